@@ -1,0 +1,189 @@
+#include "datafolder.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
+
+namespace brevan {
+
+namespace {
+
+Column text(const char *name, int size)
+{
+    return {QString::fromLatin1(name), ColumnType::Text, size};
+}
+
+QString &configOverride()
+{
+    static QString path;
+    return path;
+}
+
+const QString kAliasGroup = QStringLiteral("Alias");
+
+} // namespace
+
+const Layout &surfacesLayout()
+{
+    static const Layout l{text("DescrizioneSuperficie", 50), {QStringLiteral("MqSuperficie"), ColumnType::Real, 0}};
+    return l;
+}
+
+const Layout &comparablesLayout()
+{
+    static const Layout l{
+        text("IndirizzoImmob", 50),      text("NumCivicoImmob", 10),      text("PianoImmob", 2),
+        text("InternoImmob", 10),        text("SupCommercImmob", 10),     text("CdCarattLocalizzaz", 20),
+        text("CdCarattPosizione", 20),   text("CdCarattTipologiche", 20), text("CdCarattProduttive", 20),
+        text("CostoUnitario", 15),       text("CostoComplessivo", 15),    text("Servizio1", 15),
+        text("Servizio2", 15),
+    };
+    return l;
+}
+
+const Layout &zonesLayout()
+{
+    static const Layout l{
+        text("Comune", 30),          text("Provincia", 30),       text("ZonaUrbana", 30),
+        text("CentralitaZona", 15),  text("SaggioMedioCapitalizzaz", 6), text("QualificazAmbienteExt", 15),
+        text("IdoneitaInsediativa", 15), text("PrevisMiglioramAmbientali", 15),
+    };
+    return l;
+}
+
+const Layout &unitRentsLayout()
+{
+    static const Layout l{text("Anno", 4), text("CanoneLocazMin", 15), text("CanoneLocazMax", 15), text("Zona", 15)};
+    return l;
+}
+
+QString AliasRegistry::configFile()
+{
+    if (!configOverride().isEmpty())
+        return configOverride();
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+           + QStringLiteral("/Brevan/tablestore.ini");
+}
+
+void AliasRegistry::setConfigFile(const QString &path)
+{
+    configOverride() = path;
+}
+
+QString AliasRegistry::folder(const QString &alias)
+{
+    QSettings s(configFile(), QSettings::IniFormat);
+    s.beginGroup(kAliasGroup);
+    const QStringList keys = s.childGroups();
+    for (const QString &key : keys) {
+        s.beginGroup(key);
+        const QString name = s.value(QStringLiteral("name")).toString();
+        const QString path = s.value(QStringLiteral("path")).toString();
+        s.endGroup();
+        if (name.compare(alias, Qt::CaseInsensitive) == 0)
+            return path;
+    }
+    return {};
+}
+
+bool AliasRegistry::exists(const QString &alias)
+{
+    return !folder(alias).isEmpty();
+}
+
+void AliasRegistry::add(const QString &alias, const QString &folderPath)
+{
+    QSettings s(configFile(), QSettings::IniFormat);
+    s.beginGroup(kAliasGroup);
+    // Group keys are the lower-case name, so names differing only in case share one entry.
+    QString key = alias.toLower();
+    key.replace(QLatin1Char(' '), QLatin1Char('_'));
+    s.beginGroup(key);
+    s.setValue(QStringLiteral("name"), alias);
+    s.setValue(QStringLiteral("driver"), QStringLiteral("PARADOX"));
+    s.setValue(QStringLiteral("path"), folderPath);
+    s.endGroup();
+    s.endGroup();
+    s.sync();
+    if (s.status() != QSettings::NoError)
+        throw StoreError(QStringLiteral("Impossibile salvare la configurazione in \"%1\".")
+                             .arg(QDir::toNativeSeparators(configFile())));
+}
+
+void CreaAlias(const QString &alias)
+{
+    QString folder = AliasRegistry::folder(alias);
+    if (folder.isEmpty()) {
+        folder = QDir::currentPath() + QStringLiteral("/Dati");
+        AliasRegistry::add(alias, folder);
+    }
+    if (!QDir().mkpath(folder))
+        throw StoreError(QStringLiteral("Impossibile creare la cartella dei dati \"%1\".")
+                             .arg(QDir::toNativeSeparators(folder)));
+}
+
+QString dataFolder()
+{
+    const QString folder = AliasRegistry::folder(kAliasBrevan);
+    if (folder.isEmpty())
+        throw StoreError(QStringLiteral("Alias \"%1\" non registrato.").arg(kAliasBrevan));
+    return folder;
+}
+
+QString dataPath(const QString &fileName)
+{
+    return pathInFolder(dataFolder(), fileName);
+}
+
+void rebuildTable(const QString &path, const Layout &layout, int emptyRows)
+{
+    Table::remove(path);
+    Table::create(path, layout);
+    if (emptyRows > 0)
+        Table::open(path).appendEmptyRows(emptyRows);
+}
+
+QString municipalityTableName(MunicipalityTable kind, const QString &municipality, const QString &postalCode,
+                              const QString &provinceCode)
+{
+    const QString prefix = kind == MunicipalityTable::Zones ? QStringLiteral("ZonaUrbana")
+                                                            : QStringLiteral("CanoniLocazUnitari");
+    return prefix + municipality + postalCode + provinceCode + QStringLiteral(".db");
+}
+
+void reloadForMunicipality(MunicipalityTable kind, const QString &municipality, const QString &postalCode,
+                           const QString &provinceCode)
+{
+    const bool zones = kind == MunicipalityTable::Zones;
+    const Layout &layout = zones ? zonesLayout() : unitRentsLayout();
+    const QString working = dataPath(zones ? kZonaUrbana : kCanoniLocazUnitari);
+    rebuildTable(working, layout, 11);
+    const QString name = municipalityTableName(kind, municipality, postalCode, provinceCode);
+    // A name that is not a plain file name cannot be a table of the data folder.
+    if (!isPlainFileName(name))
+        return;
+    const QString own = dataPath(name);
+    if (QFileInfo(own).absoluteFilePath() == QFileInfo(working).absoluteFilePath() || !Table::exists(own))
+        return;
+    Table::copy(own, working, layout);
+}
+
+void startupTables()
+{
+    CreaAlias(kAliasBrevan);
+    rebuildTable(dataPath(kDescrSup), surfacesLayout(), 36);
+    rebuildTable(dataPath(kImmConfr), comparablesLayout(), 0);
+    rebuildTable(dataPath(kZonaUrbana), zonesLayout(), 0);
+}
+
+void closeTables()
+{
+    const QString folder = AliasRegistry::folder(kAliasBrevan);
+    if (folder.isEmpty())
+        return;
+    Table::remove(pathInFolder(folder, kDescrSup));
+    Table::remove(pathInFolder(folder, kImmConfr));
+}
+
+} // namespace brevan

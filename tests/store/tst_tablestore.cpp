@@ -1,0 +1,306 @@
+#include "../support/fixtures.h"
+#include "model/numbertext.h"
+#include "store/tablestore.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace brevan;
+
+namespace {
+
+Layout sample()
+{
+    return {{"Descrizione", ColumnType::Text, 10}, {"Mq", ColumnType::Real, 0}, {"Flag", ColumnType::Logical, 0}};
+}
+
+} // namespace
+
+class TestTableStore : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir m_dir;
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+
+private Q_SLOTS:
+    void createReadsLayoutBack()
+    {
+        const QString p = path("Layout.db");
+        Table::create(p, sample());
+        QVERIFY(Table::exists(p));
+        QCOMPARE(Table::layoutOf(p), sample());
+        Table t = Table::open(p);
+        QCOMPARE(t.rowCount(), 0);
+    }
+
+    void createReplacesExistingTable()
+    {
+        const QString p = path("Replace.db");
+        Table::create(p, sample());
+        Table::open(p).append({"a", 1.0, true});
+        const Layout other{{"Altro", ColumnType::Text, 5}};
+        Table::create(p, other);
+        Table t = Table::open(p);
+        QCOMPARE(t.layout(), other);
+        QCOMPARE(t.rowCount(), 0);
+    }
+
+    void appendAndReadInInsertionOrder()
+    {
+        const QString p = path("Order.db");
+        Table::create(p, sample());
+        Table t = Table::open(p);
+        t.append({"Camera", 20.0, true});
+        t.append({"Bagno"});             // trailing fields stay empty
+        t.append({"Camera", 20.0, true}); // identical rows allowed
+        t.append();
+        const auto rows = t.rows();
+        QCOMPARE(rows.size(), 4);
+        QCOMPARE(rows[0], (QVariantList{"Camera", 20.0, true}));
+        QCOMPARE(rows[1], (QVariantList{"Bagno", 0.0, false}));
+        QCOMPARE(rows[2], rows[0]);
+        QCOMPARE(rows[3], (QVariantList{"", 0.0, false}));
+        // Deleting a row keeps the others in order; new rows go last.
+        const auto ids = t.rowIds();
+        t.deleteRow(ids[1]);
+        t.append({"Cucina", 9.5, false});
+        const auto after = t.rows();
+        QCOMPARE(after.size(), 4);
+        QCOMPARE(after[1][0].toString(), QStringLiteral("Camera"));
+        QCOMPARE(after[3][0].toString(), QStringLiteral("Cucina"));
+    }
+
+    void fieldsByName()
+    {
+        const QString p = path("Fields.db");
+        Table::create(p, sample());
+        Table t = Table::open(p);
+        const qint64 id = t.append();
+        QCOMPARE(t.text(id, "Descrizione"), QString());
+        QCOMPARE(t.real(id, "Mq"), 0.0);
+        QCOMPARE(t.logical(id, "Flag"), false);
+        t.setText(id, "Descrizione", "Soggiorno con angolo cottura"); // cut to 10
+        t.setReal(id, "mq", 85.25);                                 // names match without case
+        t.setLogical(id, "Flag", true);
+        QCOMPARE(t.text(id, "Descrizione"), QStringLiteral("Soggiorno "));
+        QCOMPARE(t.real(id, "Mq"), 85.25);
+        QCOMPARE(t.text(id, "Mq"), QStringLiteral("85,25"));
+        QVERIFY(t.logical(id, "Flag"));
+        t.setText(id, "Mq", "12,5");
+        QCOMPARE(t.real(id, "Mq"), 12.5);
+        QVERIFY_THROWS_EXCEPTION(ConversionError, t.setText(id, "Mq", "dodici"));
+        QCOMPARE(t.real(id, "Mq"), 12.5);
+        QVERIFY_THROWS_EXCEPTION(StoreError, t.text(id, "Inesistente"));
+    }
+
+    void textCutToSize_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("short") << "Bagno" << "Bagno";
+        QTest::newRow("exact") << "0123456789" << "0123456789";
+        QTest::newRow("long") << "0123456789ABC" << "0123456789";
+        QTest::newRow("accents count as one") << QString::fromUtf8("àèìòùàèìòùà") << QString::fromUtf8("àèìòùàèìòù");
+    }
+    void textCutToSize()
+    {
+        QFETCH(QString, value);
+        QFETCH(QString, stored);
+        const QString p = path("Cut.db");
+        Table::create(p, sample());
+        Table t = Table::open(p);
+        t.append({value});
+        QCOMPARE(t.rows().first().first().toString(), stored);
+    }
+
+    void hostileTextStoredUnchanged_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::newRow("quotes") << "Aci Sant'Antonio \"x\"";
+        QTest::newRow("backslash") << "C:\\Dati\\x";
+        QTest::newRow("sql") << "'); DROP TABLE tabella; --";
+        QTest::newRow("accents") << QString::fromUtf8("Forlì € °");
+    }
+    void hostileTextStoredUnchanged()
+    {
+        QFETCH(QString, value);
+        const QString p = path("Hostile.db");
+        const Layout l{{"Testo", ColumnType::Text, 100}};
+        Table::create(p, l);
+        {
+            Table t = Table::open(p);
+            const qint64 id = t.append({value});
+            t.setText(id, "Testo", value);
+        }
+        Table t = Table::open(p, Trust::Foreign, false);
+        QCOMPARE(t.rows().first().first().toString(), value);
+    }
+
+    void accentedFileNames()
+    {
+        const QString p = path(QString::fromUtf8("ZonaUrbanaAci Sant'Antonio95025CT Forlì.db"));
+        Table::create(p, sample());
+        Table::open(p).append({"x"});
+        QCOMPARE(Table::open(p).rowCount(), 1);
+        QCOMPARE(Table::list(m_dir.path(), QStringLiteral("ZonaUrbanaAci*.db")).size(), 1);
+    }
+
+    void copyReplacesDestination()
+    {
+        const QString src = path("CopySrc.db");
+        const QString dst = path("CopyDst.db");
+        Table::create(src, sample());
+        {
+            Table t = Table::open(src);
+            for (int i = 0; i < 36; ++i)
+                t.append({QStringLiteral("r%1").arg(i), double(i), i % 2 == 0});
+        }
+        Table::create(dst, {{"Altro", ColumnType::Text, 5}});
+        Table::copy(src, dst, sample());
+        Table t = Table::open(dst);
+        QCOMPARE(t.layout(), sample());
+        QCOMPARE(t.rows(), Table::open(src).rows());
+        const QStringList leftovers = QDir(m_dir.path()).entryList({".CopyDst*"}, QDir::Files | QDir::Hidden);
+        QVERIFY2(leftovers.isEmpty(), qPrintable(leftovers.join(',')));
+    }
+
+    // Every bad source leaves the destination exactly as it was.
+    void badSourcesLeaveDestinationUntouched_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("messagePart");
+        QTest::newRow("not a table") << "text" << "non è una tabella valida";
+        QTest::newRow("empty file") << "empty" << "non è una tabella valida";
+        QTest::newRow("damaged") << "damaged" << "danneggiato";
+        QTest::newRow("header overwritten") << "header" << "non è una tabella valida";
+        QTest::newRow("other layout") << "layout" << "struttura attesa";
+        QTest::newRow("foreign database") << "foreign" << "non è una tabella valida";
+        QTest::newRow("trigger inside") << "trigger" << "non è una tabella valida";
+        QTest::newRow("missing") << "missing" << "non esiste";
+    }
+    void badSourcesLeaveDestinationUntouched()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, messagePart);
+        const QString src = path("Bad-" + kind + ".db");
+        const QString dst = path("Keep.db");
+        Table::create(dst, sample());
+        Table::open(dst).append({"keep", 1.0, true});
+        const QByteArray before = fixtures::readBytes(dst);
+
+        if (kind == "text") {
+            fixtures::writeBytes(src, "Questo non è un database, solo testo.\n");
+        } else if (kind == "empty") {
+            fixtures::writeBytes(src, "");
+        } else if (kind == "damaged" || kind == "header") {
+            Table::create(src, sample());
+            {
+                Table t = Table::open(src);
+                t.transaction([&] {
+                    for (int i = 0; i < 400; ++i)
+                        t.append({QStringLiteral("riga %1").arg(i), double(i), true});
+                });
+            }
+            if (kind == "damaged") {
+                fixtures::damage(src);
+            } else {
+                QByteArray b = fixtures::readBytes(src);
+                b.replace(0, 16, QByteArray(16, 'X'));
+                fixtures::writeBytes(src, b);
+            }
+        } else if (kind == "layout") {
+            Table::create(src, {{"Descrizione", ColumnType::Text, 50}});
+        } else if (kind == "foreign") {
+            fixtures::foreignDatabase(src, "CREATE TABLE persone(nome TEXT); INSERT INTO persone VALUES('x');");
+        } else if (kind == "trigger") {
+            fixtures::foreignDatabase(src, "CREATE TABLE tabella(\"Descrizione\" TEXT(10), \"Mq\" REAL, \"Flag\" LOGICAL);"
+                                           "CREATE TRIGGER t AFTER INSERT ON tabella BEGIN DELETE FROM tabella; END;");
+        }
+        try {
+            Table::copy(src, dst, sample());
+            QFAIL("copy accepted a bad source");
+        } catch (const StoreError &e) {
+            QVERIFY2(e.message().contains(messagePart), qPrintable(e.message()));
+        }
+        QCOMPARE(fixtures::readBytes(dst), before);
+        if (kind != "layout")
+            QVERIFY_THROWS_EXCEPTION(StoreError, Table::open(src, Trust::Foreign, false));
+    }
+
+    void unwritableDestinations_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("missing folder") << "missing/sub";
+        QTest::newRow("read-only folder") << "readonly";
+    }
+    void unwritableDestinations()
+    {
+        QFETCH(QString, folder);
+        const QString dir = folder == "readonly" ? fixtures::readOnlyFolder(m_dir.path()) : path(folder);
+        const QString src = path("Good.db");
+        Table::create(src, sample());
+        QVERIFY_THROWS_EXCEPTION(StoreError, Table::create(dir + "/Nuova.db", sample()));
+        QVERIFY_THROWS_EXCEPTION(StoreError, Table::copy(src, dir + "/Nuova.db", sample()));
+        QVERIFY(!QFile::exists(dir + "/Nuova.db"));
+    }
+
+    void removeMissingIsQuiet()
+    {
+        Table::remove(path("Nessuna.db"));
+        const QString p = path("Gone.db");
+        Table::create(p, sample());
+        Table::remove(p);
+        QVERIFY(!Table::exists(p));
+    }
+
+    void listMatchesPattern()
+    {
+        const QString dir = path("list");
+        QDir().mkpath(dir);
+        for (const char *n : {"Stima - Roma via Po 1.db", "Stima - Abano.db", "Superfici - Abano.db", "Stima.txt"})
+            fixtures::writeBytes(dir + "/" + n, "x");
+        QCOMPARE(Table::list(dir, "Stima - *.db"), (QStringList{"Stima - Abano.db", "Stima - Roma via Po 1.db"}));
+        QCOMPARE(Table::list(dir, "Superfici*.db"), QStringList{"Superfici - Abano.db"});
+        QVERIFY_THROWS_EXCEPTION(StoreError, Table::list(path("absent"), "*.db"));
+    }
+
+    void fileNamesStayInTheirFolder_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("plain");
+        QTest::newRow("plain") << "Stima - via Roma 12.db" << true;
+        QTest::newRow("apostrophe") << "ZonaUrbanaAci Sant'Antonio95025CT.db" << true;
+        QTest::newRow("slash") << "Stima - via Roma 12/A.db" << false;
+        QTest::newRow("backslash") << "..\\x.db" << false;
+        QTest::newRow("parent") << ".." << false;
+        QTest::newRow("empty") << "" << false;
+    }
+    void fileNamesStayInTheirFolder()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, plain);
+        QCOMPARE(isPlainFileName(name), plain);
+        if (plain)
+            QCOMPARE(pathInFolder(m_dir.path(), name), m_dir.filePath(name));
+        else
+            QVERIFY_THROWS_EXCEPTION(StoreError, pathInFolder(m_dir.path(), name));
+    }
+
+    void transactionRollsBack()
+    {
+        const QString p = path("Tx.db");
+        Table::create(p, sample());
+        Table t = Table::open(p);
+        try {
+            t.transaction([&] {
+                t.append({"a"});
+                throw StoreError("stop");
+            });
+        } catch (const StoreError &) {
+        }
+        QCOMPARE(t.rowCount(), 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTableStore)
+#include "tst_tablestore.moc"
