@@ -1,0 +1,454 @@
+// Tests of the municipality list: the compiled-in data (rows, provinces,
+// postal codes, order) and the TSV parser behind it.
+
+#include "data/municipalities.h"
+
+#include <QHash>
+#include <QSet>
+#include <QtTest>
+
+#include <algorithm>
+#include <stdexcept>
+
+using brevan::MunicipalityList;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct Province {
+    const char16_t *name;
+    const char16_t *code;
+};
+
+// The 103 provinces every municipality must belong to.
+const Province Provinces[] = {
+    {u"Agrigento", u"AG"}, {u"Alessandria", u"AL"}, {u"Ancona", u"AN"}, {u"Aosta", u"AO"},
+    {u"Arezzo", u"AR"}, {u"Ascoli Piceno", u"AP"}, {u"Asti", u"AT"}, {u"Avellino", u"AV"},
+    {u"Bari", u"BA"}, {u"Belluno", u"BL"}, {u"Benevento", u"BN"}, {u"Bergamo", u"BG"},
+    {u"Biella", u"BI"}, {u"Bologna", u"BO"}, {u"Bolzano", u"BZ"}, {u"Brescia", u"BS"},
+    {u"Brindisi", u"BR"}, {u"Cagliari", u"CA"}, {u"Caltanissetta", u"CL"}, {u"Campobasso", u"CB"},
+    {u"Caserta", u"CE"}, {u"Catania", u"CT"}, {u"Catanzaro", u"CZ"}, {u"Chieti", u"CH"},
+    {u"Como", u"CO"}, {u"Cosenza", u"CS"}, {u"Cremona", u"CR"}, {u"Crotone", u"KR"},
+    {u"Cuneo", u"CN"}, {u"Enna", u"EN"}, {u"Ferrara", u"FE"}, {u"Firenze", u"FI"},
+    {u"Foggia", u"FG"}, {u"Forlì", u"FO"}, {u"Frosinone", u"FR"}, {u"Genova", u"GE"},
+    {u"Gorizia", u"GO"}, {u"Grosseto", u"GR"}, {u"Imperia", u"IM"}, {u"Isernia", u"IS"},
+    {u"La Spezia", u"SP"}, {u"L'Aquila", u"AQ"}, {u"Latina", u"LT"}, {u"Lecce", u"LE"},
+    {u"Lecco", u"LC"}, {u"Livorno", u"LI"}, {u"Lodi", u"LO"}, {u"Lucca", u"LU"},
+    {u"Macerata", u"MC"}, {u"Mantova", u"MN"}, {u"Massa Carrara", u"MS"}, {u"Matera", u"MT"},
+    {u"Messina", u"ME"}, {u"Milano", u"MI"}, {u"Modena", u"MO"}, {u"Napoli", u"NA"},
+    {u"Novara", u"NO"}, {u"Nuoro", u"NU"}, {u"Oristano", u"OR"}, {u"Padova", u"PD"},
+    {u"Palermo", u"PA"}, {u"Parma", u"PR"}, {u"Pavia", u"PV"}, {u"Perugia", u"PG"},
+    {u"Pesaro", u"PS"}, {u"Pescara", u"PE"}, {u"Piacenza", u"PC"}, {u"Pisa", u"PI"},
+    {u"Pistoia", u"PT"}, {u"Pordenone", u"PN"}, {u"Potenza", u"PZ"}, {u"Prato", u"PO"},
+    {u"Ragusa", u"RG"}, {u"Ravenna", u"RA"}, {u"Reggio Calabria", u"RC"}, {u"Reggio Emilia", u"RE"},
+    {u"Rieti", u"RI"}, {u"Rimini", u"RN"}, {u"Roma", u"RM"}, {u"Rovigo", u"RO"},
+    {u"Salerno", u"SA"}, {u"Sassari", u"SS"}, {u"Savona", u"SV"}, {u"Siena", u"SI"},
+    {u"Siracusa", u"SR"}, {u"Sondrio", u"SO"}, {u"Taranto", u"TA"}, {u"Teramo", u"TE"},
+    {u"Terni", u"TR"}, {u"Torino", u"TO"}, {u"Trapani", u"TP"}, {u"Trento", u"TN"},
+    {u"Treviso", u"TV"}, {u"Trieste", u"TS"}, {u"Udine", u"UD"}, {u"Varese", u"VA"},
+    {u"Venezia", u"VE"}, {u"Verbania", u"VB"}, {u"Vercelli", u"VC"}, {u"Verona", u"VR"},
+    {u"Vibo Valentia", u"VV"}, {u"Vicenza", u"VI"}, {u"Viterbo", u"VT"},
+};
+constexpr qsizetype ProvinceCount = 103;
+
+// The package the list is generated from holds this many municipalities; one
+// row each, none dropped or merged.
+constexpr int SourceMunicipalityCount = 7904;
+
+// Collation of the list, the same as the generator's: case-insensitive,
+// accented letters as their base letter, a blank before any letter, apostrophe
+// and hyphen after all letters (apostrophe first).
+constexpr char32_t WeightBlank = 0;
+constexpr char32_t WeightApostrophe = 0x110001;
+constexpr char32_t WeightHyphen = 0x110002;
+
+QList<char32_t> collationKey(const QString &text)
+{
+    QList<char32_t> key;
+    const QList<uint> decomposed = text.normalized(QString::NormalizationForm_D).toUcs4();
+    key.reserve(decomposed.size());
+    for (uint u : decomposed) {
+        const char32_t c = QChar::toLower(char32_t(u));
+        if (QChar::isMark(c))
+            continue;
+        if (c == U' ')
+            key.append(WeightBlank);
+        else if (c == U'\'')
+            key.append(WeightApostrophe);
+        else if (c == U'-')
+            key.append(WeightHyphen);
+        else
+            key.append(c);
+    }
+    return key;
+}
+
+template <typename List>
+int compareSequences(const List &a, const List &b)
+{
+    const auto [ia, ib] = std::mismatch(a.begin(), a.end(), b.begin(), b.end());
+    if (ia != a.end() && ib != b.end())
+        return *ia < *ib ? -1 : 1;
+    return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
+}
+
+int compareText(const QString &a, const QString &b)
+{
+    return compareSequences(collationKey(a), collationKey(b));
+}
+
+// Order of two rows: by name, ties by province name, then exact code points.
+int compareRows(const QString &nameA, const QString &provinceA, const QString &nameB, const QString &provinceB)
+{
+    if (int c = compareText(nameA, nameB))
+        return c;
+    if (int c = compareText(provinceA, provinceB))
+        return c;
+    if (int c = compareSequences(nameA.toUcs4(), nameB.toUcs4()))
+        return c;
+    return compareSequences(provinceA.toUcs4(), provinceB.toUcs4());
+}
+
+// Rows whose name is `name` and whose province code is `code`.
+QList<int> rowsOf(const MunicipalityList &list, const QString &name, const QString &code)
+{
+    QList<int> rows;
+    for (int i = 0; i < list.size(); ++i) {
+        if (list.names[i] == name && (code.isEmpty() || list.provinceCodes[i] == code))
+            rows.append(i);
+    }
+    return rows;
+}
+
+QString describeRow(const MunicipalityList &list, int i)
+{
+    return QStringLiteral("row %1: %2 | %3 | %4 | %5")
+        .arg(i)
+        .arg(list.names[i], list.provinces[i], list.provinceCodes[i], list.postalCodes[i]);
+}
+
+} // namespace
+
+class TestMunicipalities : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+
+    void columnsAndCount();
+    void knownRows_data();
+    void knownRows();
+    void lastRow();
+    void provinceNamesMatchCodes();
+    void everyProvinceHasRows_data();
+    void everyProvinceHasRows();
+    void wholeListIsSorted();
+    void orderedPairs_data();
+    void orderedPairs();
+    void sharedNamesStayApart_data();
+    void sharedNamesStayApart();
+    void loadedOnce();
+
+    void parseValid_data();
+    void parseValid();
+    void parseMalformed_data();
+    void parseMalformed();
+
+private:
+    const MunicipalityList *m_list = nullptr;
+};
+
+void TestMunicipalities::initTestCase()
+{
+    m_list = &brevan::municipalities();
+    QVERIFY(m_list->size() > 0);
+
+    // The province table itself: 103 distinct names and codes.
+    QCOMPARE(std::size(Provinces), size_t(ProvinceCount));
+    QSet<QString> names, codes;
+    for (const Province &p : Provinces) {
+        names.insert(QString::fromUtf16(p.name));
+        codes.insert(QString::fromUtf16(p.code));
+    }
+    QCOMPARE(names.size(), ProvinceCount);
+    QCOMPARE(codes.size(), ProvinceCount);
+}
+
+void TestMunicipalities::columnsAndCount()
+{
+    const MunicipalityList &list = *m_list;
+    QCOMPARE(list.size(), SourceMunicipalityCount);
+    QCOMPARE(list.provinces.size(), list.size());
+    QCOMPARE(list.provinceCodes.size(), list.size());
+    QCOMPARE(list.postalCodes.size(), list.size());
+}
+
+void TestMunicipalities::knownRows_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("province");
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("postalCode");
+
+    auto row = [](const char *tag, const char16_t *name, const char16_t *province, const char16_t *code,
+                  const char16_t *postal) {
+        QTest::newRow(tag) << QString::fromUtf16(name) << QString::fromUtf16(province)
+                           << QString::fromUtf16(code) << QString::fromUtf16(postal);
+    };
+    row("Abano Terme", u"Abano Terme", u"Padova", u"PD", u"35031");
+    row("Calliano AT", u"Calliano", u"Asti", u"AT", u"14031");
+    row("Calliano TN", u"Calliano", u"Trento", u"TN", u"38060");
+    row("Zungri", u"Zungri", u"Vibo Valentia", u"VV", u"89867");
+    // Accents and apostrophes kept as written.
+    row("Agliè", u"Agliè", u"Torino", u"TO", u"10011");
+    row("Vo'", u"Vo'", u"Padova", u"PD", u"35030");
+    // Multi-code provincial capitals: their generic NN100 code.
+    row("Milano", u"Milano", u"Milano", u"MI", u"20100");
+    row("Roma", u"Roma", u"Roma", u"RM", u"00100");
+    row("Cagliari", u"Cagliari", u"Cagliari", u"CA", u"09100");
+    row("Trento", u"Trento", u"Trento", u"TN", u"38100");
+    row("Forlì", u"Forlì", u"Forlì", u"FO", u"47100");
+    // Several codes outside the NN1xx street ranges: the first one.
+    row("Rimini", u"Rimini", u"Rimini", u"RN", u"47921");
+    row("Cesena", u"Cesena", u"Forlì", u"FO", u"47521");
+    row("Novella", u"Novella", u"Trento", u"TN", u"38021");
+    // Provinces named differently by the source.
+    row("Aosta", u"Aosta", u"Aosta", u"AO", u"11100");
+    row("Bolzano", u"Bolzano", u"Bolzano", u"BZ", u"39100");
+    row("Massa", u"Massa", u"Massa Carrara", u"MS", u"54100");
+    row("Reggio nell'Emilia", u"Reggio nell'Emilia", u"Reggio Emilia", u"RE", u"42100");
+    row("Reggio di Calabria", u"Reggio di Calabria", u"Reggio Calabria", u"RC", u"89100");
+    row("Verbania", u"Verbania", u"Verbania", u"VB", u"28921");
+    // Provinces created after 2005, folded back.
+    row("Monza (MB)", u"Monza", u"Milano", u"MI", u"20900");
+    row("Fermo (FM)", u"Fermo", u"Ascoli Piceno", u"AP", u"63900");
+    row("Urbino (PU)", u"Urbino", u"Pesaro", u"PS", u"61029");
+    row("Andria (BT from BA)", u"Andria", u"Bari", u"BA", u"76123");
+    row("Trani (BT from BA)", u"Trani", u"Bari", u"BA", u"76125");
+    row("Trinitapoli (BT from FG)", u"Trinitapoli", u"Foggia", u"FG", u"76015");
+    row("Margherita di Savoia (BT from FG)", u"Margherita di Savoia", u"Foggia", u"FG", u"76016");
+    row("Carbonia (SU from CA)", u"Carbonia", u"Cagliari", u"CA", u"09013");
+    row("Seui (SU from NU)", u"Seui", u"Nuoro", u"NU", u"09064");
+    row("Tortolì (Ogliastra)", u"Tortolì", u"Nuoro", u"NU", u"08048");
+    row("Olbia (Olbia-Tempio)", u"Olbia", u"Sassari", u"SS", u"07026");
+}
+
+void TestMunicipalities::knownRows()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, province);
+    QFETCH(QString, code);
+    QFETCH(QString, postalCode);
+
+    const MunicipalityList &list = *m_list;
+    const QList<int> rows = rowsOf(list, name, code);
+    QCOMPARE(rows.size(), 1);
+    const int i = rows.first();
+    QCOMPARE(list.provinces[i], province);
+    QCOMPARE(list.postalCodes[i], postalCode);
+}
+
+void TestMunicipalities::lastRow()
+{
+    const MunicipalityList &list = *m_list;
+    QVERIFY(list.size() > 0);
+    const int last = list.size() - 1;
+    QCOMPARE(list.names[last], QStringLiteral("Zungri"));
+    QCOMPARE(list.provinces[last], QStringLiteral("Vibo Valentia"));
+    QCOMPARE(list.provinceCodes[last], QStringLiteral("VV"));
+    QCOMPARE(list.postalCodes[last], QStringLiteral("89867"));
+}
+
+void TestMunicipalities::provinceNamesMatchCodes()
+{
+    QHash<QString, QString> codeOf;
+    for (const Province &p : Provinces)
+        codeOf.insert(QString::fromUtf16(p.name), QString::fromUtf16(p.code));
+
+    const MunicipalityList &list = *m_list;
+    for (int i = 0; i < list.size(); ++i) {
+        const auto it = codeOf.constFind(list.provinces[i]);
+        if (it == codeOf.constEnd())
+            QFAIL(qPrintable(QStringLiteral("unknown province, ") + describeRow(list, i)));
+        if (*it != list.provinceCodes[i])
+            QFAIL(qPrintable(QStringLiteral("province code should be %1, ").arg(*it) + describeRow(list, i)));
+    }
+}
+
+void TestMunicipalities::everyProvinceHasRows_data()
+{
+    QTest::addColumn<QString>("province");
+    QTest::addColumn<QString>("code");
+    for (const Province &p : Provinces) {
+        const QString code = QString::fromUtf16(p.code);
+        QTest::newRow(qPrintable(code)) << QString::fromUtf16(p.name) << code;
+    }
+}
+
+void TestMunicipalities::everyProvinceHasRows()
+{
+    QFETCH(QString, province);
+    QFETCH(QString, code);
+    const MunicipalityList &list = *m_list;
+    QVERIFY2(list.provinces.contains(province), qPrintable(province));
+    QVERIFY2(list.provinceCodes.contains(code), qPrintable(code));
+}
+
+void TestMunicipalities::wholeListIsSorted()
+{
+    const MunicipalityList &list = *m_list;
+    for (int i = 1; i < list.size(); ++i) {
+        if (compareRows(list.names[i - 1], list.provinces[i - 1], list.names[i], list.provinces[i]) >= 0) {
+            QFAIL(qPrintable(QStringLiteral("out of order: ") + describeRow(list, i - 1) + QStringLiteral(" / ")
+                             + describeRow(list, i)));
+        }
+    }
+}
+
+void TestMunicipalities::orderedPairs_data()
+{
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("firstCode");
+    QTest::addColumn<QString>("second");
+    QTest::addColumn<QString>("secondCode");
+
+    auto row = [](const char *tag, const char16_t *a, const char16_t *aCode, const char16_t *b,
+                  const char16_t *bCode) {
+        QTest::newRow(tag) << QString::fromUtf16(a) << QString::fromUtf16(aCode) << QString::fromUtf16(b)
+                           << QString::fromUtf16(bCode);
+    };
+    row("apostrophe after letters", u"Acquaviva delle Fonti", u"BA", u"Acquaviva d'Isernia", u"IS");
+    row("apostrophe after every letter", u"Luzzi", u"CS", u"L'Aquila", u"AQ");
+    row("apostrophe at the end", u"Vottignasco", u"CN", u"Vo'", u"PD");
+    row("hyphen after letters", u"Lavenone", u"BS", u"Laveno-Mombello", u"VA");
+    row("hyphen after letters 2", u"Nazzano", u"RM", u"Naz-Sciaves", u"BZ");
+    row("blank before letters", u"Castel San Pietro Terme", u"BO", u"Castelbuono", u"PA");
+    row("case ignored", u"Acquaviva delle Fonti", u"BA", u"Acquaviva Picena", u"AP");
+    row("accent as base letter", u"Agliè", u"TO", u"Aglientu", u"SS");
+    row("circumflex as base letter", u"Châtillon", u"AO", u"Cherasco", u"CN");
+    row("accented end before longer name", u"Cantoira", u"TO", u"Cantù", u"CO");
+    row("same name by province", u"Calliano", u"AT", u"Calliano", u"TN");
+    row("same letters by province", u"Paternò", u"CT", u"Paterno", u"PZ");
+}
+
+void TestMunicipalities::orderedPairs()
+{
+    QFETCH(QString, first);
+    QFETCH(QString, firstCode);
+    QFETCH(QString, second);
+    QFETCH(QString, secondCode);
+
+    const MunicipalityList &list = *m_list;
+    const QList<int> a = rowsOf(list, first, firstCode);
+    const QList<int> b = rowsOf(list, second, secondCode);
+    QCOMPARE(a.size(), 1);
+    QCOMPARE(b.size(), 1);
+    QVERIFY2(a.first() < b.first(), qPrintable(describeRow(list, a.first()) + QStringLiteral(" / ")
+                                               + describeRow(list, b.first())));
+
+    // The comparator agrees both ways round.
+    const QString &pa = list.provinces[a.first()];
+    const QString &pb = list.provinces[b.first()];
+    QVERIFY(compareRows(first, pa, second, pb) < 0);
+    QVERIFY(compareRows(second, pb, first, pa) > 0);
+}
+
+void TestMunicipalities::sharedNamesStayApart_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QStringList>("codes"); // in list order
+
+    QTest::newRow("Calliano") << QStringLiteral("Calliano") << QStringList{u"AT"_s, u"TN"_s};
+    QTest::newRow("Castro") << QStringLiteral("Castro") << QStringList{u"BG"_s, u"LE"_s};
+    QTest::newRow("Livo") << QStringLiteral("Livo") << QStringList{u"CO"_s, u"TN"_s};
+    QTest::newRow("Peglio") << QStringLiteral("Peglio") << QStringList{u"CO"_s, u"PS"_s};
+    QTest::newRow("Samone") << QStringLiteral("Samone") << QStringList{u"TO"_s, u"TN"_s};
+    QTest::newRow("San Teodoro") << QStringLiteral("San Teodoro") << QStringList{u"ME"_s, u"SS"_s};
+}
+
+void TestMunicipalities::sharedNamesStayApart()
+{
+    QFETCH(QString, name);
+    QFETCH(QStringList, codes);
+
+    const MunicipalityList &list = *m_list;
+    const QList<int> rows = rowsOf(list, name, QString());
+    QCOMPARE(rows.size(), codes.size());
+    QStringList found;
+    for (int i : rows)
+        found.append(list.provinceCodes[i]);
+    QCOMPARE(found, codes);
+    // Adjacent, with distinct postal codes of their own.
+    QCOMPARE(rows.last() - rows.first(), rows.size() - 1);
+    QVERIFY(list.postalCodes[rows.first()] != list.postalCodes[rows.last()]);
+}
+
+void TestMunicipalities::loadedOnce()
+{
+    QCOMPARE(&brevan::municipalities(), m_list);
+}
+
+void TestMunicipalities::parseValid_data()
+{
+    QTest::addColumn<QString>("tsv");
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<QStringList>("lastRow");
+
+    const QStringList abano{u"Abano Terme"_s, u"Padova"_s, u"PD"_s, u"35031"_s};
+    QTest::newRow("one row") << u"Abano Terme\tPadova\tPD\t35031\n"_s << 1 << abano;
+    QTest::newRow("no final newline") << u"Abano Terme\tPadova\tPD\t35031"_s << 1 << abano;
+    QTest::newRow("CRLF") << u"Agliè\tTorino\tTO\t10011\r\nAbano Terme\tPadova\tPD\t35031\r\n"_s << 2 << abano;
+    QTest::newRow("byte order mark") << u"\uFEFFAbano Terme\tPadova\tPD\t35031\n"_s << 1 << abano;
+    QTest::newRow("empty postal code") << u"Vo'\tPadova\tPD\t\n"_s << 1
+                                       << QStringList{u"Vo'"_s, u"Padova"_s, u"PD"_s, QString()};
+    QTest::newRow("short postal code") << u"Roma\tRoma\tRM\t00\n"_s << 1
+                                       << QStringList{u"Roma"_s, u"Roma"_s, u"RM"_s, u"00"_s};
+    QTest::newRow("empty text") << QString() << 0 << QStringList();
+}
+
+void TestMunicipalities::parseValid()
+{
+    QFETCH(QString, tsv);
+    QFETCH(int, rows);
+    QFETCH(QStringList, lastRow);
+
+    const MunicipalityList list = brevan::parseMunicipalities(tsv);
+    QCOMPARE(list.size(), rows);
+    QCOMPARE(list.provinces.size(), rows);
+    QCOMPARE(list.provinceCodes.size(), rows);
+    QCOMPARE(list.postalCodes.size(), rows);
+    if (rows > 0) {
+        const int i = rows - 1;
+        QCOMPARE((QStringList{list.names[i], list.provinces[i], list.provinceCodes[i], list.postalCodes[i]}),
+                 lastRow);
+    }
+}
+
+void TestMunicipalities::parseMalformed_data()
+{
+    QTest::addColumn<QString>("tsv");
+
+    const QString good = u"Abano Terme\tPadova\tPD\t35031\n"_s;
+    QTest::newRow("three fields") << u"Abano Terme\tPadova\tPD\n"_s;
+    QTest::newRow("five fields") << u"Abano Terme\tPadova\tPD\t35031\tx\n"_s;
+    QTest::newRow("blanks, not tabs") << u"Abano Terme Padova PD 35031\n"_s;
+    QTest::newRow("empty name") << u"\tPadova\tPD\t35031\n"_s;
+    QTest::newRow("name over 50") << QString(QString(51, u'a') + u"\tPadova\tPD\t35031\n"_s);
+    QTest::newRow("empty province") << u"Abano Terme\t\tPD\t35031\n"_s;
+    QTest::newRow("province over 20") << u"Abano Terme\tPadovaPadovaPadovaPad\tPD\t35031\n"_s;
+    QTest::newRow("lower-case code") << u"Abano Terme\tPadova\tpd\t35031\n"_s;
+    QTest::newRow("three-letter code") << u"Abano Terme\tPadova\tPDA\t35031\n"_s;
+    QTest::newRow("empty code") << u"Abano Terme\tPadova\t\t35031\n"_s;
+    QTest::newRow("postal code with letter") << u"Abano Terme\tPadova\tPD\t3503A\n"_s;
+    QTest::newRow("postal code of 6 digits") << u"Abano Terme\tPadova\tPD\t350310\n"_s;
+    QTest::newRow("bad row after good ones") << QString(good + good + u"Calliano\tAsti\n"_s + good);
+}
+
+void TestMunicipalities::parseMalformed()
+{
+    QFETCH(QString, tsv);
+    QVERIFY_THROWS_EXCEPTION(std::runtime_error, brevan::parseMunicipalities(tsv));
+}
+
+QTEST_GUILESS_MAIN(TestMunicipalities)
+#include "tst_municipalities.moc"
