@@ -1,0 +1,308 @@
+#include "pagekit.h"
+
+#include "data/municipalities.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QRadioButton>
+#include <QResizeEvent>
+#include <QSignalBlocker>
+#include <QToolButton>
+
+namespace brevan::ui {
+
+namespace {
+
+const char *const kTypedLengthProperty = "brevanTypedLength";
+
+QLineEdit *editorOf(QWidget *w)
+{
+    if (auto *e = qobject_cast<QLineEdit *>(w))
+        return e;
+    if (auto *c = qobject_cast<QComboBox *>(w))
+        return c->lineEdit();
+    return nullptr;
+}
+
+const FieldDef &fieldOrDie(const char *fieldName)
+{
+    const FieldDef *f = recordField(QString::fromLatin1(fieldName));
+    if (!f)
+        qFatal("unknown record field %s", fieldName);
+    return *f;
+}
+
+} // namespace
+
+QFont pageFont()
+{
+    QFont f(QStringLiteral("Arial"));
+    f.setPointSize(8);
+    return f;
+}
+
+KeyFilterObject::KeyFilterObject(KeyFilter filter, QObject *parent) : QObject(parent), m_filter(filter) {}
+
+bool KeyFilterObject::accepts(KeyFilter filter, QChar c)
+{
+    const ushort u = c.unicode();
+    if (u == 8 || u == 127)
+        return true;
+    switch (filter) {
+    case KeyFilter::None: return true;
+    case KeyFilter::PickOnly: return false;
+    case KeyFilter::Integers: return u >= '0' && u <= '9';
+    case KeyFilter::Decimals: return (u >= '0' && u <= '9') || u == ',' || u == '.';
+    }
+    return true;
+}
+
+bool KeyFilterObject::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    auto *key = static_cast<QKeyEvent *>(event);
+    const QString text = key->text();
+    if (text.size() != 1 || (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+        return false; // navigation keys, shortcuts: not characters
+    const QChar c = text.at(0);
+    const ushort u = c.unicode();
+    // Other control characters (Enter, Tab, Escape) are not typed text.
+    if (u < 32 && u != 8)
+        return false;
+    if (!accepts(m_filter, c))
+        return true;
+    auto *edit = qobject_cast<QLineEdit *>(watched);
+    if (!edit)
+        return false;
+    if (u != 8 && u != 127) {
+        const int limit = edit->property(kTypedLengthProperty).toInt();
+        if (limit > 0 && edit->text().size() - edit->selectedText().size() >= limit)
+            return true;
+    }
+    if (m_filter == KeyFilter::Decimals && c == QLatin1Char('.')) {
+        edit->insert(QStringLiteral(","));
+        // insert() does not emit textEdited; a typed character must.
+        Q_EMIT edit->textEdited(edit->text());
+        return true;
+    }
+    return false;
+}
+
+void installKeyFilter(QWidget *w, KeyFilter filter)
+{
+    QLineEdit *edit = editorOf(w);
+    if (!edit)
+        return;
+    if (auto *old = edit->findChild<KeyFilterObject *>(QString(), Qt::FindDirectChildrenOnly)) {
+        edit->removeEventFilter(old);
+        delete old;
+    }
+    edit->installEventFilter(new KeyFilterObject(filter, edit));
+}
+
+KeyFilter keyFilterOf(const QWidget *w)
+{
+    QLineEdit *edit = editorOf(const_cast<QWidget *>(w));
+    if (!edit)
+        return KeyFilter::None;
+    auto *f = edit->findChild<KeyFilterObject *>(QString(), Qt::FindDirectChildrenOnly);
+    return f ? f->filter() : KeyFilter::None;
+}
+
+static void setTypedLength(QWidget *w, int length)
+{
+    if (QLineEdit *edit = editorOf(w))
+        edit->setProperty(kTypedLengthProperty, length);
+}
+
+void setHint(QWidget *w, const QString &hint)
+{
+    const int bar = hint.indexOf(QLatin1Char('|'));
+    const QString shortPart = bar < 0 ? hint : hint.left(bar);
+    const QString longPart = bar < 0 ? hint : hint.mid(bar + 1);
+    w->setToolTip(shortPart);
+    w->setStatusTip(longPart);
+}
+
+void setHint(QAction *a, const QString &hint)
+{
+    const int bar = hint.indexOf(QLatin1Char('|'));
+    a->setToolTip(bar < 0 ? hint : hint.left(bar));
+    a->setStatusTip(bar < 0 ? hint : hint.mid(bar + 1));
+}
+
+QGroupBox *makeGroup(const QString &caption, QWidget *parent)
+{
+    auto *g = new QGroupBox(caption, parent);
+    g->setFont(pageFont());
+    g->setStyleSheet(QStringLiteral("QGroupBox { color: #000080; }"));
+    return g;
+}
+
+QLabel *makeLabel(const QString &text, QWidget *parent)
+{
+    auto *l = new QLabel(text, parent);
+    l->setFont(pageFont());
+    return l;
+}
+
+QLabel *placeLabel(const QString &text, QWidget *parent, int x, int y)
+{
+    QLabel *l = makeLabel(text, parent);
+    l->move(x, y);
+    l->adjustSize();
+    return l;
+}
+
+QLineEdit *makeEdit(const QString &objectName, int typedLength, KeyFilter filter, QWidget *parent)
+{
+    auto *e = new QLineEdit(parent);
+    e->setObjectName(objectName);
+    e->setFont(pageFont());
+    setTypedLength(e, typedLength);
+    installKeyFilter(e, filter);
+    return e;
+}
+
+QLineEdit *makeFieldEdit(const char *fieldName, QWidget *parent)
+{
+    const FieldDef &f = fieldOrDie(fieldName);
+    QLineEdit *e = makeEdit(QString::fromLatin1(f.name), f.typed, f.filter, parent);
+    e->setProperty("brevanControl", QString::fromLatin1(f.control));
+    return e;
+}
+
+QLineEdit *makeResultEdit(const QString &objectName, QWidget *parent)
+{
+    auto *e = new QLineEdit(parent);
+    e->setObjectName(objectName);
+    e->setFont(pageFont());
+    e->setReadOnly(true);
+    return e;
+}
+
+QComboBox *makeCombo(const QString &objectName, const QStringList &items, int typedLength, KeyFilter filter,
+                     QWidget *parent)
+{
+    auto *c = new QComboBox(parent);
+    c->setObjectName(objectName);
+    c->setFont(pageFont());
+    c->setEditable(true);
+    c->setInsertPolicy(QComboBox::NoInsert);
+    c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    c->setCompleter(nullptr);
+    c->addItems(items);
+    c->setCurrentIndex(-1);
+    c->lineEdit()->clear();
+    setTypedLength(c, typedLength);
+    installKeyFilter(c, filter);
+    return c;
+}
+
+QComboBox *makeFieldCombo(const char *fieldName, QWidget *parent)
+{
+    const FieldDef &f = fieldOrDie(fieldName);
+    QComboBox *c = makeCombo(QString::fromLatin1(f.name), {}, f.typed, f.filter, parent);
+    c->setProperty("brevanControl", QString::fromLatin1(f.control));
+    if (QStringListModel *shared = sharedListModel(f.choice)) {
+        c->setModel(shared);
+    } else {
+        c->addItems(choiceItems(f.choice));
+    }
+    c->setCurrentIndex(-1);
+    c->lineEdit()->clear();
+    return c;
+}
+
+QCheckBox *makeFieldCheck(const char *fieldName, const QString &caption, QWidget *parent)
+{
+    const FieldDef &f = fieldOrDie(fieldName);
+    auto *b = new QCheckBox(caption, parent);
+    b->setObjectName(QString::fromLatin1(f.name));
+    b->setProperty("brevanControl", QString::fromLatin1(f.control));
+    b->setFont(pageFont());
+    return b;
+}
+
+QRadioButton *makeFieldRadio(const char *fieldName, const QString &caption, QWidget *parent)
+{
+    const FieldDef &f = fieldOrDie(fieldName);
+    auto *b = new QRadioButton(caption, parent);
+    b->setObjectName(QString::fromLatin1(f.name));
+    b->setProperty("brevanControl", QString::fromLatin1(f.control));
+    b->setFont(pageFont());
+    return b;
+}
+
+QToolButton *makeToolButton(const QString &objectName, const QIcon &icon, const QString &hint, QWidget *parent)
+{
+    auto *b = new QToolButton(parent);
+    b->setObjectName(objectName);
+    b->setIcon(icon);
+    b->setAutoRaise(true);
+    b->setFixedSize(23, 22);
+    b->setFocusPolicy(Qt::NoFocus);
+    setHint(b, hint);
+    return b;
+}
+
+void setComboText(QComboBox *combo, const QString &text)
+{
+    const QSignalBlocker blockCombo(combo);
+    const QSignalBlocker blockEdit(combo->lineEdit());
+    const int i = combo->findText(text, Qt::MatchExactly);
+    combo->setCurrentIndex(i);
+    if (combo->lineEdit())
+        combo->lineEdit()->setText(text);
+}
+
+QStringListModel *sharedListModel(Choice list)
+{
+    static QStringListModel *names = nullptr;
+    static QStringListModel *postal = nullptr;
+    static QStringListModel *provinceNames = nullptr;
+    static QStringListModel *provinceCodes = nullptr;
+    switch (list) {
+    case Choice::Comuni:
+        if (!names)
+            names = new QStringListModel(municipalities().names, qApp);
+        return names;
+    case Choice::CAP:
+        if (!postal)
+            postal = new QStringListModel(municipalities().postalCodes, qApp);
+        return postal;
+    case Choice::Province:
+        if (!provinceNames)
+            provinceNames = new QStringListModel(brevan::provinceNames(), qApp);
+        return provinceNames;
+    case Choice::SigleProvince:
+        if (!provinceCodes)
+            provinceCodes = new QStringListModel(brevan::provinceCodes(), qApp);
+        return provinceCodes;
+    default:
+        return nullptr;
+    }
+}
+
+QPoint centredPanelOffset(const QSize &page, const QSize &panel)
+{
+    // Integer division truncates toward zero, also for negative spare room.
+    return {(page.width() - panel.width()) / 2, (page.height() - panel.height()) / 2};
+}
+
+CentredPage::CentredPage(QWidget *parent) : QWidget(parent), m_panel(new QWidget(this))
+{
+    m_panel->setFixedSize(kCentredPanelWidth, kCentredPanelHeight);
+    m_panel->setFont(pageFont());
+}
+
+void CentredPage::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    m_panel->move(centredPanelOffset(event->size()));
+}
+
+} // namespace brevan::ui
