@@ -10,7 +10,7 @@ PACKAGES=(
   libsqlite3-dev
   libjpeg62-turbo-dev libemf2svg-dev libwmf-dev
   fonts-liberation2
-  xvfb xauth poppler-utils
+  xvfb xauth poppler-utils time
 )
 
 missing=()
