@@ -1,12 +1,22 @@
+#include "app/application.h"
+#include "app/mainwindow.h"
+#include "app/splashwindow.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QMainWindow w;
-    w.setWindowTitle(QStringLiteral("Brevan 2.0"));
-    w.resize(640, 480);
-    w.show();
+    brevan::app::setUpApplication(app);
+
+    auto *splash = new brevan::app::SplashWindow;
+    splash->show();
+    splash->repaint();
+    QApplication::processEvents();
+
+    brevan::app::MainWindow window;
+    window.show();
+    splash->close();
+    delete splash;
     return app.exec();
 }

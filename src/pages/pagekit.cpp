@@ -2,6 +2,7 @@
 
 #include "data/municipalities.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QCoreApplication>
 #include <QCheckBox>
@@ -9,6 +10,8 @@
 #include <QRadioButton>
 #include <QResizeEvent>
 #include <QSignalBlocker>
+#include <QStyleOptionGroupBox>
+#include <QStylePainter>
 #include <QToolButton>
 
 namespace brevan::ui {
@@ -74,7 +77,7 @@ bool KeyFilterObject::eventFilter(QObject *watched, QEvent *event)
         return false;
     if (!accepts(m_filter, c))
         return true;
-    auto *edit = qobject_cast<QLineEdit *>(watched);
+    QLineEdit *edit = editorOf(qobject_cast<QWidget *>(watched));
     if (!edit)
         return false;
     if (u != 8 && u != 127) {
@@ -96,11 +99,19 @@ void installKeyFilter(QWidget *w, KeyFilter filter)
     QLineEdit *edit = editorOf(w);
     if (!edit)
         return;
-    if (auto *old = edit->findChild<KeyFilterObject *>(QString(), Qt::FindDirectChildrenOnly)) {
-        edit->removeEventFilter(old);
-        delete old;
+    // An editable combo keeps the focus itself (its editor's focus proxy is the
+    // combo) and hands typed keys to the editor by a direct call that skips the
+    // editor's event filters: the keys a user types are filtered at the combo.
+    // The editor keeps a filter for keys sent to it directly.
+    for (QWidget *target : {static_cast<QWidget *>(edit), w}) {
+        if (auto *old = target->findChild<KeyFilterObject *>(QString(), Qt::FindDirectChildrenOnly)) {
+            target->removeEventFilter(old);
+            delete old;
+        }
+        target->installEventFilter(new KeyFilterObject(filter, target));
+        if (target == w)
+            break; // a plain line edit: one filter
     }
-    edit->installEventFilter(new KeyFilterObject(filter, edit));
 }
 
 KeyFilter keyFilterOf(const QWidget *w)
@@ -134,18 +145,28 @@ void setHint(QAction *a, const QString &hint)
     a->setStatusTip(bar < 0 ? hint : hint.mid(bar + 1));
 }
 
+NavyGroupBox::NavyGroupBox(const QString &caption, QWidget *parent) : QGroupBox(caption, parent) {}
+
+void NavyGroupBox::paintEvent(QPaintEvent *)
+{
+    // The style draws the caption in its own text colour; only the caption
+    // turns navy, so the fields inside keep the normal palette and font (a
+    // style sheet would reset both for every child).
+    QStylePainter painter(this);
+    QStyleOptionGroupBox option;
+    initStyleOption(&option);
+    option.textColor = QColor::fromRgb(kNavy);
+    painter.drawComplexControl(QStyle::CC_GroupBox, option);
+}
+
 QGroupBox *makeGroup(const QString &caption, QWidget *parent)
 {
-    auto *g = new QGroupBox(caption, parent);
-    g->setFont(pageFont());
-    g->setStyleSheet(QStringLiteral("QGroupBox { color: #000080; }"));
-    return g;
+    return new NavyGroupBox(caption, parent);
 }
 
 QLabel *makeLabel(const QString &text, QWidget *parent)
 {
     auto *l = new QLabel(text, parent);
-    l->setFont(pageFont());
     return l;
 }
 
@@ -161,7 +182,6 @@ QLineEdit *makeEdit(const QString &objectName, int typedLength, KeyFilter filter
 {
     auto *e = new QLineEdit(parent);
     e->setObjectName(objectName);
-    e->setFont(pageFont());
     setTypedLength(e, typedLength);
     installKeyFilter(e, filter);
     return e;
@@ -179,7 +199,6 @@ QLineEdit *makeResultEdit(const QString &objectName, QWidget *parent)
 {
     auto *e = new QLineEdit(parent);
     e->setObjectName(objectName);
-    e->setFont(pageFont());
     e->setReadOnly(true);
     return e;
 }
@@ -189,7 +208,6 @@ QComboBox *makeCombo(const QString &objectName, const QStringList &items, int ty
 {
     auto *c = new QComboBox(parent);
     c->setObjectName(objectName);
-    c->setFont(pageFont());
     c->setEditable(true);
     c->setInsertPolicy(QComboBox::NoInsert);
     c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
@@ -223,7 +241,6 @@ QCheckBox *makeFieldCheck(const char *fieldName, const QString &caption, QWidget
     auto *b = new QCheckBox(caption, parent);
     b->setObjectName(QString::fromLatin1(f.name));
     b->setProperty("brevanControl", QString::fromLatin1(f.control));
-    b->setFont(pageFont());
     return b;
 }
 
@@ -233,7 +250,6 @@ QRadioButton *makeFieldRadio(const char *fieldName, const QString &caption, QWid
     auto *b = new QRadioButton(caption, parent);
     b->setObjectName(QString::fromLatin1(f.name));
     b->setProperty("brevanControl", QString::fromLatin1(f.control));
-    b->setFont(pageFont());
     return b;
 }
 

@@ -51,8 +51,16 @@ void setHint(QWidget *w, const QString &hint);
 void setHint(QAction *a, const QString &hint);
 
 // A group box with its caption in navy.
+class NavyGroupBox : public QGroupBox {
+    Q_OBJECT
+public:
+    NavyGroupBox(const QString &caption, QWidget *parent);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+};
 QGroupBox *makeGroup(const QString &caption, QWidget *parent);
-// A label in the page font.
+// A label (fields take the page font from their page).
 QLabel *makeLabel(const QString &text, QWidget *parent);
 // A label placed at (x, y) in its parent.
 QLabel *placeLabel(const QString &text, QWidget *parent, int x, int y);

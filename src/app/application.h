@@ -1,0 +1,11 @@
+#pragma once
+// Process-wide set-up shared by the program and the tests that start the real
+// main window: Italian translations of Qt's dialogs, the picture allocation
+// limit, the application's names.
+class QApplication;
+
+namespace brevan::app {
+
+void setUpApplication(QApplication &app);
+
+} // namespace brevan::app

@@ -1,0 +1,139 @@
+#pragma once
+// TBrevanMainForm: menus, toolbar, page tree, the thirteen pages, status bar;
+// navigation between pages and the clipboard commands.
+#include <QMainWindow>
+#include <QVector>
+
+#include "artwork.h"
+
+class QAction;
+class QActionGroup;
+class QButtonGroup;
+class QStackedWidget;
+class QToolButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+class QLineEdit;
+class QKeyEvent;
+
+namespace brevan::ui {
+class AppraiserPage;
+class DescriptionPage;
+class PicturePage;
+class SurfacesPage;
+class LocalisationPage;
+class PositionPage;
+class TypologyPage;
+class IncomePage;
+class ComparablesPage;
+class ResultsPage;
+} // namespace brevan::ui
+
+namespace brevan::app {
+
+using ui::AppraiserPage;
+using ui::ComparablesPage;
+using ui::DescriptionPage;
+using ui::IncomePage;
+using ui::LocalisationPage;
+using ui::PicturePage;
+using ui::PositionPage;
+using ui::ResultsPage;
+using ui::SurfacesPage;
+using ui::TypologyPage;
+
+class StartPage;
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // Node 0 is the root ("Elaborazione stima"), nodes 1 to 12 the pages.
+    static constexpr int kPageNodes = 12;
+    QTreeWidgetItem *node(int n) const;
+    int selectedNode() const; // -1 when none
+    void selectNode(int n);
+    // The page shown: 0 the start page, n the page of node n.
+    int shownPage() const;
+    art::NodeImage nodeLight(int n) const;
+    void setNodeLight(int n, art::NodeImage light);
+
+    // The shared handler of page n's "&Visualizza" item and page button.
+    void showPageCommand(int n);
+
+    // Clipboard commands.
+    void SpeedButton4Click(); // cut
+    void SpeedButton5Click(); // copy
+    void SpeedButton6Click(); // paste
+    void CopiaInAppunti(const QString &text);
+
+    // The fields the clipboard commands act on, in the order they are examined.
+    struct CoveredField {
+        QWidget *widget;
+        bool editable;
+    };
+    const QVector<CoveredField> &coveredFields() const { return m_covered; }
+
+    QTreeWidget *tree = nullptr;
+    QStackedWidget *pages = nullptr;
+    StartPage *startPage = nullptr;
+    AppraiserPage *appraiserPage = nullptr;
+    DescriptionPage *descriptionPage = nullptr;
+    PicturePage *photoPage = nullptr;
+    PicturePage *areaPlanPage = nullptr;
+    PicturePage *unitPlanPage = nullptr;
+    SurfacesPage *surfacesPage = nullptr;
+    LocalisationPage *localisationPage = nullptr;
+    PositionPage *positionPage = nullptr;
+    TypologyPage *typologyPage = nullptr;
+    IncomePage *incomePage = nullptr;
+    ComparablesPage *comparablesPage = nullptr;
+    ResultsPage *resultsPage = nullptr;
+
+    QAction *openAction = nullptr;
+    QAction *saveAction = nullptr;
+    QAction *newAction = nullptr;
+    QAction *loadAppraiserAction = nullptr;
+    QAction *saveAppraiserAction = nullptr;
+    QAction *exitAction = nullptr;
+    QAction *cutAction = nullptr;
+    QAction *copyAction = nullptr;
+    QAction *pasteAction = nullptr;
+    QAction *aboutAction = nullptr;
+    QVector<QAction *> viewActions;     // index n-1 for node n
+    QVector<QToolButton *> pageButtons; // index n-1 for node n; index 12 is the hidden one
+    QToolButton *lireButton = nullptr;  // SpeedButton38
+    QToolButton *euroButton = nullptr;  // SpeedButton39
+
+public Q_SLOTS:
+    void HelpAbout1Execute();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildActions();
+    void buildMenus();
+    void buildToolBar();
+    void buildTree();
+    void buildPages();
+    void collectCoveredFields();
+    void FormCreate();
+    void TreeView1Change();
+    void TreeView1Click();
+    // Reached from the tree click and from the results page's item and button.
+    void computeResults();
+    void ImpostaSemaforiTreeView();
+    const CoveredField *focusedCoveredField() const;
+    bool isWindowShortcut(const QKeyEvent *key) const;
+
+    QButtonGroup *m_pageButtonGroup = nullptr;
+    QActionGroup *m_viewGroup = nullptr;
+    QVector<CoveredField> m_covered;
+    QVector<art::NodeImage> m_lights;
+};
+
+} // namespace brevan::app

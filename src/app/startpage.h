@@ -1,0 +1,19 @@
+#pragma once
+#include "pages/pagekit.h"
+
+namespace brevan::app {
+
+// "Pagina iniziale": picture, shadowed title and particulars; the picture and
+// the first two lines open the About box. Holds the clipboard's hidden
+// transfer field.
+class StartPage : public ui::CentredPage {
+    Q_OBJECT
+public:
+    explicit StartPage(QWidget *parent = nullptr);
+    QLineEdit *transferEdit = nullptr;
+
+Q_SIGNALS:
+    void aboutRequested();
+};
+
+} // namespace brevan::app

@@ -1,0 +1,293 @@
+#include "surfacespage.h"
+
+#include "navigatorbar.h"
+#include "pagekit.h"
+#include "tablemodel.h"
+#include "valuation/roomnames.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QResizeEvent>
+#include <QShortcut>
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <QToolButton>
+
+namespace brevan::ui {
+
+namespace {
+
+// Geometry of the page, in pixels.
+constexpr int kMargin = 7;            // left edge of the grid and of the group
+constexpr int kToolRowHeight = 28;
+constexpr int kGroupHeight = 62;
+constexpr int kLowerPanelHeight = kGroupHeight + 6;
+constexpr int kFieldLeft = 9;         // first surface field inside the group
+constexpr int kLabelTop = 17;
+constexpr int kFieldTop = 32;
+constexpr int kFieldHeight = 21;
+constexpr int kDesignGroupWidth = 405; // the group at the smallest page area
+
+// Only digits, ",", ".", Backspace, Enter and 127 reach the cells; "." is
+// typed as ",". Sits on the grid and on every cell editor, so a description
+// can only be picked from the list.
+class GridKeyFilter : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        auto *key = static_cast<QKeyEvent *>(event);
+        const QString text = key->text();
+        if (text.size() != 1 || (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+            return false;
+        const ushort u = text.at(0).unicode();
+        if (u < 32 || u == 127 || (u >= '0' && u <= '9') || u == ',')
+            return false;
+        if (u == '.') {
+            QKeyEvent comma(QEvent::KeyPress, Qt::Key_Comma, key->modifiers(), QStringLiteral(","),
+                            key->isAutoRepeat(), ushort(key->count()));
+            QCoreApplication::sendEvent(watched, &comma);
+        }
+        return true;
+    }
+};
+
+// The description column offers the room names as a pick list.
+class RoomNameDelegate : public QStyledItemDelegate {
+public:
+    RoomNameDelegate(GridKeyFilter *filter, QObject *parent) : QStyledItemDelegate(parent), m_filter(filter) {}
+
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        if (index.column() != 0) {
+            QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
+            editor->installEventFilter(m_filter);
+            return editor;
+        }
+        auto *combo = new QComboBox(parent);
+        combo->setFont(pageFont());
+        combo->setEditable(true);
+        combo->setInsertPolicy(QComboBox::NoInsert);
+        combo->setCompleter(nullptr);
+        combo->setMaxVisibleItems(16);
+        combo->addItems(roomNames());
+        combo->lineEdit()->setMaxLength(50);
+        combo->installEventFilter(m_filter);
+        combo->lineEdit()->installEventFilter(m_filter);
+        // A name picked from the list reaches the cell at once.
+        connect(combo, &QComboBox::activated, this, [this, combo] {
+            Q_EMIT const_cast<RoomNameDelegate *>(this)->commitData(combo);
+        });
+        return combo;
+    }
+
+    void setEditorData(QWidget *editor, const QModelIndex &index) const override
+    {
+        if (auto *combo = qobject_cast<QComboBox *>(editor)) {
+            const QString text = index.data(Qt::EditRole).toString();
+            combo->setCurrentIndex(combo->findText(text, Qt::MatchExactly));
+            combo->setEditText(text);
+            return;
+        }
+        QStyledItemDelegate::setEditorData(editor, index);
+    }
+
+    void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override
+    {
+        if (auto *combo = qobject_cast<QComboBox *>(editor)) {
+            model->setData(index, combo->currentText(), Qt::EditRole);
+            return;
+        }
+        QStyledItemDelegate::setModelData(editor, model, index);
+    }
+
+private:
+    GridKeyFilter *m_filter;
+};
+
+QToolButton *commandButton(const char *name, TableCommand c, const char *hint, QWidget *parent)
+{
+    return makeToolButton(QString::fromLatin1(name), tableCommandIcon(c), QString::fromUtf8(hint), parent);
+}
+
+} // namespace
+
+int SurfacesPage::descriptionColumnWidth(int gridWidth, int areaColumnWidth)
+{
+    return gridWidth - areaColumnWidth - 22;
+}
+
+int SurfacesPage::groupWidth(int pageWidth)
+{
+    return pageWidth - 15;
+}
+
+int SurfacesPage::surfaceFieldWidth(int currentWidth, int groupWidth)
+{
+    // Integer division truncates toward zero, also when the group shrinks.
+    return currentWidth + (groupWidth - 22 - 3 * currentWidth) / 3;
+}
+
+SurfacesPage::SurfacesPage(QWidget *parent) : QWidget(parent), m_model(new TableModel(this))
+{
+    setObjectName(QStringLiteral("TabSheet6"));
+    setFont(pageFont());
+
+    openTableButton = commandButton("SpeedButtonApriTabella", TableCommand::Open,
+                                    "Apri tabella|Apri una tabella esistente.", this);
+    saveTableButton = commandButton("SpeedButtonSalvaTabella", TableCommand::Save,
+                                    "Salva tabella|Salva la tabella su disco come nuovo file.", this);
+    clearTableButton = commandButton("SpeedButtonEliminaContenutoTabella", TableCommand::Clear,
+                                     "Elimina contenuto tabella|Elimina il contenuto della tabella.", this);
+    copyRowButton = commandButton("SpeedButtonCopiaElemento", TableCommand::Copy,
+                                  "Copia elemento|Copia l'elemento selezionato e lo inserisce negli appunti.", this);
+    cutRowButton = commandButton("SpeedButtonTagliaElemento", TableCommand::Cut,
+                                 "Taglia elemento|Taglia l'elemento selezionato e lo inserisce negli appunti.", this);
+    pasteRowButton = commandButton("SpeedButtonIncollaElemento", TableCommand::Paste,
+                                   "Incolla elemento|Incolla il contenuto degli appunti nell'elemento selezionato.",
+                                   this);
+    computeButton = commandButton("SpeedButtonCalcolaSuperfici", TableCommand::Compute,
+                                  "Calcola superfici|Calcola le superfici utile, convenzionale e commerciale.", this);
+    for (QToolButton *b : {saveTableButton, clearTableButton, copyRowButton, cutRowButton, pasteRowButton,
+                           computeButton})
+        b->setEnabled(false);
+
+    navigator = new NavigatorBar({{NavigatorBar::First, QStringLiteral("Seleziona la prima riga della tabella.")},
+                                  {NavigatorBar::Prior, QStringLiteral("Seleziona la riga precedente della tabella.")},
+                                  {NavigatorBar::Next, QStringLiteral("Seleziona la riga successiva della tabella.")},
+                                  {NavigatorBar::Last, QStringLiteral("Seleziona l'ultima riga della tabella.")},
+                                  {NavigatorBar::Delete, QStringLiteral("Elimina la riga selezionata dalla tabella.")},
+                                  {NavigatorBar::Insert, QStringLiteral("Aggiungi una nuova riga alla tabella.")}},
+                                 this);
+    navigator->setObjectName(QStringLiteral("NavigatorDescrSup"));
+
+    int x = kMargin;
+    for (QToolButton *b : {openTableButton, saveTableButton, clearTableButton}) {
+        b->move(x, 3);
+        x += b->width();
+    }
+    x += 6;
+    for (QToolButton *b : {copyRowButton, cutRowButton, pasteRowButton}) {
+        b->move(x, 3);
+        x += b->width();
+    }
+    x += 6;
+    computeButton->move(x, 3);
+    x += computeButton->width() + 12;
+    navigator->move(x, 3);
+
+    m_model->setColumnTitles({QStringLiteral("Descrizione Superficie"), QStringLiteral("MQ")});
+    m_model->setColumnAlignment(1, Qt::AlignCenter);
+
+    grid = new QTableView(this);
+    grid->setObjectName(QStringLiteral("DBGridDescrSup"));
+    grid->setFont(pageFont());
+    grid->setModel(m_model);
+    auto *keys = new GridKeyFilter(grid);
+    grid->installEventFilter(keys);
+    grid->setItemDelegate(new RoomNameDelegate(keys, grid));
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->setSelectionBehavior(QAbstractItemView::SelectItems);
+    grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked
+                          | QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
+    grid->setTabKeyNavigation(true);
+    grid->setWordWrap(false);
+    grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    grid->verticalHeader()->hide();
+    grid->verticalHeader()->setDefaultSectionSize(QFontMetrics(pageFont()).height() + 6);
+    grid->horizontalHeader()->setFont(pageFont());
+    grid->horizontalHeader()->setHighlightSections(false);
+    grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    grid->horizontalHeader()->setStretchLastSection(false);
+    grid->horizontalHeader()->setMinimumSectionSize(20);
+    navigator->setView(grid);
+    // A reopened table keeps the area column as the user left it; the view
+    // gives the columns default widths when the model resets.
+    connect(m_model, &TableModel::modelAboutToBeReset, this, [this] {
+        if (m_model->columnCount() > 1 && grid->columnWidth(1) > 0)
+            m_areaColumnWidth = grid->columnWidth(1);
+    });
+    connect(m_model, &TableModel::modelReset, this, [this] {
+        grid->setColumnWidth(1, m_areaColumnWidth);
+        layoutPage();
+    });
+
+    // Ctrl+Delete in the grid deletes the current row, after the same question.
+    auto *deleteRow = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Delete), grid);
+    deleteRow->setContext(Qt::WidgetShortcut);
+    connect(deleteRow, &QShortcut::activated, navigator, &NavigatorBar::deleteCurrent);
+    // A row inserted and left untouched goes when the user leaves the grid.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *now) {
+        const auto inGrid = [this](QWidget *w) { return w && (w == grid || grid->isAncestorOf(w)); };
+        if (inGrid(old) && now && !inGrid(now))
+            navigator->dropUntouchedInsert();
+    });
+
+    surfacesGroup = makeGroup(QStringLiteral("Calcolo delle superfici"), this);
+    surfacesGroup->setObjectName(QStringLiteral("GroupBoxCalcoloSuperfici"));
+    const int fieldWidth = surfaceFieldWidth(0, kDesignGroupWidth);
+    usefulLabel = placeLabel(QStringLiteral("Sup. utile:"), surfacesGroup, kFieldLeft, kLabelTop);
+    conventionalLabel = placeLabel(QStringLiteral("Sup. convenzionale:"), surfacesGroup, kFieldLeft, kLabelTop);
+    commercialLabel = placeLabel(QStringLiteral("Sup. commerciale:"), surfacesGroup, kFieldLeft, kLabelTop);
+    usefulEdit = makeResultEdit(QStringLiteral("Edit25"), surfacesGroup);
+    conventionalEdit = makeResultEdit(QStringLiteral("Edit26"), surfacesGroup);
+    commercialEdit = makeResultEdit(QStringLiteral("Edit27"), surfacesGroup);
+    usefulEdit->setGeometry(kFieldLeft, kFieldTop, fieldWidth, kFieldHeight);
+    conventionalEdit->setGeometry(fieldWidth + 11, kFieldTop, fieldWidth, kFieldHeight);
+    commercialEdit->setGeometry(2 * fieldWidth + 13, kFieldTop, fieldWidth, kFieldHeight);
+    conventionalLabel->move(conventionalEdit->x(), kLabelTop);
+    commercialLabel->move(commercialEdit->x(), kLabelTop);
+    surfacesGroup->resize(kDesignGroupWidth, kGroupHeight);
+
+    grid->setColumnWidth(1, m_areaColumnWidth);
+    resize(kDesignGroupWidth + 15, 380);
+    layoutPage();
+}
+
+SurfacesPage::~SurfacesPage()
+{
+    // Closing moves the focus out of the grid: nothing is dropped while the page goes.
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
+}
+
+bool SurfacesPage::setTableFile(const QString &path)
+{
+    return m_model->setTableFile(path);
+}
+
+void SurfacesPage::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    layoutPage();
+}
+
+void SurfacesPage::layoutPage()
+{
+    const int w = width();
+    const int h = height();
+    const int gridTop = kToolRowHeight;
+    const int gridHeight = std::max(0, h - gridTop - kLowerPanelHeight);
+    grid->setGeometry(kMargin, gridTop, std::max(0, groupWidth(w)), gridHeight);
+    // The description column first, then the lower panel.
+    grid->setColumnWidth(0, std::max(20, descriptionColumnWidth(grid->width(), grid->columnWidth(1))));
+
+    const int g = groupWidth(w);
+    surfacesGroup->setGeometry(kMargin, gridTop + gridHeight + 2, std::max(0, g), kGroupHeight);
+    const int field = std::max(0, surfaceFieldWidth(usefulEdit->width(), g));
+    usefulEdit->setGeometry(kFieldLeft, kFieldTop, field, kFieldHeight);
+    conventionalEdit->setGeometry(field + 11, kFieldTop, field, kFieldHeight);
+    commercialEdit->setGeometry(2 * field + 13, kFieldTop, field, kFieldHeight);
+    conventionalLabel->move(conventionalEdit->x(), kLabelTop);
+    commercialLabel->move(commercialEdit->x(), kLabelTop);
+}
+
+} // namespace brevan::ui

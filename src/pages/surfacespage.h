@@ -1,0 +1,64 @@
+#pragma once
+// "Calcolo delle superfici": the rooms of the unit in a grid over the working
+// surfaces table, its commands and navigators, and the three computed
+// surfaces below. The page fills the page area.
+#include <QWidget>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QTableView;
+class QToolButton;
+
+namespace brevan::ui {
+
+class NavigatorBar;
+class TableModel;
+
+class SurfacesPage : public QWidget {
+    Q_OBJECT
+public:
+    explicit SurfacesPage(QWidget *parent = nullptr);
+    ~SurfacesPage() override;
+
+    // Points the grid at a surfaces table (the working one after start-up).
+    bool setTableFile(const QString &path);
+    TableModel *model() const { return m_model; }
+
+    // Commands, left to right.
+    QToolButton *openTableButton;   // SpeedButtonApriTabella
+    QToolButton *saveTableButton;   // SpeedButtonSalvaTabella
+    QToolButton *clearTableButton;  // SpeedButtonEliminaContenutoTabella
+    QToolButton *copyRowButton;     // SpeedButtonCopiaElemento
+    QToolButton *cutRowButton;      // SpeedButtonTagliaElemento
+    QToolButton *pasteRowButton;    // SpeedButtonIncollaElemento
+    QToolButton *computeButton;     // SpeedButtonCalcolaSuperfici
+    // First, prior, next, last, delete, insert.
+    NavigatorBar *navigator;        // NavigatorDescrSup
+
+    QTableView *grid;               // DBGridDescrSup
+    QGroupBox *surfacesGroup;       // "Calcolo delle superfici"
+    QLabel *usefulLabel;            // "Sup. utile:"
+    QLabel *conventionalLabel;      // "Sup. convenzionale:"
+    QLabel *commercialLabel;        // "Sup. commerciale:"
+    QLineEdit *usefulEdit;          // Edit25
+    QLineEdit *conventionalEdit;    // Edit26
+    QLineEdit *commercialEdit;      // Edit27
+
+    // The resize rules, as arithmetic.
+    static int descriptionColumnWidth(int gridWidth, int areaColumnWidth);
+    static int groupWidth(int pageWidth);
+    // The width of each surface field, from the current width of the first.
+    static int surfaceFieldWidth(int currentWidth, int groupWidth);
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void layoutPage();
+
+    TableModel *m_model;
+    int m_areaColumnWidth = 70; // "MQ"
+};
+
+} // namespace brevan::ui

@@ -1,0 +1,266 @@
+#include "../support/appfixture.h"
+#include "app/application.h"
+#include "app/startpage.h"
+#include "model/currency.h"
+#include "pages/pagekit.h"
+#include "store/tablestore.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeWidget>
+
+using namespace brevan;
+using brevan::app::MainWindow;
+
+namespace {
+
+QStringList menuTexts(QMenuBar *bar)
+{
+    QStringList out;
+    for (QAction *a : bar->actions())
+        out << a->text();
+    return out;
+}
+
+QStringList itemTexts(QMenu *menu)
+{
+    QStringList out;
+    for (QAction *a : menu->actions())
+        out << (a->isSeparator() ? QStringLiteral("-") : a->text() + QLatin1Char('\t') + a->shortcut().toString());
+    return out;
+}
+
+template <typename T>
+T *find(MainWindow *w, const char *name)
+{
+    T *c = w->findChild<T *>(QLatin1String(name));
+    if (!c)
+        qFatal("no %s", name);
+    return c;
+}
+
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase()
+    {
+        app::setUpApplication(*qApp);
+    }
+
+    void startUpState()
+    {
+        AppFixture f;
+        MainWindow *w = f.window.get();
+        QCOMPARE(w->windowTitle(), QStringLiteral("Brevan 2.0"));
+        QCOMPARE(w->size(), QSize(640, 480));
+        QCOMPARE(w->minimumSize(), QSize(630, 462));
+        QCOMPARE(w->maximumSize(), QSize(808, 600));
+        QCOMPARE(w->shownPage(), 0);
+        QCOMPARE(w->selectedNode(), -1);
+        QVERIFY(!w->node(0)->isExpanded());
+        for (int n = 1; n <= MainWindow::kPageNodes; ++n)
+            QCOMPARE(w->nodeLight(n), art::NodeImage::Red);
+        for (QAction *a : w->viewActions)
+            QVERIFY(!a->isChecked());
+        for (int n = 0; n < MainWindow::kPageNodes; ++n)
+            QVERIFY(!w->pageButtons[n]->isChecked());
+        QVERIFY(w->pageButtons.last()->isHidden());
+        QCOMPARE(find<QDateEdit>(w, "DataStimaImmob")->date(), QDate::currentDate());
+        QCOMPARE(currency().ValutaCorrente, QStringLiteral(" Lire"));
+        QVERIFY(currency().RicalcoloAttivo);
+        QVERIFY(w->euroButton->isEnabled());
+        QVERIFY(!w->lireButton->isEnabled());
+        // Working tables as start-up leaves them.
+        QCOMPARE(Table::open(f.dataFolder() + "/DescrSup.db").rowCount(), 36);
+        QCOMPARE(Table::open(f.dataFolder() + "/ImmConfr.db").rowCount(), 0);
+        QCOMPARE(Table::open(f.dataFolder() + "/ZonaUrbana.db").rowCount(), 0);
+        QVERIFY(ui::Messages::shown().isEmpty());
+        // The appraiser's lists hold the unit's lists.
+        auto *unit = find<QComboBox>(w, "ComuneImmob");
+        auto *office = find<QComboBox>(w, "ComuneProfess");
+        QCOMPARE(office->model(), unit->model());
+        QVERIFY(unit->count() > 7000);
+    }
+
+    void menusAndShortcuts()
+    {
+        AppFixture f;
+        QMenuBar *bar = f.window->menuBar();
+        QCOMPARE(menuTexts(bar), (QStringList{"&File", "&Modifica", "&Visualizza", "&Help"}));
+        const auto menus = bar->actions();
+        QCOMPARE(itemTexts(menus[0]->menu()),
+                 (QStringList{"&Apri stima...\tCtrl+A", "&Salva stima...\tCtrl+S", "&Nuova stima\tCtrl+N", "-",
+                              "&Carica professionista...\t", "Salva professio&nista...\t", "-", "&Esci\t"}));
+        QCOMPARE(itemTexts(menus[1]->menu()), (QStringList{"&Taglia\tCtrl+X", "&Copia\tCtrl+C", "&Incolla\tCtrl+V"}));
+        QCOMPARE(menus[2]->menu()->actions().size(), 12);
+        QCOMPARE(menus[2]->menu()->actions().at(6)->text(), QStringLiteral("Caratterist. di Localizzazione"));
+        QCOMPARE(menus[2]->menu()->actions().at(6)->statusTip(),
+                 QStringLiteral("Visualizza la pagina Caratteristiche di localizzazione."));
+        QCOMPARE(itemTexts(menus[3]->menu()), QStringList{"&About...\t"});
+        QCOMPARE(f.window->pageButtons[6]->toolTip(), QStringLiteral("Caratteristiche di localizzazione"));
+        QCOMPARE(f.window->pageButtons[6]->statusTip(),
+                 QStringLiteral("Visualizza la pagina Caratteristiche di localizzazione."));
+        QCOMPARE(f.window->cutAction->statusTip(), QStringLiteral("Taglia la selezione e la inserisce negli appunti."));
+    }
+
+    void toolbarOrder()
+    {
+        AppFixture f;
+        auto *bar = f.window->findChild<QToolBar *>("ToolBar1");
+        QVERIFY(bar);
+        QStringList order;
+        for (QAction *a : bar->actions()) {
+            if (a->isSeparator()) {
+                order << "|";
+            } else if (QWidget *b = bar->widgetForAction(a)) {
+                order << b->objectName();
+            }
+        }
+        QStringList expected{"SpeedButton1", "SpeedButton2", "SpeedButton3", "SpeedButton54", "SpeedButton56", "|",
+                             "SpeedButton4", "SpeedButton5", "SpeedButton6", "|"};
+        for (int n = 1; n <= 12; ++n)
+            expected << QStringLiteral("PageButton%1").arg(n);
+        expected << "|" << "SpeedButton38" << "SpeedButton39";
+        QCOMPARE(order, expected);
+    }
+
+    // Tree, menu and buttons stay in step whichever of them is used.
+    void navigation_data()
+    {
+        QTest::addColumn<QString>("via");
+        QTest::addColumn<int>("node");
+        for (const char *via : {"tree", "menu", "button"})
+            for (int n : {1, 6, 7, 11})
+                QTest::newRow(qPrintable(QStringLiteral("%1 %2").arg(via).arg(n))) << via << n;
+    }
+    void navigation()
+    {
+        QFETCH(QString, via);
+        QFETCH(int, node);
+        AppFixture f;
+        MainWindow *w = f.window.get();
+        if (via == "tree")
+            w->selectNode(node);
+        else if (via == "menu")
+            w->viewActions[node - 1]->trigger();
+        else
+            w->pageButtons[node - 1]->click();
+        QCOMPARE(w->selectedNode(), node);
+        QCOMPARE(w->shownPage(), node);
+        QVERIFY(w->node(0)->isExpanded());
+        for (int n = 1; n <= MainWindow::kPageNodes; ++n) {
+            QCOMPARE(w->viewActions[n - 1]->isChecked(), n == node);
+            QCOMPARE(w->pageButtons[n - 1]->isChecked(), n == node);
+        }
+        // Back to the root: start page, no item checked, no visible button down.
+        w->selectNode(0);
+        QCOMPARE(w->shownPage(), 0);
+        for (int n = 1; n <= MainWindow::kPageNodes; ++n) {
+            QVERIFY(!w->viewActions[n - 1]->isChecked());
+            QVERIFY(!w->pageButtons[n - 1]->isChecked());
+        }
+        QVERIFY(w->pageButtons.last()->isChecked());
+    }
+
+    void keyboardInTreeShowsPages()
+    {
+        AppFixture f;
+        MainWindow *w = f.window.get();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        w->selectNode(11);
+        w->tree->setFocus();
+        QTest::keyClick(w->tree, Qt::Key_Down);
+        QCOMPARE(w->selectedNode(), 12);
+        QCOMPARE(w->shownPage(), 12);
+        QVERIFY(w->viewActions[11]->isChecked());
+    }
+
+    void selectedNodeShowsArrow()
+    {
+        AppFixture f;
+        MainWindow *w = f.window.get();
+        w->setNodeLight(3, art::NodeImage::Green);
+        const QIcon icon = w->node(3)->icon(0);
+        const QImage normal = icon.pixmap(16, QIcon::Normal).toImage();
+        const QImage selected = icon.pixmap(16, QIcon::Selected).toImage();
+        QCOMPARE(normal, art::nodeImage(art::NodeImage::Green).toImage());
+        QCOMPARE(selected, art::nodeImage(art::NodeImage::Arrow).toImage());
+    }
+
+    void closeDeletesWorkingTables()
+    {
+        AppFixture f;
+        const QString surfaces = f.dataFolder() + "/DescrSup.db";
+        const QString comparables = f.dataFolder() + "/ImmConfr.db";
+        QVERIFY(Table::exists(surfaces));
+        QVERIFY(f.window->close());
+        QVERIFY(!Table::exists(surfaces));
+        QVERIFY(!Table::exists(comparables));
+        QVERIFY(Table::exists(f.dataFolder() + "/ZonaUrbana.db"));
+        QVERIFY(ui::Messages::shown().isEmpty());
+    }
+
+    void startUpFailureShowsErrorBoxAndOpens()
+    {
+        QTemporaryDir dir;
+        const QString cwd = QDir::currentPath();
+        AliasRegistry::setConfigFile(dir.filePath("tablestore.ini"));
+        AliasRegistry::add(kAliasBrevan, "/proc/brevan-cannot-exist/Dati");
+        ui::Messages::resetForTests();
+        ui::Messages::setAnswers([](const ui::Messages::Shown &) { return true; });
+        {
+            MainWindow w;
+            QCOMPARE(ui::Messages::shown().size(), 1);
+            QCOMPARE(ui::Messages::shown().first().kind, ui::Messages::Shown::Error);
+            QCOMPARE(w.windowTitle(), QStringLiteral("Brevan 2.0"));
+        }
+        ui::Messages::setAnswers({});
+        AliasRegistry::setConfigFile({});
+        QDir::setCurrent(cwd);
+    }
+
+    void centring_data()
+    {
+        QTest::addColumn<QSize>("page");
+        QTest::addColumn<QPoint>("offset");
+        QTest::newRow("roomy") << QSize(435, 395) << QPoint(10, 11);
+        QTest::newRow("odd spare truncates") << QSize(600, 521) << QPoint(92, 74);
+        QTest::newRow("exact") << QSize(415, 372) << QPoint(0, 0);
+        QTest::newRow("smaller truncates toward zero") << QSize(400, 361) << QPoint(-7, -5);
+    }
+    void centring()
+    {
+        QFETCH(QSize, page);
+        QFETCH(QPoint, offset);
+        QCOMPARE(ui::centredPanelOffset(page), offset);
+        ui::CentredPage p;
+        p.resize(page);
+        p.show();
+        QCOMPARE(p.panel()->pos(), offset);
+    }
+
+    void italianDialogButtons()
+    {
+        QDialogButtonBox box(QDialogButtonBox::Cancel | QDialogButtonBox::Open | QDialogButtonBox::Save);
+        QCOMPARE(box.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("Annulla"));
+        QCOMPARE(box.button(QDialogButtonBox::Open)->text(), QStringLiteral("Apri"));
+        QCOMPARE(box.button(QDialogButtonBox::Save)->text(), QStringLiteral("Salva"));
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

@@ -1,0 +1,43 @@
+#pragma once
+// Starts the real main window with its configuration, data folder and current
+// folder in a temporary directory, and answers message boxes through the seam.
+#include "app/mainwindow.h"
+#include "pages/messages.h"
+#include "store/datafolder.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <memory>
+
+class AppFixture {
+public:
+    AppFixture()
+    {
+        m_cwd = QDir::currentPath();
+        QDir().mkpath(m_dir.filePath("program"));
+        QDir::setCurrent(m_dir.filePath("program"));
+        brevan::AliasRegistry::setConfigFile(m_dir.filePath("config/tablestore.ini"));
+        brevan::ui::Messages::resetForTests();
+        brevan::ui::Messages::setAnswers([this](const brevan::ui::Messages::Shown &) { return answer; });
+        window = std::make_unique<brevan::app::MainWindow>();
+    }
+    ~AppFixture()
+    {
+        window.reset();
+        brevan::ui::Messages::setAnswers({});
+        brevan::ui::Messages::setFileAnswers({});
+        brevan::AliasRegistry::setConfigFile({});
+        QDir::setCurrent(m_cwd);
+    }
+    QString dataFolder() const { return m_dir.filePath("program/Dati"); }
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+
+    bool answer = true;
+    std::unique_ptr<brevan::app::MainWindow> window;
+
+private:
+    QTemporaryDir m_dir;
+    QString m_cwd;
+};
