@@ -5,6 +5,7 @@
 #include <QVector>
 
 #include "artwork.h"
+#include "valuation/coefficients.h"
 
 class QAction;
 class QActionGroup;
@@ -106,6 +107,9 @@ public:
     QVector<QToolButton *> pageButtons; // index n-1 for node n; index 12 is the hidden one
     QToolButton *lireButton = nullptr;  // SpeedButton38
     QToolButton *euroButton = nullptr;  // SpeedButton39
+
+    // The 37 coefficient values held beside the pages (record fields 108-144).
+    Coefficients coefficients;
 
 public Q_SLOTS:
     void HelpAbout1Execute();
