@@ -1,6 +1,7 @@
 #include "municipalities.h"
 
 #include <QFile>
+#include <QHash>
 #include <QString>
 
 #include <stdexcept>
@@ -64,6 +65,14 @@ MunicipalityList parseMunicipalities(const QString &tsv)
     list.provinceCodes.reserve(lines.size());
     list.postalCodes.reserve(lines.size());
 
+    QHash<QStringView, QString> provinceNames;
+    QHash<QStringView, QString> provinceCodes;
+    auto interned = [](QHash<QStringView, QString> &pool, QStringView text) {
+        auto it = pool.constFind(text);
+        if (it == pool.cend())
+            it = pool.insert(text, text.toString());
+        return it.value();
+    };
     qsizetype lineNumber = 0;
     for (QStringView line : lines) {
         ++lineNumber;
@@ -94,8 +103,10 @@ MunicipalityList parseMunicipalities(const QString &tsv)
             malformed(lineNumber, "postal code is not up to 5 digits");
 
         list.names.append(name.toString());
-        list.provinces.append(province.toString());
-        list.provinceCodes.append(code.toString());
+        // About a hundred provinces repeat over thousands of rows: share one
+        // string per province instead of allocating each row's copy.
+        list.provinces.append(interned(provinceNames, province));
+        list.provinceCodes.append(interned(provinceCodes, code));
         list.postalCodes.append(postal.toString());
     }
     return list;
