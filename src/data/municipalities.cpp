@@ -67,10 +67,10 @@ MunicipalityList parseMunicipalities(const QString &tsv)
 
     QHash<QStringView, QString> provinceNames;
     QHash<QStringView, QString> provinceCodes;
-    auto interned = [](QHash<QStringView, QString> &pool, QStringView text) {
-        auto it = pool.constFind(text);
+    auto interned = [](QHash<QStringView, QString> &pool, QStringView value) {
+        auto it = pool.constFind(value);
         if (it == pool.cend())
-            it = pool.insert(text, text.toString());
+            it = pool.insert(value, value.toString());
         return it.value();
     };
     qsizetype lineNumber = 0;
