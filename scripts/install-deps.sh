@@ -9,7 +9,7 @@ PACKAGES=(
   qt6-qpa-plugins libgl-dev
   libsqlite3-dev
   libjpeg62-turbo-dev libemf2svg-dev libwmf-dev
-  fonts-liberation2
+  fonts-liberation2 fonts-dejavu-core
   xvfb xauth poppler-utils time
 )
 

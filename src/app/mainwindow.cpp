@@ -124,7 +124,8 @@ QLineEdit *lineEditOf(QWidget *w)
 
 } // namespace
 
-MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), m_lights(kPageNodes + 1, art::NodeImage::Red)
+MainWindow::MainWindow(QWidget *parent, Operations operations)
+    : QMainWindow(parent), m_lights(kPageNodes + 1, art::NodeImage::Red)
 {
     setObjectName(QStringLiteral("BrevanMainForm"));
     setWindowTitle(QStringLiteral("Brevan 2.0"));
@@ -163,6 +164,8 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), m_lights(kPageNod
 
     collectCoveredFields();
     qApp->installEventFilter(this);
+    if (operations == Operations::Wired)
+        wireReactions();
     FormCreate();
 }
 
@@ -478,30 +481,20 @@ void MainWindow::showPageCommand(int n)
     tree->setFocus();
 }
 
-void MainWindow::ImpostaSemaforiTreeView()
-{
-    // The page lights are evaluated by the completeness rules, which arrive
-    // with the comparables work; until then the nodes keep their lights.
-}
 
-void MainWindow::computeResults()
-{
-    // CalcolaCIValoreMercato, CalcolaCDValoreMercato and
-    // CalcolaRiepilogoInformazioni run here, in this order, once the
-    // valuation and summary are in place.
-}
 
 void MainWindow::FormCreate()
 {
     try {
         pages->setCurrentIndex(0);
-        descriptionPage->dateEdit->setDate(QDate::currentDate());
+        descriptionPage->setAppraisalDate(QDate::currentDate());
         currency().reset();
         // The appraiser's lists already share the unit's models (one model per
         // column, built once), so step 4 has nothing left to copy.
         startupTables();
         surfacesPage->setTableFile(dataPath(kDescrSup));
         comparablesPage->setTableFile(dataPath(kImmConfr));
+        afterStartupTables();
     } catch (const std::exception &e) {
         ui::Messages::error(this, QString::fromUtf8(e.what()));
     }
@@ -641,6 +634,12 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     }
     if (tree && watched == tree->viewport() && event->type() == QEvent::MouseButtonRelease)
         TreeView1Click();
+    // A picture copied in another program can be pasted once the window comes
+    // back to the front.
+    if (watched == this && event->type() == QEvent::WindowActivate) {
+        for (PicturePage *p : {photoPage, areaPlanPage, unitPlanPage})
+            p->updatePasteAvailability();
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 

@@ -44,11 +44,26 @@ using ui::SurfacesPage;
 using ui::TypologyPage;
 
 class StartPage;
+class DescriptionOps;
+class SurfacesOps;
+class CharacteristicsOps;
+class IncomeOps;
+class ValueOps;
+class ComparablesOps;
+class LightsOps;
+class FileOps;
+class ResultsOps;
+class ReportOps;
+
+// Whether the window runs its operations (the reactions between fields and
+// pages). Tests of one subsystem start the window without them and build only
+// the operations they examine.
+enum class Operations { Wired, None };
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    explicit MainWindow(QWidget *parent = nullptr);
+    explicit MainWindow(QWidget *parent = nullptr, Operations operations = Operations::Wired);
     ~MainWindow() override;
 
     // Node 0 is the root ("Elaborazione stima"), nodes 1 to 12 the pages.
@@ -111,6 +126,18 @@ public:
     // The 37 coefficient values held beside the pages (record fields 108-144).
     Coefficients coefficients;
 
+    // The operations of each subsystem; null when started without them.
+    DescriptionOps *descriptionOps = nullptr;
+    SurfacesOps *surfacesOps = nullptr;
+    CharacteristicsOps *characteristicsOps = nullptr;
+    IncomeOps *incomeOps = nullptr;
+    ValueOps *valueOps = nullptr;
+    ComparablesOps *comparablesOps = nullptr;
+    LightsOps *lightsOps = nullptr;
+    FileOps *fileOps = nullptr;
+    ResultsOps *resultsOps = nullptr;
+    ReportOps *reportOps = nullptr;
+
 public Q_SLOTS:
     void HelpAbout1Execute();
 
@@ -126,6 +153,11 @@ private:
     void buildPages();
     void collectCoveredFields();
     void FormCreate();
+    // Creates the operations and connects every chain between subsystems
+    // (reactions.cpp: the one place where they are wired).
+    void wireReactions();
+    // The surfaces buttons follow the rebuilt working surfaces table.
+    void afterStartupTables();
     void TreeView1Change();
     void TreeView1Click();
     // Reached from the tree click and from the results page's item and button.

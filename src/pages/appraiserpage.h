@@ -1,7 +1,7 @@
 #pragma once
 // The page "Generalità del professionista" (TabSheet1): the appraiser's
-// particulars, fields 1 to 17 of the record. The location cascade and the
-// particulars files are wired by the main window.
+// particulars, fields 1 to 17 of the record. The location cascade is
+// DescriptionOps' (app/descriptionops.h).
 #include "pages/pagekit.h"
 
 #include <QComboBox>

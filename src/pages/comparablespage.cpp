@@ -7,6 +7,7 @@
 #include <QDataWidgetMapper>
 #include <QGroupBox>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -177,7 +178,16 @@ ComparablesPage::ComparablesPage(QWidget *parent)
     connect(m_selection, &QItemSelectionModel::currentRowChanged, this, &ComparablesPage::showCurrentRow);
     connect(m_model, &QAbstractItemModel::modelReset, this, &ComparablesPage::showCurrentRow);
     connect(m_model, &QAbstractItemModel::rowsRemoved, this, &ComparablesPage::showCurrentRow);
+    // A preview lasts until the table moves or changes; the mapper follows
+    // data changes of its own row by itself.
+    auto endPreview = [this] {
+        if (m_previewing)
+            showCurrentRow();
+    };
+    connect(m_model, &QAbstractItemModel::dataChanged, this, endPreview);
+    connect(m_model, &QAbstractItemModel::rowsInserted, this, endPreview);
     for (QLineEdit *e : std::as_const(m_editors)) {
+        e->installEventFilter(this);
         connect(e, &QLineEdit::textEdited, navigator, &NavigatorBar::refresh);
         // Text typed while the table has no comparable would otherwise be lost.
         connect(e, &QLineEdit::editingFinished, this, [this] {
@@ -217,6 +227,8 @@ int ComparablesPage::currentRow() const
 
 void ComparablesPage::showCurrentRow()
 {
+    m_previewing = false;
+    mapper->setSubmitPolicy(QDataWidgetMapper::AutoSubmit);
     const int row = currentRow();
     if (row >= 0) {
         mapper->setCurrentIndex(row);
@@ -231,6 +243,8 @@ void ComparablesPage::showCurrentRow()
 
 bool ComparablesPage::hasPendingEdit() const
 {
+    if (m_previewing)
+        return false;
     const int row = currentRow();
     for (int i = 0; i < m_editors.size(); ++i) {
         const QString shown = m_editors[i]->text();
@@ -247,7 +261,8 @@ bool ComparablesPage::hasPendingEdit() const
 
 void ComparablesPage::postEdits()
 {
-    if (!m_model->isOpen())
+    // What a preview shows belongs to no comparable.
+    if (m_previewing || !m_model->isOpen())
         return;
     if (currentRow() >= 0) {
         mapper->submit();
@@ -271,6 +286,66 @@ void ComparablesPage::postEdits()
     m_selection->setCurrentIndex(m_model->index(row, 0),
                                  QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     showCurrentRow();
+}
+
+void ComparablesPage::showPreview(const QStringList &texts)
+{
+    // The mapper cannot be pointed at no row (setCurrentIndex(-1) is
+    // ignored), so it stops writing on focus changes instead; postEdits()
+    // leaves the table alone meanwhile.
+    m_previewing = true;
+    mapper->setSubmitPolicy(QDataWidgetMapper::ManualSubmit);
+    for (int i = 0; i < m_editors.size(); ++i)
+        m_editors[i]->setText(texts.value(i));
+    navigator->refresh();
+}
+
+bool ComparablesPage::eventFilter(QObject *watched, QEvent *event)
+{
+    if (m_previewing && event->type() == QEvent::KeyPress && m_editors.contains(qobject_cast<QLineEdit *>(watched))) {
+        // Typing edits the current comparable, never the preview's texts.
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const bool typed = !key->text().isEmpty() && key->text().at(0).unicode() >= 32
+                           && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+        if (typed || key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Delete
+            || key->matches(QKeySequence::Paste) || key->matches(QKeySequence::Cut))
+            showCurrentRow();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+QStringList ComparablesPage::rowTexts(int row) const
+{
+    QStringList out;
+    for (int column = 0; column < m_editors.size(); ++column)
+        out << m_model->data(m_model->index(row, column), Qt::EditRole).toString();
+    return out;
+}
+
+bool ComparablesPage::isCompleteComparable(const QStringList &fields)
+{
+    // CdCarattLocalizzaz, CdCarattPosizione, CdCarattTipologiche,
+    // CdCarattProduttive, CostoUnitario.
+    for (int column : {5, 6, 7, 8, 9}) {
+        if (fields.value(column).isEmpty())
+            return false;
+    }
+    return true;
+}
+
+int ComparablesPage::completeness() const
+{
+    // The model holds every row: reading them moves no cursor, so the
+    // current comparable and the editors stay as they are.
+    const int rows = m_model->rowCount();
+    if (rows == 0)
+        return 3;
+    int complete = 0;
+    for (int row = 0; row < rows; ++row) {
+        if (isCompleteComparable(rowTexts(row)))
+            ++complete;
+    }
+    return complete == rows ? 1 : 2;
 }
 
 void ComparablesPage::resizeEvent(QResizeEvent *event)

@@ -2,6 +2,7 @@
 // "Immobili di confronto": the tool row, the navigators and the one-record
 // editors over the working comparables table, and the list of earlier
 // appraisals. The page fills the page area.
+#include <QStringList>
 #include <QVector>
 #include <QWidget>
 
@@ -38,6 +39,22 @@ public:
     // Whether an editor holds text its comparable does not have yet.
     bool hasPendingEdit() const;
 
+    // Shows texts in the eleven editors without writing them anywhere (an
+    // earlier appraisal's contribution, or nothing). The editors go back to
+    // the current comparable as soon as the table's cursor or data change, or
+    // the user starts typing into one of them.
+    void showPreview(const QStringList &texts);
+    bool isPreviewing() const { return m_previewing; }
+
+    // A row is a complete comparable when its four coefficients and its unit
+    // cost are filled in.
+    static bool isCompleteComparable(const QStringList &fields);
+    // The completeness of the table without moving the current comparable:
+    // 3 without rows, 1 when every row is complete, 2 otherwise.
+    int completeness() const;
+    // Fields 1 to 11 of a row as the table holds them.
+    QStringList rowTexts(int row) const;
+
     QToolButton *browseButton;      // SpeedButton60 "&Sfoglia..."
     QToolButton *loadButton;        // SpeedButton57
     QToolButton *saveButton;        // SpeedButton58
@@ -72,6 +89,7 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void layoutPage();
@@ -83,6 +101,7 @@ private:
     QVector<QLabel *> m_captions;      // above each editor, in editors() order
     QVector<QLabel *> m_percentLabels; // after each coefficient editor
     QLabel *m_characteristicsLabel;
+    bool m_previewing = false;
 };
 
 } // namespace brevan::ui

@@ -6,6 +6,7 @@
 #include <QAbstractItemView>
 #include <QLabel>
 #include <QLocale>
+#include <QSignalBlocker>
 
 namespace brevan::ui {
 
@@ -155,6 +156,12 @@ DescriptionPage::DescriptionPage(QWidget *parent) : CentredPage(parent)
     postalCodeTypeAhead = MunicipalityCombo::attach(postalCodeCombo);
     provinceTypeAhead = MunicipalityCombo::attach(provinceCombo);
     provinceCodeTypeAhead = MunicipalityCombo::attach(provinceCodeCombo);
+}
+
+void DescriptionPage::setAppraisalDate(const QDate &date)
+{
+    const QSignalBlocker program(dateEdit);
+    dateEdit->setDate(date);
 }
 
 } // namespace brevan::ui

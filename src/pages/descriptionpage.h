@@ -1,8 +1,8 @@
 #pragma once
 // The page "Descrizione unità immobiliare" (TabSheet2): where the building
 // stands, its type and age, and the unit's cadastral data (fields 18 to 36).
-// The cascade, the building's age, the floor check and the category hint are
-// wired by the main window.
+// Its reactions (the location cascade, the building's age, the floor check,
+// the category hint) are DescriptionOps' (app/descriptionops.h).
 #include "pages/pagekit.h"
 
 #include <QComboBox>
@@ -19,6 +19,10 @@ class DescriptionPage : public CentredPage {
     Q_OBJECT
 public:
     explicit DescriptionPage(QWidget *parent = nullptr);
+
+    // The program writes the appraisal date: like a program write into a pick
+    // list, it runs no reaction (the date-change chain is the user's only).
+    void setAppraisalDate(const QDate &date);
 
     // The dates the appraisal date accepts.
     static inline const QDate kFirstAppraisalDate{1800, 1, 1};

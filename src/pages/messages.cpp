@@ -68,6 +68,10 @@ QString Messages::fileName(QWidget *parent, const FileDialogRequest &request)
     QFileDialog dialog(parent, request.title, request.directory, request.filter);
     dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    // The commands replace a file of the same name without a question (their
+    // writes are whole or nothing); the filter shows its caption only.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    dialog.setOption(QFileDialog::HideNameFilterDetails, true);
     if (!request.suggested.isEmpty())
         dialog.selectFile(request.suggested);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

@@ -1,7 +1,14 @@
 #include "picturepage.h"
 
+#include "pages/messages.h"
 #include "pages/pagekit.h"
+#include "pages/pictureloader.h"
 #include "pages/zoom.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFileInfo>
+#include <QMimeData>
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -299,7 +306,17 @@ PicturePage::PicturePage(Kind kind, QWidget *parent) : QWidget(parent), m_kind(k
         w->setEnabled(false);
     pasteButton->setEnabled(false);
 
-    connect(stretchCheck, &QCheckBox::toggled, this, &PicturePage::stretchToggled);
+    connect(loadButton, &QToolButton::clicked, this, &PicturePage::SpeedButtonOpenImageClick);
+    connect(saveButton, &QToolButton::clicked, this, &PicturePage::SpeedButtonSaveImageClick);
+    connect(deleteButton, &QToolButton::clicked, this, &PicturePage::SpeedButtonDeleteImageClick);
+    connect(cutButton, &QToolButton::clicked, this, &PicturePage::SpeedButtonCutImageClick);
+    connect(copyButton, &QToolButton::clicked, this, &PicturePage::SpeedButtonCopyImageClick);
+    connect(pasteButton, &QToolButton::clicked, this, &PicturePage::SpeedButtonPasteImageClick);
+    for (QToolButton *zoom : {zoomInButton, zoomOutButton}) {
+        connect(zoom, &QToolButton::clicked, this,
+                [this, zoom] { SpeedButtonZoomImageClick(zoom->property("zoomFactor").toInt()); });
+    }
+    connect(stretchCheck, &QCheckBox::toggled, this, &PicturePage::CheckBoxStretchImageClick);
 }
 
 QList<QWidget *> PicturePage::pictureControls() const
@@ -307,7 +324,7 @@ QList<QWidget *> PicturePage::pictureControls() const
     return {saveButton, deleteButton, cutButton, copyButton, zoomInButton, zoomOutButton, stretchCheck};
 }
 
-void PicturePage::stretchToggled(bool stretched)
+void PicturePage::CheckBoxStretchImageClick(bool stretched)
 {
     if (!hasPicture())
         return;
@@ -357,6 +374,155 @@ void PicturePage::showPicture()
 {
     pictureView->setStretched(hasPicture() && stretchCheck->isChecked());
     pictureView->setPicture(m_source, m_shown);
+}
+
+// --- Commands -------------------------------------------------------------
+
+namespace {
+
+// The open dialog's filter: each pair of the list, with the patterns in the
+// description spaced as Qt reads them.
+const QString kOpenFilter = QStringLiteral(
+    "Tutti (*.jpg *.jpeg *.bmp *.emf *.wmf);;"
+    "Formato JPEG (*.jpg);;"
+    "Formato JPEG (*.jpeg);;"
+    "Formato Bitmap (*.bmp);;"
+    "Formato Metafile avanzato(*.emf);;"
+    "Formato Metafile standard (*.wmf)");
+
+// A long decode or a metafile's conversion shows the hourglass.
+class WaitCursor {
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor &) = delete;
+    WaitCursor &operator=(const WaitCursor &) = delete;
+};
+
+} // namespace
+
+void PicturePage::takePicture(const QImage &picture)
+{
+    for (QWidget *w : pictureControls())
+        w->setEnabled(true);
+    stretchCheck->setChecked(false);
+    setPicture(picture);
+    // The box may have been clear already, in which case its reaction did not
+    // run; the state is the same as if it had.
+    CheckBoxStretchImageClick(false);
+}
+
+void PicturePage::dropPicture()
+{
+    stretchCheck->setChecked(false);
+    for (QWidget *w : pictureControls())
+        w->setEnabled(false);
+    clearPicture();
+}
+
+void PicturePage::SpeedButtonOpenImageClick()
+{
+    FileDialogRequest request;
+    request.title = QStringLiteral("Carica immagine");
+    request.filter = kOpenFilter;
+    const QString path = Messages::fileName(this, request);
+    if (path.isEmpty())
+        return;
+    QImage picture;
+    try {
+        WaitCursor wait;
+        picture = pictures::load(path);
+    } catch (const std::exception &e) {
+        Messages::error(this, QString::fromUtf8(e.what()));
+        return;
+    }
+    takePicture(picture);
+}
+
+void PicturePage::SpeedButtonSaveImageClick()
+{
+    // The button is disabled without a picture; there is nothing to write.
+    if (!hasPicture())
+        return;
+    FileDialogRequest request;
+    request.title = QStringLiteral("Salva immagine");
+    request.filter = QStringLiteral("Immagine formato Bitmap (*.bmp)");
+    request.suggested = QStringLiteral("Image");
+    request.save = true;
+    QString path = Messages::fileName(this, request);
+    if (path.isEmpty())
+        return;
+    // The dialog's default extension.
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".bmp");
+    try {
+        WaitCursor wait;
+        pictures::saveBitmap(m_source, path);
+    } catch (const std::exception &e) {
+        Messages::error(this, QString::fromUtf8(e.what()));
+    }
+}
+
+void PicturePage::SpeedButtonDeleteImageClick()
+{
+    if (!Messages::confirm(this, QStringLiteral("Si conferma l'eliminazione dell'immagine?")))
+        return;
+    dropPicture();
+}
+
+void PicturePage::SpeedButtonCopyImageClick()
+{
+    if (!hasPicture())
+        return;
+    QGuiApplication::clipboard()->setImage(m_source);
+    pasteButton->setEnabled(true);
+}
+
+void PicturePage::SpeedButtonCutImageClick()
+{
+    if (!hasPicture())
+        return;
+    QGuiApplication::clipboard()->setImage(m_source);
+    dropPicture();
+    pasteButton->setEnabled(true);
+}
+
+void PicturePage::SpeedButtonPasteImageClick()
+{
+    if (!clipboardHasPicture())
+        return;
+    const QImage picture = qvariant_cast<QImage>(QGuiApplication::clipboard()->mimeData()->imageData());
+    if (picture.isNull())
+        return;
+    takePicture(picture);
+}
+
+void PicturePage::SpeedButtonZoomImageClick(int factor)
+{
+    if (!hasPicture())
+        return;
+    setShownSize(zoomed(m_shown, factor));
+}
+
+void PicturePage::setPictureFromFile(const QString &path)
+{
+    takePicture(pictures::load(path));
+}
+
+void PicturePage::clearForNewAppraisal()
+{
+    dropPicture();
+}
+
+bool PicturePage::clipboardHasPicture()
+{
+    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+    return data && data->hasImage();
+}
+
+void PicturePage::updatePasteAvailability()
+{
+    pasteButton->setEnabled(clipboardHasPicture());
 }
 
 } // namespace brevan::ui

@@ -86,9 +86,40 @@ public:
     // together: save, delete, cut, copy, zoom in, zoom out, "Adatta immagine".
     QList<QWidget *> pictureControls() const;
 
+    // Opening an appraisal: the saved picture becomes the shown and the source
+    // picture, the picture controls are enabled and "Adatta immagine" cleared.
+    // Throws PictureError (a std::runtime_error) when the file cannot be read;
+    // the page then keeps what it had.
+    void setPictureFromFile(const QString &path);
+    // A new appraisal: no picture, the picture controls disabled, "Adatta
+    // immagine" cleared. The paste button keeps its state.
+    void clearForNewAppraisal();
+
+    // Whether the system clipboard offers a picture to paste.
+    static bool clipboardHasPicture();
+    // On each repaint of the main window: paste is possible exactly when the
+    // clipboard holds a picture.
+    void updatePasteAvailability();
+
+public Q_SLOTS:
+    // The toolbar's commands; each acts on this page only.
+    void SpeedButtonOpenImageClick();
+    void SpeedButtonSaveImageClick();
+    void SpeedButtonDeleteImageClick();
+    void SpeedButtonCutImageClick();
+    void SpeedButtonCopyImageClick();
+    void SpeedButtonPasteImageClick();
+    // factor is the button's "zoomFactor": 110 in, 90 out.
+    void SpeedButtonZoomImageClick(int factor);
+    // Runs on every change of "Adatta immagine", by the user or the program.
+    void CheckBoxStretchImageClick(bool stretched);
+
 private:
-    void stretchToggled(bool stretched);
     void showPicture();
+    // A picture arrived (file, clipboard, saved appraisal).
+    void takePicture(const QImage &picture);
+    // The picture went (delete, cut, new appraisal).
+    void dropPicture();
 
     Kind m_kind;
     QImage m_source;

@@ -248,6 +248,27 @@ SurfacesPage::SurfacesPage(QWidget *parent) : QWidget(parent), m_model(new Table
     commercialLabel->move(commercialEdit->x(), kLabelTop);
     surfacesGroup->resize(kDesignGroupWidth, kGroupHeight);
 
+    // Hidden holders of the values; no length limit, the store cuts on saving.
+    usefulValueEdit = new QLineEdit(this);
+    usefulValueEdit->setObjectName(QStringLiteral("SupUtileImmob"));
+    conventionalValueEdit = new QLineEdit(this);
+    conventionalValueEdit->setObjectName(QStringLiteral("SupConvenzImmob"));
+    commercialValueEdit = new QLineEdit(this);
+    commercialValueEdit->setObjectName(QStringLiteral("SupCommercImmob"));
+    for (QLineEdit *e : {usefulValueEdit, conventionalValueEdit, commercialValueEdit}) {
+        e->hide();
+        e->setFocusPolicy(Qt::NoFocus);
+    }
+
+    grid->viewport()->installEventFilter(this);
+    for (QLineEdit *e : {usefulEdit, conventionalEdit, commercialEdit})
+        e->installEventFilter(this);
+    connect(grid->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex &current, const QModelIndex &previous) {
+                if (previous.isValid() && current.isValid() && current.column() != previous.column())
+                    Q_EMIT gridColumnLeft();
+            });
+
     grid->setColumnWidth(1, m_areaColumnWidth);
     resize(kDesignGroupWidth + 15, 380);
     layoutPage();
@@ -262,6 +283,17 @@ SurfacesPage::~SurfacesPage()
 bool SurfacesPage::setTableFile(const QString &path)
 {
     return m_model->setTableFile(path);
+}
+
+bool SurfacesPage::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonRelease) {
+        if (watched == grid->viewport())
+            Q_EMIT gridMouseReleased();
+        else if (watched == usefulEdit || watched == conventionalEdit || watched == commercialEdit)
+            Q_EMIT surfaceFieldClicked();
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void SurfacesPage::resizeEvent(QResizeEvent *event)

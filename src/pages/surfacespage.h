@@ -44,6 +44,13 @@ public:
     QLineEdit *usefulEdit;          // Edit25
     QLineEdit *conventionalEdit;    // Edit26
     QLineEdit *commercialEdit;      // Edit27
+    // The three surface values behind the shown fields (record fields 41 to
+    // 43): plain number text as computed, never shown. They are what the rest
+    // of the program reads and what an appraisal saves; the shown fields are
+    // only their formatted copies.
+    QLineEdit *usefulValueEdit;       // SupUtileImmob
+    QLineEdit *conventionalValueEdit; // SupConvenzImmob
+    QLineEdit *commercialValueEdit;   // SupCommercImmob
 
     // The resize rules, as arithmetic.
     static int descriptionColumnWidth(int gridWidth, int areaColumnWidth);
@@ -51,8 +58,17 @@ public:
     // The width of each surface field, from the current width of the first.
     static int surfaceFieldWidth(int currentWidth, int groupWidth);
 
+Q_SIGNALS:
+    // A mouse button was released over the grid's cells.
+    void gridMouseReleased();
+    // The grid's current cell moved to another column.
+    void gridColumnLeft();
+    // One of the three shown surface fields was clicked.
+    void surfaceFieldClicked();
+
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void layoutPage();

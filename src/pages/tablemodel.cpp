@@ -261,6 +261,27 @@ int TableModel::appendRow()
     return row;
 }
 
+int TableModel::appendRow(const QVariantList &values)
+{
+    if (!m_table.isOpen())
+        return -1;
+    const int row = rowCount();
+    QVariantList stored;
+    qint64 id = -1;
+    try {
+        id = m_table.append(values);
+        stored = m_table.row(id);
+    } catch (const std::exception &e) {
+        recover(e);
+        return -1;
+    }
+    beginInsertRows({}, row, row);
+    m_rowIds << id;
+    m_rows << stored;
+    endInsertRows();
+    return row;
+}
+
 int TableModel::untouchedNewRow() const
 {
     return m_newRowId < 0 ? -1 : int(m_rowIds.indexOf(m_newRowId));

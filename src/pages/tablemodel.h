@@ -36,6 +36,9 @@ public:
     // "new and untouched" until one of its cells is written with a different
     // value, so that a record inserted and then left alone can be dropped.
     int appendRow();
+    // Appends one row holding the values (in column order; the others stay
+    // empty), written in one step: the row is there whole or not at all.
+    int appendRow(const QVariantList &values);
     int untouchedNewRow() const;
     bool discardUntouchedNewRow();
 

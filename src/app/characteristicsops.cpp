@@ -1,0 +1,380 @@
+#include "characteristicsops.h"
+
+#include "mainwindow.h"
+#include "model/currency.h"
+#include "pages/incomepage.h"
+#include "pages/localisationpage.h"
+#include "pages/messages.h"
+#include "pages/positionpage.h"
+#include "pages/typologypage.h"
+#include "pages/zoneseditor.h"
+#include "store/datafolder.h"
+#include "valuation/judgments.h"
+
+#include <QCheckBox>
+#include <algorithm>
+#include <QFocusEvent>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QToolButton>
+
+namespace brevan::app {
+
+namespace {
+
+// The option of the localisation page named by a zone record's centrality.
+struct CentralityOption {
+    const char *caption;
+    QRadioButton *ui::LocalisationPage::*option;
+};
+const CentralityOption kCentralityOptions[] = {
+    {"Zona centrale", &ui::LocalisationPage::centralZoneRadio},
+    {"Zona intermedia", &ui::LocalisationPage::intermediateZoneRadio},
+    {"Zona periferica", &ui::LocalisationPage::outlyingZoneRadio},
+};
+
+// What a zone record brings to the localisation page besides its centrality.
+struct ZoneValue {
+    const char *field;
+    QComboBox *ui::LocalisationPage::*judgment; // nullptr: the average rate
+};
+const ZoneValue kZoneValues[] = {
+    {"SaggioMedioCapitalizzaz", nullptr},
+    {"QualificazAmbienteExt", &ui::LocalisationPage::surroundingsCombo},
+    {"IdoneitaInsediativa", &ui::LocalisationPage::settlementCombo},
+    {"PrevisMiglioramAmbientali", &ui::LocalisationPage::improvementsCombo},
+};
+
+QString errorText(const std::exception &e)
+{
+    return QString::fromUtf8(e.what());
+}
+
+} // namespace
+
+CharacteristicsOps::CharacteristicsOps(MainWindow *window, QObject *parent) : QObject(parent), m_window(window)
+{
+    m_zonesEditor = new ui::ZonesEditor(window->descriptionPage, window);
+    // The editor's OK leaves the localisation page offering the zones just
+    // written, with nothing of the previous zone selected.
+    connect(m_zonesEditor, &ui::ZonesEditor::zonesConfirmed, this, [this] {
+        clearZoneFields();
+        rebuildZoneList();
+    });
+    connectLocalisation();
+    connectPosition();
+    connectTypology();
+}
+
+template <typename Fn>
+void CharacteristicsOps::onUserChange(QComboBox *combo, Fn fn)
+{
+    connect(combo, &QComboBox::textActivated, this, fn);
+    if (combo->lineEdit())
+        connect(combo->lineEdit(), &QLineEdit::textEdited, this, fn);
+}
+
+void CharacteristicsOps::connectLocalisation()
+{
+    ui::LocalisationPage *page = m_window->localisationPage;
+    for (QRadioButton *r : {page->smallTownRadio, page->mediumTownRadio, page->largeTownRadio}) {
+        connect(r, &QRadioButton::toggled, this, [this](bool on) {
+            if (on)
+                SetDimensioniCentroUrbano();
+        });
+    }
+    onUserChange(page->urbanZoneCombo, [this] { ComboBox34Change(); });
+    connect(page->zonesEditorButton, &QToolButton::clicked, this, &CharacteristicsOps::ZoneUrbaneButtonClick);
+    // The centrality chooses the unit rent, whether the user or the zone
+    // lookup selects it.
+    for (QRadioButton *r : {page->centralZoneRadio, page->intermediateZoneRadio, page->outlyingZoneRadio}) {
+        connect(r, &QRadioButton::toggled, this, [this](bool on) {
+            if (on)
+                Q_EMIT SetCanoneMensileDiLocazioneUnitarioRequested();
+        });
+    }
+    for (QComboBox *c : {page->mainStreetDistanceCombo, page->publicTransportCombo, page->surroundingsCombo,
+                         page->settlementCombo, page->improvementsCombo})
+        onUserChange(c, [this] { Q_EMIT CalcolaCIValoreMercatoRequested(); });
+}
+
+void CharacteristicsOps::connectPosition()
+{
+    ui::PositionPage *page = m_window->positionPage;
+    // Ticked or cleared by the user or by the program alike.
+    for (QCheckBox *box : page->amenityChecks)
+        connect(box, &QCheckBox::toggled, this, [this] { Q_EMIT CalcolaCIValoreMercatoRequested(); });
+    for (QComboBox *c : {page->pollutionCombo, page->greeneryCombo, page->parkingCombo, page->streetLevelCombo,
+                         page->accessorySpacesCombo})
+        onUserChange(c, [this] { Q_EMIT CalcolaCIValoreMercatoRequested(); });
+}
+
+void CharacteristicsOps::connectTypology()
+{
+    ui::TypologyPage *page = m_window->typologyPage;
+    for (QComboBox *c : {page->brightnessCombo, page->viewCombo, page->outlookCombo})
+        onUserChange(c, [this] { Q_EMIT CalcolaCIValoreMercatoRequested(); });
+    onUserChange(page->exposureCombo, [this] { Q_EMIT CalcolaCDEsposizioneRequested(); });
+
+    onUserChange(page->repairInsideCombo, [this] {
+        SetHintStatoConservazInterno();
+        Q_EMIT CalcolaCIStatoConservazInternoRequested();
+    });
+    onUserChange(page->repairOutsideCombo, [this] { StatoConservazEsternoChange(); });
+    onUserChange(page->finishInsideCombo, [this] {
+        SetHintGradoRifinituraInterno();
+        Q_EMIT CalcolaCIGradoRifinituraInternoRequested();
+    });
+    onUserChange(page->finishOutsideCombo, [this] {
+        SetHintGradoRifinituraEsterno();
+        Q_EMIT CalcolaCIGradoRifinituraEsternoRequested();
+    });
+    onUserChange(page->plantsPresenceCombo, [this] { SetHintPresenzaImpiantiTecnologici(); });
+    onUserChange(page->plantsLevelCombo, [this] {
+        SetHintLivelloTecnologicoImpianti();
+        Q_EMIT CalcolaCILivelloTecnologicoImpiantiRequested();
+    });
+
+    // Entering any of the six judgments judges the plants again.
+    for (QComboBox *c : {page->repairInsideCombo, page->repairOutsideCombo, page->finishInsideCombo,
+                         page->finishOutsideCombo, page->plantsPresenceCombo, page->plantsLevelCombo})
+        c->installEventFilter(this);
+    onUserChange(page->liftKindCombo, [this] { ComboBox28Change(); });
+    onUserChange(page->heatingKindCombo, [this] { ComboBox28Change(); });
+
+    // The page itself sets and shows the kind on a tick (connected first);
+    // the expenses follow.
+    for (QCheckBox *box : {page->liftCheck, page->heatingCheck, page->porterCheck})
+        connect(box, &QCheckBox::toggled, this, &CharacteristicsOps::AggiornaSpeseAmministrazione);
+}
+
+bool CharacteristicsOps::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::FocusIn) {
+        // Focus that comes back from the field's own drop-down or from another
+        // window has not entered the field anew.
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+            ComboBox28Change();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+// ---- Localisation ----------------------------------------------------------
+
+void CharacteristicsOps::SetDimensioniCentroUrbano()
+{
+    ui::LocalisationPage *page = m_window->localisationPage;
+    TownSize size;
+    if (page->smallTownRadio->isChecked())
+        size = TownSize::Small;
+    else if (page->mediumTownRadio->isChecked())
+        size = TownSize::Medium;
+    else if (page->largeTownRadio->isChecked())
+        size = TownSize::Large;
+    else
+        return;
+    const TownRate rate = brevan::SetDimensioniCentroUrbano(size);
+    page->averageRateEdit->setText(rate.rate);
+    ui::setHint(page->averageRateEdit, rate.hint);
+}
+
+void CharacteristicsOps::clearZoneFields()
+{
+    ui::LocalisationPage *page = m_window->localisationPage;
+    {
+        const QSignalBlocker block(page->urbanZoneCombo);
+        const QSignalBlocker blockEdit(page->urbanZoneCombo->lineEdit());
+        page->urbanZoneCombo->clear();
+    }
+    ui::setComboText(page->urbanZoneCombo, QString());
+    page->averageRateEdit->clear();
+    for (QComboBox *c : {page->surroundingsCombo, page->settlementCombo, page->improvementsCombo})
+        ui::setComboText(c, QString());
+    page->clearCentrality();
+}
+
+void CharacteristicsOps::rebuildZoneList()
+{
+    ui::LocalisationPage *page = m_window->localisationPage;
+    QStringList zones;
+    try {
+        const Table table = Table::open(dataPath(kZonaUrbana));
+        const int column = table.columnIndex(QStringLiteral("ZonaUrbana"));
+        if (column < 0)
+            throw StoreError(QStringLiteral("Campo \"ZonaUrbana\" non trovato nella tabella \"%1\".")
+                                 .arg(table.path()));
+        for (const QVariantList &row : table.rows()) {
+            const QString zone = row.value(column).toString();
+            if (!zone.isEmpty())
+                zones << zone;
+        }
+    } catch (const std::exception &e) {
+        ui::Messages::error(m_window, errorText(e));
+        return;
+    }
+    QComboBox *combo = page->urbanZoneCombo;
+    const QString text = combo->currentText();
+    {
+        const QSignalBlocker block(combo);
+        const QSignalBlocker blockEdit(combo->lineEdit());
+        combo->clear();
+        combo->addItems(zones);
+    }
+    // Filling an empty list makes its first entry current: the field keeps
+    // the text it had.
+    ui::setComboText(combo, text);
+}
+
+void CharacteristicsOps::ComboBox34Change()
+{
+    ui::LocalisationPage *page = m_window->localisationPage;
+    const QString zone = page->urbanZoneCombo->currentText();
+    try {
+        const Table table = Table::open(dataPath(kZonaUrbana));
+        const int nameColumn = table.columnIndex(QStringLiteral("ZonaUrbana"));
+        const int centralityColumn = table.columnIndex(QStringLiteral("CentralitaZona"));
+        int valueColumns[std::size(kZoneValues)];
+        for (size_t i = 0; i < std::size(kZoneValues); ++i)
+            valueColumns[i] = table.columnIndex(QString::fromLatin1(kZoneValues[i].field));
+        if (nameColumn < 0 || centralityColumn < 0
+            || std::find(std::begin(valueColumns), std::end(valueColumns), -1) != std::end(valueColumns))
+            throw StoreError(QStringLiteral("La tabella \"%1\" non ha la struttura attesa.").arg(table.path()));
+
+        // Every matching record is applied in turn: the last one's values stand.
+        for (const QVariantList &row : table.rows()) {
+            if (row.value(nameColumn).toString() != zone)
+                continue;
+            for (size_t i = 0; i < std::size(kZoneValues); ++i) {
+                const QString value = row.value(valueColumns[i]).toString();
+                if (kZoneValues[i].judgment)
+                    ui::setComboText(page->*(kZoneValues[i].judgment), value);
+                else
+                    page->averageRateEdit->setText(value);
+            }
+            const QString centrality = row.value(centralityColumn).toString();
+            for (const CentralityOption &o : kCentralityOptions) {
+                QRadioButton *option = page->*(o.option);
+                // Selecting an option already selected runs nothing; a new one
+                // runs its click operation (the rent lookup).
+                if (centrality == QString::fromUtf8(o.caption) && !option->isChecked())
+                    option->setChecked(true);
+            }
+        }
+    } catch (const std::exception &e) {
+        ui::Messages::error(m_window, errorText(e));
+    }
+}
+
+void CharacteristicsOps::ZoneUrbaneButtonClick()
+{
+    m_zonesEditor->exec();
+}
+
+// ---- Typological judgments -------------------------------------------------
+
+namespace {
+
+void applyGradeHint(QComboBox *combo, GradedJudgment which)
+{
+    if (const auto hint = gradeExplanation(which, combo->currentText()))
+        ui::setHint(combo, *hint);
+}
+
+} // namespace
+
+void CharacteristicsOps::SetHintStatoConservazInterno()
+{
+    applyGradeHint(m_window->typologyPage->repairInsideCombo, GradedJudgment::StatoConservInt);
+}
+
+void CharacteristicsOps::SetHintStatoConservazEsterno()
+{
+    applyGradeHint(m_window->typologyPage->repairOutsideCombo, GradedJudgment::StatoConservExt);
+}
+
+void CharacteristicsOps::SetHintGradoRifinituraInterno()
+{
+    applyGradeHint(m_window->typologyPage->finishInsideCombo, GradedJudgment::GradoRifinitInt);
+}
+
+void CharacteristicsOps::SetHintGradoRifinituraEsterno()
+{
+    applyGradeHint(m_window->typologyPage->finishOutsideCombo, GradedJudgment::GradoRifinitExt);
+}
+
+void CharacteristicsOps::StatoConservazEsternoChange()
+{
+    SetHintStatoConservazEsterno();
+    if (currency().RicalcoloAttivo) {
+        m_window->incomePage->maintenanceEdit->clear();
+        Q_EMIT CalcolaSpeseManutenzioneRequested();
+    }
+    Q_EMIT CalcolaCIStatoConservazEsternoRequested();
+}
+
+namespace {
+
+Fittings fittingsOf(const ui::TypologyPage *page)
+{
+    Fittings f;
+    f.lift = page->liftCheck->isChecked();
+    f.heating = page->heatingCheck->isChecked();
+    f.waterReserve = page->waterReserveCheck->isChecked();
+    f.aerial = page->aerialCheck->isChecked();
+    f.gate = page->gateCheck->isChecked();
+    f.wiring = page->wiringCheck->isChecked();
+    f.liftKind = page->liftKindCombo->currentText();
+    f.heatingKind = page->heatingKindCombo->currentText();
+    return f;
+}
+
+} // namespace
+
+void CharacteristicsOps::GiudicaPresenzaImpiantiTecnologici()
+{
+    ui::TypologyPage *page = m_window->typologyPage;
+    ui::setComboText(page->plantsPresenceCombo, brevan::GiudicaPresenzaImpiantiTecnologici(fittingsOf(page)));
+}
+
+void CharacteristicsOps::GiudicaLivelloTecnologicoImpianti()
+{
+    ui::TypologyPage *page = m_window->typologyPage;
+    const QString current = page->plantsLevelCombo->currentText();
+    const QString level = brevan::GiudicaLivelloTecnologicoImpianti(fittingsOf(page), current);
+    if (level != current)
+        ui::setComboText(page->plantsLevelCombo, level);
+}
+
+void CharacteristicsOps::SetHintPresenzaImpiantiTecnologici()
+{
+    QComboBox *combo = m_window->typologyPage->plantsPresenceCombo;
+    if (const auto hint = brevan::SetHintPresenzaImpiantiTecnologici(combo->currentText()))
+        ui::setHint(combo, *hint);
+}
+
+void CharacteristicsOps::SetHintLivelloTecnologicoImpianti()
+{
+    QComboBox *combo = m_window->typologyPage->plantsLevelCombo;
+    if (const auto hint = brevan::SetHintLivelloTecnologicoImpianti(combo->currentText()))
+        ui::setHint(combo, *hint);
+}
+
+void CharacteristicsOps::ComboBox28Change()
+{
+    GiudicaPresenzaImpiantiTecnologici();
+    GiudicaLivelloTecnologicoImpianti();
+    SetHintPresenzaImpiantiTecnologici();
+    SetHintLivelloTecnologicoImpianti();
+    AggiornaSpeseAmministrazione();
+}
+
+void CharacteristicsOps::AggiornaSpeseAmministrazione()
+{
+    if (!currency().RicalcoloAttivo)
+        return;
+    m_window->incomePage->administrationEdit->clear();
+    Q_EMIT CalcolaSpeseAmministrazioneRequested();
+}
+
+} // namespace brevan::app

@@ -1,0 +1,334 @@
+#include "exportcommand.h"
+
+#include "app/mainwindow.h"
+#include "app/reportops.h"
+#include "model/currency.h"
+#include "model/numbertext.h"
+#include "model/record.h"
+#include "pages/descriptionpage.h"
+#include "pages/messages.h"
+#include "pages/resultspage.h"
+#include "pages/surfacespage.h"
+#include "pages/tablemodel.h"
+#include "store/datafolder.h"
+#include "valuation/surfaces.h"
+
+#include <QAction>
+#include <QCommandLineParser>
+#include <QDateEdit>
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QTemporaryDir>
+#include <QTextEdit>
+#include <QTextStream>
+#include <QToolButton>
+
+#include <cmath>
+
+namespace brevan::app {
+
+const QString kOpenAppraisalFailed = QStringLiteral(
+    "Impossibile caricare da disco la stima selezionata:\nil file è danneggiato o non è un formato valido.");
+
+namespace {
+
+const QString kUsage = QStringLiteral(
+    "Uso: brevan-export STIMA.db [--euro] [--text] [--json] [--rtf FILE] [--pdf FILE] [--pages ELENCO]\n"
+    "Apre la stima come \"Apri stima...\", calcola i risultati e scrive:\n"
+    "  --text        il riepilogo della stima in testo semplice\n"
+    "  --json        i 149 campi della stima e la valuta in uso (JSON)\n"
+    "  --rtf FILE    il riepilogo in formato Word compatibile\n"
+    "  --pdf FILE    il report di stampa in PDF\n"
+    "  --pages ELENCO  le pagine del report, per esempio 1,3,9-11 (9 e 10 vanno insieme)\n"
+    "  --euro        converte in Euro dopo l'apertura\n");
+
+QString jsonString(const QString &s)
+{
+    const QByteArray array = QJsonDocument(QJsonArray{s}).toJson(QJsonDocument::Compact);
+    return QString::fromUtf8(array.mid(1, array.size() - 2));
+}
+
+QString jsonNumber(double v)
+{
+    return std::isfinite(v) ? QString::number(v, 'g', QLocale::FloatingPointShortest) : QStringLiteral("null");
+}
+
+// "1,3,9-11": the choices that include the pages named.
+bool parsePages(const QString &list, report::ReportSelection *selection, QString *error)
+{
+    *selection = report::ReportSelection::none();
+    const QStringList items = list.split(QLatin1Char(','), Qt::SkipEmptyParts);
+    if (items.isEmpty()) {
+        *error = QStringLiteral("elenco di pagine vuoto");
+        return false;
+    }
+    for (const QString &raw : items) {
+        const QString item = raw.trimmed();
+        bool ok1 = false, ok2 = false;
+        int first = 0, last = 0;
+        if (item.contains(QLatin1Char('-'))) {
+            first = item.section(QLatin1Char('-'), 0, 0).trimmed().toInt(&ok1);
+            last = item.section(QLatin1Char('-'), 1).trimmed().toInt(&ok2);
+        } else {
+            first = last = item.toInt(&ok1);
+            ok2 = ok1;
+        }
+        if (!ok1 || !ok2 || first < 1 || last > report::kPageCount || first > last) {
+            *error = QStringLiteral("pagina non valida: \"%1\" (da 1 a %2)").arg(item).arg(report::kPageCount);
+            return false;
+        }
+        for (int page = first; page <= last; ++page)
+            (*selection)[report::choiceOfPage(page)] = true;
+    }
+    return true;
+}
+
+// The surfaces as the surfaces page computes them when its table holds a
+// complete row; used only when the window's report commands have not been
+// given the surfaces subsystem's values.
+QStringList surfacesFromTable(const MainWindow &window)
+{
+    const QString file = window.surfacesPage->model()->tableFile();
+    const Table table = Table::open(file.isEmpty() ? dataPath(kDescrSup) : file);
+    const int d = table.columnIndex(QStringLiteral("DescrizioneSuperficie"));
+    const int a = table.columnIndex(QStringLiteral("MqSuperficie"));
+    QVector<SurfaceRow> rows;
+    for (const QVariantList &r : table.rows())
+        rows.append({r.value(d).toString(), r.value(a).toDouble()});
+    if (countSurfaceRows(rows).complete == 0)
+        return {QString(), QString(), QString()};
+    const double useful = CalcolaSuperficieUtile(rows);
+    return {surfaceValueText(useful), surfaceValueText(CalcolaSuperficieConvenzionale(rows, useful)),
+            surfaceValueText(CalcolaSuperficieCommerciale(rows, useful))};
+}
+
+// The 149 fields in stored order, then the currency.
+QString recordJson(const MainWindow &window, ReportOps &ops, const QString &appraisalFile)
+{
+    const report::ReportInput in = ops.collectInput();
+    const QStringList surfaces = ops.surfaceValues ? ops.surfaceValues() : surfacesFromTable(window);
+    // Companion file names are not held by any control: they are the names
+    // stored in the appraisal that was opened.
+    QHash<QString, QString> stored;
+    try {
+        const Table table = Table::open(appraisalFile, Trust::Foreign, false);
+        const QVector<qint64> ids = table.rowIds();
+        if (!ids.isEmpty()) {
+            for (const char *name : {"FotoImmob", "PlanimZonaImmob", "PlanimImmob", "SuperficiImmob", "TableNameImmobConfr"}) {
+                if (table.columnIndex(QLatin1String(name)) >= 0)
+                    stored.insert(QLatin1String(name), table.text(ids.first(), QLatin1String(name)));
+            }
+        }
+    } catch (const std::exception &) {
+        // Opened once already by the open command; nothing more to add.
+    }
+
+    QStringList lines;
+    for (const FieldDef &f : recordFields()) {
+        const QString name = QString::fromLatin1(f.name);
+        QString value;
+        if (f.type == FieldType::Real) {
+            value = jsonNumber(window.coefficients.value(name).value_or(0));
+        } else if (f.type == FieldType::Logical) {
+            value = in.tick(name) ? QStringLiteral("true") : QStringLiteral("false");
+        } else if (name == QLatin1String("DataStimaImmob")) {
+            value = jsonString(window.descriptionPage->dateEdit->date().toString(QStringLiteral("dd/MM/yyyy")));
+        } else if (name == QLatin1String("SupUtileImmob")) {
+            value = jsonString(surfaces.value(0));
+        } else if (name == QLatin1String("SupConvenzImmob")) {
+            value = jsonString(surfaces.value(1));
+        } else if (name == QLatin1String("SupCommercImmob")) {
+            value = jsonString(surfaces.value(2));
+        } else if (in.texts.contains(name)) {
+            value = jsonString(in.text(name));
+        } else {
+            value = jsonString(stored.value(name));
+        }
+        lines << QStringLiteral("    %1: %2").arg(jsonString(name), value);
+    }
+    return QStringLiteral("{\n  \"fields\": {\n") + lines.join(QStringLiteral(",\n")) + QStringLiteral("\n  },\n  \"ValutaCorrente\": ")
+           + jsonString(currency().ValutaCorrente) + QStringLiteral("\n}\n");
+}
+
+// Restores the process-wide state the command changes, whatever way it ends.
+class Sandbox {
+public:
+    Sandbox() : m_cwd(QDir::currentPath()) {}
+    ~Sandbox()
+    {
+        ui::Messages::setAnswers({});
+        ui::Messages::setFileAnswers({});
+        AliasRegistry::setConfigFile({});
+        QDir::setCurrent(m_cwd);
+    }
+    Sandbox(const Sandbox &) = delete;
+    Sandbox &operator=(const Sandbox &) = delete;
+
+private:
+    QString m_cwd;
+};
+
+} // namespace
+
+int runExportCommand(const QStringList &arguments, QTextStream &out, QTextStream &err)
+{
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption euro(QStringLiteral("euro"));
+    const QCommandLineOption text(QStringLiteral("text"));
+    const QCommandLineOption json(QStringLiteral("json"));
+    const QCommandLineOption rtf(QStringLiteral("rtf"), {}, QStringLiteral("FILE"));
+    const QCommandLineOption pdf(QStringLiteral("pdf"), {}, QStringLiteral("FILE"));
+    const QCommandLineOption pages(QStringLiteral("pages"), {}, QStringLiteral("ELENCO"));
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    parser.addOptions({euro, text, json, rtf, pdf, pages, help});
+
+    const auto usageError = [&](const QString &why) {
+        err << "brevan-export: " << why << "\n" << kUsage;
+        err.flush();
+        return int(ExportUsage);
+    };
+    if (!parser.parse(QStringList{QStringLiteral("brevan-export")} + arguments))
+        return usageError(parser.errorText());
+    if (parser.isSet(help)) {
+        out << kUsage;
+        out.flush();
+        return ExportOk;
+    }
+    const QStringList positional = parser.positionalArguments();
+    if (positional.size() != 1)
+        return usageError(positional.isEmpty() ? QStringLiteral("manca il file della stima")
+                                               : QStringLiteral("un solo file di stima per volta"));
+    for (const QCommandLineOption *o : {&rtf, &pdf, &pages}) {
+        if (parser.values(*o).size() > 1)
+            return usageError(QStringLiteral("l'opzione --%1 va data una sola volta").arg(o->names().first()));
+    }
+    report::ReportSelection selection;
+    if (parser.isSet(pages)) {
+        if (!parser.isSet(pdf))
+            return usageError(QStringLiteral("--pages vale solo con --pdf"));
+        QString why;
+        if (!parsePages(parser.value(pages), &selection, &why))
+            return usageError(why);
+    }
+    if (!parser.isSet(text) && !parser.isSet(json) && !parser.isSet(rtf) && !parser.isSet(pdf))
+        return usageError(QStringLiteral("nessun risultato richiesto (--text, --json, --rtf o --pdf)"));
+
+    // Paths are taken against the folder the command was started in, before
+    // the command moves into its own.
+    const QString appraisal = QFileInfo(positional.first()).absoluteFilePath();
+    const QString rtfPath = parser.isSet(rtf) ? QFileInfo(parser.value(rtf)).absoluteFilePath() : QString();
+    const QString pdfPath = parser.isSet(pdf) ? QFileInfo(parser.value(pdf)).absoluteFilePath() : QString();
+
+    if (!QFileInfo(appraisal).isFile()) {
+        err << kOpenAppraisalFailed << "\n";
+        err.flush();
+        return ExportCannotOpen;
+    }
+
+    Sandbox sandbox;
+    QTemporaryDir scratch;
+    if (!scratch.isValid()) {
+        err << "brevan-export: impossibile creare una cartella temporanea\n";
+        err.flush();
+        return ExportUsage;
+    }
+    QDir().mkpath(scratch.filePath(QStringLiteral("program")));
+    QDir::setCurrent(scratch.filePath(QStringLiteral("program")));
+    AliasRegistry::setConfigFile(scratch.filePath(QStringLiteral("config/tablestore.ini")));
+
+    bool openFailed = false;
+    bool errorShown = false;
+    ui::Messages::resetForTests();
+    ui::Messages::setAnswers([&](const ui::Messages::Shown &shown) {
+        if (shown.kind == ui::Messages::Shown::Warning && shown.text == kOpenAppraisalFailed) {
+            openFailed = true;
+        } else {
+            errorShown = errorShown || shown.kind == ui::Messages::Shown::Error;
+            err << "brevan-export: " << shown.text << "\n";
+            err.flush();
+        }
+        return true;
+    });
+    QString nextFile;
+    ui::Messages::setFileAnswers([&](const ui::FileDialogRequest &) { return std::exchange(nextFile, QString()); });
+
+    auto window = std::make_unique<MainWindow>();
+    if (errorShown)
+        return ExportUsage; // start-up failed; its error is on err already
+
+    // The window's own report commands when it has them, so that the
+    // surfaces they are given are the ones used.
+    ReportOps *ops = window->findChild<ReportOps *>();
+    std::unique_ptr<ReportOps> ownOps;
+    if (!ops) {
+        ownOps = std::make_unique<ReportOps>(window.get());
+        ops = ownOps.get();
+    }
+
+    nextFile = appraisal;
+    const qsizetype requestsBefore = ui::Messages::fileRequests().size();
+    window->openAction->trigger();
+    if (openFailed) {
+        err << kOpenAppraisalFailed << "\n";
+        err.flush();
+        return ExportCannotOpen;
+    }
+    if (ui::Messages::fileRequests().size() == requestsBefore) {
+        err << "brevan-export: il comando \"Apri stima\" non è disponibile\n";
+        err.flush();
+        return ExportCannotOpen;
+    }
+
+    if (parser.isSet(euro) && window->euroButton->isEnabled())
+        window->euroButton->click();
+    window->showPageCommand(12);
+
+    int status = ExportOk;
+    try {
+        if (parser.isSet(text)) {
+            out << window->resultsPage->summaryEdit->toPlainText() << "\n";
+            out.flush();
+        }
+        if (parser.isSet(json)) {
+            out << recordJson(*window, *ops, appraisal);
+            out.flush();
+        }
+    } catch (const std::exception &e) {
+        err << "brevan-export: " << QString::fromUtf8(e.what()) << "\n";
+        err.flush();
+        status = ExportUsage;
+    }
+    if (parser.isSet(rtf)) {
+        nextFile = rtfPath;
+        const qsizetype before = ui::Messages::fileRequests().size();
+        const bool hadErrors = errorShown;
+        QFile::remove(rtfPath);
+        window->resultsPage->exportButton->click();
+        if (ui::Messages::fileRequests().size() == before) {
+            err << "brevan-export: l'esportazione in formato Word compatibile non è disponibile\n";
+            status = ExportCannotWrite;
+        } else if ((errorShown && !hadErrors) || !QFileInfo(rtfPath).isFile()) {
+            err << "brevan-export: impossibile scrivere \"" << QDir::toNativeSeparators(rtfPath) << "\"\n";
+            status = ExportCannotWrite;
+        }
+        err.flush();
+    }
+    if (parser.isSet(pdf)) {
+        QString why;
+        if (!ops->writePdf(pdfPath, selection, &why)) {
+            err << "brevan-export: " << why << "\n";
+            err.flush();
+            status = ExportCannotWrite;
+        }
+    }
+    if (status == ExportOk && errorShown)
+        status = ExportUsage;
+    ownOps.reset();
+    window.reset();
+    return status;
+}
+
+} // namespace brevan::app

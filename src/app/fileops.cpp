@@ -1,0 +1,604 @@
+#include "fileops.h"
+
+#include "mainwindow.h"
+
+#include "pages/comparablespage.h"
+#include "pages/descriptionpage.h"
+#include "pages/incomepage.h"
+#include "pages/localisationpage.h"
+#include "pages/messages.h"
+#include "pages/pagekit.h"
+#include "pages/picturepage.h"
+#include "pages/resultspage.h"
+#include "pages/surfacespage.h"
+#include "pages/tablemodel.h"
+#include "store/datafolder.h"
+#include "valuation/comparison.h"
+#include "valuation/surfaces.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDir>
+#include <QFileInfo>
+#include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QSignalBlocker>
+#include <QTableView>
+#include <QTextEdit>
+#include <QToolButton>
+
+namespace brevan::app {
+
+using files::Companion;
+using ui::FileDialogRequest;
+using ui::Messages;
+
+namespace {
+
+const FieldDef &field(int number)
+{
+    return recordFields()[static_cast<size_t>(number - 1)];
+}
+
+QString nameOf(const FieldDef &f)
+{
+    return QString::fromLatin1(f.name);
+}
+
+// The last field that opening reads before the companion files (step 4 of
+// opening ends with the cadastral data).
+constexpr int kLastFieldBeforeCompanions = 36;
+// The surfaces behind the surfaces page, in record order.
+constexpr int kFirstSurfaceField = 41;
+constexpr int kSurfaceFieldCount = 3;
+
+const QString kAppraisalFilter = QStringLiteral("Stima Brevan (Stima*.db)");
+const QString kAppraiserFilter = QStringLiteral("Generalità professionista (Professionista*.db)");
+const QString kAppraiserSuggested = QStringLiteral("Professionista 01.db");
+
+// The hourglass for the length of a command.
+class WaitCursor {
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor &) = delete;
+    WaitCursor &operator=(const WaitCursor &) = delete;
+};
+
+struct PictureCompanion {
+    Companion kind;
+    ui::PicturePage *MainWindow::*page;
+};
+const PictureCompanion kPictureCompanions[] = {
+    {Companion::Photo, &MainWindow::photoPage},
+    {Companion::AreaPlan, &MainWindow::areaPlanPage},
+    {Companion::UnitPlan, &MainWindow::unitPlanPage},
+};
+
+// The working table's model lets go of the file while fn replaces it, and
+// takes it up again afterwards, also when fn fails.
+template <typename Fn>
+void replaceWorkingTable(ui::TableModel *model, Fn &&fn)
+{
+    model->close();
+    try {
+        fn();
+    } catch (...) {
+        model->reload();
+        throw;
+    }
+    model->reload();
+}
+
+bool isWorkingTable(const QString &path)
+{
+    const QString file = QFileInfo(path).absoluteFilePath();
+    for (const QString &name : {kDescrSup, kImmConfr, kZonaUrbana, kCanoniLocazUnitari}) {
+        try {
+            if (QFileInfo(dataPath(name)).absoluteFilePath() == file)
+                return true;
+        } catch (const std::exception &) {
+            return false; // no data folder registered: nothing to collide with
+        }
+    }
+    return false;
+}
+
+int completeSurfaceRows(const QString &path)
+{
+    const Table table = Table::open(path);
+    const int description = table.columnIndex(QStringLiteral("DescrizioneSuperficie"));
+    const int area = table.columnIndex(QStringLiteral("MqSuperficie"));
+    QVector<SurfaceRow> rows;
+    for (const QVariantList &r : table.rows())
+        rows.append({r.value(description).toString(), r.value(area).toDouble()});
+    return countSurfaceRows(rows).complete;
+}
+
+int completeComparables(const QString &path)
+{
+    const Table table = Table::open(path);
+    int complete = 0;
+    for (const QVariantList &r : table.rows()) {
+        QStringList columns;
+        for (const QVariant &v : r)
+            columns << v.toString();
+        if (isCompleteComparable(ComparableRow::fromColumns(columns)))
+            ++complete;
+    }
+    return complete;
+}
+
+} // namespace
+
+FileOps::FileOps(MainWindow *window, QObject *parent) : QObject(parent), m_window(window)
+{
+    for (const FieldDef &f : recordFields()) {
+        if (!*f.control)
+            continue;
+        const QString name = nameOf(f);
+        const QList<QWidget *> found = window->findChildren<QWidget *>(name);
+        if (found.size() == 1)
+            m_controls.insert(name, found.constFirst());
+        else
+            qWarning("FileOps: %lld controls named %s", static_cast<long long>(found.size()), f.name);
+    }
+    connect(window->saveAction, &QAction::triggered, this, &FileOps::FileSave1Execute);
+    connect(window->openAction, &QAction::triggered, this, &FileOps::FileOpen1Execute);
+    connect(window->newAction, &QAction::triggered, this, &FileOps::FileNew1Execute);
+    connect(window->saveAppraiserAction, &QAction::triggered, this, &FileOps::SpeedButton56Click);
+    connect(window->loadAppraiserAction, &QAction::triggered, this, &FileOps::SpeedButton54Click);
+}
+
+QString FileOps::saveFailureText()
+{
+    return QStringLiteral("Impossibile salvare su disco la stima corrente:\n"
+                          "verificare che il disco non sia pieno o protetto.");
+}
+
+QString FileOps::openFailureText()
+{
+    return QStringLiteral("Impossibile caricare da disco la stima selezionata:\n"
+                          "il file è danneggiato o non è un formato valido.");
+}
+
+QString FileOps::newQuestionText()
+{
+    return QStringLiteral("Tutti i dati precedentemente inseriti\nverranno eliminati. Continuare?");
+}
+
+QString FileOps::appraiserSaveFailureText()
+{
+    return QStringLiteral("Impossibile salvare su disco le generalità del professionista:\n"
+                          "verificare che il disco non sia pieno o protetto.");
+}
+
+QString FileOps::appraiserLoadFailureText()
+{
+    return QStringLiteral("Impossibile caricare da disco le generalità del professionista:\n"
+                          "il file specificato è danneggiato o non è un formato valido.");
+}
+
+// --- reading and writing the controls --------------------------------------
+
+QString FileOps::readText(const FieldDef &f) const
+{
+    QWidget *w = control(nameOf(f));
+    if (auto *edit = qobject_cast<QLineEdit *>(w))
+        return edit->text();
+    if (auto *combo = qobject_cast<QComboBox *>(w))
+        return combo->currentText();
+    if (auto *date = qobject_cast<QDateEdit *>(w))
+        return files::appraisalDateText(date->date());
+    return {};
+}
+
+bool FileOps::readTick(const FieldDef &f) const
+{
+    auto *b = qobject_cast<QAbstractButton *>(control(nameOf(f)));
+    return b && b->isChecked();
+}
+
+files::RecordValues FileOps::currentRecord(const QHash<QString, QString> &companions) const
+{
+    QStringList surfaces = surfaceValues ? surfaceValues() : QStringList();
+    files::RecordValues values;
+    for (const FieldDef &f : recordFields()) {
+        const QString name = nameOf(f);
+        switch (f.type) {
+        case FieldType::Real:
+            values.insert(name, m_window->coefficients.value(name).value_or(0.0));
+            break;
+        case FieldType::Logical:
+            values.insert(name, readTick(f));
+            break;
+        case FieldType::Text:
+            if (f.open == OpenRole::Companion)
+                values.insert(name, companions.value(name));
+            else if (f.number >= kFirstSurfaceField && f.number < kFirstSurfaceField + kSurfaceFieldCount)
+                values.insert(name, surfaces.value(f.number - kFirstSurfaceField));
+            else
+                values.insert(name, readText(f));
+            break;
+        }
+    }
+    return values;
+}
+
+void FileOps::writeText(const FieldDef &f, const QString &text)
+{
+    QWidget *w = control(nameOf(f));
+    if (auto *edit = qobject_cast<QLineEdit *>(w))
+        edit->setText(text);
+    else if (auto *combo = qobject_cast<QComboBox *>(w))
+        ui::setComboText(combo, text);
+}
+
+void FileOps::writeTick(const FieldDef &f, bool on)
+{
+    auto *b = qobject_cast<QAbstractButton *>(control(nameOf(f)));
+    if (!b)
+        return;
+    if (on || !b->isChecked()) {
+        b->setChecked(on);
+        return;
+    }
+    // An option button of an exclusive trio refuses to be cleared on its own;
+    // the stored trio may hold no selected option at all.
+    QButtonGroup *group = b->group();
+    const bool groupExclusive = group && group->exclusive();
+    const bool autoExclusive = b->autoExclusive();
+    if (groupExclusive)
+        group->setExclusive(false);
+    b->setAutoExclusive(false);
+    b->setChecked(false);
+    b->setAutoExclusive(autoExclusive);
+    if (groupExclusive)
+        group->setExclusive(true);
+}
+
+void FileOps::clearField(int number)
+{
+    const FieldDef &f = field(number);
+    if (f.type == FieldType::Logical)
+        writeTick(f, false);
+    else
+        writeText(f, QString());
+}
+
+void FileOps::restoreField(const files::StoredRecord &record, const FieldDef &f)
+{
+    const QString name = nameOf(f);
+    if (f.type == FieldType::Logical) {
+        writeTick(f, record.logical(name));
+        return;
+    }
+    if (auto *date = qobject_cast<QDateEdit *>(control(name))) {
+        const QString stored = record.text(name);
+        const QDate d = files::appraisalDateFrom(stored);
+        if (!d.isValid())
+            throw StoreError(QStringLiteral("Data della stima non valida: \"%1\".").arg(stored));
+        // A program write into the date picker runs no reaction.
+        const QSignalBlocker block(date);
+        date->setDate(d);
+        return;
+    }
+    writeText(f, record.text(name));
+}
+
+// --- saving ------------------------------------------------------------------
+
+void FileOps::FileSave1Execute()
+{
+    FileDialogRequest request;
+    request.title = QStringLiteral("Salva stima corrente");
+    request.filter = kAppraisalFilter;
+    request.directory = QDir::currentPath();
+    request.suggested = files::suggestedTableName(files::appraisalName(currentRecord()));
+    request.save = true;
+    const QString chosen = files::withDbExtension(Messages::fileName(m_window, request));
+    if (chosen.isEmpty())
+        return;
+    const QFileInfo info(chosen);
+    QDir::setCurrent(info.absolutePath());
+
+    ui::SurfacesPage *surfaces = m_window->surfacesPage;
+    ui::ComparablesPage *comparables = m_window->comparablesPage;
+    const QModelIndex surfacesCurrent = surfaces->grid->currentIndex();
+    const int surfacesRow = surfacesCurrent.row();
+    const int surfacesColumn = surfacesCurrent.column();
+    const int comparablesRow = comparables->currentRow();
+    {
+        const WaitCursor wait;
+        try {
+            saveAppraisal(info.absoluteFilePath());
+        } catch (const std::exception &e) {
+            qWarning("FileSave1Execute: %s", e.what());
+            Messages::warning(m_window, saveFailureText());
+        }
+    }
+    // The working tables are open again in every case, on the rows the user
+    // was at.
+    if (!surfaces->model()->isOpen())
+        surfaces->model()->reload();
+    if (!comparables->model()->isOpen())
+        comparables->model()->reload();
+    if (surfacesRow >= 0 && surfacesRow < surfaces->model()->rowCount())
+        surfaces->grid->setCurrentIndex(surfaces->model()->index(surfacesRow, std::max(0, surfacesColumn)));
+    if (comparablesRow >= 0 && comparablesRow < comparables->model()->rowCount())
+        comparables->selection()->setCurrentIndex(comparables->model()->index(comparablesRow, 0),
+                                                  QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+void FileOps::saveAppraisal(const QString &tablePath)
+{
+    // Saving a record over a working table would destroy the grid's rows.
+    if (isWorkingTable(tablePath))
+        throw StoreError(QStringLiteral("Il nome scelto è quello di una tabella di lavoro."));
+    const QString folder = QFileInfo(tablePath).absolutePath();
+    const QString stem = files::stemForTable(tablePath);
+    QHash<QString, QString> names;
+
+    for (const PictureCompanion &p : kPictureCompanions) {
+        const ui::PicturePage *page = m_window->*p.page;
+        if (!page->hasPicture())
+            continue;
+        const QString name = files::companionName(p.kind, stem);
+        files::writeBitmap(pathInFolder(folder, name), page->sourceImage());
+        names.insert(files::companionField(p.kind), name);
+    }
+
+    const QString workingSurfaces = dataPath(kDescrSup);
+    if (completeSurfaceRows(workingSurfaces) >= 1) {
+        const QString name = files::companionName(Companion::Surfaces, stem);
+        replaceWorkingTable(m_window->surfacesPage->model(), [&] {
+            Table::copy(workingSurfaces, pathInFolder(folder, name), surfacesLayout());
+        });
+        names.insert(files::companionField(Companion::Surfaces), name);
+    }
+
+    // What the user typed into the comparable's editors belongs to the table.
+    if (m_window->comparablesPage->hasPendingEdit())
+        m_window->comparablesPage->postEdits();
+    const QString workingComparables = dataPath(kImmConfr);
+    if (completeComparables(workingComparables) >= 1) {
+        const QString name = files::companionName(Companion::Comparables, stem);
+        replaceWorkingTable(m_window->comparablesPage->model(), [&] {
+            Table::copy(workingComparables, pathInFolder(folder, name), comparablesLayout());
+        });
+        names.insert(files::companionField(Companion::Comparables), name);
+    }
+
+    // The record last, so that it only ever names files already on disk.
+    const Layout layout = files::recordLayout();
+    files::writeOneRowTable(tablePath, layout, files::rowFor(layout, currentRecord(names)));
+}
+
+// --- opening -----------------------------------------------------------------
+
+void FileOps::FileOpen1Execute()
+{
+    try {
+        CreaAlias(kAliasBrevan);
+    } catch (const std::exception &e) {
+        Messages::error(m_window, QString::fromUtf8(e.what()));
+    }
+    FileDialogRequest request;
+    request.title = QStringLiteral("Apri stima");
+    request.filter = kAppraisalFilter;
+    request.directory = QDir::currentPath();
+    const QString chosen = Messages::fileName(m_window, request);
+    if (!chosen.isEmpty()) {
+        const QFileInfo info(chosen);
+        const QString folder = info.absolutePath();
+        QDir::setCurrent(folder);
+        m_window->selectNode(0);
+        const WaitCursor wait;
+        try {
+            files::StoredRecord record(info.absoluteFilePath());
+            bool companionsDone = false;
+            for (const int n : openingOrder()) {
+                if (n > kLastFieldBeforeCompanions && !companionsDone) {
+                    openCompanions(record, folder);
+                    companionsDone = true;
+                }
+                restoreField(record, field(n));
+            }
+            record.close();
+        } catch (const std::exception &e) {
+            qWarning("FileOpen1Execute: %s", e.what());
+            Messages::warning(m_window, openFailureText());
+        }
+        for (ui::TableModel *model : {m_window->surfacesPage->model(), m_window->comparablesPage->model()}) {
+            if (!model->isOpen())
+                model->reload();
+        }
+    }
+    Q_EMIT ImpostaSemaforiTreeViewRequested();
+}
+
+void FileOps::openCompanions(const files::StoredRecord &record, const QString &folder)
+{
+    // A page whose picture was not saved, or whose file is gone, is emptied
+    // rather than left showing the previous appraisal's picture, which the
+    // next save would then store under this appraisal's name.
+    for (const PictureCompanion &p : kPictureCompanions) {
+        ui::PicturePage *page = m_window->*p.page;
+        const QString path = files::companionPath(folder, record.text(files::companionField(p.kind)));
+        if (path.isEmpty())
+            page->clearForNewAppraisal();
+        else
+            page->setPictureFromFile(path);
+    }
+
+    const QString surfaces = files::companionPath(folder, record.text(files::companionField(Companion::Surfaces)));
+    replaceWorkingTable(m_window->surfacesPage->model(), [&] {
+        if (surfaces.isEmpty())
+            rebuildTable(dataPath(kDescrSup), surfacesLayout(), 36);
+        else
+            Table::copy(surfaces, dataPath(kDescrSup), surfacesLayout());
+    });
+    Q_EMIT AttivaSpeedButtonCalcolaSuperficiRequested();
+
+    const QString comparables =
+        files::companionPath(folder, record.text(files::companionField(Companion::Comparables)));
+    replaceWorkingTable(m_window->comparablesPage->model(), [&] {
+        if (comparables.isEmpty())
+            rebuildTable(dataPath(kImmConfr), comparablesLayout(), 0);
+        else
+            Table::copy(comparables, dataPath(kImmConfr), comparablesLayout());
+    });
+}
+
+// --- new appraisal -----------------------------------------------------------
+
+void FileOps::FileNew1Execute()
+{
+    if (!Messages::confirm(m_window, newQuestionText()))
+        return;
+    MainWindow *w = m_window;
+    // A working table that cannot be rebuilt is reported and the remaining
+    // steps still run, so the pages end cleared.
+    auto guarded = [w](auto &&fn) {
+        try {
+            fn();
+        } catch (const std::exception &e) {
+            Messages::error(w, QString::fromUtf8(e.what()));
+        }
+    };
+    auto clearRange = [this](int from, int to) {
+        for (int n = from; n <= to; ++n)
+            clearField(n);
+    };
+
+    w->selectNode(0);
+    clearRange(1, 17);
+
+    for (QLineEdit *rent : {w->incomePage->midRentEdit, w->incomePage->minRentEdit, w->incomePage->maxRentEdit})
+        rent->setText(QStringLiteral("0"));
+    clearRange(96, 107);
+
+    guarded([&] {
+        replaceWorkingTable(w->comparablesPage->model(),
+                            [] { rebuildTable(dataPath(kImmConfr), comparablesLayout(), 0); });
+    });
+    Q_EMIT clearPreviousAppraisalsRequested();
+
+    w->resultsPage->summaryEdit->clear();
+    w->resultsPage->summaryEdit->setEnabled(false);
+    clearRange(146, 149);
+
+    clearRange(18, 27);
+    clearRange(29, 36);
+
+    for (const PictureCompanion &p : kPictureCompanions)
+        (w->*p.page)->clearForNewAppraisal();
+
+    ui::SurfacesPage *surfaces = w->surfacesPage;
+    guarded([&] {
+        replaceWorkingTable(surfaces->model(), [] { rebuildTable(dataPath(kDescrSup), surfacesLayout(), 25); });
+    });
+    for (QToolButton *b : {surfaces->saveTableButton, surfaces->clearTableButton, surfaces->copyRowButton,
+                           surfaces->cutRowButton, surfaces->computeButton})
+        b->setEnabled(false);
+    for (QLineEdit *e : {surfaces->usefulEdit, surfaces->conventionalEdit, surfaces->commercialEdit})
+        e->clear();
+    Q_EMIT surfacesClearedForNewAppraisal();
+
+    ui::LocalisationPage *loc = w->localisationPage;
+    loc->clearTownSize();
+    clearField(51);
+    loc->clearCentrality();
+    {
+        const QSignalBlocker block(loc->urbanZoneCombo);
+        loc->urbanZoneCombo->clear();
+        ui::setComboText(loc->urbanZoneCombo, QString());
+    }
+    clearRange(52, 56);
+
+    clearRange(57, 71);
+    clearRange(72, 80);
+    clearRange(81, 85);
+    clearField(87);
+    clearField(89);
+    // Clearing the ticks empties the kinds of lift and heating through their
+    // reactions; the writes here make sure of it.
+    clearField(86);
+    clearField(88);
+    clearRange(90, 95);
+
+    w->coefficients = Coefficients();
+    Q_EMIT ImpostaSemaforiTreeViewRequested();
+
+    {
+        const QSignalBlocker block(w->descriptionPage->dateEdit);
+        w->descriptionPage->setAppraisalDate(today());
+    }
+    w->localisationPage->zonesEditorButton->hide();
+    w->incomePage->unitRentTableButton->hide();
+}
+
+// --- the appraiser's particulars --------------------------------------------
+
+void FileOps::SpeedButton56Click()
+{
+    try {
+        CreaAlias(kAliasBrevan);
+    } catch (const std::exception &e) {
+        Messages::error(m_window, QString::fromUtf8(e.what()));
+    }
+    FileDialogRequest request;
+    request.title = QStringLiteral("Salva generalità del professionista");
+    request.filter = kAppraiserFilter;
+    request.directory = m_appraiserSaveFolder.isEmpty() ? QDir::currentPath() : m_appraiserSaveFolder;
+    request.suggested = kAppraiserSuggested;
+    request.save = true;
+    const QString chosen = files::withDbExtension(Messages::fileName(m_window, request));
+    if (chosen.isEmpty())
+        return;
+    const QFileInfo info(chosen);
+    m_appraiserSaveFolder = info.absolutePath();
+    try {
+        const Layout layout = files::appraiserLayout();
+        files::RecordValues values;
+        for (const FieldDef &f : appraiserFields())
+            values.insert(nameOf(f), readText(f));
+        files::writeOneRowTable(info.absoluteFilePath(), layout, files::rowFor(layout, values));
+    } catch (const std::exception &) {
+        Messages::warning(m_window, appraiserSaveFailureText());
+    }
+}
+
+void FileOps::SpeedButton54Click()
+{
+    try {
+        CreaAlias(kAliasBrevan);
+    } catch (const std::exception &e) {
+        Messages::error(m_window, QString::fromUtf8(e.what()));
+    }
+    FileDialogRequest request;
+    request.title = QStringLiteral("Carica generalità del professionista");
+    request.filter = kAppraiserFilter;
+    request.directory = m_appraiserLoadFolder.isEmpty() ? QDir::currentPath() : m_appraiserLoadFolder;
+    request.suggested = kAppraiserSuggested;
+    const QString chosen = Messages::fileName(m_window, request);
+    if (!chosen.isEmpty()) {
+        const QFileInfo info(chosen);
+        m_appraiserLoadFolder = info.absolutePath();
+        try {
+            files::StoredRecord record(info.absoluteFilePath());
+            for (const FieldDef &f : appraiserFields())
+                writeText(f, record.text(nameOf(f)));
+        } catch (const std::exception &) {
+            Messages::warning(m_window, appraiserLoadFailureText());
+        }
+    }
+    Q_EMIT ImpostaSemaforiTreeViewRequested();
+}
+
+} // namespace brevan::app

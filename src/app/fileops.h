@@ -1,0 +1,80 @@
+#pragma once
+// The appraisal files: saving, opening and clearing an appraisal, and the
+// appraiser's particulars files. The record's values are read from and put
+// back into the pages' controls, found by their persisted names, so every
+// reaction of the pages runs as it does for a user.
+#include "files/appraisalfiles.h"
+
+#include <QDate>
+#include <QHash>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class QWidget;
+
+namespace brevan::app {
+
+class MainWindow;
+
+class FileOps : public QObject {
+    Q_OBJECT
+public:
+    explicit FileOps(MainWindow *window, QObject *parent = nullptr);
+
+    // The three surfaces behind the surfaces page (fields 41 to 43, the
+    // unformatted number texts); empty texts until it is set.
+    std::function<QStringList()> surfaceValues;
+    // Today, for the new appraisal's date.
+    std::function<QDate()> today = [] { return QDate::currentDate(); };
+
+    // The 149 values the pages hold now, with the companion names given.
+    files::RecordValues currentRecord(const QHash<QString, QString> &companions = {}) const;
+    // The control of a persisted field, nullptr for the fields without one.
+    QWidget *control(const QString &field) const { return m_controls.value(field); }
+
+    static QString saveFailureText();
+    static QString openFailureText();
+    static QString newQuestionText();
+    static QString appraiserSaveFailureText();
+    static QString appraiserLoadFailureText();
+
+public Q_SLOTS:
+    void FileSave1Execute();
+    void FileOpen1Execute();
+    void FileNew1Execute();
+    void SpeedButton56Click(); // save the appraiser's particulars
+    void SpeedButton54Click(); // load the appraiser's particulars
+
+Q_SIGNALS:
+    // Opening, after the surfaces table was taken over or rebuilt.
+    void AttivaSpeedButtonCalcolaSuperficiRequested();
+    // The end of opening (also when cancelled or failed), step 13 of a new
+    // appraisal, the end of loading the particulars (also when cancelled).
+    void ImpostaSemaforiTreeViewRequested();
+    // New appraisal, right after the working comparables table was rebuilt.
+    void clearPreviousAppraisalsRequested();
+    // New appraisal, right after the working surfaces table was rebuilt with
+    // 25 rows: the surfaces commands and the three values behind the page.
+    void surfacesClearedForNewAppraisal();
+
+private:
+    QString readText(const FieldDef &f) const;
+    bool readTick(const FieldDef &f) const;
+    void writeText(const FieldDef &f, const QString &text);
+    void writeTick(const FieldDef &f, bool on);
+    void clearField(int number);
+    void restoreField(const files::StoredRecord &record, const FieldDef &f);
+    void openCompanions(const files::StoredRecord &record, const QString &folder);
+    void saveAppraisal(const QString &tablePath);
+
+    MainWindow *m_window;
+    QHash<QString, QWidget *> m_controls;
+    // Where the particulars dialogs open next: the folder last chosen in each.
+    QString m_appraiserSaveFolder;
+    QString m_appraiserLoadFolder;
+};
+
+} // namespace brevan::app

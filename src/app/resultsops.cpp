@@ -1,0 +1,312 @@
+#include "resultsops.h"
+
+#include "mainwindow.h"
+#include "model/currency.h"
+#include "model/record.h"
+#include "pages/messages.h"
+#include "pages/resultspage.h"
+#include "pages/surfacespage.h"
+#include "pages/tablemodel.h"
+#include "report/rtfwriter.h"
+#include "store/datafolder.h"
+
+#include <QAbstractButton>
+#include <QAbstractTextDocumentLayout>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDir>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QSaveFile>
+#include <QStackedWidget>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QToolButton>
+#include <QTreeWidget>
+
+#include <memory>
+#include <stdexcept>
+
+// The resolution that tab stops are given in when a document is laid out on a
+// paint device: Qt's text layout scales them from this to the device (block
+// margins it takes in device pixels). Exported by Qt Gui from a private header.
+Q_GUI_EXPORT int qt_defaultDpiY();
+
+namespace brevan::app {
+
+using report::SummaryForm;
+using ui::FileDialogRequest;
+using ui::Messages;
+using report::SummaryLine;
+using report::SummaryLines;
+
+namespace {
+
+constexpr int kSurfacesNode = 6;
+constexpr int kComparablesNode = 11;
+const QColor kHeadingColour(0, 0, 128);
+const QString kJobTitle = QStringLiteral("Brevan 2.0");
+
+Light lightOf(art::NodeImage image)
+{
+    switch (image) {
+    case art::NodeImage::Green: return Light::Green;
+    case art::NodeImage::Yellow: return Light::Yellow;
+    default: return Light::Red;
+    }
+}
+
+std::runtime_error failure(const QString &text)
+{
+    return std::runtime_error(text.toStdString());
+}
+
+QString exceptionText(const std::exception &e)
+{
+    return QString::fromUtf8(e.what());
+}
+
+} // namespace
+
+ResultsOps::ResultsOps(MainWindow *window, QObject *parent) : QObject(parent), m_window(window)
+{
+    ResultsPage *page = window->resultsPage;
+    connect(page->exportButton, &QToolButton::clicked, this, &ResultsOps::SpeedButton61Click);
+    connect(page->printButton, &QToolButton::clicked, this, &ResultsOps::SpeedButton55Click);
+    connect(page->computeButton, &QToolButton::clicked, this, &ResultsOps::SpeedButton40Click);
+}
+
+report::SummaryInput ResultsOps::summaryInput() const
+{
+    report::SummaryInput in;
+    for (const FieldDef &f : recordFields()) {
+        const QString name = QString::fromLatin1(f.name);
+        QWidget *w = m_window->pages->findChild<QWidget *>(name);
+        if (!w)
+            continue;
+        if (auto *date = qobject_cast<QDateTimeEdit *>(w)) {
+            if (name == QLatin1String("DataStimaImmob"))
+                in.appraisalDate = date->date();
+        } else if (auto *edit = qobject_cast<QLineEdit *>(w)) {
+            in.texts.insert(name, edit->text());
+        } else if (auto *combo = qobject_cast<QComboBox *>(w)) {
+            in.texts.insert(name, combo->currentText());
+        } else if (auto *button = qobject_cast<QAbstractButton *>(w)) {
+            in.ticks.insert(name, button->isChecked());
+        }
+    }
+    for (int n = 1; n <= MainWindow::kPageNodes; ++n)
+        in.lights[std::size_t(n - 1)] = lightOf(m_window->nodeLight(n));
+
+    // The tables are read only for the sections that will show them, so an
+    // unlit page never costs a read or a failure.
+    if (in.lights[kSurfacesNode - 1] != Light::Red) {
+        QString path = m_window->surfacesPage->model()->tableFile();
+        if (path.isEmpty())
+            path = dataPath(kDescrSup);
+        const Table table = Table::open(path);
+        const QString description = QStringLiteral("DescrizioneSuperficie");
+        const QString area = QStringLiteral("MqSuperficie");
+        for (qint64 id : table.rowIds())
+            in.surfaceRows.append({table.text(id, description), table.real(id, area)});
+    }
+    if (surfaceValues) {
+        in.surfaceValues = surfaceValues();
+    } else {
+        const SurfacesPage *s = m_window->surfacesPage;
+        in.surfaceValues = {s->usefulEdit->text(), s->conventionalEdit->text(), s->commercialEdit->text()};
+    }
+    if (in.lights[kComparablesNode - 1] != Light::Red) {
+        const Table table = Table::open(dataPath(kImmConfr));
+        const Layout &layout = table.layout();
+        for (const QVariantList &values : table.rows()) {
+            QHash<QString, QString> row;
+            for (int c = 0; c < layout.size() && c < values.size(); ++c) {
+                if (layout[c].type == ColumnType::Text)
+                    row.insert(layout[c].name, values[c].toString());
+            }
+            in.comparables.append(row);
+        }
+    }
+    in.coefficients = m_window->coefficients;
+    in.valutaCorrente = currency().ValutaCorrente;
+    return in;
+}
+
+void ResultsOps::fillDocument(QTextDocument *document, const SummaryLines &lines, SummaryForm form, qreal deviceDpi,
+                              qreal layoutDpi)
+{
+    const report::SummaryFormStyle style = report::summaryFormStyle(form);
+    document->clear();
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSize(style.pointSize);
+    document->setDefaultFont(font);
+    // No tab stops of our own: the rich-text default of one every half inch.
+    QTextOption option = document->defaultTextOption();
+    option.setTabStopDistance(layoutDpi / 2.0);
+    document->setDefaultTextOption(option);
+
+    QTextBlockFormat block;
+    block.setLeftMargin(style.leftIndentPt * deviceDpi / 72.0);
+    QTextCharFormat body;
+    body.setFontFamilies({QStringLiteral("Arial")});
+    body.setFontPointSize(style.pointSize);
+    body.setFontWeight(QFont::Normal);
+    QTextCharFormat heading = body;
+    heading.setFontWeight(QFont::Bold);
+    heading.setForeground(kHeadingColour);
+
+    QTextCursor cursor(document);
+    cursor.beginEditBlock();
+    bool first = true;
+    for (const SummaryLine &line : lines) {
+        const QTextCharFormat &format = line.style == SummaryLine::Style::Heading ? heading : body;
+        if (first) {
+            cursor.setBlockFormat(block);
+            cursor.setBlockCharFormat(format);
+            first = false;
+        } else {
+            cursor.insertBlock(block, format);
+        }
+        cursor.insertText(line.text, format);
+    }
+    cursor.endEditBlock();
+}
+
+void ResultsOps::CalcolaRiepilogoInformazioni()
+{
+    QTextEdit *edit = m_window->resultsPage->summaryEdit;
+    edit->clear();
+    edit->setEnabled(false);
+    try {
+        const SummaryLines lines = report::buildSummary(summaryInput(), SummaryForm::Screen);
+        fillDocument(edit->document(), lines, SummaryForm::Screen, edit->logicalDpiX(), edit->logicalDpiX());
+    } catch (const std::exception &e) {
+        edit->clear();
+        Messages::error(m_window, exceptionText(e));
+    }
+    edit->setEnabled(true);
+}
+
+void ResultsOps::buildBuffer(SummaryForm form)
+{
+    m_buffer.clear();
+    m_bufferForm = form;
+    m_buffer = report::buildSummary(summaryInput(), form);
+}
+
+void ResultsOps::CalcolaRiepilogoInformazioniSave()
+{
+    try {
+        buildBuffer(SummaryForm::Export);
+    } catch (const std::exception &e) {
+        Messages::error(m_window, exceptionText(e));
+    }
+}
+
+void ResultsOps::CalcolaRiepilogoInformazioniPrint()
+{
+    try {
+        buildBuffer(SummaryForm::Print);
+    } catch (const std::exception &e) {
+        Messages::error(m_window, exceptionText(e));
+    }
+}
+
+void ResultsOps::SpeedButton40Click()
+{
+    Q_EMIT CalcolaCIValoreMercatoRequested();
+    Q_EMIT CalcolaCDValoreMercatoRequested();
+    CalcolaRiepilogoInformazioni();
+    m_window->tree->setFocus();
+}
+
+void ResultsOps::SpeedButton61Click()
+{
+    try {
+        // Built before the dialog, so the buffer holds the export form even
+        // when the dialog is cancelled.
+        buildBuffer(SummaryForm::Export);
+        FileDialogRequest request;
+        request.title = QStringLiteral("Esporta stima in formato Word compatibile");
+        request.filter = QStringLiteral("Risultati stima (*.rtf)");
+        request.directory = QDir::currentPath();
+        request.suggested = QStringLiteral("Risultati stima.rtf");
+        request.save = true;
+        const QString path = Messages::fileName(m_window, request);
+        if (path.isEmpty())
+            return;
+        const report::SummaryFormStyle style = report::summaryFormStyle(SummaryForm::Export);
+        const QByteArray rtf = report::writeRtf(m_buffer, style.pointSize, style.leftIndentPt);
+        // Written beside the target and renamed over it: a failure never
+        // leaves a torn file, nor spoils the one that was there.
+        QSaveFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(rtf) != rtf.size() || !file.commit()) {
+            throw failure(QStringLiteral("Impossibile scrivere il file %1:\n%2")
+                              .arg(QDir::toNativeSeparators(path), file.errorString()));
+        }
+    } catch (const std::exception &e) {
+        Messages::error(m_window, exceptionText(e));
+    }
+}
+
+void ResultsOps::SpeedButton55Click()
+{
+    try {
+        QPrinter *printer = m_testPrinter;
+        std::unique_ptr<QPrinter> chosen;
+        if (!printer) {
+            chosen = std::make_unique<QPrinter>(QPrinter::HighResolution);
+            QPrintDialog dialog(chosen.get(), m_window);
+            if (dialog.exec() != QDialog::Accepted)
+                return;
+            printer = chosen.get();
+        }
+        buildBuffer(SummaryForm::Print);
+        printBuffer(printer);
+    } catch (const std::exception &e) {
+        Messages::error(m_window, exceptionText(e));
+    }
+}
+
+void ResultsOps::printBuffer(QPrinter *printer)
+{
+    printer->setDocName(kJobTitle);
+    QTextDocument document;
+    document.setUndoRedoEnabled(false);
+    // Laid out on the printer, so the text is measured as it will print.
+    document.documentLayout()->setPaintDevice(printer);
+    document.setDocumentMargin(0);
+    fillDocument(&document, m_buffer, SummaryForm::Print, printer->logicalDpiX(), qt_defaultDpiY());
+    const QSizeF page = printer->pageRect(QPrinter::DevicePixel).size();
+    if (page.isEmpty())
+        throw failure(QStringLiteral("La stampante non ha un'area di stampa valida."));
+    document.setPageSize(page);
+
+    QPainter painter;
+    if (!painter.begin(printer))
+        throw failure(QStringLiteral("Impossibile avviare la stampa sulla stampante scelta."));
+    // Page by page, with nothing added: QTextDocument::print would number
+    // the pages.
+    const int pages = document.pageCount();
+    bool ok = true;
+    for (int i = 0; i < pages && ok; ++i) {
+        if (i > 0)
+            ok = printer->newPage();
+        if (!ok)
+            break;
+        painter.save();
+        painter.translate(0, -i * page.height());
+        document.drawContents(&painter, QRectF(QPointF(0, i * page.height()), page));
+        painter.restore();
+    }
+    ok = painter.end() && ok && printer->printerState() != QPrinter::Error;
+    if (!ok)
+        throw failure(QStringLiteral("La stampa non è riuscita."));
+}
+
+} // namespace brevan::app
+

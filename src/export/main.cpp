@@ -1,0 +1,18 @@
+// brevan-export STIMA.db [--euro] [--text] [--json] [--rtf FILE] [--pdf FILE] [--pages LIST]
+#include "app/application.h"
+#include "app/exportcommand.h"
+
+#include <QApplication>
+#include <QTextStream>
+
+int main(int argc, char *argv[])
+{
+    // Headless unless a platform was asked for: the command shows no window.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    brevan::app::setUpApplication(app);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    return brevan::app::runExportCommand(QApplication::arguments().mid(1), out, err);
+}

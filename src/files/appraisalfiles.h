@@ -1,0 +1,103 @@
+#pragma once
+// The file set of a saved appraisal without widgets: the appraisal name, the
+// names of the table and its companion files, the record's row built from a
+// value map, the whole-or-nothing writers, and the reading of a stored record.
+#include "model/record.h"
+#include "store/tablestore.h"
+
+#include <QDate>
+#include <QHash>
+#include <QImage>
+#include <QString>
+#include <QVariant>
+
+namespace brevan::files {
+
+// Values of the record by persisted name: QString for text, bool for
+// logicals, double for reals. A missing name stands for "", false or 0.
+using RecordValues = QHash<QString, QVariant>;
+
+// IndirizzoImmob + " " + NumCivicoImmob + ", " + ComuneImmob + " - " + …,
+// the seven texts exactly as they stand (empty ones included).
+QString appraisalName(const RecordValues &values);
+
+// Replaces every character that a file name cannot hold on Linux or on
+// Windows (path separators, : * ? " < > | and control characters) by "_".
+QString fileNameSafe(const QString &text);
+
+// The part of a companion file's name between its prefix and its extension,
+// cut so that the longest companion name fits the record's 150-character
+// fields and a file system's 255-byte names (with room for the temporary
+// name it is written under first). Safe for a file name.
+QString companionStem(const QString &text);
+
+// "Stima - " + stem + ".db", the name the save dialog proposes.
+QString suggestedTableName(const QString &appraisalName);
+
+// The stem of the companions of a chosen table file: its bare name without
+// ".db" and without a leading "Stima - ". Keeping the suggested name gives
+// back the appraisal name's stem; another name gives companions of its own.
+QString stemForTable(const QString &tableFileName);
+
+// Appends ".db" to a chosen file name that does not end in it.
+QString withDbExtension(const QString &path);
+
+enum class Companion { Photo, AreaPlan, UnitPlan, Surfaces, Comparables };
+inline constexpr Companion kCompanions[] = {Companion::Photo, Companion::AreaPlan, Companion::UnitPlan,
+                                            Companion::Surfaces, Companion::Comparables};
+// "Foto - " + stem + ".bmp", "PlanimZona - …", "Planim - …", "Superfici - … .db",
+// "ImmobConfr - … .db".
+QString companionName(Companion c, const QString &stem);
+// The record field that stores the companion's bare name (fields 37 to 40, 145).
+QString companionField(Companion c);
+
+// The table layouts of the appraisal record (149 fields) and of the
+// appraiser's particulars (fields 1 to 17).
+Layout recordLayout();
+Layout appraiserLayout();
+
+// The values of a layout's one row, in column order, typed for the store.
+QVariantList rowFor(const Layout &layout, const RecordValues &values);
+
+// Writes a table of one row under a temporary name in the destination's
+// folder and renames it over the destination at the end: a failure leaves
+// the earlier file of that name as it was.
+void writeOneRowTable(const QString &path, const Layout &layout, const QVariantList &row);
+
+// Writes a picture as a bitmap of its own size (drawn on white, so a
+// transparent picture saves as it looks), whole or not at all.
+void writeBitmap(const QString &path, const QImage &picture);
+// Reads a picture file; throws StoreError when it cannot be read.
+QImage readPicture(const QString &path);
+
+// The appraisal date as stored: "dd/MM/yyyy".
+QString appraisalDateText(const QDate &date);
+// The stored text as a date: null when it does not convert or lies outside
+// the date picker's range (1 January 1800 to 31 December 2100).
+QDate appraisalDateFrom(const QString &text);
+inline const QDate kFirstDate{1800, 1, 1};
+inline const QDate kLastDate{2100, 12, 31};
+
+// The single record of a stored table, read field by field by name. Opened
+// as a foreign file: damaged and foreign files fail before a value is used.
+class StoredRecord {
+public:
+    // Throws StoreError when the file is not a table or holds no record.
+    explicit StoredRecord(const QString &path);
+    bool has(const QString &field) const;
+    // Throw StoreError when the field is missing.
+    QString text(const QString &field) const;
+    bool logical(const QString &field) const;
+    void close() { m_table.close(); }
+
+private:
+    Table m_table;
+    qint64 m_row = -1;
+};
+
+// A stored companion name that can be looked up in the appraisal's folder:
+// a bare file name that exists there. Names with a folder part are refused,
+// so a record cannot point outside its folder.
+QString companionPath(const QString &folder, const QString &storedName);
+
+} // namespace brevan::files

@@ -1,0 +1,295 @@
+#include "pictureloader.h"
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QPainter>
+#include <QProcess>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+
+namespace brevan::ui {
+
+PictureError::PictureError(const QString &text) : std::runtime_error(text.toStdString()) {}
+
+namespace pictures {
+
+namespace {
+
+constexpr int kAllocationLimitMb = 256;
+// Enough for the one line of message the rasteriser writes.
+constexpr qint64 kMaxMessageBytes = 4096;
+
+QString &overriddenProgram()
+{
+    static QString path;
+    return path;
+}
+
+QString nativePath(const QString &path)
+{
+    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+}
+
+[[noreturn]] void failLoad(const QString &path, const QString &reason)
+{
+    throw PictureError(QStringLiteral("Impossibile caricare l'immagine \"%1\":\n%2").arg(nativePath(path), reason));
+}
+
+QString kindName(Kind kind)
+{
+    switch (kind) {
+    case Kind::Jpeg: return QStringLiteral("JPEG");
+    case Kind::Bitmap: return QStringLiteral("Bitmap");
+    case Kind::EnhancedMetafile: return QStringLiteral("Metafile avanzato (EMF)");
+    case Kind::StandardMetafile: return QStringLiteral("Metafile standard (WMF)");
+    case Kind::Unsupported: break;
+    }
+    return {};
+}
+
+QString damaged(Kind kind)
+{
+    return QStringLiteral("il file è danneggiato o non è un'immagine in formato %1.").arg(kindName(kind));
+}
+
+QString tooLarge(QSize size)
+{
+    return QStringLiteral("l'immagine è troppo grande (%1 × %2 pixel; il massimo è %3 milioni di pixel).")
+        .arg(size.width())
+        .arg(size.height())
+        .arg(kMaxPixels / 1'000'000);
+}
+
+bool acceptableSize(QSize size)
+{
+    return size.width() > 0 && size.height() > 0 && qint64(size.width()) * size.height() <= kMaxPixels;
+}
+
+// Decodes from the reader's device in the reader's format, checking the
+// declared size before a single pixel is decoded.
+QImage decode(QImageReader &reader, const QString &path, Kind kind)
+{
+    reader.setAutoDetectImageFormat(false);
+    reader.setAllocationLimit(kAllocationLimitMb);
+    // Photographs carry their camera's orientation; show them upright.
+    reader.setAutoTransform(true);
+    if (!reader.canRead())
+        failLoad(path, damaged(kind));
+    const QSize declared = reader.size();
+    if (!declared.isValid() || declared.isEmpty())
+        failLoad(path, damaged(kind));
+    if (!acceptableSize(declared))
+        failLoad(path, tooLarge(declared));
+    QImage image;
+    if (!reader.read(&image) || image.isNull())
+        failLoad(path, damaged(kind));
+    if (!acceptableSize(image.size()))
+        failLoad(path, tooLarge(image.size()));
+    return image;
+}
+
+// Qt's bitmap reader neither reports the size of a picture it thinks too
+// large (it just fails) nor notices a file cut short (it fills the missing
+// rows). The header says both, so it is read here first: a picture too large
+// is refused as such, and uncompressed pixels must all be in the file.
+void checkBitmapHeader(const QString &path, qint64 fileSize)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        failLoad(path, QStringLiteral("il file non esiste o non è leggibile."));
+    const QByteArray h = file.read(54);
+    if (h.size() < 26 || !h.startsWith("BM"))
+        return; // not a bitmap at all: the reader says so
+    const auto u16 = [&h](int at) { return qint64(quint8(h[at])) | qint64(quint8(h[at + 1])) << 8; };
+    const auto u32 = [&u16](int at) { return u16(at) | u16(at + 2) << 16; };
+    const auto i32 = [&u32](int at) { return qint64(qint32(quint32(u32(at)))); };
+    const qint64 offBits = u32(10);
+    const qint64 infoSize = u32(14);
+    qint64 width = 0, height = 0, bitCount = 0, compression = 0;
+    if (infoSize == 12) { // OS/2 core header
+        width = u16(18);
+        height = u16(20);
+        bitCount = u16(24);
+    } else if (infoSize >= 40 && h.size() >= 34) {
+        width = i32(18);
+        height = std::abs(i32(22));
+        bitCount = u16(28);
+        compression = u32(30);
+    } else {
+        return;
+    }
+    if (width > 0 && height > 0 && width * height > kMaxPixels)
+        failLoad(path, tooLarge(QSize(int(std::min<qint64>(width, INT_MAX)), int(std::min<qint64>(height, INT_MAX)))));
+    constexpr qint64 kRgb = 0, kBitFields = 3, kAlphaBitFields = 6;
+    const bool uncompressed = compression == kRgb || compression == kBitFields || compression == kAlphaBitFields;
+    const bool knownDepth = bitCount == 1 || bitCount == 4 || bitCount == 8 || bitCount == 16 || bitCount == 24
+                            || bitCount == 32;
+    if (uncompressed && knownDepth && width > 0 && height > 0) {
+        const qint64 stride = (width * bitCount + 31) / 32 * 4;
+        if (fileSize < offBits + stride * height)
+            failLoad(path, damaged(Kind::Bitmap));
+    }
+}
+
+// Runs the rasteriser on path and returns its PNG bytes.
+QByteArray rasteriseMetafile(const QString &path)
+{
+    const QString program = metafileProgram();
+    if (program.isEmpty())
+        failLoad(path, QStringLiteral("il programma di conversione dei metafile (brevan-metafile) non è installato."));
+
+    QProcess child;
+    child.setProgram(program);
+    child.setArguments({QFileInfo(path).absoluteFilePath()});
+    child.setStandardInputFile(QProcess::nullDevice());
+    child.start(QIODevice::ReadOnly);
+    if (!child.waitForStarted(kMetafileTimeoutMs))
+        failLoad(path, QStringLiteral("impossibile avviare il programma di conversione dei metafile."));
+
+    QByteArray png;
+    QByteArray message;
+    QElapsedTimer clock;
+    clock.start();
+    const auto stop = [&child] {
+        child.kill();
+        child.waitForFinished(2000);
+    };
+    // The output is drained as it comes, so it can be capped before it is all
+    // in memory; the clock stops a child that neither finishes nor writes.
+    while (child.state() != QProcess::NotRunning) {
+        const qint64 left = kMetafileTimeoutMs - clock.elapsed();
+        if (left <= 0) {
+            stop();
+            failLoad(path, QStringLiteral("la conversione del metafile non è terminata entro %1 secondi.")
+                               .arg(kMetafileTimeoutMs / 1000));
+        }
+        child.waitForReadyRead(int(std::min<qint64>(left, 250)));
+        png += child.readAllStandardOutput();
+        const QByteArray said = child.readAllStandardError();
+        message += said.left(std::max<qint64>(0, kMaxMessageBytes - message.size()));
+        if (png.size() > kMaxMetafileOutput) {
+            stop();
+            failLoad(path, QStringLiteral("il disegno del metafile è troppo grande."));
+        }
+    }
+    png += child.readAllStandardOutput();
+    message += child.readAllStandardError();
+    if (png.size() > kMaxMetafileOutput)
+        failLoad(path, QStringLiteral("il disegno del metafile è troppo grande."));
+
+    if (child.exitStatus() != QProcess::NormalExit)
+        failLoad(path, damaged(kindOf(path)));
+    if (child.exitCode() != 0) {
+        const QString said = QString::fromUtf8(message.left(kMaxMessageBytes)).trimmed();
+        failLoad(path, said.isEmpty() ? damaged(kindOf(path)) : said);
+    }
+    return png;
+}
+
+} // namespace
+
+Kind kindOf(const QString &path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg"))
+        return Kind::Jpeg;
+    if (suffix == QLatin1String("bmp"))
+        return Kind::Bitmap;
+    if (suffix == QLatin1String("emf"))
+        return Kind::EnhancedMetafile;
+    if (suffix == QLatin1String("wmf"))
+        return Kind::StandardMetafile;
+    return Kind::Unsupported;
+}
+
+QImage load(const QString &path)
+{
+    const Kind kind = kindOf(path);
+    if (kind == Kind::Unsupported)
+        failLoad(path, QStringLiteral("il formato del file non è tra quelli ammessi "
+                                      "(JPEG, Bitmap, Metafile avanzato EMF, Metafile standard WMF)."));
+    const QFileInfo info(path);
+    if (!info.exists() || !info.isFile() || !info.isReadable())
+        failLoad(path, QStringLiteral("il file non esiste o non è leggibile."));
+    if (info.size() == 0)
+        failLoad(path, QStringLiteral("il file è vuoto."));
+
+    if (kind == Kind::Bitmap)
+        checkBitmapHeader(path, info.size());
+    if (kind == Kind::Jpeg || kind == Kind::Bitmap) {
+        QImageReader reader(path, kind == Kind::Jpeg ? QByteArrayLiteral("jpeg") : QByteArrayLiteral("bmp"));
+        return decode(reader, path, kind);
+    }
+
+    QByteArray png = rasteriseMetafile(path);
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, QByteArrayLiteral("png"));
+    return decode(reader, path, kind);
+}
+
+void saveBitmap(const QImage &source, const QString &path)
+{
+    const auto fail = [&path](const QString &reason) {
+        throw PictureError(
+            QStringLiteral("Impossibile salvare l'immagine \"%1\":\n%2").arg(QDir::toNativeSeparators(path), reason));
+    };
+    if (source.isNull())
+        fail(QStringLiteral("non c'è alcuna immagine da salvare."));
+
+    // A fresh bitmap of the source's own size, the picture drawn onto it.
+    QImage bitmap(source.size(), QImage::Format_RGB32);
+    if (bitmap.isNull())
+        fail(QStringLiteral("memoria insufficiente."));
+    bitmap.fill(Qt::white);
+    {
+        QPainter p(&bitmap);
+        p.drawImage(0, 0, source);
+    }
+
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        fail(QStringLiteral("impossibile creare il file (%1).").arg(file.errorString()));
+    QImageWriter writer(&file, QByteArrayLiteral("bmp"));
+    if (!writer.write(bitmap)) {
+        file.cancelWriting();
+        fail(QStringLiteral("impossibile scrivere il file (%1).").arg(writer.errorString()));
+    }
+    if (!file.commit())
+        fail(QStringLiteral("impossibile scrivere il file (%1).").arg(file.errorString()));
+}
+
+QString metafileProgram()
+{
+    QStringList candidates;
+    if (!overriddenProgram().isEmpty())
+        return QFileInfo(overriddenProgram()).isExecutable() ? overriddenProgram() : QString();
+    if (QCoreApplication::instance())
+        candidates << QCoreApplication::applicationDirPath() + QStringLiteral("/brevan-metafile");
+#ifdef BREVAN_METAFILE_BUILD_PATH
+    candidates << QStringLiteral(BREVAN_METAFILE_BUILD_PATH);
+#endif
+    for (const QString &c : candidates) {
+        const QFileInfo info(c);
+        if (info.isFile() && info.isExecutable())
+            return info.absoluteFilePath();
+    }
+    return {};
+}
+
+void setMetafileProgram(const QString &path)
+{
+    overriddenProgram() = path;
+}
+
+} // namespace pictures
+} // namespace brevan::ui

@@ -1,0 +1,50 @@
+#pragma once
+// Reading and writing the pictures of the picture pages. A file is read as the
+// kind its extension names (JPEG, Windows bitmap, enhanced or standard
+// metafile) and nothing else; every failure is a PictureError whose text is
+// the Italian message for the error box. Nothing here shows a window.
+#include <QImage>
+#include <QString>
+
+#include <stdexcept>
+
+namespace brevan::ui {
+
+class PictureError : public std::runtime_error {
+public:
+    explicit PictureError(const QString &text);
+    QString text() const { return QString::fromUtf8(what()); }
+};
+
+namespace pictures {
+
+enum class Kind { Jpeg, Bitmap, EnhancedMetafile, StandardMetafile, Unsupported };
+
+// By extension only, without regard to case.
+Kind kindOf(const QString &path);
+
+// The most pixels a picture may have, whatever its source: 60 million 32-bit
+// pixels stay below the 256 MB image allocation limit.
+inline constexpr qint64 kMaxPixels = 60'000'000;
+// The metafile rasteriser gets this long before it is stopped.
+inline constexpr int kMetafileTimeoutMs = 10'000;
+// And may send back at most this much PNG.
+inline constexpr qint64 kMaxMetafileOutput = qint64(64) * 1024 * 1024;
+
+// Reads the picture; throws PictureError. The declared size is checked before
+// any pixel is decoded, so a small file claiming a huge picture costs nothing.
+QImage load(const QString &path);
+
+// Writes source as a Windows bitmap of its own size (transparent parts on
+// white), all or nothing: an existing file is replaced only by a complete one.
+// Throws PictureError.
+void saveBitmap(const QImage &source, const QString &path);
+
+// The rasteriser program for EMF and WMF: the one set here if any, else
+// brevan-metafile beside the running program, else the one the build made.
+// Empty when none exists.
+QString metafileProgram();
+void setMetafileProgram(const QString &path);
+
+} // namespace pictures
+} // namespace brevan::ui

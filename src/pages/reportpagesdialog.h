@@ -1,0 +1,36 @@
+#pragma once
+// TParametriStampaForm: which pages go into the printed report. Built once;
+// its ticks are the selection, which lasts as long as the program runs.
+#include "report/reportpages.h"
+
+#include <QDialog>
+#include <QVector>
+
+class QCheckBox;
+class QGroupBox;
+class QPushButton;
+
+namespace brevan::ui {
+
+class ReportPagesDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit ReportPagesDialog(QWidget *parent = nullptr);
+
+    QGroupBox *group;                // "Parametri di stampa"
+    QVector<QCheckBox *> boxes;      // the ten choices, in report order
+    QPushButton *selectAllButton;    // "&Seleziona tutto"
+    QPushButton *clearAllButton;     // "&Deseleziona tutto"
+    QPushButton *closeButton;        // "&Chiudi"
+
+    report::ReportSelection selection() const;
+    void setSelection(const report::ReportSelection &selection);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void setAll(bool on);
+};
+
+} // namespace brevan::ui

@@ -1,0 +1,372 @@
+#include "unitrenteditor.h"
+
+#include "descriptionpage.h"
+#include "messages.h"
+#include "municipalitycombo.h"
+#include "navigatorbar.h"
+#include "pagekit.h"
+#include "tablemodel.h"
+
+#include "data/municipalities.h"
+#include "model/currency.h"
+#include "store/datafolder.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QStyledItemDelegate>
+#include <QTableView>
+
+#include <algorithm>
+
+namespace brevan::ui {
+
+namespace {
+
+constexpr int kDialogWidth = 560;
+constexpr int kDialogHeight = 420;
+constexpr int kMargin = 8;
+constexpr int kYearWidth = 50;
+constexpr int kZoneWidth = 110;
+
+const QStringList &zoneChoices()
+{
+    static const QStringList zones{QStringLiteral("Zona centrale"), QStringLiteral("Zona intermedia"),
+                                   QStringLiteral("Zona periferica")};
+    return zones;
+}
+
+// DBGrid1KeyPress: in every cell only Backspace, Enter, Delete, the digits,
+// "," and "." get through, and "." arrives as ",". It sits on the grid and on
+// every cell editor, so the zone can only be picked from its list.
+class RentKeyFilter : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        auto *key = static_cast<QKeyEvent *>(event);
+        const QString text = key->text();
+        if (text.size() != 1 || (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+            return false; // navigation keys and shortcuts are not typed characters
+        const ushort u = text.at(0).unicode();
+        if (u < 32 || u == 127 || (u >= '0' && u <= '9') || u == ',')
+            return false;
+        if (u == '.') {
+            QKeyEvent comma(QEvent::KeyPress, Qt::Key_Comma, key->modifiers(), QStringLiteral(","),
+                            key->isAutoRepeat(), ushort(key->count()));
+            QCoreApplication::sendEvent(watched, &comma);
+        }
+        return true;
+    }
+};
+
+// The zone column is picked from the three zones; the other cells are typed.
+class RentDelegate : public QStyledItemDelegate {
+public:
+    RentDelegate(int zoneColumn, RentKeyFilter *filter, QObject *parent)
+        : QStyledItemDelegate(parent), m_zoneColumn(zoneColumn), m_filter(filter)
+    {
+    }
+
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        if (index.column() != m_zoneColumn) {
+            QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
+            editor->installEventFilter(m_filter);
+            return editor;
+        }
+        auto *combo = new QComboBox(parent);
+        combo->setFont(pageFont());
+        combo->addItems(zoneChoices());
+        combo->installEventFilter(m_filter);
+        connect(combo, &QComboBox::activated, this, [this, combo] {
+            Q_EMIT const_cast<RentDelegate *>(this)->commitData(combo);
+        });
+        return combo;
+    }
+
+    void setEditorData(QWidget *editor, const QModelIndex &index) const override
+    {
+        if (auto *combo = qobject_cast<QComboBox *>(editor)) {
+            combo->setCurrentIndex(combo->findText(index.data(Qt::EditRole).toString(), Qt::MatchExactly));
+            return;
+        }
+        QStyledItemDelegate::setEditorData(editor, index);
+    }
+
+    void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override
+    {
+        if (auto *combo = qobject_cast<QComboBox *>(editor)) {
+            if (combo->currentIndex() >= 0)
+                model->setData(index, combo->currentText(), Qt::EditRole);
+            return;
+        }
+        QStyledItemDelegate::setModelData(editor, model, index);
+    }
+
+private:
+    int m_zoneColumn;
+    RentKeyFilter *m_filter;
+};
+
+QLabel *valueLabel(const QString &objectName, QWidget *parent, const QRect &geometry)
+{
+    auto *l = new QLabel(parent);
+    l->setObjectName(objectName);
+    l->setFont(pageFont());
+    l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    l->setGeometry(geometry);
+    return l;
+}
+
+} // namespace
+
+UnitRentEditor::UnitRentEditor(DescriptionPage *description, QWidget *parent)
+    : QDialog(parent), m_description(description), m_model(new TableModel(this))
+{
+    setObjectName(QStringLiteral("AddCanoneLocazioneForm"));
+    setWindowTitle(kCaption);
+    setFont(pageFont());
+    setModal(true);
+    // Fixed size, no title-bar buttons: the dialog ends through OK or Annulla.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    setFixedSize(kDialogWidth, kDialogHeight);
+
+    QGroupBox *place = makeGroup(QStringLiteral("Ubicazione del fabbricato"), this);
+    place->setGeometry(kMargin, kMargin, kDialogWidth - 2 * kMargin, 66);
+    placeLabel(QStringLiteral("Comune:"), place, 10, 18);
+    // The unit's municipality list: the one list every page shares, with its
+    // typed length and the type-ahead below.
+    municipalityCombo = makeFieldCombo("ComuneImmob", place);
+    municipalityCombo->setObjectName(QStringLiteral("ComboBox1"));
+    municipalityCombo->setGeometry(10, 34, 220, 21);
+    placeLabel(QStringLiteral("C.A.P."), place, 240, 18);
+    postalCodeLabel = valueLabel(QStringLiteral("LabelCAP"), place, {240, 34, 60, 21});
+    placeLabel(QStringLiteral("Provincia:"), place, 310, 18);
+    provinceLabel = valueLabel(QStringLiteral("LabelProvincia"), place, {310, 34, 150, 21});
+    placeLabel(QStringLiteral("Sigla:"), place, 470, 18);
+    provinceCodeLabel = valueLabel(QStringLiteral("LabelSigla"), place, {470, 34, 64, 21});
+
+    MunicipalityCombo *typeAhead = MunicipalityCombo::attach(municipalityCombo);
+    connect(typeAhead, &MunicipalityCombo::chosen, this, &UnitRentEditor::ComboBox1Change);
+
+    navigator = new NavigatorBar({{NavigatorBar::First, QStringLiteral("Seleziona la prima riga della tabella.")},
+                                  {NavigatorBar::Prior, QStringLiteral("Seleziona la riga precedente della tabella.")},
+                                  {NavigatorBar::Next, QStringLiteral("Seleziona la riga successiva della tabella.")},
+                                  {NavigatorBar::Last, QStringLiteral("Seleziona l'ultima riga della tabella.")},
+                                  {NavigatorBar::Insert, QStringLiteral("Aggiungi una nuova riga alla tabella.")},
+                                  {NavigatorBar::Delete, QStringLiteral("Elimina la riga selezionata dalla tabella.")},
+                                  {NavigatorBar::Post, QStringLiteral("Applica la modifica alla casella selezionata.")}},
+                                 this);
+    navigator->setObjectName(QStringLiteral("DBNavigator1"));
+    navigator->move(kMargin, place->geometry().bottom() + 8);
+
+    grid = new QTableView(this);
+    grid->setObjectName(QStringLiteral("DBGrid1"));
+    grid->setFont(pageFont());
+    grid->setModel(m_model);
+    auto *keys = new RentKeyFilter(grid);
+    grid->installEventFilter(keys);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->setSelectionBehavior(QAbstractItemView::SelectItems);
+    grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked
+                          | QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
+    grid->setTabKeyNavigation(true);
+    grid->setWordWrap(false);
+    grid->verticalHeader()->hide();
+    grid->verticalHeader()->setDefaultSectionSize(QFontMetrics(pageFont()).height() + 6);
+    grid->horizontalHeader()->setFont(pageFont());
+    grid->horizontalHeader()->setHighlightSections(false);
+    grid->horizontalHeader()->setStretchLastSection(true);
+    const int gridTop = navigator->geometry().bottom() + 6;
+    grid->setGeometry(kMargin, gridTop, kDialogWidth - 2 * kMargin, kDialogHeight - gridTop - 44);
+    navigator->setView(grid);
+
+    const Layout &layout = unitRentsLayout();
+    int zoneColumn = -1;
+    for (int c = 0; c < layout.size(); ++c) {
+        if (layout.at(c).name == QLatin1String("Zona"))
+            zoneColumn = c;
+        m_model->setColumnAlignment(c, Qt::AlignCenter);
+    }
+    grid->setItemDelegate(new RentDelegate(zoneColumn, keys, grid));
+    setRentTitles();
+    connect(m_model, &TableModel::modelReset, this, &UnitRentEditor::restoreColumnOrder);
+    connect(m_model, &TableModel::failed, this, [this](const QString &message) { Messages::error(this, message); });
+
+    // Ctrl+Delete in the grid deletes the current row, after the question.
+    auto *deleteRow = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Delete), grid);
+    deleteRow->setContext(Qt::WidgetShortcut);
+    connect(deleteRow, &QShortcut::activated, navigator, &NavigatorBar::deleteCurrent);
+    // A row inserted and left untouched goes when the user leaves the grid.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *now) {
+        const auto inGrid = [this](QWidget *w) { return w && (w == grid || grid->isAncestorOf(w)); };
+        if (inGrid(old) && now && !inGrid(now))
+            navigator->dropUntouchedInsert();
+    });
+
+    okButton = new QPushButton(QStringLiteral("&OK"), this);
+    okButton->setObjectName(QStringLiteral("Button1"));
+    cancelButton = new QPushButton(QStringLiteral("&Annulla"), this);
+    cancelButton->setObjectName(QStringLiteral("Button2"));
+    okButton->setAutoDefault(false);
+    cancelButton->setAutoDefault(false);
+    cancelButton->setGeometry(kDialogWidth - kMargin - 80, kDialogHeight - 34, 80, 25);
+    okButton->setGeometry(cancelButton->x() - 88, kDialogHeight - 34, 80, 25);
+    connect(okButton, &QPushButton::clicked, this, &UnitRentEditor::Button1Click);
+    connect(cancelButton, &QPushButton::clicked, this, &UnitRentEditor::Button2Click);
+}
+
+QStringList UnitRentEditor::shownFields() const
+{
+    QStringList out;
+    const QHeaderView *header = grid->horizontalHeader();
+    const Layout &layout = unitRentsLayout();
+    for (int visual = 0; visual < header->count(); ++visual) {
+        const int logical = header->logicalIndex(visual);
+        if (logical >= 0 && logical < layout.size())
+            out << layout.at(logical).name;
+    }
+    return out;
+}
+
+void UnitRentEditor::restoreColumnOrder()
+{
+    // The table keeps Anno, CanoneLocazMin, CanoneLocazMax, Zona; the grid
+    // shows the zone second, beside the year it qualifies.
+    const int zone = m_model->fieldIndex(QStringLiteral("Zona"));
+    if (zone < 0)
+        return;
+    QHeaderView *header = grid->horizontalHeader();
+    header->moveSection(header->visualIndex(zone), 1);
+    // The two rent titles are the long ones: they share what the year and the
+    // zone leave.
+    const int year = m_model->fieldIndex(QStringLiteral("Anno"));
+    const int rents = (grid->viewport()->width() - kYearWidth - kZoneWidth) / 2;
+    grid->setColumnWidth(year, kYearWidth);
+    grid->setColumnWidth(zone, kZoneWidth);
+    for (const char *field : {"CanoneLocazMin", "CanoneLocazMax"})
+        grid->setColumnWidth(m_model->fieldIndex(QLatin1String(field)), std::max(rents, 60));
+}
+
+void UnitRentEditor::setRentTitles()
+{
+    const QString &v = currency().ValutaCorrente;
+    QStringList titles;
+    for (const Column &c : unitRentsLayout()) {
+        if (c.name == QLatin1String("Anno"))
+            titles << QStringLiteral("Anno");
+        else if (c.name == QLatin1String("Zona"))
+            titles << QStringLiteral("Centralità");
+        else if (c.name == QLatin1String("CanoneLocazMin"))
+            titles << QStringLiteral("Canone di locaz. minimo (") + v + QStringLiteral("/mq)");
+        else
+            titles << QStringLiteral("Canone di locaz. massimo (") + v + QStringLiteral("/mq)");
+    }
+    m_model->setColumnTitles(titles);
+}
+
+void UnitRentEditor::showPlace(int index)
+{
+    const MunicipalityList &list = municipalities();
+    const bool known = index >= 0 && index < list.size();
+    postalCodeLabel->setText(known ? list.postalCodes.at(index) : QString());
+    provinceLabel->setText(known ? list.provinces.at(index) : QString());
+    provinceCodeLabel->setText(known ? list.provinceCodes.at(index) : QString());
+}
+
+void UnitRentEditor::openWorkingTable()
+{
+    try {
+        const QString working = dataPath(kCanoniLocazUnitari);
+        // Before any municipality was ever chosen there is no working table:
+        // make the one the municipality would have given.
+        if (!Table::exists(working))
+            reloadForMunicipality(MunicipalityTable::UnitRents, municipalityCombo->currentText(),
+                                  postalCodeLabel->text(), provinceCodeLabel->text());
+        if (m_model->tableFile() != working)
+            m_model->setTableFile(working);
+        else
+            m_model->reload();
+    } catch (const std::exception &e) {
+        Messages::error(this, QString::fromUtf8(e.what()));
+    }
+}
+
+void UnitRentEditor::showEvent(QShowEvent *event)
+{
+    FormShow();
+    QDialog::showEvent(event);
+}
+
+void UnitRentEditor::FormShow()
+{
+    // The dialog opens on the description page's municipality.
+    const QString name = m_description->municipalityCombo->currentText();
+    int index = m_description->municipalityCombo->currentIndex();
+    if (index < 0 || m_description->municipalityCombo->itemText(index) != name)
+        index = MunicipalityCombo::firstEqualTo(municipalities().names, name);
+    setComboText(municipalityCombo, name);
+    showPlace(index);
+    // The postal code the description page shows (one town may have several).
+    postalCodeLabel->setText(m_description->postalCodeCombo->currentText());
+    if (index < 0) {
+        provinceLabel->setText(m_description->provinceCombo->currentText());
+        provinceCodeLabel->setText(m_description->provinceCodeCombo->currentText());
+    }
+    setRentTitles();
+    openWorkingTable();
+    if (const QScreen *s = screen())
+        move(s->availableGeometry().center() - rect().center());
+}
+
+void UnitRentEditor::ComboBox1Change(int index)
+{
+    showPlace(index);
+    try {
+        m_model->close();
+        reloadForMunicipality(MunicipalityTable::UnitRents, municipalityCombo->currentText(), postalCodeLabel->text(),
+                              provinceCodeLabel->text());
+    } catch (const std::exception &e) {
+        Messages::error(this, QString::fromUtf8(e.what()));
+    }
+    openWorkingTable();
+}
+
+void UnitRentEditor::Button1Click()
+{
+    // A cell still being typed belongs to what OK saves.
+    navigator->post();
+    const QString name = municipalityTableName(MunicipalityTable::UnitRents, municipalityCombo->currentText(),
+                                               postalCodeLabel->text(), provinceCodeLabel->text());
+    try {
+        m_model->close();
+        if (name != kCanoniLocazUnitari)
+            Table::copy(dataPath(kCanoniLocazUnitari), dataPath(name), unitRentsLayout());
+    } catch (const std::exception &e) {
+        // The dialog stays open on the rows as they are, to try again or leave.
+        m_model->reload();
+        Messages::error(this, QString::fromUtf8(e.what()));
+        return;
+    }
+    m_model->reload();
+    accept();
+}
+
+void UnitRentEditor::Button2Click()
+{
+    navigator->dropUntouchedInsert();
+    reject();
+}
+
+} // namespace brevan::ui

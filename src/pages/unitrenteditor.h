@@ -1,0 +1,63 @@
+#pragma once
+// TAddCanoneLocazioneForm: the unit rents of one municipality (year, zone,
+// lowest and highest monthly rent per m², in Lire) edited in a grid over the
+// working unit-rent table, and saved as the municipality's own table on OK.
+#include <QDialog>
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QTableView;
+
+namespace brevan::ui {
+
+class DescriptionPage;
+class NavigatorBar;
+class TableModel;
+
+class UnitRentEditor : public QDialog {
+    Q_OBJECT
+public:
+    // The lists follow those of the description page, whose municipality the
+    // dialog opens on.
+    explicit UnitRentEditor(DescriptionPage *description, QWidget *parent = nullptr);
+
+    static inline const QString kCaption =
+        QStringLiteral("Imposta canone mensile di locazione unitario per il Comune selezionato");
+
+    QComboBox *municipalityCombo; // ComboBox1
+    QLabel *postalCodeLabel;      // "C.A.P."
+    QLabel *provinceLabel;        // "Provincia:"
+    QLabel *provinceCodeLabel;    // "Sigla:"
+    QTableView *grid;             // DBGrid1
+    NavigatorBar *navigator;
+    QPushButton *okButton;        // Button1 "&OK"
+    QPushButton *cancelButton;    // Button2 "&Annulla"
+
+    TableModel *model() const { return m_model; }
+
+    // The grid's columns in the order shown: Anno, Zona, CanoneLocazMin, CanoneLocazMax.
+    QStringList shownFields() const;
+
+public Q_SLOTS:
+    void FormShow();
+    // The user chose the municipality at index of the list (-1: typed text
+    // that names none).
+    void ComboBox1Change(int index);
+    void Button1Click();
+    void Button2Click();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void showPlace(int index);
+    void setRentTitles();
+    void openWorkingTable();
+    void restoreColumnOrder();
+
+    DescriptionPage *m_description;
+    TableModel *m_model;
+};
+
+} // namespace brevan::ui

@@ -1,0 +1,398 @@
+#include "zoneseditor.h"
+
+#include "data/municipalities.h"
+#include "descriptionpage.h"
+#include "messages.h"
+#include "municipalitycombo.h"
+#include "navigatorbar.h"
+#include "pagekit.h"
+#include "store/datafolder.h"
+#include "tablemodel.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
+#include <QStyle>
+#include <QStyledItemDelegate>
+#include <QTableView>
+
+namespace brevan::ui {
+
+namespace {
+
+// The grid's columns: field of the zone table, title, pick list offered in
+// its cells (a suggestion: any text up to the field's width may be typed),
+// least width in pixels.
+struct GridColumn {
+    const char *field;
+    const char *title;
+    const char *const *choices;
+    int width;
+};
+
+const char *const kCentrality[] = {"Zona centrale", "Zona intermedia", "Zona periferica", nullptr};
+const char *const kGrades[] = {"Scarso", "Mediocre", "Sufficiente", "Buono", "Ottimo", nullptr};
+
+const GridColumn kColumns[] = {
+    {"ZonaUrbana", "Zona urbana", nullptr, 150},
+    {"CentralitaZona", "Centralità", kCentrality, 96},
+    {"SaggioMedioCapitalizzaz", "Saggio medio %", nullptr, 70},
+    {"QualificazAmbienteExt", "Qualif. ambiente", kGrades, 80},
+    {"IdoneitaInsediativa", "Idoneità insediativa", kGrades, 80},
+    {"PrevisMiglioramAmbientali", "Miglior. ambientali", kGrades, 80},
+};
+
+const GridColumn *columnFor(const QString &field)
+{
+    for (const GridColumn &c : kColumns) {
+        if (field == QLatin1String(c.field))
+            return &c;
+    }
+    return nullptr;
+}
+
+QStringList choiceList(const char *const *choices)
+{
+    QStringList list;
+    for (; choices && *choices; ++choices)
+        list << QString::fromUtf8(*choices);
+    return list;
+}
+
+// Geometry of the dialog, in pixels.
+constexpr int kMargin = 8;
+constexpr int kGroupTop = 4;
+constexpr int kGroupHeight = 62;
+constexpr int kFieldTop = 34;
+constexpr int kLabelTop = 17;
+constexpr int kFieldHeight = 21;
+constexpr int kNavigatorTop = kGroupTop + kGroupHeight + 6;
+constexpr int kGridTop = kNavigatorTop + 26;
+constexpr int kButtonHeight = 25;
+constexpr int kButtonWidth = 80;
+constexpr int kButtonTop = ZonesEditor::kHeight - kMargin - kButtonHeight;
+constexpr int kGridHeight = kButtonTop - 8 - kGridTop;
+constexpr int kMunicipalityListWidth = 260;
+
+// Every cell accepts at most its field's width; the centrality and the three
+// judgments offer their scale in an editable list.
+class ZoneCellDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        const auto *model = qobject_cast<const TableModel *>(index.model());
+        if (!model || index.column() >= model->layout().size())
+            return QStyledItemDelegate::createEditor(parent, option, index);
+        const Column &field = model->layout().at(index.column());
+        const GridColumn *column = columnFor(field.name);
+        if (column && column->choices) {
+            auto *combo = new QComboBox(parent);
+            combo->setFont(pageFont());
+            combo->setEditable(true);
+            combo->setInsertPolicy(QComboBox::NoInsert);
+            combo->setCompleter(nullptr);
+            combo->addItems(choiceList(column->choices));
+            combo->lineEdit()->setMaxLength(field.size);
+            // A grade picked from the list reaches the cell at once.
+            connect(combo, &QComboBox::activated, this, [this, combo] {
+                Q_EMIT const_cast<ZoneCellDelegate *>(this)->commitData(combo);
+            });
+            return combo;
+        }
+        QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
+        if (auto *edit = qobject_cast<QLineEdit *>(editor))
+            edit->setMaxLength(field.size);
+        return editor;
+    }
+
+    void setEditorData(QWidget *editor, const QModelIndex &index) const override
+    {
+        if (auto *combo = qobject_cast<QComboBox *>(editor)) {
+            const QString text = index.data(Qt::EditRole).toString();
+            combo->setCurrentIndex(combo->findText(text, Qt::MatchExactly));
+            combo->setEditText(text);
+            return;
+        }
+        QStyledItemDelegate::setEditorData(editor, index);
+    }
+
+    void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override
+    {
+        if (auto *combo = qobject_cast<QComboBox *>(editor)) {
+            model->setData(index, combo->currentText(), Qt::EditRole);
+            return;
+        }
+        QStyledItemDelegate::setModelData(editor, model, index);
+    }
+};
+
+QComboBox *locationCombo(const char *objectName, const char *recordField, Choice list, KeyFilter filter,
+                         QWidget *parent)
+{
+    const FieldDef *f = brevan::recordField(QString::fromLatin1(recordField));
+    QComboBox *c = makeCombo(QString::fromLatin1(objectName), {}, f ? f->typed : 0, filter, parent);
+    c->setModel(sharedListModel(list));
+    setComboText(c, QString());
+    return c;
+}
+
+// Names repeat in the municipality list: the position is set, not looked up
+// by text. No reaction runs.
+void setComboPosition(QComboBox *combo, int index, const QString &text)
+{
+    const QSignalBlocker block(combo);
+    const QSignalBlocker blockEdit(combo->lineEdit());
+    combo->setCurrentIndex(index < combo->count() ? index : -1);
+    combo->lineEdit()->setText(text);
+}
+
+QLabel *labelAbove(const QString &caption, QWidget *field, QWidget *parent)
+{
+    QLabel *label = placeLabel(caption, parent, field->x(), kLabelTop);
+    label->setBuddy(field);
+    return label;
+}
+
+} // namespace
+
+ZonesEditor::ZonesEditor(DescriptionPage *description, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      m_description(description),
+      m_model(new TableModel(this))
+{
+    setObjectName(QStringLiteral("TAddZonaUrbanaForm"));
+    setWindowTitle(QStringLiteral("Imposta zone urbane per il Comune selezionato"));
+    setFont(pageFont());
+    setFixedSize(kWidth, kHeight);
+    setModal(true);
+
+    QGroupBox *group = makeGroup(QStringLiteral("Ubicazione del fabbricato"), this);
+    group->setGeometry(kMargin, kGroupTop, kWidth - 2 * kMargin, kGroupHeight);
+    municipalityCombo = locationCombo("ComboBoxComune", "ComuneImmob", Choice::Comuni, KeyFilter::None, group);
+    postalCodeCombo = locationCombo("ComboBoxCAP", "CAPImmob", Choice::CAP, KeyFilter::Integers, group);
+    provinceCombo = locationCombo("ComboBoxProvincia", "ProvinciaImmob", Choice::Province, KeyFilter::None, group);
+    provinceCodeCombo =
+        locationCombo("ComboBoxSigla", "SiglaProvinciaImmob", Choice::SigleProvince, KeyFilter::None, group);
+    municipalityCombo->setGeometry(10, kFieldTop, 270, kFieldHeight);
+    postalCodeCombo->setGeometry(290, kFieldTop, 70, kFieldHeight);
+    provinceCombo->setGeometry(370, kFieldTop, 160, kFieldHeight);
+    provinceCodeCombo->setGeometry(540, kFieldTop, 56, kFieldHeight);
+    labelAbove(QStringLiteral("Comune:"), municipalityCombo, group);
+    labelAbove(QStringLiteral("C.A.P."), postalCodeCombo, group);
+    labelAbove(QStringLiteral("Provincia:"), provinceCombo, group);
+    labelAbove(QStringLiteral("Sigla:"), provinceCodeCombo, group);
+    municipalityCombo->view()->setMinimumWidth(kMunicipalityListWidth);
+    municipalityTypeAhead = MunicipalityCombo::attach(municipalityCombo);
+    connect(municipalityTypeAhead, &MunicipalityCombo::chosen, this, &ZonesEditor::municipalityChosen);
+
+    navigator = new NavigatorBar({{NavigatorBar::First, QStringLiteral("Seleziona la prima riga della tabella.")},
+                                  {NavigatorBar::Prior, QStringLiteral("Seleziona la riga precedente della tabella.")},
+                                  {NavigatorBar::Next, QStringLiteral("Seleziona la riga successiva della tabella.")},
+                                  {NavigatorBar::Last, QStringLiteral("Seleziona l'ultima riga della tabella.")},
+                                  {NavigatorBar::Insert, QStringLiteral("Aggiungi una nuova riga alla tabella.")},
+                                  {NavigatorBar::Delete, QStringLiteral("Elimina la riga selezionata dalla tabella.")},
+                                  {NavigatorBar::Post, QStringLiteral("Applica la modifica alla casella selezionata.")}},
+                                 this);
+    navigator->setObjectName(QStringLiteral("DBNavigatorZonaUrbana"));
+    navigator->move(kMargin, kNavigatorTop);
+
+    grid = new QTableView(this);
+    grid->setObjectName(QStringLiteral("DBGridZonaUrbana"));
+    grid->setFont(pageFont());
+    grid->setModel(m_model);
+    grid->setItemDelegate(new ZoneCellDelegate(grid));
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->setSelectionBehavior(QAbstractItemView::SelectItems);
+    grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked
+                          | QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
+    grid->setTabKeyNavigation(true);
+    grid->setWordWrap(false);
+    grid->verticalHeader()->hide();
+    grid->verticalHeader()->setDefaultSectionSize(QFontMetrics(pageFont()).height() + 6);
+    grid->horizontalHeader()->setFont(pageFont());
+    grid->horizontalHeader()->setHighlightSections(false);
+    grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    grid->horizontalHeader()->setStretchLastSection(false);
+    grid->setGeometry(kMargin, kGridTop, kWidth - 2 * kMargin, kGridHeight);
+    navigator->setView(grid);
+
+    // Titles, alignment, hidden columns and widths belong to the layout the
+    // model reads from the file, so they are set again whenever it is reopened.
+    connect(m_model, &TableModel::modelReset, this, [this] {
+        const Layout &layout = m_model->layout();
+        // Every column but the zone name as wide as its title or its design
+        // width; the zone name takes the rest of the grid.
+        const QFontMetrics metrics(grid->horizontalHeader()->font());
+        const int inner = grid->width() - 2 * grid->frameWidth()
+                          - grid->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, grid);
+        int nameColumn = -1;
+        int used = 0;
+        for (int c = 0; c < layout.size(); ++c) {
+            const GridColumn *column = columnFor(layout.at(c).name);
+            grid->setColumnHidden(c, column == nullptr);
+            if (!column)
+                continue;
+            const QString title = QString::fromUtf8(column->title);
+            m_model->setHeaderData(c, Qt::Horizontal, title);
+            if (column == &kColumns[0]) {
+                nameColumn = c;
+                continue;
+            }
+            const int width = std::max(column->width, metrics.horizontalAdvance(title) + 12);
+            grid->setColumnWidth(c, width);
+            used += width;
+            m_model->setColumnAlignment(c, Qt::AlignCenter);
+        }
+        if (nameColumn >= 0)
+            grid->setColumnWidth(nameColumn, std::max(kColumns[0].width / 2, inner - used));
+    });
+    connect(m_model, &TableModel::failed, this, [this](const QString &message) { Messages::error(this, message); });
+
+    // A row inserted and left untouched goes when the user leaves the grid.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *now) {
+        const auto inGrid = [this](QWidget *w) { return w && (w == grid || grid->isAncestorOf(w)); };
+        if (inGrid(old) && now && !inGrid(now))
+            navigator->dropUntouchedInsert();
+    });
+
+    okButton = new QPushButton(QStringLiteral("&OK"), this);
+    okButton->setObjectName(QStringLiteral("BitBtnOK"));
+    cancelButton = new QPushButton(QStringLiteral("&Annulla"), this);
+    cancelButton->setObjectName(QStringLiteral("BitBtnAnnulla"));
+    // Enter finishes a cell in the grid; it must not also write the table.
+    for (QPushButton *b : {okButton, cancelButton}) {
+        b->setAutoDefault(false);
+        b->setDefault(false);
+    }
+    cancelButton->setGeometry(kWidth - kMargin - kButtonWidth, kButtonTop, kButtonWidth, kButtonHeight);
+    okButton->setGeometry(cancelButton->x() - 8 - kButtonWidth, kButtonTop, kButtonWidth, kButtonHeight);
+    connect(okButton, &QPushButton::clicked, this, &ZonesEditor::OKClick);
+    connect(cancelButton, &QPushButton::clicked, this, &ZonesEditor::AnnullaClick);
+}
+
+ZonesEditor::~ZonesEditor()
+{
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
+}
+
+QString ZonesEditor::targetTableName() const
+{
+    return municipalityTableName(MunicipalityTable::Zones, municipalityCombo->currentText(),
+                                 postalCodeCombo->currentText(), provinceCodeCombo->currentText());
+}
+
+void ZonesEditor::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (event->spontaneous())
+        return;
+    if (QScreen *s = screen())
+        move(s->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+    takeOverDescriptionSelection();
+    openWorkingTable();
+}
+
+void ZonesEditor::hideEvent(QHideEvent *event)
+{
+    QDialog::hideEvent(event);
+    if (event->spontaneous())
+        return;
+    // The description page rebuilds the working zone table on a municipality
+    // change: the dialog holds the file only while it is on screen.
+    m_model->close();
+}
+
+void ZonesEditor::takeOverDescriptionSelection()
+{
+    if (!m_description)
+        return;
+    const MunicipalityList &list = municipalities();
+    const int i = m_description->municipalityCombo->currentIndex();
+    const bool known = i >= 0 && i < list.size();
+    // A name typed on the description page that is in no list has no
+    // position; its zones were loaded under the name as typed, so it is kept.
+    setComboPosition(municipalityCombo, i,
+                     known ? list.names.at(i) : m_description->municipalityCombo->currentText());
+    const int postal = m_description->postalCodeCombo->currentIndex();
+    setComboPosition(postalCodeCombo, postal, postal >= 0 ? postalCodeCombo->itemText(postal) : QString());
+    setComboText(provinceCombo, known ? list.provinces.at(i) : QString());
+    setComboText(provinceCodeCombo, known ? list.provinceCodes.at(i) : QString());
+}
+
+void ZonesEditor::openWorkingTable()
+{
+    try {
+        m_model->setTableFile(dataPath(kZonaUrbana));
+    } catch (const std::exception &e) {
+        Messages::error(this, QString::fromUtf8(e.what()));
+    }
+    if (m_model->rowCount() > 0) {
+        grid->setCurrentIndex(m_model->index(0, kFirstShownColumn));
+        grid->scrollToTop();
+    }
+}
+
+void ZonesEditor::municipalityChosen(int index)
+{
+    const MunicipalityList &list = municipalities();
+    const bool known = index >= 0 && index < list.size();
+    setComboText(postalCodeCombo, known ? list.postalCodes.at(index) : QString());
+    setComboText(provinceCombo, known ? list.provinces.at(index) : QString());
+    setComboText(provinceCodeCombo, known ? list.provinceCodes.at(index) : QString());
+
+    // The working table is rebuilt under the model: let go of the file first.
+    m_model->close();
+    QString failure;
+    try {
+        reloadForMunicipality(MunicipalityTable::Zones, municipalityCombo->currentText(),
+                              postalCodeCombo->currentText(), provinceCodeCombo->currentText());
+    } catch (const std::exception &e) {
+        failure = QString::fromUtf8(e.what());
+    }
+    // Reopened all the same: after a failed copy it shows the 11 empty rows.
+    openWorkingTable();
+    if (!failure.isEmpty())
+        Messages::error(this, failure);
+}
+
+void ZonesEditor::commitPendingEdit()
+{
+    // An edit still open in a cell is posted, as the navigator's post button does.
+    if (m_model->isOpen())
+        navigator->post();
+}
+
+void ZonesEditor::OKClick()
+{
+    commitPendingEdit();
+    m_model->close();
+    QString failure;
+    try {
+        const QString name = targetTableName();
+        // With no municipality, postal code and province code the name is the
+        // working table's own: there is nothing to write.
+        if (name != kZonaUrbana)
+            Table::copy(dataPath(kZonaUrbana), dataPath(name), zonesLayout());
+    } catch (const std::exception &e) {
+        failure = QString::fromUtf8(e.what());
+    }
+    openWorkingTable();
+    if (!failure.isEmpty()) {
+        Messages::error(this, failure);
+        return;
+    }
+    Q_EMIT zonesConfirmed();
+    accept();
+}
+
+void ZonesEditor::AnnullaClick()
+{
+    reject();
+}
+
+} // namespace brevan::ui

@@ -1,0 +1,76 @@
+#pragma once
+// "Imposta zone urbane per il Comune selezionato" (TAddZonaUrbanaForm): the
+// urban zones of one municipality, edited on the working zone table and
+// written to the municipality's own zone table by OK.
+#include <QDialog>
+
+class QComboBox;
+class QPushButton;
+class QTableView;
+
+namespace brevan::ui {
+
+class DescriptionPage;
+class MunicipalityCombo;
+class NavigatorBar;
+class TableModel;
+
+class ZonesEditor : public QDialog {
+    Q_OBJECT
+public:
+    // The dialog takes over the description page's municipality each time it
+    // is shown.
+    explicit ZonesEditor(DescriptionPage *description, QWidget *parent = nullptr);
+    ~ZonesEditor() override;
+
+    static constexpr int kWidth = 632;
+    static constexpr int kHeight = 352;
+    // Columns of the zone table layout shown in the grid, left to right.
+    static constexpr int kFirstShownColumn = 2; // ZonaUrbana
+
+    // Group "Ubicazione del fabbricato": the dialog's own lists, sharing the
+    // program's municipality and province models but not their selection.
+    QComboBox *municipalityCombo; // "Comune:"
+    QComboBox *postalCodeCombo;   // "C.A.P."
+    QComboBox *provinceCombo;     // "Provincia:"
+    QComboBox *provinceCodeCombo; // "Sigla:"
+    MunicipalityCombo *municipalityTypeAhead;
+
+    QTableView *grid;
+    NavigatorBar *navigator;
+    QPushButton *okButton;     // "&OK"
+    QPushButton *cancelButton; // "&Annulla"
+
+    TableModel *model() const { return m_model; }
+
+    // The zone table the OK would write now: "ZonaUrbana" + municipality +
+    // postal code + province code + ".db".
+    QString targetTableName() const;
+
+public Q_SLOTS:
+    // The dialog's "Comune:" was chosen or typed: the postal code and the
+    // province follow, and the working zone table is reloaded for it.
+    void municipalityChosen(int index);
+    void OKClick();
+    void AnnullaClick();
+
+Q_SIGNALS:
+    // OK has written the zone table (or had nothing to write) and reopened
+    // the working zone table: the localisation page's zone fields are due for
+    // clearing and its zone list for rebuilding.
+    void zonesConfirmed();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+
+private:
+    void takeOverDescriptionSelection();
+    void openWorkingTable();
+    void commitPendingEdit();
+
+    DescriptionPage *m_description;
+    TableModel *m_model;
+};
+
+} // namespace brevan::ui

@@ -1,0 +1,302 @@
+#include "../support/appfixture.h"
+#include "app/application.h"
+#include "app/incomeops.h"
+#include "app/valueops.h"
+#include "model/currency.h"
+#include "model/numbertext.h"
+#include "pages/comparablespage.h"
+#include "pages/incomepage.h"
+#include "pages/localisationpage.h"
+#include "pages/pagekit.h"
+#include "pages/resultspage.h"
+#include "pages/tablemodel.h"
+#include "store/datafolder.h"
+
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTest>
+#include <QToolButton>
+
+using namespace brevan;
+using brevan::app::IncomeOps;
+using brevan::app::MainWindow;
+using brevan::app::ValueOps;
+
+namespace {
+
+void typeInto(QLineEdit *e, const QString &text)
+{
+    e->setFocus();
+    e->selectAll();
+    QTest::keyClicks(e, text);
+}
+
+// The two subsystems wired as the program wires them; the value by income
+// is noted each time the summary is asked for.
+struct Valuation {
+    explicit Valuation(MainWindow *w) : income(w), values(w)
+    {
+        const auto s = [] { return QStringLiteral("100"); };
+        income.commercialSurface = s;
+        values.commercialSurface = s;
+        QObject::connect(&income, &IncomeOps::CalcolaCIValoreMercatoRequested, &values, &ValueOps::CalcolaCIValoreMercato);
+        QObject::connect(&income, &IncomeOps::CalcolaCDValoreMercatoRequested, &values, &ValueOps::CalcolaCDValoreMercato);
+        QObject::connect(&values, &ValueOps::SetHintCanoneLocazioneRequested, &income, &IncomeOps::SetHintCanoneLocazione);
+        QObject::connect(&values, &ValueOps::CalcolaRedditoNettoAnnuoRequested, &income, &IncomeOps::CalcolaRedditoNettoAnnuo);
+        QObject::connect(&values, &ValueOps::SetHintRedditoLordoNettoRequested, &income, &IncomeOps::SetHintRedditoLordoNetto);
+        QObject::connect(&values, &ValueOps::SetHintSpeseRequested, &income, &IncomeOps::SetHintSpese);
+        QObject::connect(&values, &ValueOps::CalcolaRiepilogoInformazioniRequested, &values,
+                         [this, w] { summaries << w->resultsPage->incomeTotalEdit->text(); });
+    }
+    IncomeOps income;
+    ValueOps values;
+    QStringList summaries;
+};
+
+// Comparables appended to the working table, then shown by the page.
+void writeComparables(MainWindow *w, const QList<QStringList> &rows)
+{
+    {
+        Table t = Table::open(dataPath(kImmConfr));
+        for (const QStringList &r : rows) {
+            QVariantList values;
+            for (const QString &s : r)
+                values << s;
+            t.append(values);
+        }
+    }
+    w->comparablesPage->model()->reload();
+}
+
+QStringList comparableRow(const QString &loc, const QString &pos, const QString &typ, const QString &prod,
+                          const QString &unit, const QString &total = {})
+{
+    return {"Via Roma", "1", "2", "3", "70", loc, pos, typ, prod, unit, total, {}, {}};
+}
+
+QString storedText(int row, const QString &field)
+{
+    const Table t = Table::open(dataPath(kImmConfr));
+    return t.text(t.rowIds().at(row), field);
+}
+
+} // namespace
+
+class TestValueOps : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { app::setUpApplication(*qApp); }
+
+    // Lire to Euro and back with the results page shown: the expense goes
+    // through its shadow, the rent through the reference rents, the
+    // comparables' costs row by row, and both values and the summary follow.
+    void switchToEuroAndBack()
+    {
+        AppFixture f;
+        MainWindow *w = f.window.get();
+        Valuation v(w);
+        writeComparables(w, {comparableRow("10", "10", "10", "10", "1.000.000,00"),
+                             comparableRow("10", "10", "10", "10", "2.000.000,00", "140.000.000,00")});
+        w->localisationPage->averageRateEdit->setText(QStringLiteral("4,00"));
+        ui::IncomePage *p = w->incomePage;
+        typeInto(p->unitRentEdit, QStringLiteral("10000"));
+        typeInto(p->depositMonthsEdit, QStringLiteral("3"));
+        typeInto(p->commercialRateEdit, QStringLiteral("5"));
+        typeInto(p->legalRateEdit, QStringLiteral("2.5"));
+        typeInto(p->maintenanceEdit, QStringLiteral("1000000"));
+        QCOMPARE(p->netIncomeEdit->text(), QStringLiteral("11.338.000,00"));
+        w->selectNode(12);
+        QCOMPARE(w->selectedNode(), 12);
+
+        w->euroButton->click();
+        QCOMPARE(currency().ValutaCorrente, kEuro);
+        QVERIFY(currency().RicalcoloAttivo);
+        QVERIFY(w->lireButton->isEnabled());
+        QVERIFY(!w->euroButton->isEnabled());
+        QCOMPARE(p->maintenanceEdit->text(), QStringLiteral("516,46"));
+        QCOMPARE(p->expenseShadowEdits[0]->text(), QStringLiteral("516,456901095808"));
+        QCOMPARE(p->midRentEdit->text(), FloatToText(10000 * kFattoreEuro));
+        QCOMPARE(p->unitRentEdit->text(), QStringLiteral("5,16"));
+        // Gross from the rent as shown (5,16 × 100 m²: 516 × 12,325 + 77,4 - 38,7); the
+        // administration was converted, not proposed again.
+        QCOMPARE(p->grossIncomeEdit->text(), QStringLiteral("6.398,40"));
+        QCOMPARE(p->administrationEdit->text(), QStringLiteral("32,02")); // 62.000 Lire
+        QCOMPARE(p->expenseShadowEdits[1]->text(), FloatToText(62000 * kFattoreEuro));
+        QCOMPARE(p->grossIncomeEdit->statusTip(), QStringLiteral("Reddito lordo annuo in Euro."));
+        QCOMPARE(p->maintenanceEdit->statusTip().right(6), QStringLiteral(" Euro."));
+        QCOMPARE(w->resultsPage->incomeTotalEdit->statusTip(),
+                 QStringLiteral("Più probabile valore di mercato per capitalizzazione dei redditi in Euro."));
+        QCOMPARE(w->comparablesPage->unitCostEdit->statusTip(),
+                 QStringLiteral("Costo unitario dell'immobile di confronto corrente in Euro/mq."));
+        // The comparables' costs, row by row; an empty total stays empty.
+        QCOMPARE(storedText(0, "CostoUnitario"), QStringLiteral("516,46"));
+        // The table's shadow field holds 15 characters: one digit fewer than the page's.
+        QCOMPARE(storedText(0, "Servizio1"), QStringLiteral("516,45690109580"));
+        QCOMPARE(storedText(0, "CostoComplessivo"), QString());
+        QCOMPARE(storedText(0, "Servizio2"), QString());
+        QCOMPARE(storedText(1, "CostoComplessivo"), FormattaImporto(140000000 * kFattoreEuro));
+        // The page shows the converted table.
+        QCOMPARE(w->comparablesPage->model()->index(1, 9).data().toString(), FormattaImporto(2000000 * kFattoreEuro));
+        // Both values in Euro, and the summary asked for after them.
+        const double netEuro = EstraiNumero(p->netIncomeEdit->text());
+        QVERIFY(netEuro > 0 && netEuro < 10000);
+        QCOMPARE(v.summaries.size(), 1);
+        QCOMPARE(v.summaries.first(), w->resultsPage->incomeTotalEdit->text());
+        QVERIFY(EstraiNumero(w->resultsPage->incomeTotalEdit->text()) < 200000);
+        // Two comparables at the same x: the mean of their converted costs.
+        QCOMPARE(w->resultsPage->comparisonUnitEdit->text(),
+                 FormattaImporto(std::trunc((EstraiNumero(QStringLiteral("516,46"))
+                                             + EstraiNumero(FormattaImporto(2000000 * kFattoreEuro)))
+                                            / 2)));
+
+        w->lireButton->click();
+        QCOMPARE(currency().ValutaCorrente, kLire);
+        QVERIFY(!w->lireButton->isEnabled());
+        QVERIFY(w->euroButton->isEnabled());
+        QCOMPARE(p->maintenanceEdit->text(), QStringLiteral("1.000.000,01"));
+        QCOMPARE(p->expenseShadowEdits[0]->text(), QStringLiteral("516,456901095808"));
+        QCOMPARE(p->administrationEdit->text(), QStringLiteral("62.000,00"));
+        QCOMPARE(storedText(0, "CostoUnitario"), QStringLiteral("1.000.000,01"));
+        QCOMPARE(v.summaries.size(), 2);
+        QCOMPARE(p->grossIncomeEdit->statusTip(), QStringLiteral("Reddito lordo annuo in Lire."));
+    }
+
+    // An amount typed over a converted one is the new exact amount.
+    void typedAmountAfterSwitch()
+    {
+        AppFixture f;
+        MainWindow *w = f.window.get();
+        Valuation v(w);
+        ui::IncomePage *p = w->incomePage;
+        typeInto(p->unitRentEdit, QStringLiteral("10000"));
+        typeInto(p->depositMonthsEdit, QStringLiteral("3"));
+        typeInto(p->commercialRateEdit, QStringLiteral("5"));
+        typeInto(p->legalRateEdit, QStringLiteral("2.5"));
+        typeInto(p->maintenanceEdit, QStringLiteral("1000000"));
+        w->euroButton->click();
+        QCOMPARE(p->maintenanceEdit->text(), QStringLiteral("516,46"));
+        typeInto(p->maintenanceEdit, QStringLiteral("600,00"));
+        w->lireButton->click();
+        QCOMPARE(p->expenseShadowEdits[0]->text(), QStringLiteral("1161762,01171875"));
+        QCOMPARE(p->maintenanceEdit->text(), QStringLiteral("1.161.762,01"));
+        // Another page shown: no summary is asked for.
+        QVERIFY(v.summaries.isEmpty());
+    }
+
+    // No reference rent and none typed: the unit rent is not touched.
+    void switchWithoutRent()
+    {
+        AppFixture f;
+        MainWindow *w = f.window.get();
+        Valuation v(w);
+        ui::IncomePage *p = w->incomePage;
+        QCOMPARE(p->midRentEdit->text(), QStringLiteral("0"));
+        w->euroButton->click();
+        QCOMPARE(p->unitRentEdit->text(), QString());
+        QCOMPARE(p->midRentEdit->text(), QStringLiteral("0"));
+        QCOMPARE(p->unitRentEdit->statusTip(), QStringLiteral("Canone mensile di locazione unitario in Euro."));
+    }
+
+    void valueByComparison_data()
+    {
+        QTest::addColumn<bool>("centralZone");
+        QTest::addColumn<QList<QStringList>>("rows");
+        QTest::addColumn<QString>("surface");
+        QTest::addColumn<QString>("unit");
+        QTest::addColumn<QString>("total");
+        // Central zone, localisation coefficients summing to 0,82, 70 m²:
+        // X = 5 + 15 + 15 + 33 = 68, between x = 58 and x = 78.
+        const QList<QStringList> two{comparableRow("20", "15", "15", "8", "1.000.000,00"),
+                                     comparableRow("25", "20", "20", "13", "1.200.000,00")};
+        QTest::newRow("line through two") << true << two << "70" << "1.100.000,00" << "77.000.000,00";
+        QList<QStringList> withIncomplete = two;
+        withIncomplete << comparableRow("1", "1", "1", "1", "");
+        QTest::newRow("incomplete row ignored") << true << withIncomplete << "70" << "1.100.000,00"
+                                                << "77.000.000,00";
+        QTest::newRow("one comparable") << true << QList<QStringList>{two.first()} << "70" << "1.000.000,00"
+                                        << "70.000.000,00";
+        // No zone: every group is 0, so X = 0 and the intercept is read.
+        QTest::newRow("no zone") << false
+                                 << QList<QStringList>{comparableRow("5", "5", "0", "0", "1.200.000,00"),
+                                                       comparableRow("10", "10", "0", "0", "1.400.000,00")}
+                                 << "70" << "1.000.000,00" << "70.000.000,00";
+        QTest::newRow("none") << true << QList<QStringList>{} << "70" << "0,00" << "0,00";
+        QTest::newRow("surface missing") << true << two << "" << "old" << "old";
+    }
+    void valueByComparison()
+    {
+        QFETCH(bool, centralZone);
+        QFETCH(QList<QStringList>, rows);
+        QFETCH(QString, surface);
+        QFETCH(QString, unit);
+        QFETCH(QString, total);
+        AppFixture f;
+        MainWindow *w = f.window.get();
+        ValueOps values(w);
+        values.commercialSurface = [surface] { return surface; };
+        writeComparables(w, rows);
+        w->localisationPage->centralZoneRadio->setChecked(centralZone);
+        w->coefficients[Coef::CICentrRispCentrUrb] = 0.82; // as the capitalisation last left it
+        w->resultsPage->comparisonUnitEdit->setText(QStringLiteral("old"));
+        w->resultsPage->comparisonTotalEdit->setText(QStringLiteral("old"));
+        values.CalcolaCDValoreMercato();
+        QCOMPARE(w->resultsPage->comparisonUnitEdit->text(), unit);
+        QCOMPARE(w->resultsPage->comparisonTotalEdit->text(), total);
+    }
+
+    void valueByIncome_data()
+    {
+        QTest::addColumn<QString>("net");
+        QTest::addColumn<QString>("average");
+        QTest::addColumn<QString>("distance");
+        QTest::addColumn<QString>("total");
+        QTest::addColumn<QString>("unit");
+        // 40 m² gives -0,19 and no facility ticked 0,28: rate = average + 0,09.
+        QTest::newRow("rate 3, truncated") << "1.000.000,00" << "2,91" << "" << "33.333.333,00" << "833.333,00";
+        QTest::newRow("net not positive") << "-1.000,00" << "2,91" << "" << "" << "";
+        QTest::newRow("net zero") << "0,00" << "2,91" << "" << "" << "";
+        // 0 + 0,09 - 0,66 < 0: the fields keep their text.
+        QTest::newRow("rate below 0") << "1.000.000,00" << "0,00" << "Meno di 500 metri" << "old" << "old";
+        QTest::newRow("net missing") << "" << "2,91" << "" << "old" << "old";
+    }
+    void valueByIncome()
+    {
+        QFETCH(QString, net);
+        QFETCH(QString, average);
+        QFETCH(QString, distance);
+        QFETCH(QString, total);
+        QFETCH(QString, unit);
+        AppFixture f;
+        MainWindow *w = f.window.get();
+        ValueOps values(w);
+        values.commercialSurface = [] { return QStringLiteral("40"); };
+        w->localisationPage->averageRateEdit->setText(average);
+        ui::setComboText(w->localisationPage->mainStreetDistanceCombo, distance);
+        w->resultsPage->incomeTotalEdit->setText(QStringLiteral("old"));
+        w->resultsPage->incomeUnitEdit->setText(QStringLiteral("old"));
+        w->incomePage->netIncomeEdit->setText(net);
+        values.CalcolaCIValoreMercato();
+        QCOMPARE(w->resultsPage->incomeTotalEdit->text(), total);
+        QCOMPARE(w->resultsPage->incomeUnitEdit->text(), unit);
+    }
+
+    void resultHints()
+    {
+        AppFixture f;
+        ValueOps values(f.window.get());
+        currency().setEuro();
+        values.SetHintRisultatiStima();
+        ui::ResultsPage *r = f.window->resultsPage;
+        QCOMPARE(r->comparisonUnitEdit->statusTip(),
+                 QStringLiteral("Più probabile valore di mercato unitario per comparazione diretta in Euro/mq."));
+        QCOMPARE(r->incomeUnitEdit->statusTip(),
+                 QStringLiteral("Più probabile valore di mercato unitario per capitalizzazione dei redditi in Euro/mq."));
+        QCOMPARE(r->comparisonTotalEdit->statusTip(),
+                 QStringLiteral("Più probabile valore di mercato per comparazione diretta in Euro."));
+        QCOMPARE(r->incomeTotalEdit->statusTip(),
+                 QStringLiteral("Più probabile valore di mercato per capitalizzazione dei redditi in Euro."));
+    }
+};
+
+QTEST_MAIN(TestValueOps)
+#include "tst_valueops.moc"

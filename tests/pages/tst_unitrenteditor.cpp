@@ -1,0 +1,209 @@
+#include "../support/appfixture.h"
+#include "app/application.h"
+#include "app/incomeops.h"
+#include "model/currency.h"
+#include "pages/descriptionpage.h"
+#include "pages/incomepage.h"
+#include "pages/localisationpage.h"
+#include "pages/navigatorbar.h"
+#include "pages/pagekit.h"
+#include "pages/tablemodel.h"
+#include "pages/unitrenteditor.h"
+#include "store/datafolder.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDir>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+#include <QTest>
+
+using namespace brevan;
+using brevan::app::MainWindow;
+using brevan::ui::UnitRentEditor;
+
+namespace {
+
+const QString kAbanoTable = QStringLiteral("CanoniLocazUnitariAbano Terme35031PD.db");
+
+// The description page as the municipality cascade leaves it, with the
+// working table reloaded for that municipality.
+void chooseAbano(MainWindow *w)
+{
+    ui::DescriptionPage *d = w->descriptionPage;
+    ui::setComboText(d->municipalityCombo, QStringLiteral("Abano Terme"));
+    ui::setComboText(d->postalCodeCombo, QStringLiteral("35031"));
+    ui::setComboText(d->provinceCombo, QStringLiteral("Padova"));
+    ui::setComboText(d->provinceCodeCombo, QStringLiteral("PD"));
+    reloadForMunicipality(MunicipalityTable::UnitRents, QStringLiteral("Abano Terme"), QStringLiteral("35031"),
+                          QStringLiteral("PD"));
+}
+
+// Types into a cell as the user does: select it, type; the first key opens
+// the cell's editor and the rest go to it.
+void typeInCell(UnitRentEditor &e, int row, const QString &field, const QString &text)
+{
+    const int column = e.model()->fieldIndex(field);
+    e.grid->setFocus();
+    e.grid->setCurrentIndex(e.model()->index(row, column));
+    QTest::keyClicks(QApplication::focusWidget(), text.left(1));
+    QTest::keyClicks(QApplication::focusWidget(), text.mid(1));
+}
+
+QString cell(const QString &path, int row, const QString &field)
+{
+    const Table t = Table::open(path);
+    return t.text(t.rowIds().at(row), field);
+}
+
+} // namespace
+
+class TestUnitRentEditor : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { app::setUpApplication(*qApp); }
+
+    void opensOnTheDescriptionsMunicipality_data()
+    {
+        QTest::addColumn<bool>("euro");
+        QTest::addColumn<QString>("currencyText");
+        QTest::newRow("lire") << false << " Lire";
+        QTest::newRow("euro") << true << " Euro";
+    }
+    void opensOnTheDescriptionsMunicipality()
+    {
+        QFETCH(bool, euro);
+        QFETCH(QString, currencyText);
+        AppFixture f;
+        chooseAbano(f.window.get());
+        if (euro)
+            currency().setEuro();
+        UnitRentEditor e(f.window->descriptionPage, f.window.get());
+        e.FormShow();
+        QCOMPARE(e.windowTitle(), QStringLiteral("Imposta canone mensile di locazione unitario per il Comune selezionato"));
+        QCOMPARE(e.municipalityCombo->currentText(), QStringLiteral("Abano Terme"));
+        QCOMPARE(e.postalCodeLabel->text(), QStringLiteral("35031"));
+        QCOMPARE(e.provinceLabel->text(), QStringLiteral("Padova"));
+        QCOMPARE(e.provinceCodeLabel->text(), QStringLiteral("PD"));
+        QCOMPARE(e.model()->rowCount(), 11);
+        QCOMPARE(e.shownFields(), (QStringList{"Anno", "Zona", "CanoneLocazMin", "CanoneLocazMax"}));
+        const auto title = [&e](const char *field) {
+            return e.model()->headerData(e.model()->fieldIndex(QLatin1String(field)), Qt::Horizontal).toString();
+        };
+        QCOMPARE(title("Anno"), QStringLiteral("Anno"));
+        QCOMPARE(title("Zona"), QStringLiteral("Centralità"));
+        QCOMPARE(title("CanoneLocazMin"), QStringLiteral("Canone di locaz. minimo (") + currencyText + "/mq)");
+        QCOMPARE(title("CanoneLocazMax"), QStringLiteral("Canone di locaz. massimo (") + currencyText + "/mq)");
+        QCOMPARE(e.navigator->button(ui::NavigatorBar::Post)->statusTip(),
+                 QStringLiteral("Applica la modifica alla casella selezionata."));
+    }
+
+    // Typed rents keep only digits and commas ("." typed is ","), the zone is
+    // picked, and OK saves what is still being typed as the municipality's table.
+    void typeAndSave()
+    {
+        AppFixture f;
+        chooseAbano(f.window.get());
+        UnitRentEditor e(f.window->descriptionPage, f.window.get());
+        e.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&e));
+        typeInCell(e, 0, QStringLiteral("Anno"), QStringLiteral("2001"));
+        typeInCell(e, 0, QStringLiteral("CanoneLocazMax"), QStringLiteral("13"));
+        typeInCell(e, 0, QStringLiteral("Zona"), QStringLiteral("Zona"));
+        QCOMPARE(cell(dataPath(kCanoniLocazUnitari), 0, "Zona"), QString());
+        e.model()->setData(e.model()->index(0, e.model()->fieldIndex(QStringLiteral("Zona"))),
+                           QStringLiteral("Zona intermedia"));
+        // The last cell is left open in its editor when OK is pressed.
+        typeInCell(e, 0, QStringLiteral("CanoneLocazMin"), QStringLiteral("1x2.5b00"));
+        QVERIFY(!QFile::exists(dataPath(kAbanoTable)));
+        e.okButton->click();
+        QCOMPARE(e.result(), int(QDialog::Accepted));
+        const QString saved = dataPath(kAbanoTable);
+        QVERIFY(QFile::exists(saved));
+        QCOMPARE(Table::open(saved).rowCount(), 11);
+        QCOMPARE(cell(saved, 0, "Anno"), QStringLiteral("2001"));
+        QCOMPARE(cell(saved, 0, "CanoneLocazMin"), QStringLiteral("12,500"));
+        QCOMPARE(cell(saved, 0, "CanoneLocazMax"), QStringLiteral("13"));
+        QCOMPARE(cell(saved, 0, "Zona"), QStringLiteral("Zona intermedia"));
+
+        // The rent lookup reads the saved row back: 12,500 is twelve and a half.
+        app::IncomeOps ops(f.window.get());
+        reloadForMunicipality(MunicipalityTable::UnitRents, QStringLiteral("Abano Terme"), QStringLiteral("35031"),
+                              QStringLiteral("PD"));
+        f.window->descriptionPage->dateEdit->setDate(QDate(2001, 3, 1));
+        f.window->localisationPage->intermediateZoneRadio->setChecked(true);
+        ops.SetCanoneMensileDiLocazioneUnitario();
+        QCOMPARE(f.window->incomePage->minRentEdit->text(), QStringLiteral("12,5"));
+        QCOMPARE(f.window->incomePage->unitRentEdit->text(), QStringLiteral("12,00"));
+    }
+
+    // Another municipality chosen in the dialog shows its own (here empty)
+    // rents; OK saves them, empty rows included, under its name.
+    void otherMunicipality()
+    {
+        AppFixture f;
+        chooseAbano(f.window.get());
+        {
+            Table t = Table::open(dataPath(kCanoniLocazUnitari));
+            t.setText(t.rowIds().first(), QStringLiteral("Anno"), QStringLiteral("1999"));
+        }
+        UnitRentEditor e(f.window->descriptionPage, f.window.get());
+        e.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&e));
+        QCOMPARE(e.model()->index(0, 0).data().toString(), QStringLiteral("1999"));
+        e.municipalityCombo->setFocus();
+        e.municipalityCombo->lineEdit()->selectAll();
+        QTest::keyClicks(e.municipalityCombo, QStringLiteral("Abbadia Cerreto"));
+        const int at = e.municipalityCombo->findText(QStringLiteral("Abbadia Cerreto"));
+        QVERIFY(at >= 0);
+        QCOMPARE(e.municipalityCombo->currentText(), QStringLiteral("Abbadia Cerreto"));
+        const QString code = e.provinceCodeLabel->text();
+        const QString cap = e.postalCodeLabel->text();
+        QVERIFY(!code.isEmpty());
+        QCOMPARE(e.model()->rowCount(), 11);
+        QCOMPARE(e.model()->index(0, 0).data().toString(), QString());
+        e.okButton->click();
+        const QString saved = dataPath(QStringLiteral("CanoniLocazUnitariAbbadia Cerreto") + cap + code + ".db");
+        QVERIFY(QFile::exists(saved));
+        QCOMPARE(Table::open(saved).rowCount(), 11);
+        QVERIFY(!QFile::exists(dataPath(kAbanoTable)));
+    }
+
+    // With no municipality, postal code or province code the name is the
+    // working table's own: nothing is written.
+    void nothingWrittenWithoutMunicipality()
+    {
+        AppFixture f;
+        reloadForMunicipality(MunicipalityTable::UnitRents, {}, {}, {});
+        const QStringList before = QDir(f.dataFolder()).entryList(QDir::Files);
+        UnitRentEditor e(f.window->descriptionPage, f.window.get());
+        e.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&e));
+        QCOMPARE(e.municipalityCombo->currentText(), QString());
+        e.okButton->click();
+        QCOMPARE(e.result(), int(QDialog::Accepted));
+        QCOMPARE(QDir(f.dataFolder()).entryList(QDir::Files), before);
+        QVERIFY(ui::Messages::shown().isEmpty());
+    }
+
+    // Annulla writes no municipality table.
+    void cancelWritesNothing()
+    {
+        AppFixture f;
+        chooseAbano(f.window.get());
+        UnitRentEditor e(f.window->descriptionPage, f.window.get());
+        e.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&e));
+        typeInCell(e, 0, QStringLiteral("Anno"), QStringLiteral("2002"));
+        e.cancelButton->click();
+        QCOMPARE(e.result(), int(QDialog::Rejected));
+        QVERIFY(!QFile::exists(dataPath(kAbanoTable)));
+    }
+};
+
+QTEST_MAIN(TestUnitRentEditor)
+#include "tst_unitrenteditor.moc"
