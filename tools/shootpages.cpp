@@ -26,7 +26,8 @@ int main(int argc, char *argv[])
     brevan::AliasRegistry::setConfigFile(scratch.filePath(QStringLiteral("tablestore.ini")));
     brevan::app::MainWindow w;
     w.show();
-    QTest::qWaitForWindowExposed(&w);
+    if (!QTest::qWaitForWindowExposed(&w))
+        return 1;
     const QList<QSize> sizes{{640, 480}, {808, 600}};
     for (const QSize &size : sizes) {
         w.resize(size);

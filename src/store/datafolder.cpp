@@ -133,7 +133,15 @@ QString dataFolder()
 
 QString dataPath(const QString &fileName)
 {
-    return pathInFolder(dataFolder(), fileName);
+    const QString path = pathInFolder(dataFolder(), fileName);
+    // The four working tables are the program's scratch space.
+    for (const QString &working : {kDescrSup, kImmConfr, kZonaUrbana, kCanoniLocazUnitari}) {
+        if (fileName == working) {
+            Table::setScratch(path);
+            break;
+        }
+    }
+    return path;
 }
 
 void rebuildTable(const QString &path, const Layout &layout, int emptyRows)

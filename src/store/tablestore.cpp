@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryFile>
 
 #include <sqlite3.h>
@@ -259,6 +260,20 @@ void replaceWith(const QString &temporary, const QString &destination)
     }
 }
 
+QSet<QString> &scratchPaths()
+{
+    static QSet<QString> paths;
+    return paths;
+}
+
+// How hard SQLite syncs writes to a table: documents are synced to the disk
+// at every commit; scratch tables (the working tables, rebuilt at every start
+// and at every municipality change) are not, since nothing is lost with them.
+const char *syncPragma(const QString &path)
+{
+    return Table::isScratch(path) ? "PRAGMA synchronous=OFF" : "PRAGMA synchronous=FULL";
+}
+
 // Writes a new database at a temporary path with fill(), then renames it over
 // the destination; on any failure the temporary file is removed and the
 // destination is untouched.
@@ -273,6 +288,7 @@ void writeWhole(const QString &destination, Fill &&fill)
         if (rc != SQLITE_OK)
             fail(destination, c.db, rc);
         configure(c.db, destination, Trust::Own);
+        exec(c.db, destination, syncPragma(destination));
         fill(c.db);
         exec(c.db, destination, "PRAGMA journal_mode=DELETE");
         const int closeRc = sqlite3_close(c.release());
@@ -298,6 +314,20 @@ QString declaredType(const Column &c)
     case ColumnType::Real: return QStringLiteral("REAL");
     }
     return {};
+}
+
+void Table::setScratch(const QString &path, bool scratch)
+{
+    const QString key = QFileInfo(path).absoluteFilePath();
+    if (scratch)
+        scratchPaths().insert(key);
+    else
+        scratchPaths().remove(key);
+}
+
+bool Table::isScratch(const QString &path)
+{
+    return scratchPaths().contains(QFileInfo(path).absoluteFilePath());
 }
 
 bool isPlainFileName(const QString &name)
@@ -354,7 +384,6 @@ void Table::create(const QString &path, const Layout &layout)
     if (layout.isEmpty())
         throw StoreError(QStringLiteral("Una tabella deve avere almeno un campo."));
     writeWhole(path, [&](sqlite3 *db) {
-        exec(db, path, "PRAGMA synchronous=FULL");
         Statement create(db, path, createSql(layout));
         create.step();
     });
@@ -383,7 +412,7 @@ Table Table::open(const QString &path, Trust trust, bool writable)
         t.m_layout = readLayout(t.m_db, path);
         if (writable) {
             exec(t.m_db, path, "PRAGMA journal_mode=DELETE");
-            exec(t.m_db, path, "PRAGMA synchronous=FULL");
+            exec(t.m_db, path, syncPragma(path));
         }
     } catch (...) {
         t.close();

@@ -68,6 +68,10 @@ public:
     // Table files of a folder whose names match a wildcard ("Stima - *.db"),
     // sorted by name.
     static QStringList list(const QString &folder, const QString &pattern);
+    // Scratch tables are written without syncing to disk at each commit; they
+    // are rebuilt whenever the program needs them. Documents always sync.
+    static void setScratch(const QString &path, bool scratch = true);
+    static bool isScratch(const QString &path);
     // The layout of a table file.
     static Layout layoutOf(const QString &path, Trust trust = Trust::Foreign);
 

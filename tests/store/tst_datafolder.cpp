@@ -60,6 +60,10 @@ private Q_SLOTS:
         QCOMPARE(Table::open(dataPath(kImmConfr)).layout().size(), 13);
         QCOMPARE(Table::open(dataPath(kZonaUrbana)).rowCount(), 0);
         QVERIFY(!Table::exists(dataPath(kCanoniLocazUnitari)));
+        // Working tables are scratch; a user's appraisal is a document.
+        QVERIFY(Table::isScratch(dataPath(kZonaUrbana)));
+        QVERIFY(!Table::isScratch(dataPath("Stima - via Roma 1.db")));
+        QVERIFY(!Table::isScratch(m_root + "/program/DescrSup.db"));
     }
 
     void startupReplacesLeftovers()
