@@ -1,15 +1,28 @@
 // Development aid: starts the main window with a scratch data folder, shows
 // every page in turn at the window's smallest and largest size and saves a
 // PNG of each, so the layouts can be looked at without clicking through.
-//   shootpages OUTPUT_FOLDER
+//   shootpages OUTPUT_FOLDER [--filled]
+// With --filled it first describes a sample unit, as a user would type it.
 #include "app/application.h"
 #include "app/mainwindow.h"
+#include "app/surfacesops.h"
+#include "pages/descriptionpage.h"
+#include "pages/incomepage.h"
+#include "pages/localisationpage.h"
+#include "pages/surfacespage.h"
+#include "pages/tablemodel.h"
 #include "store/datafolder.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTableView>
 #include <QTest>
+#include <QToolButton>
+#include <QTreeWidget>
 
 int main(int argc, char *argv[])
 {
@@ -28,6 +41,33 @@ int main(int argc, char *argv[])
     w.show();
     if (!QTest::qWaitForWindowExposed(&w))
         return 1;
+    if (argc > 2 && QByteArray(argv[2]) == "--filled") {
+        using namespace brevan;
+        w.selectNode(2);
+        w.descriptionPage->municipalityCombo->setFocus();
+        QTest::keyClicks(w.descriptionPage->municipalityCombo, QStringLiteral("Abano Terme"));
+        w.descriptionPage->addressEdit->setText(QStringLiteral("via Roma"));
+        w.descriptionPage->houseNumberEdit->setText(QStringLiteral("12/A"));
+        ui::TableModel *m = w.surfacesPage->model();
+        const QList<QPair<QString, double>> rooms{{QStringLiteral("Camera"), 16}, {QStringLiteral("Soggiorno"), 28},
+                                                  {QStringLiteral("Cucina"), 12}, {QStringLiteral("Bagno"), 6},
+                                                  {QStringLiteral("Balcone"), 8}, {QStringLiteral("Cantina"), 10}};
+        for (int i = 0; i < rooms.size(); ++i) {
+            m->setData(m->index(i, 0), rooms[i].first);
+            m->setData(m->index(i, 1), QString::number(rooms[i].second));
+        }
+        w.surfacesOps->AttivaSpeedButtonCalcolaSuperfici();
+        w.localisationPage->mediumTownRadio->click();
+        w.localisationPage->centralZoneRadio->click();
+        for (auto [edit, text] : {std::pair{w.incomePage->unitRentEdit, "12000"}, {w.incomePage->depositMonthsEdit, "3"},
+                                  {w.incomePage->commercialRateEdit, "5"}, {w.incomePage->legalRateEdit, "2,5"}}) {
+            edit->setFocus();
+            QTest::keyClicks(edit, QString::fromLatin1(text));
+        }
+        w.node(0)->setExpanded(true);
+        w.selectNode(12);
+        QTest::mouseClick(w.tree->viewport(), Qt::LeftButton, {}, w.tree->visualItemRect(w.node(12)).center());
+    }
     const QList<QSize> sizes{{640, 480}, {808, 600}};
     for (const QSize &size : sizes) {
         w.resize(size);
