@@ -54,16 +54,24 @@ QString errorText(const std::exception &e)
 
 CharacteristicsOps::CharacteristicsOps(MainWindow *window, QObject *parent) : QObject(parent), m_window(window)
 {
-    m_zonesEditor = new ui::ZonesEditor(window->descriptionPage, window);
-    // The editor's OK leaves the localisation page offering the zones just
-    // written, with nothing of the previous zone selected.
-    connect(m_zonesEditor, &ui::ZonesEditor::zonesConfirmed, this, [this] {
-        clearZoneFields();
-        rebuildZoneList();
-    });
     connectLocalisation();
     connectPosition();
     connectTypology();
+}
+
+ui::ZonesEditor *CharacteristicsOps::zonesEditor()
+{
+    // Built at its first use and kept, so it stays as the user left it.
+    if (!m_zonesEditor) {
+        m_zonesEditor = new ui::ZonesEditor(m_window->descriptionPage, m_window);
+        // The editor's OK leaves the localisation page offering the zones just
+        // written, with nothing of the previous zone selected.
+        connect(m_zonesEditor, &ui::ZonesEditor::zonesConfirmed, this, [this] {
+            clearZoneFields();
+            rebuildZoneList();
+        });
+    }
+    return m_zonesEditor;
 }
 
 template <typename Fn>
@@ -268,7 +276,7 @@ void CharacteristicsOps::ComboBox34Change()
 
 void CharacteristicsOps::ZoneUrbaneButtonClick()
 {
-    m_zonesEditor->exec();
+    zonesEditor()->exec();
 }
 
 // ---- Typological judgments -------------------------------------------------

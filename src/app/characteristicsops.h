@@ -21,7 +21,7 @@ public:
     explicit CharacteristicsOps(MainWindow *window, QObject *parent = nullptr);
 
     // Created once with the operations, shown by the "..." beside the zone.
-    ui::ZonesEditor *zonesEditor() const { return m_zonesEditor; }
+    ui::ZonesEditor *zonesEditor();
 
 public Q_SLOTS:
     // Localisation page.

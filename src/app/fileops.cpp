@@ -1,5 +1,7 @@
 #include "fileops.h"
 
+#include <QMultiHash>
+
 #include "mainwindow.h"
 
 #include "pages/comparablespage.h"
@@ -138,11 +140,19 @@ int completeComparables(const QString &path)
 
 FileOps::FileOps(MainWindow *window, QObject *parent) : QObject(parent), m_window(window)
 {
+    // One walk over the window's widgets, indexed by name; a record field
+    // must name exactly one control.
+    QMultiHash<QString, QWidget *> byName;
+    const QList<QWidget *> widgets = window->findChildren<QWidget *>();
+    for (QWidget *w : widgets) {
+        if (!w->objectName().isEmpty())
+            byName.insert(w->objectName(), w);
+    }
     for (const FieldDef &f : recordFields()) {
         if (!*f.control)
             continue;
         const QString name = nameOf(f);
-        const QList<QWidget *> found = window->findChildren<QWidget *>(name);
+        const QList<QWidget *> found = byName.values(name);
         if (found.size() == 1)
             m_controls.insert(name, found.constFirst());
         else

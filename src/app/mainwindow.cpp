@@ -522,13 +522,19 @@ void MainWindow::HelpAbout1Execute()
 void MainWindow::collectCoveredFields()
 {
     m_covered.clear();
+    QHash<QString, QWidget *> byName;
+    const QList<QWidget *> widgets = pages->findChildren<QWidget *>();
+    for (QWidget *w : widgets) {
+        if (!w->objectName().isEmpty() && !byName.contains(w->objectName()))
+            byName.insert(w->objectName(), w);
+    }
     int index = 0;
     for (const CoveredName &c : kCoveredNames) {
         if (index == kSurfacesInsertAt) {
             for (QLineEdit *e : {surfacesPage->usefulEdit, surfacesPage->conventionalEdit, surfacesPage->commercialEdit})
                 m_covered.append({e, false});
         }
-        QWidget *w = pages->findChild<QWidget *>(QLatin1String(c.name));
+        QWidget *w = byName.value(QLatin1String(c.name));
         if (!w)
             qFatal("covered field %s missing", c.name);
         m_covered.append({w, c.editable});
