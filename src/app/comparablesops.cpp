@@ -60,11 +60,6 @@ const char *const kNormalised[7] = {"CdCarattLocalizzaz", "CdCarattPosizione", "
 // changes of the item.
 constexpr int kSeenCheckRole = Qt::UserRole + 1;
 
-QString withDefaultExtension(const QString &chosen)
-{
-    return QFileInfo(chosen).suffix().isEmpty() ? chosen + QStringLiteral(".db") : chosen;
-}
-
 QString errorText(const std::exception &e)
 {
     return QString::fromUtf8(e.what());
@@ -330,6 +325,7 @@ void ComparablesOps::SpeedButton57Click()
         request.title = kOpenTitle;
         request.filter = kFilter;
         request.directory = QDir::currentPath();
+        request.defaultSuffix = QStringLiteral("db");
         const QString chosen = ui::Messages::fileName(m_window, request);
         if (!chosen.isEmpty()) {
             try {
@@ -359,9 +355,10 @@ void ComparablesOps::SpeedButton58Click()
         request.directory = QDir::currentPath();
         request.suggested = kProposedName;
         request.save = true;
+        request.defaultSuffix = QStringLiteral("db");
         const QString chosen = ui::Messages::fileName(m_window, request);
         if (!chosen.isEmpty()) {
-            const QString path = withDefaultExtension(chosen);
+            const QString &path = chosen;
             try {
                 // Through a temporary file and a rename: a failure leaves no
                 // torn file under the chosen name.

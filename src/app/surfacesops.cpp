@@ -38,11 +38,6 @@ enum Surface { Useful, Conventional, Commercial };
 constexpr int kClearedRows = 25;
 
 // The name the user chose, with the default extension when it has none.
-QString withDefaultExtension(const QString &chosen)
-{
-    return QFileInfo(chosen).suffix().isEmpty() ? chosen + QStringLiteral(".db") : chosen;
-}
-
 } // namespace
 
 SurfacesOps::SurfacesOps(MainWindow *window, QObject *parent) : QObject(parent), m_window(window)
@@ -316,9 +311,10 @@ void SurfacesOps::SpeedButtonApriTabellaClick()
         request.title = kOpenTitle;
         request.filter = kFilter;
         request.directory = QDir::currentPath();
+        request.defaultSuffix = QStringLiteral("db");
         const QString chosen = ui::Messages::fileName(m_window, request);
         if (!chosen.isEmpty()) {
-            const QString path = withDefaultExtension(chosen);
+            const QString &path = chosen;
             try {
                 Table::copy(path, working, surfacesLayout());
             } catch (const std::exception &) {
@@ -347,9 +343,10 @@ void SurfacesOps::SpeedButtonSalvaTabellaClick()
         request.directory = QDir::currentPath();
         request.suggested = kProposedName;
         request.save = true;
+        request.defaultSuffix = QStringLiteral("db");
         const QString chosen = ui::Messages::fileName(m_window, request);
         if (!chosen.isEmpty()) {
-            const QString path = withDefaultExtension(chosen);
+            const QString &path = chosen;
             try {
                 Table::copy(working, path, surfacesLayout());
             } catch (const std::exception &) {

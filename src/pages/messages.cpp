@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 
 namespace brevan::ui {
@@ -59,11 +60,22 @@ void Messages::error(QWidget *parent, const QString &text)
     show(parent, Shown::Error, text);
 }
 
+namespace {
+
+QString withSuffix(const QString &chosen, const QString &suffix)
+{
+    if (chosen.isEmpty() || suffix.isEmpty() || !QFileInfo(chosen).suffix().isEmpty())
+        return chosen;
+    return chosen + QLatin1Char('.') + suffix;
+}
+
+} // namespace
+
 QString Messages::fileName(QWidget *parent, const FileDialogRequest &request)
 {
     if (seam().files) {
         seam().fileRequests.append(request);
-        return seam().files(request);
+        return withSuffix(seam().files(request), request.defaultSuffix);
     }
     QFileDialog dialog(parent, request.title, request.directory, request.filter);
     dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
@@ -74,9 +86,10 @@ QString Messages::fileName(QWidget *parent, const FileDialogRequest &request)
     dialog.setOption(QFileDialog::HideNameFilterDetails, true);
     if (!request.suggested.isEmpty())
         dialog.selectFile(request.suggested);
+    dialog.setDefaultSuffix(request.defaultSuffix);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
-    return dialog.selectedFiles().constFirst();
+    return withSuffix(dialog.selectedFiles().constFirst(), request.defaultSuffix);
 }
 
 void Messages::setAnswers(std::function<bool(const Shown &)> handler)

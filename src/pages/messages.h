@@ -16,6 +16,8 @@ struct FileDialogRequest {
     QString directory; // initial folder
     QString suggested; // proposed name (save dialogs)
     bool save = false;
+    // Added to a chosen name that has no extension ("db" gives "name.db").
+    QString defaultSuffix;
 };
 
 class Messages {
