@@ -5,7 +5,7 @@ set -euo pipefail
 
 PACKAGES=(
   build-essential cmake pkg-config
-  qt6-base-dev qt6-base-dev-tools libqt6svg6-dev qt6-translations-l10n
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-translations-l10n
   qt6-qpa-plugins libgl-dev
   libsqlite3-dev
   libjpeg62-turbo-dev libemf2svg-dev libwmf-dev
