@@ -1,5 +1,7 @@
 #include "comparablesops.h"
 
+#include "tablefilecommand.h"
+
 #include "mainwindow.h"
 
 #include "model/numbertext.h"
@@ -321,21 +323,8 @@ void ComparablesOps::SpeedButton57Click()
     try {
         const QString working = dataPath(kImmConfr);
         p->model()->close();
-        ui::FileDialogRequest request;
-        request.title = kOpenTitle;
-        request.filter = kFilter;
-        request.directory = QDir::currentPath();
-        request.defaultSuffix = QStringLiteral("db");
-        const QString chosen = ui::Messages::fileName(m_window, request);
-        if (!chosen.isEmpty()) {
-            try {
-                // Checked against the comparables layout before a byte is
-                // written; the working table is replaced whole or not at all.
-                Table::copy(chosen, working, comparablesLayout());
-            } catch (const std::exception &) {
-                ui::Messages::warning(m_window, kOpenFailed.arg(QDir::toNativeSeparators(chosen)));
-            }
-        }
+        runTableFileCommand(m_window, working, comparablesLayout(),
+                            {kOpenTitle, kFilter, {}, false, kOpenFailed});
     } catch (const std::exception &e) {
         ui::Messages::error(m_window, errorText(e));
     }
@@ -349,24 +338,8 @@ void ComparablesOps::SpeedButton58Click()
     try {
         const QString working = dataPath(kImmConfr);
         p->model()->close();
-        ui::FileDialogRequest request;
-        request.title = kSaveTitle;
-        request.filter = kFilter;
-        request.directory = QDir::currentPath();
-        request.suggested = kProposedName;
-        request.save = true;
-        request.defaultSuffix = QStringLiteral("db");
-        const QString chosen = ui::Messages::fileName(m_window, request);
-        if (!chosen.isEmpty()) {
-            const QString &path = chosen;
-            try {
-                // Through a temporary file and a rename: a failure leaves no
-                // torn file under the chosen name.
-                Table::copy(working, path, comparablesLayout());
-            } catch (const std::exception &) {
-                ui::Messages::warning(m_window, kSaveFailed.arg(QDir::toNativeSeparators(path)));
-            }
-        }
+        runTableFileCommand(m_window, working, comparablesLayout(),
+                            {kSaveTitle, kFilter, kProposedName, true, kSaveFailed});
     } catch (const std::exception &e) {
         ui::Messages::error(m_window, errorText(e));
     }

@@ -1,5 +1,7 @@
 #include "surfacesops.h"
 
+#include "tablefilecommand.h"
+
 #include "mainwindow.h"
 
 #include "model/numbertext.h"
@@ -307,21 +309,7 @@ void SurfacesOps::SpeedButtonApriTabellaClick()
     try {
         const QString working = dataPath(kDescrSup);
         page->model()->close();
-        ui::FileDialogRequest request;
-        request.title = kOpenTitle;
-        request.filter = kFilter;
-        request.directory = QDir::currentPath();
-        request.defaultSuffix = QStringLiteral("db");
-        const QString chosen = ui::Messages::fileName(m_window, request);
-        if (!chosen.isEmpty()) {
-            const QString &path = chosen;
-            try {
-                Table::copy(path, working, surfacesLayout());
-            } catch (const std::exception &) {
-                // The copy writes whole or nothing: the working table is as it was.
-                ui::Messages::warning(m_window, kOpenFailed.arg(QDir::toNativeSeparators(path)));
-            }
-        }
+        runTableFileCommand(m_window, working, surfacesLayout(), {kOpenTitle, kFilter, {}, false, kOpenFailed});
     } catch (const std::exception &e) {
         ui::Messages::error(m_window, QString::fromUtf8(e.what()));
     }
@@ -337,24 +325,8 @@ void SurfacesOps::SpeedButtonSalvaTabellaClick()
     try {
         const QString working = dataPath(kDescrSup);
         page->model()->close();
-        ui::FileDialogRequest request;
-        request.title = kSaveTitle;
-        request.filter = kFilter;
-        request.directory = QDir::currentPath();
-        request.suggested = kProposedName;
-        request.save = true;
-        request.defaultSuffix = QStringLiteral("db");
-        const QString chosen = ui::Messages::fileName(m_window, request);
-        if (!chosen.isEmpty()) {
-            const QString &path = chosen;
-            try {
-                Table::copy(working, path, surfacesLayout());
-            } catch (const std::exception &) {
-                // Written through a temporary file and a rename: a failure
-                // leaves no torn file under the chosen name.
-                ui::Messages::warning(m_window, kSaveFailed.arg(QDir::toNativeSeparators(path)));
-            }
-        }
+        runTableFileCommand(m_window, working, surfacesLayout(),
+                            {kSaveTitle, kFilter, kProposedName, true, kSaveFailed});
     } catch (const std::exception &e) {
         ui::Messages::error(m_window, QString::fromUtf8(e.what()));
     }
