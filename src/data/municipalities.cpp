@@ -1,11 +1,14 @@
 #include "municipalities.h"
 
-#include <QFile>
 #include <QHash>
 #include <QString>
 
+#include <array>
 #include <stdexcept>
 #include <string>
+
+extern const char16_t kComuniText[];
+extern const unsigned long long kComuniTextLength;
 
 namespace brevan {
 
@@ -42,52 +45,62 @@ bool isPostalCode(QStringView s)
     return true;
 }
 
-MunicipalityList loadResource()
-{
-    QFile file(QStringLiteral(":/data/comuni.tsv"));
-    if (!file.open(QIODevice::ReadOnly))
-        throw std::runtime_error("municipality list resource :/data/comuni.tsv is missing");
-    return parseMunicipalities(QString::fromUtf8(file.readAll()));
-}
+// Parses the rows of text. With Storage::Borrow every string refers to the
+// text's own characters, which must then outlive the list (the compiled-in
+// text does); with Storage::Copy each string owns a copy.
+enum class Storage { Borrow, Copy };
 
-} // namespace
-
-MunicipalityList parseMunicipalities(const QString &tsv)
+MunicipalityList parseRows(QStringView text, Storage storage)
 {
     MunicipalityList list;
-    QStringView text(tsv);
     if (text.startsWith(QChar(0xFEFF)))
         text = text.mid(1);
 
-    const auto lines = text.split(u'\n');
-    list.names.reserve(lines.size());
-    list.provinces.reserve(lines.size());
-    list.provinceCodes.reserve(lines.size());
-    list.postalCodes.reserve(lines.size());
+    const qsizetype rows = text.count(u'\n') + 1;
+    list.names.reserve(rows);
+    list.provinces.reserve(rows);
+    list.provinceCodes.reserve(rows);
+    list.postalCodes.reserve(rows);
 
-    QHash<QStringView, QString> provinceNames;
-    QHash<QStringView, QString> provinceCodes;
-    auto interned = [](QHash<QStringView, QString> &pool, QStringView value) {
+    auto make = [storage](QStringView field) {
+        return storage == Storage::Borrow ? QString::fromRawData(field.data(), field.size()) : field.toString();
+    };
+    // About a hundred provinces repeat over thousands of rows: with copies,
+    // share one string per province instead of allocating each row's.
+    QHash<QStringView, QString> pool;
+    auto interned = [&](QStringView value) {
+        if (storage == Storage::Borrow)
+            return make(value);
         auto it = pool.constFind(value);
         if (it == pool.cend())
             it = pool.insert(value, value.toString());
         return it.value();
     };
+
     qsizetype lineNumber = 0;
-    for (QStringView line : lines) {
+    qsizetype start = 0;
+    while (start < text.size()) {
+        qsizetype end = text.indexOf(u'\n', start);
+        if (end < 0)
+            end = text.size();
+        QStringView line = text.sliced(start, end - start);
+        start = end + 1;
         ++lineNumber;
         if (line.endsWith(u'\r'))
             line.chop(1);
         if (line.isEmpty())
             continue; // the final newline, or a blank line
 
-        const auto fields = line.split(u'\t');
-        if (fields.size() != 4)
+        std::array<QStringView, 4> fields;
+        qsizetype count = 0;
+        for (QStringView field : line.tokenize(u'\t')) {
+            if (count == qsizetype(fields.size()))
+                malformed(lineNumber, "expected 4 tab-separated fields");
+            fields[count++] = field;
+        }
+        if (count != qsizetype(fields.size()))
             malformed(lineNumber, "expected 4 tab-separated fields");
-        const QStringView name = fields[0];
-        const QStringView province = fields[1];
-        const QStringView code = fields[2];
-        const QStringView postal = fields[3];
+        const auto [name, province, code, postal] = fields;
 
         if (name.trimmed().isEmpty())
             malformed(lineNumber, "empty municipality name");
@@ -102,19 +115,27 @@ MunicipalityList parseMunicipalities(const QString &tsv)
         if (!isPostalCode(postal))
             malformed(lineNumber, "postal code is not up to 5 digits");
 
-        list.names.append(name.toString());
-        // About a hundred provinces repeat over thousands of rows: share one
-        // string per province instead of allocating each row's copy.
-        list.provinces.append(interned(provinceNames, province));
-        list.provinceCodes.append(interned(provinceCodes, code));
-        list.postalCodes.append(postal.toString());
+        list.names.append(make(name));
+        list.provinces.append(interned(province));
+        list.provinceCodes.append(interned(code));
+        list.postalCodes.append(make(postal));
     }
     return list;
 }
 
+} // namespace
+
+MunicipalityList parseMunicipalities(const QString &tsv)
+{
+    return parseRows(tsv, Storage::Copy);
+}
+
 const MunicipalityList &municipalities()
 {
-    static const MunicipalityList list = loadResource();
+    // The compiled-in list is UTF-16 already: its strings are read in place,
+    // with no copy of the 8,000 names.
+    static const MunicipalityList list =
+        parseRows(QStringView(kComuniText, qsizetype(kComuniTextLength)), Storage::Borrow);
     return list;
 }
 

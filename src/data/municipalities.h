@@ -12,7 +12,7 @@ struct MunicipalityList {
     int size() const { return names.size(); }
 };
 
-// Parsed once from the compiled-in resource ":/data/comuni.tsv" on first use.
+// Parsed once, on first use, from the list compiled in from data/comuni.tsv.
 const MunicipalityList &municipalities();
 
 // Parses TSV text as above (used by the loader and tests); throws std::runtime_error on a malformed row.
