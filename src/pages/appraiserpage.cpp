@@ -97,8 +97,8 @@ AppraiserPage::AppraiserPage(QWidget *parent) : CentredPage(parent)
         emailEdit = r3.add(makeFieldEdit("EMailProfess", g), QStringLiteral("E-mail:"), kGroupWidth - 2 * kInnerLeft);
     }
 
-    municipalityCombo->view()->setMinimumWidth(kMunicipalityListWidth);
     municipalityTypeAhead = MunicipalityCombo::attach(municipalityCombo);
+    municipalityTypeAhead->setPopupMinimumWidth(kMunicipalityListWidth);
     postalCodeTypeAhead = MunicipalityCombo::attach(postalCodeCombo);
     provinceTypeAhead = MunicipalityCombo::attach(provinceCombo);
     provinceCodeTypeAhead = MunicipalityCombo::attach(provinceCodeCombo);

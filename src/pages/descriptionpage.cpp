@@ -125,8 +125,9 @@ DescriptionPage::DescriptionPage(QWidget *parent) : CentredPage(parent)
         dateEdit->setLocale(QLocale(QLocale::Italian, QLocale::Italy));
         dateEdit->setDisplayFormat(QStringLiteral("d MMMM yyyy"));
         dateEdit->setDateRange(kFirstAppraisalDate, kLastAppraisalDate);
+        // The calendar is built when it first opens and takes the edit's
+        // locale then.
         dateEdit->setCalendarPopup(true);
-        dateEdit->calendarWidget()->setLocale(dateEdit->locale());
         // Start-up sets today's date again; this only keeps the page from
         // showing an arbitrary date before it does.
         dateEdit->setDate(QDate::currentDate());
@@ -151,8 +152,8 @@ DescriptionPage::DescriptionPage(QWidget *parent) : CentredPage(parent)
         setHint(categoryCombo, kCategoryHint);
     }
 
-    municipalityCombo->view()->setMinimumWidth(kMunicipalityListWidth);
     municipalityTypeAhead = MunicipalityCombo::attach(municipalityCombo);
+    municipalityTypeAhead->setPopupMinimumWidth(kMunicipalityListWidth);
     postalCodeTypeAhead = MunicipalityCombo::attach(postalCodeCombo);
     provinceTypeAhead = MunicipalityCombo::attach(provinceCombo);
     provinceCodeTypeAhead = MunicipalityCombo::attach(provinceCodeCombo);

@@ -24,17 +24,13 @@ MunicipalityCombo *MunicipalityCombo::of(const QComboBox *combo)
 
 MunicipalityCombo::MunicipalityCombo(QComboBox *combo) : QObject(combo), m_combo(combo), m_edit(combo->lineEdit())
 {
-    // The drop-down of 8,000 names lays out in no time when every row has the
-    // same height.
-    if (auto *list = qobject_cast<QListView *>(combo->view()))
-        list->setUniformItemSizes(true);
-
     // Mouse and arrow-key choices: the combo already knows the position.
     connect(combo, qOverload<int>(&QComboBox::activated), this, [this](int index) {
         rememberState();
         Q_EMIT chosen(index);
     });
 
+    combo->installEventFilter(this);
     if (!m_edit)
         return; // a pick-only list without an editor has nothing to complete
     connect(m_edit, &QLineEdit::textEdited, this, &MunicipalityCombo::onTextEdited);
@@ -48,12 +44,36 @@ MunicipalityCombo::MunicipalityCombo(QComboBox *combo) : QObject(combo), m_combo
     // Typed keys arrive at the combo, which holds the focus and hands them to
     // its editor by a direct call that no filter on the editor sees.
     m_edit->installEventFilter(this);
-    combo->installEventFilter(this);
     rememberState();
+}
+
+void MunicipalityCombo::setPopupMinimumWidth(int width)
+{
+    m_popupMinimumWidth = width;
+    if (m_viewPrepared)
+        m_combo->view()->setMinimumWidth(width);
+}
+
+void MunicipalityCombo::prepareView()
+{
+    // Asking for the view builds the drop-down, which costs more than the
+    // rest of the combo: done once, just before the user can first open it.
+    if (m_viewPrepared)
+        return;
+    m_viewPrepared = true;
+    QAbstractItemView *view = m_combo->view();
+    // The drop-down of 8,000 names lays out in no time when every row has the
+    // same height.
+    if (auto *list = qobject_cast<QListView *>(view))
+        list->setUniformItemSizes(true);
+    if (m_popupMinimumWidth > 0)
+        view->setMinimumWidth(m_popupMinimumWidth);
 }
 
 bool MunicipalityCombo::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == m_combo && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::KeyPress))
+        prepareView(); // the drop-down opens by a click or a key (F4, Alt+Down)
     if (watched == m_edit || watched == m_combo) {
         switch (event->type()) {
         case QEvent::KeyPress:

@@ -23,6 +23,10 @@ public:
 
     QComboBox *combo() const { return m_combo; }
 
+    // The drop-down list is at least this wide (it is built at its first
+    // opening, so the width is kept until then).
+    void setPopupMinimumWidth(int width);
+
     // Position of the first item that begins with prefix, case ignored; -1 for
     // an empty prefix or when no item begins with it.
     static int firstStartingWith(const QStringList &items, const QString &prefix);
@@ -44,6 +48,7 @@ private:
     void onTextEdited(const QString &text);
     void rememberState();
     void selectIndexKeepingText(int index);
+    void prepareView();
 
     QComboBox *m_combo;
     QLineEdit *m_edit;
@@ -51,6 +56,8 @@ private:
     // handled: tells an insertion (complete) from an erasure (do not).
     QString m_lastText;
     int m_lastSelectionLength = 0;
+    int m_popupMinimumWidth = 0;
+    bool m_viewPrepared = false;
 };
 
 } // namespace brevan::ui

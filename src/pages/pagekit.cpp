@@ -6,11 +6,14 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QCheckBox>
+#include <QCompleter>
 #include <QKeyEvent>
 #include <QRadioButton>
 #include <QResizeEvent>
 #include <QSignalBlocker>
+#include <QStyleOptionComboBox>
 #include <QStyleOptionGroupBox>
+#include <QtMath>
 #include <QStylePainter>
 #include <QToolButton>
 
@@ -203,15 +206,55 @@ QLineEdit *makeResultEdit(const QString &objectName, QWidget *parent)
     return e;
 }
 
+namespace {
+
+// A pick list whose size hint ignores its items, as
+// QComboBox::AdjustToMinimumContentsLengthWithIcon does. Setting that policy
+// on a QComboBox builds its drop-down window at once; this gives the same
+// hint without it.
+class FieldCombo : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+    QSize sizeHint() const override { return itemFreeHint(); }
+    QSize minimumSizeHint() const override { return itemFreeHint(); }
+
+private:
+    QSize itemFreeHint() const
+    {
+        QStyleOptionComboBox option;
+        initStyleOption(&option);
+        // Qt starts the contents from an unset width of -1 for this policy.
+        const int textHeight = qMax(qCeil(QFontMetricsF(fontMetrics()).height()), 14) + 2;
+        const QSize contents(-1, qMax(textHeight, iconSize().height() + 2));
+        return style()->sizeFromContents(QStyle::CT_ComboBox, &option, contents, this);
+    }
+};
+
+} // namespace
+
+QComboBox *makeEditableCombo(QWidget *parent)
+{
+    // QComboBox::setEditable builds a completer and the drop-down's window for
+    // every list at once; with some fifty lists on the pages that was most of
+    // the start-up time. Our lists complete by their own rules, so the combo
+    // gets an editor that already holds a completer (one shared, never used),
+    // which keeps Qt from building one, and that completer is taken off again.
+    // The drop-down is then built by Qt the first time it opens.
+    static QCompleter *const placeholder = new QCompleter(qApp);
+    auto *c = new FieldCombo(parent);
+    auto *editor = new QLineEdit(c);
+    editor->setCompleter(placeholder);
+    c->setLineEdit(editor);
+    c->setCompleter(nullptr);
+    return c;
+}
+
 QComboBox *makeCombo(const QString &objectName, const QStringList &items, int typedLength, KeyFilter filter,
                      QWidget *parent)
 {
-    auto *c = new QComboBox(parent);
+    QComboBox *c = makeEditableCombo(parent);
     c->setObjectName(objectName);
-    c->setEditable(true);
     c->setInsertPolicy(QComboBox::NoInsert);
-    c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    c->setCompleter(nullptr);
     c->addItems(items);
     c->setCurrentIndex(-1);
     c->lineEdit()->clear();

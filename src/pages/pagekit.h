@@ -76,6 +76,9 @@ QLineEdit *makeResultEdit(const QString &objectName, QWidget *parent);
 // An editable pick list for a persisted field: objectName, items, typed length
 // and key filter from the record. Pick-only lists refuse typing but Backspace.
 QComboBox *makeFieldCombo(const char *fieldName, QWidget *parent);
+// An editable combo without a completer, made without the cost of
+// QComboBox::setEditable (see the definition).
+QComboBox *makeEditableCombo(QWidget *parent = nullptr);
 QComboBox *makeCombo(const QString &objectName, const QStringList &items, int typedLength, KeyFilter filter,
                      QWidget *parent);
 

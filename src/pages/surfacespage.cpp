@@ -73,11 +73,9 @@ public:
             editor->installEventFilter(m_filter);
             return editor;
         }
-        auto *combo = new QComboBox(parent);
+        QComboBox *combo = makeEditableCombo(parent);
         combo->setFont(pageFont());
-        combo->setEditable(true);
         combo->setInsertPolicy(QComboBox::NoInsert);
-        combo->setCompleter(nullptr);
         combo->setMaxVisibleItems(16);
         combo->addItems(roomNames());
         combo->lineEdit()->setMaxLength(50);

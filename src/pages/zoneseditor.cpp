@@ -91,11 +91,9 @@ public:
         const Column &field = model->layout().at(index.column());
         const GridColumn *column = columnFor(field.name);
         if (column && column->choices) {
-            auto *combo = new QComboBox(parent);
+            QComboBox *combo = makeEditableCombo(parent);
             combo->setFont(pageFont());
-            combo->setEditable(true);
             combo->setInsertPolicy(QComboBox::NoInsert);
-            combo->setCompleter(nullptr);
             combo->addItems(choiceList(column->choices));
             combo->lineEdit()->setMaxLength(field.size);
             // A grade picked from the list reaches the cell at once.
@@ -186,8 +184,8 @@ ZonesEditor::ZonesEditor(DescriptionPage *description, QWidget *parent)
     labelAbove(QStringLiteral("C.A.P."), postalCodeCombo, group);
     labelAbove(QStringLiteral("Provincia:"), provinceCombo, group);
     labelAbove(QStringLiteral("Sigla:"), provinceCodeCombo, group);
-    municipalityCombo->view()->setMinimumWidth(kMunicipalityListWidth);
     municipalityTypeAhead = MunicipalityCombo::attach(municipalityCombo);
+    municipalityTypeAhead->setPopupMinimumWidth(kMunicipalityListWidth);
     connect(municipalityTypeAhead, &MunicipalityCombo::chosen, this, &ZonesEditor::municipalityChosen);
 
     navigator = new NavigatorBar({{NavigatorBar::First, QStringLiteral("Seleziona la prima riga della tabella.")},

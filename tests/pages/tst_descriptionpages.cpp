@@ -12,9 +12,12 @@
 #include <QCalendarWidget>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QListView>
 #include <QSet>
 #include <QSignalSpy>
 #include <QTest>
+
+#include <algorithm>
 
 using namespace brevan;
 using namespace brevan::ui;
@@ -642,6 +645,47 @@ private Q_SLOTS:
 
     // The panel keeps its size and is centred, halves truncated toward zero;
     // a page smaller than the panel cuts its edges off.
+    // The pick lists are built without their drop-down windows (Qt builds one
+    // when a list first opens), and still lay out as Qt's own lists with an
+    // item-free size hint do.
+    void pickListsWithoutDropDowns()
+    {
+        Pages pages;
+        auto isDropDown = [](QObject *o) {
+            return QByteArray(o->metaObject()->className()) == "QComboBoxPrivateContainer";
+        };
+        QComboBox reference;
+        reference.setEditable(true);
+        reference.setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        reference.setFont(pages.description.municipalityCombo->font());
+        for (QWidget *page : {static_cast<QWidget *>(&pages.appraiser), static_cast<QWidget *>(&pages.description)}) {
+            for (QComboBox *combo : page->findChildren<QComboBox *>()) {
+                QVERIFY2(combo->isEditable(), qPrintable(combo->objectName()));
+                QVERIFY2(!combo->completer(), qPrintable(combo->objectName()));
+                const QObjectList children = combo->children();
+                QVERIFY2(std::none_of(children.begin(), children.end(), isDropDown), qPrintable(combo->objectName()));
+            }
+        }
+        QComboBox *combo = pages.description.municipalityCombo;
+        QCOMPARE(combo->sizeHint(), reference.sizeHint());
+        QCOMPARE(combo->minimumSizeHint(), reference.minimumSizeHint());
+    }
+
+    // The municipality drop-down, built on the first click, gets its width and
+    // its equal row heights then.
+    void municipalityDropDownOnFirstClick()
+    {
+        Pages pages;
+        QComboBox *combo = pages.description.municipalityCombo;
+        QTest::mousePress(combo, Qt::LeftButton, {}, QPoint(combo->width() - 4, combo->height() / 2));
+        auto *list = qobject_cast<QListView *>(combo->view());
+        QVERIFY(list);
+        QVERIFY(list->uniformItemSizes());
+        QCOMPARE(list->minimumWidth(), 200);
+        QCOMPARE(combo->count(), municipalities().size());
+        combo->hidePopup();
+    }
+
     void centring_data()
     {
         QTest::addColumn<QSize>("pageSize");
