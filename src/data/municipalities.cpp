@@ -77,29 +77,32 @@ MunicipalityList parseRows(QStringView text, Storage storage)
         return it.value();
     };
 
+    // One pass over the characters: the list is read at every start-up.
+    const QChar *at = text.data();
+    const QChar *const end = at + text.size();
     qsizetype lineNumber = 0;
-    qsizetype start = 0;
-    while (start < text.size()) {
-        qsizetype end = text.indexOf(u'\n', start);
-        if (end < 0)
-            end = text.size();
-        QStringView line = text.sliced(start, end - start);
-        start = end + 1;
+    while (at < end) {
         ++lineNumber;
-        if (line.endsWith(u'\r'))
-            line.chop(1);
-        if (line.isEmpty())
-            continue; // the final newline, or a blank line
-
         std::array<QStringView, 4> fields;
         qsizetype count = 0;
-        for (QStringView field : line.tokenize(u'\t')) {
-            if (count == qsizetype(fields.size()))
+        const QChar *fieldStart = at;
+        for (; at < end && *at != u'\n'; ++at) {
+            if (*at != u'\t')
+                continue;
+            if (count == qsizetype(fields.size()) - 1)
                 malformed(lineNumber, "expected 4 tab-separated fields");
-            fields[count++] = field;
+            fields[count++] = QStringView(fieldStart, at);
+            fieldStart = at + 1;
         }
-        if (count != qsizetype(fields.size()))
+        QStringView last(fieldStart, at);
+        ++at; // past the newline
+        if (last.endsWith(u'\r'))
+            last.chop(1);
+        if (count == 0 && last.isEmpty())
+            continue; // the final newline, or a blank line
+        if (count != qsizetype(fields.size()) - 1)
             malformed(lineNumber, "expected 4 tab-separated fields");
+        fields[count] = last;
         const auto [name, province, code, postal] = fields;
 
         if (name.trimmed().isEmpty())

@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryFile>
 
@@ -121,7 +120,6 @@ QString quoted(const QString &identifier)
 // Parses "TEXT(30)", "LOGICAL", "REAL". Returns false for anything else.
 bool parseDeclaredType(const QString &decl, Column *c)
 {
-    static const QRegularExpression textRe(QStringLiteral("^TEXT\\((\\d{1,4})\\)$"));
     const QString d = decl.trimmed().toUpper();
     if (d == QLatin1String("LOGICAL")) {
         c->type = ColumnType::Logical;
@@ -133,13 +131,20 @@ bool parseDeclaredType(const QString &decl, Column *c)
         c->size = 0;
         return true;
     }
-    const auto m = textRe.match(d);
-    if (m.hasMatch()) {
-        c->type = ColumnType::Text;
-        c->size = m.captured(1).toInt();
-        return c->size > 0;
+    // TEXT(n) with one to four digits.
+    const QLatin1StringView open("TEXT(");
+    if (!d.startsWith(open) || !d.endsWith(QLatin1Char(')')))
+        return false;
+    const QStringView digits = QStringView(d).sliced(open.size(), d.size() - open.size() - 1);
+    if (digits.isEmpty() || digits.size() > 4)
+        return false;
+    for (QChar ch : digits) {
+        if (ch < u'0' || ch > u'9')
+            return false;
     }
-    return false;
+    c->type = ColumnType::Text;
+    c->size = digits.toInt();
+    return c->size > 0;
 }
 
 struct Connection {

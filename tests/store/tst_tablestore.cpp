@@ -227,6 +227,48 @@ private Q_SLOTS:
             QVERIFY_THROWS_EXCEPTION(StoreError, Table::open(src, Trust::Foreign, false));
     }
 
+    // A table's layout is read back from its declared column types; a type
+    // that is not one of ours makes the file foreign.
+    void declaredTypes_data()
+    {
+        QTest::addColumn<QString>("declared");
+        QTest::addColumn<bool>("accepted");
+        QTest::addColumn<int>("size");
+        QTest::newRow("TEXT(10)") << "TEXT(10)" << true << 10;
+        QTest::newRow("lower case") << "text(7)" << true << 7;
+        QTest::newRow("four digits") << "TEXT(1000)" << true << 1000;
+        QTest::newRow("LOGICAL") << "LOGICAL" << true << 0;
+        QTest::newRow("REAL") << "REAL" << true << 0;
+        QTest::newRow("five digits") << "TEXT(10000)" << false << 0;
+        QTest::newRow("zero size") << "TEXT(0)" << false << 0;
+        QTest::newRow("no size") << "TEXT" << false << 0;
+        QTest::newRow("empty size") << "TEXT()" << false << 0;
+        QTest::newRow("space in size") << "TEXT( 5)" << false << 0;
+        QTest::newRow("sign") << "TEXT(+5)" << false << 0;
+        QTest::newRow("other type") << "VARCHAR(10)" << false << 0;
+        QTest::newRow("no closing") << "TEXT(10" << false << 0;
+    }
+    void declaredTypes()
+    {
+        QFETCH(QString, declared);
+        QFETCH(bool, accepted);
+        QFETCH(int, size);
+        const QString src = path("Dichiarata.db");
+        QFile::remove(src);
+        fixtures::foreignDatabase(src, ("CREATE TABLE tabella(\"Campo\" " + declared + ");").toUtf8().constData());
+        if (!accepted) {
+            QVERIFY_THROWS_EXCEPTION(StoreError, Table::open(src, Trust::Foreign, false));
+            return;
+        }
+        Table t = Table::open(src, Trust::Foreign, false);
+        QCOMPARE(t.layout().size(), 1);
+        QCOMPARE(t.layout().first().size, size);
+        const ColumnType type = declared.startsWith(QLatin1String("LOGICAL")) ? ColumnType::Logical
+                                : declared.startsWith(QLatin1String("REAL"))  ? ColumnType::Real
+                                                                              : ColumnType::Text;
+        QVERIFY(t.layout().first().type == type);
+    }
+
     void unwritableDestinations_data()
     {
         QTest::addColumn<QString>("folder");
