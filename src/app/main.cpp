@@ -14,7 +14,9 @@ int main(int argc, char *argv[])
     splash->repaint();
     QApplication::processEvents();
 
-    brevan::app::MainWindow window;
+    // The window shows with its start page; the other pages are built right
+    // after its first paint.
+    brevan::app::MainWindow window(nullptr, brevan::app::Operations::Wired, brevan::app::Startup::Deferred);
     window.show();
     splash->close();
     delete splash;

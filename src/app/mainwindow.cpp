@@ -31,15 +31,17 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QRegularExpression>
 #include <QScreen>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace brevan::app {
 
@@ -124,8 +126,8 @@ QLineEdit *lineEditOf(QWidget *w)
 
 } // namespace
 
-MainWindow::MainWindow(QWidget *parent, Operations operations)
-    : QMainWindow(parent), m_lights(kPageNodes + 1, art::NodeImage::Red)
+MainWindow::MainWindow(QWidget *parent, Operations operations, Startup startup)
+    : QMainWindow(parent), m_lights(kPageNodes + 1, art::NodeImage::Red), m_operations(operations)
 {
     setObjectName(QStringLiteral("BrevanMainForm"));
     setWindowTitle(QStringLiteral("Brevan 2.0"));
@@ -139,7 +141,7 @@ MainWindow::MainWindow(QWidget *parent, Operations operations)
     buildActions();
     buildMenus();
     buildToolBar();
-    buildPages();
+    buildPageArea();
     buildTree();
 
     auto *pageArea = new QFrame;
@@ -162,11 +164,29 @@ MainWindow::MainWindow(QWidget *parent, Operations operations)
     statusBar()->setObjectName(QStringLiteral("StatusBar1"));
     statusBar()->setSizeGripEnabled(true);
 
-    collectCoveredFields();
     qApp->installEventFilter(this);
-    if (operations == Operations::Wired)
+    if (startup == Startup::Complete) {
+        completeStartup();
+    } else {
+        // Normally the first paint queues the rest (eventFilter); this covers
+        // a window that is not painted soon, or not shown at all.
+        QTimer::singleShot(250, this, &MainWindow::completeStartup);
+    }
+}
+
+void MainWindow::completeStartup()
+{
+    if (m_complete || m_completing || m_closedEarly)
+        return;
+    m_completing = true;
+    buildPages();
+    collectCoveredFields();
+    if (m_operations == Operations::Wired)
         wireReactions();
     FormCreate();
+    m_completing = false;
+    m_complete = true;
+    Q_EMIT startupCompleted();
 }
 
 MainWindow::~MainWindow()
@@ -333,11 +353,18 @@ void MainWindow::buildToolBar()
     bar->addWidget(euroButton);
 }
 
-void MainWindow::buildPages()
+void MainWindow::buildPageArea()
 {
     pages = new QStackedWidget;
     pages->setObjectName(QStringLiteral("PageControl1"));
     startPage = new StartPage;
+    pages->addWidget(startPage);
+    pages->setCurrentIndex(0);
+    connect(startPage, &StartPage::aboutRequested, this, &MainWindow::HelpAbout1Execute);
+}
+
+void MainWindow::buildPages()
+{
     appraiserPage = new AppraiserPage;
     descriptionPage = new DescriptionPage;
     photoPage = new PicturePage(PicturePage::Photo);
@@ -350,13 +377,12 @@ void MainWindow::buildPages()
     incomePage = new IncomePage;
     comparablesPage = new ComparablesPage;
     resultsPage = new ResultsPage;
-    const QList<QWidget *> ordered{startPage,        appraiserPage,  descriptionPage, photoPage,    areaPlanPage,
-                                   unitPlanPage,     surfacesPage,   localisationPage, positionPage, typologyPage,
-                                   incomePage,       comparablesPage, resultsPage};
+    // After the start page, in the order of the tree's nodes.
+    const QList<QWidget *> ordered{appraiserPage, descriptionPage,  photoPage,    areaPlanPage, unitPlanPage,
+                                   surfacesPage,  localisationPage, positionPage, typologyPage, incomePage,
+                                   comparablesPage, resultsPage};
     for (QWidget *page : ordered)
         pages->addWidget(page);
-    pages->setCurrentIndex(0);
-    connect(startPage, &StartPage::aboutRequested, this, &MainWindow::HelpAbout1Execute);
 }
 
 void MainWindow::buildTree()
@@ -412,6 +438,7 @@ int MainWindow::selectedNode() const
 
 void MainWindow::selectNode(int n)
 {
+    completeStartup();
     QTreeWidgetItem *item = node(n);
     if (n > 0) {
         node(0)->setExpanded(true);
@@ -444,6 +471,7 @@ void MainWindow::setNodeLight(int n, art::NodeImage light)
 
 void MainWindow::TreeView1Change()
 {
+    completeStartup();
     const int n = selectedNode();
     if (n == 0) {
         pages->setCurrentIndex(0);
@@ -466,6 +494,7 @@ void MainWindow::TreeView1Change()
 
 void MainWindow::TreeView1Click()
 {
+    completeStartup();
     ImpostaSemaforiTreeView();
     if (selectedNode() == kResultsNode)
         computeResults();
@@ -473,6 +502,7 @@ void MainWindow::TreeView1Click()
 
 void MainWindow::showPageCommand(int n)
 {
+    completeStartup();
     selectNode(n);
     viewActions[n - 1]->setChecked(true);
     pageButtons[n - 1]->setChecked(true);
@@ -492,6 +522,7 @@ void MainWindow::FormCreate()
         // The appraiser's lists already share the unit's models (one model per
         // column, built once), so step 4 has nothing left to copy.
         startupTables();
+        m_tablesOpen = true;
         surfacesPage->setTableFile(dataPath(kDescrSup));
         comparablesPage->setTableFile(dataPath(kImmConfr));
         afterStartupTables();
@@ -502,6 +533,13 @@ void MainWindow::FormCreate()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    if (!m_tablesOpen) {
+        // Closed before the start-up opened anything: there is nothing to
+        // close, and nothing more to build.
+        m_closedEarly = !m_complete;
+        event->accept();
+        return;
+    }
     try {
         surfacesPage->setTableFile({});
         comparablesPage->setTableFile({});
@@ -613,7 +651,8 @@ void MainWindow::SpeedButton6Click()
     // A one-line field keeps what comes before the first line break, as a
     // single-line edit box does when text with several lines is pasted.
     const QString pasted = transfer->text();
-    const qsizetype lineEnd = pasted.indexOf(QRegularExpression(QStringLiteral("[\\r\\n]")));
+    const auto lineBreak = std::find_if(pasted.cbegin(), pasted.cend(), [](QChar c) { return c == u'\r' || c == u'\n'; });
+    const qsizetype lineEnd = lineBreak == pasted.cend() ? -1 : lineBreak - pasted.cbegin();
     if (lineEnd >= 0)
         transfer->setText(pasted.left(lineEnd));
     const CoveredField *c = focusedCoveredField();
@@ -640,9 +679,16 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     }
     if (tree && watched == tree->viewport() && event->type() == QEvent::MouseButtonRelease)
         TreeView1Click();
+    // The hidden pages are built once the window has been painted; queued, so
+    // the paint reaches the screen first.
+    if (!m_complete && !m_completionQueued && watched == this &&
+        (event->type() == QEvent::UpdateRequest || event->type() == QEvent::Paint)) {
+        m_completionQueued = true;
+        QMetaObject::invokeMethod(this, &MainWindow::completeStartup, Qt::QueuedConnection);
+    }
     // A picture copied in another program can be pasted once the window comes
     // back to the front.
-    if (watched == this && event->type() == QEvent::WindowActivate) {
+    if (m_complete && watched == this && event->type() == QEvent::WindowActivate) {
         for (PicturePage *p : {photoPage, areaPlanPage, unitPlanPage})
             p->updatePasteAvailability();
     }

@@ -60,11 +60,23 @@ class ReportOps;
 // the operations they examine.
 enum class Operations { Wired, None };
 
+// Whether the constructor builds the whole window, or only what the first
+// paint shows (menus, toolbar, tree, start page) and leaves the twelve hidden
+// pages, the operations and the working tables to completeStartup(), which
+// runs right after that paint or as soon as anything needs a page.
+enum class Startup { Complete, Deferred };
+
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    explicit MainWindow(QWidget *parent = nullptr, Operations operations = Operations::Wired);
+    explicit MainWindow(QWidget *parent = nullptr, Operations operations = Operations::Wired,
+                        Startup startup = Startup::Complete);
     ~MainWindow() override;
+
+    // Builds the hidden pages, wires the operations and runs the start-up
+    // steps that need them; does nothing once done.
+    void completeStartup();
+    bool isStartupComplete() const { return m_complete; }
 
     // Node 0 is the root ("Elaborazione stima"), nodes 1 to 12 the pages.
     static constexpr int kPageNodes = 12;
@@ -141,6 +153,10 @@ public:
 public Q_SLOTS:
     void HelpAbout1Execute();
 
+Q_SIGNALS:
+    // completeStartup() has built everything.
+    void startupCompleted();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -150,6 +166,7 @@ private:
     void buildMenus();
     void buildToolBar();
     void buildTree();
+    void buildPageArea();
     void buildPages();
     void collectCoveredFields();
     void FormCreate();
@@ -170,6 +187,12 @@ private:
     QActionGroup *m_viewGroup = nullptr;
     QVector<CoveredField> m_covered;
     QVector<art::NodeImage> m_lights;
+    Operations m_operations;
+    bool m_complete = false;
+    bool m_completing = false;
+    bool m_completionQueued = false;
+    bool m_tablesOpen = false;
+    bool m_closedEarly = false;
 };
 
 } // namespace brevan::app

@@ -1,6 +1,7 @@
 #include "../support/appfixture.h"
 #include "app/application.h"
 #include "app/startpage.h"
+#include "pages/descriptionpage.h"
 #include "model/currency.h"
 #include "pages/pagekit.h"
 #include "store/tablestore.h"
@@ -10,6 +11,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDialogButtonBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
@@ -93,6 +95,94 @@ private Q_SLOTS:
         auto *office = find<QComboBox>(w, "ComuneProfess");
         QCOMPARE(office->model(), unit->model());
         QVERIFY(unit->count() > 7000);
+    }
+
+    // As the program starts: the window is painted with its start page, tree
+    // and toolbar first; then the other pages, the operations and the working
+    // tables are built, and the window is in the same state as one built at
+    // once.
+    void deferredStartUpCompletesAfterFirstPaint()
+    {
+        AppFixture f(app::Operations::Wired, app::Startup::Deferred);
+        MainWindow *w = f.window.get();
+        QVERIFY(!w->isStartupComplete());
+        QCOMPARE(w->pages->count(), 1);
+        QCOMPARE(w->shownPage(), 0);
+        QVERIFY(!w->descriptionPage);
+        QVERIFY(!QFile::exists(f.dataFolder() + "/DescrSup.db"));
+
+        // Records whether the window had been painted when it completed.
+        struct PaintWatch : QObject {
+            bool painted = false;
+            bool eventFilter(QObject *, QEvent *e) override
+            {
+                if (e->type() == QEvent::Paint || e->type() == QEvent::UpdateRequest)
+                    painted = true;
+                return false;
+            }
+        } watch;
+        w->installEventFilter(&watch);
+        bool paintedBeforeComplete = false;
+        connect(w, &MainWindow::startupCompleted, this, [&] { paintedBeforeComplete = watch.painted; });
+        w->show();
+        QTRY_VERIFY_WITH_TIMEOUT(w->isStartupComplete(), 2000);
+        QVERIFY(paintedBeforeComplete);
+
+        QCOMPARE(w->pages->count(), MainWindow::kPageNodes + 1);
+        QCOMPARE(w->shownPage(), 0);
+        QCOMPARE(w->selectedNode(), -1);
+        QVERIFY(w->descriptionOps);
+        QCOMPARE(w->coveredFields().size(), 75);
+        QCOMPARE(find<QDateEdit>(w, "DataStimaImmob")->date(), QDate::currentDate());
+        QCOMPARE(Table::open(f.dataFolder() + "/DescrSup.db").rowCount(), 36);
+        QCOMPARE(Table::open(f.dataFolder() + "/ImmConfr.db").rowCount(), 0);
+        for (int n = 1; n <= MainWindow::kPageNodes; ++n)
+            QCOMPARE(w->nodeLight(n), art::NodeImage::Red);
+        QVERIFY(ui::Messages::shown().isEmpty());
+    }
+
+    // Anything that needs a page completes the window at once.
+    void deferredStartUpCompletesOnFirstUse_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("page button") << "button";
+        QTest::newRow("view menu") << "menu";
+        QTest::newRow("tree") << "tree";
+    }
+    void deferredStartUpCompletesOnFirstUse()
+    {
+        QFETCH(QString, how);
+        AppFixture f(app::Operations::Wired, app::Startup::Deferred);
+        MainWindow *w = f.window.get();
+        QVERIFY(!w->isStartupComplete());
+        if (how == "button")
+            w->pageButtons[1]->click();
+        else if (how == "menu")
+            w->viewActions[1]->trigger();
+        else
+            w->tree->setCurrentItem(w->node(2));
+        QVERIFY(w->isStartupComplete());
+        QCOMPARE(w->shownPage(), 2);
+        QCOMPARE(w->pages->currentWidget(), static_cast<QWidget *>(w->descriptionPage));
+        QCOMPARE(w->selectedNode(), 2);
+        QVERIFY(w->viewActions[1]->isChecked());
+        QVERIFY(w->pageButtons[1]->isChecked());
+    }
+
+    // A window that is never painted still completes; one closed before it
+    // completed neither completes later nor touches the data folder.
+    void deferredStartUpWithoutPaint()
+    {
+        {
+            AppFixture f(app::Operations::Wired, app::Startup::Deferred);
+            QTRY_VERIFY_WITH_TIMEOUT(f.window->isStartupComplete(), 2000);
+        }
+        AppFixture f(app::Operations::Wired, app::Startup::Deferred);
+        QVERIFY(f.window->close());
+        QTest::qWait(400);
+        QVERIFY(!f.window->isStartupComplete());
+        QVERIFY(!QFile::exists(f.dataFolder()));
+        QVERIFY(ui::Messages::shown().isEmpty());
     }
 
     void menusAndShortcuts()

@@ -15,7 +15,8 @@ class AppFixture {
 public:
     // Subsystem tests build the operations they examine themselves; the
     // end-to-end tests start the window with every operation wired.
-    explicit AppFixture(brevan::app::Operations operations = brevan::app::Operations::None)
+    explicit AppFixture(brevan::app::Operations operations = brevan::app::Operations::None,
+                        brevan::app::Startup startup = brevan::app::Startup::Complete)
     {
         m_cwd = QDir::currentPath();
         QDir().mkpath(m_dir.filePath("program"));
@@ -23,7 +24,7 @@ public:
         brevan::AliasRegistry::setConfigFile(m_dir.filePath("config/tablestore.ini"));
         brevan::ui::Messages::resetForTests();
         brevan::ui::Messages::setAnswers([this](const brevan::ui::Messages::Shown &) { return answer; });
-        window = std::make_unique<brevan::app::MainWindow>(nullptr, operations);
+        window = std::make_unique<brevan::app::MainWindow>(nullptr, operations, startup);
     }
     ~AppFixture()
     {
