@@ -26,7 +26,7 @@ StartPage::StartPage(QWidget *parent) : ui::CentredPage(parent)
         l->setObjectName(QStringLiteral("ParticularsLine%1").arg(++index));
         l->setFont(ui::pageFont());
         l->move(130, y);
-        l->adjustSize();
+        ui::fitToText(l);
         if (index <= 2) {
             l->setCursor(Qt::PointingHandCursor);
             connect(l, &ClickableLabel::clicked, this, &StartPage::aboutRequested);

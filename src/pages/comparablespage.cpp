@@ -143,7 +143,7 @@ ComparablesPage::ComparablesPage(QWidget *parent)
         e->resize(d.designWidth, kFieldHeight);
         m_editors << e;
         m_captions << makeLabel(QString::fromUtf8(d.caption), comparablesGroup);
-        m_captions.last()->adjustSize();
+        fitToText(m_captions.last());
     }
     addressEdit = m_editors[0];
     houseNumberEdit = m_editors[1];
@@ -159,7 +159,7 @@ ComparablesPage::ComparablesPage(QWidget *parent)
     m_characteristicsLabel = placeLabel(QStringLiteral("Caratteristiche di:"), comparablesGroup, 9, 0);
     for (int i = 0; i < 4; ++i) {
         m_percentLabels << makeLabel(QStringLiteral("%"), comparablesGroup);
-        m_percentLabels.last()->adjustSize();
+        fitToText(m_percentLabels.last());
     }
     // Reading order for Tab.
     const int readingOrder[] = {0, 1, 2, 3, 5, 6, 7, 8, 4, 9, 10};

@@ -49,7 +49,7 @@ int rowTop(int row) { return kRowTop + row * kRowPitch; }
 QLabel *rowLabel(const QString &caption, QWidget *group, int row)
 {
     QLabel *l = makeLabel(caption, group);
-    l->adjustSize();
+    fitToText(l);
     l->move(kLabelLeft, rowTop(row) + (kEditHeight - l->height()) / 2);
     return l;
 }
@@ -66,7 +66,7 @@ QLineEdit *rowField(const char *fieldName, const QString &caption, QWidget *grou
 QLabel *percentLabel(QLineEdit *rate, QWidget *group)
 {
     QLabel *l = makeLabel(QStringLiteral("%"), group);
-    l->adjustSize();
+    fitToText(l);
     l->move(rate->geometry().right() + 5, rate->y() + (kEditHeight - l->height()) / 2);
     return l;
 }

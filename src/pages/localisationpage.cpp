@@ -29,7 +29,7 @@ constexpr int kRateX = 232;
 void placeRow(QGroupBox *group, const QString &caption, QWidget *field, int y, int fieldWidth = kFieldW)
 {
     QLabel *label = makeLabel(caption, group);
-    label->adjustSize();
+    fitToText(label);
     label->move(kLabelX, y + (kRowH - label->height()) / 2);
     label->setBuddy(field);
     field->setGeometry(kFieldX, y, fieldWidth, kRowH);
@@ -80,13 +80,13 @@ LocalisationPage::LocalisationPage(QWidget *parent) : CentredPage(parent)
 
     averageRateEdit = makeFieldEdit("SaggioMedioImmob", townSizeBox);
     QLabel *rateLabel = makeLabel(QStringLiteral("Saggio medio di capitalizzazione:"), townSizeBox);
-    rateLabel->adjustSize();
+    fitToText(rateLabel);
     rateLabel->move(kRateX, kFirstRow + 2);
     rateLabel->setBuddy(averageRateEdit);
     averageRateEdit->setGeometry(kRateX, kFirstRow + 21, 80, kRowH);
     averageRateEdit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     QLabel *percent = makeLabel(QStringLiteral("%"), townSizeBox);
-    percent->adjustSize();
+    fitToText(percent);
     percent->move(kRateX + 84, kFirstRow + 21 + (kRowH - percent->height()) / 2);
 
     // Zone and centrality, then the two connection judgments.

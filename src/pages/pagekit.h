@@ -64,6 +64,9 @@ QGroupBox *makeGroup(const QString &caption, QWidget *parent);
 QLabel *makeLabel(const QString &text, QWidget *parent);
 // A label placed at (x, y) in its parent.
 QLabel *placeLabel(const QString &text, QWidget *parent, int x, int y);
+// Sizes a label to its text, as QLabel::adjustSize does, faster for a plain
+// caption of one line.
+void fitToText(QLabel *label);
 
 // A line edit for a persisted field: objectName, typed length and key filter
 // from the record. Typed length limits typing only (see LimitedLineEdit).

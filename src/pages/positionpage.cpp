@@ -58,7 +58,7 @@ int placeRow(QGroupBox *group, const QString &caption, QComboBox *field, int y)
         height = std::max(kRowH, label->heightForWidth(kLabelW));
         label->setGeometry(kLabelX, y, kLabelW, height);
     } else {
-        label->adjustSize();
+        fitToText(label);
         label->move(kLabelX, y + (kRowH - label->height()) / 2);
     }
     field->setGeometry(kFieldX, y + (height - kRowH) / 2, kFieldW, kRowH);

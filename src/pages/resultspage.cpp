@@ -131,7 +131,7 @@ void drawCompute(QPainter &p)
 QLabel *captionLabel(const QString &text, QWidget *parent)
 {
     QLabel *l = makeLabel(text, parent);
-    l->adjustSize();
+    fitToText(l);
     return l;
 }
 

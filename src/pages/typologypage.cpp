@@ -79,7 +79,7 @@ QComboBox *hiddenList(const QString &name, const QStringList &items, QWidget *pa
 QLabel *placeBeside(QGroupBox *group, const QString &caption, QComboBox *field, int x, int fieldX, int width, int y)
 {
     QLabel *label = makeLabel(caption, group);
-    label->adjustSize();
+    fitToText(label);
     label->move(x, y + (kRowH - label->height()) / 2);
     label->setBuddy(field);
     field->setGeometry(fieldX, y, width, kRowH);
@@ -90,7 +90,7 @@ QLabel *placeBeside(QGroupBox *group, const QString &caption, QComboBox *field, 
 QLabel *placeAbove(QGroupBox *group, const QString &caption, QComboBox *field, int x, int width, int y)
 {
     QLabel *label = makeLabel(caption, group);
-    label->adjustSize();
+    fitToText(label);
     label->move(x, y);
     label->setBuddy(field);
     field->setGeometry(x, y + label->height() + 2, width, kRowH);

@@ -12,6 +12,7 @@
 #include <QDateEdit>
 #include <QDialogButtonBox>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
@@ -183,6 +184,52 @@ private Q_SLOTS:
         QVERIFY(!f.window->isStartupComplete());
         QVERIFY(!QFile::exists(f.dataFolder()));
         QVERIFY(ui::Messages::shown().isEmpty());
+    }
+
+    // fitToText sizes a caption exactly as QLabel::adjustSize does, by the
+    // quick measure for plain single lines and by adjustSize otherwise.
+    void fitToTextMatchesAdjustSize_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("pointSize");
+        QTest::addColumn<bool>("bold");
+        QTest::addColumn<QString>("special");
+        const QStringList captions{QStringLiteral("Comune:"), QStringLiteral("C.A.P."),
+                                   QStringLiteral("Età edificio:"), QStringLiteral("%"), QStringLiteral("mq"),
+                                   QStringLiteral("Canone mensile di locazione unitario (Lire/mq):"),
+                                   QStringLiteral("Superficie commerciale (mq):")};
+        for (const QString &c : captions) {
+            QTest::addRow("8 pt %s", qPrintable(c)) << c << 8 << false << QString();
+            QTest::addRow("10 pt bold %s", qPrintable(c)) << c << 10 << true << QString();
+        }
+        QTest::newRow("mnemonic") << "&Comune:" << 8 << false << QString();
+        QTest::newRow("two lines") << "Anno di\ncostruzione" << 8 << false << QString();
+        QTest::newRow("rich text") << "<b>Comune</b>" << 8 << false << QString();
+        QTest::newRow("word wrap") << "Anno di costruzione o di ristrutturaz. totale:" << 8 << false << "wrap";
+        QTest::newRow("margin") << "Comune:" << 8 << false << "margin";
+        QTest::newRow("minimum size") << "%" << 8 << false << "minimum";
+    }
+    void fitToTextMatchesAdjustSize()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, pointSize);
+        QFETCH(bool, bold);
+        QFETCH(QString, special);
+        QFont font(QStringLiteral("Arial"), pointSize);
+        font.setBold(bold);
+        QLabel quick(text), reference(text);
+        for (QLabel *l : {&quick, &reference}) {
+            l->setFont(font);
+            if (special == "wrap")
+                l->setWordWrap(true);
+            else if (special == "margin")
+                l->setMargin(3);
+            else if (special == "minimum")
+                l->setMinimumSize(40, 20);
+        }
+        ui::fitToText(&quick);
+        reference.adjustSize();
+        QCOMPARE(quick.size(), reference.size());
     }
 
     void menusAndShortcuts()
