@@ -13,6 +13,7 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QPaintEvent>
+#include <QHash>
 #include <QPainter>
 #include <QPainterPath>
 #include <QScrollBar>
@@ -29,7 +30,11 @@ constexpr qint64 kMaxShownBytes = qint64(256) * 1024 * 1024;
 
 QIcon drawnIcon(void (*draw)(QPainter &))
 {
-    QIcon icon;
+    // The three picture pages show the same tools: each icon is drawn once.
+    static QHash<void (*)(QPainter &), QIcon> drawn;
+    if (const auto it = drawn.constFind(draw); it != drawn.cend())
+        return it.value();
+    QIcon &icon = drawn[draw];
     for (qreal ratio : {1.0, 2.0}) {
         QPixmap pm(QSize(16, 16) * ratio);
         pm.setDevicePixelRatio(ratio);
