@@ -69,8 +69,16 @@ QString errorText(const std::exception &e)
 
 } // namespace
 
+ui::FolderDialog *ComparablesOps::folderDialog()
+{
+    // Built at its first use and kept, so it opens where the user left it.
+    if (!m_folderDialog)
+        m_folderDialog = new ui::FolderDialog(m_window);
+    return m_folderDialog;
+}
+
 ComparablesOps::ComparablesOps(MainWindow *window, QObject *parent)
-    : QObject(parent), m_window(window), m_folderDialog(new ui::FolderDialog(window))
+    : QObject(parent), m_window(window)
 {
     ui::ComparablesPage *p = page();
     connect(p->browseButton, &QToolButton::clicked, this, &ComparablesOps::SpeedButton60Click);
@@ -180,7 +188,7 @@ void ComparablesOps::clearPreviousAppraisals()
 
 void ComparablesOps::SpeedButton60Click()
 {
-    const QString chosen = m_folderDialog->choose();
+    const QString chosen = folderDialog()->choose();
     if (chosen.isEmpty())
         return;
     m_percorsoDati = chosen;

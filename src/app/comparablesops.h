@@ -24,7 +24,8 @@ public:
     // The folder whose earlier appraisals are listed; empty until confirmed.
     const QString &percorsoDati() const { return m_percorsoDati; }
     // Kept for the whole run so that it opens where the user left it.
-    ui::FolderDialog *folderDialog() const { return m_folderDialog; }
+    // The folder dialog, built at its first use.
+    ui::FolderDialog *folderDialog();
 
     // The eleven values an earlier appraisal ("Stima - *.db") contributes as
     // a comparable, in the comparables table's field order. Throws on a file
@@ -55,7 +56,7 @@ private:
     void reopenWorkingTable();
 
     MainWindow *m_window;
-    ui::FolderDialog *m_folderDialog;
+    ui::FolderDialog *m_folderDialog = nullptr;
     QString m_percorsoDati;
     bool m_programChange = false;
     QListWidgetItem *m_currentAtPress = nullptr;

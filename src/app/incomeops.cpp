@@ -69,7 +69,6 @@ QList<UnitRentRow> unitRentRows()
 IncomeOps::IncomeOps(MainWindow *window, QObject *parent) : QObject(parent), m_window(window)
 {
     ui::IncomePage *p = window->incomePage;
-    m_rentEditor = new ui::UnitRentEditor(window->descriptionPage, window);
 
     connect(p->unitRentEdit, &QLineEdit::textChanged, this, &IncomeOps::Edit14Change);
     for (QLineEdit *e : {p->depositMonthsEdit, p->commercialRateEdit, p->legalRateEdit})
@@ -382,11 +381,19 @@ void IncomeOps::Edit32Change()
     Q_EMIT CalcolaCDValoreMercatoRequested();
 }
 
+ui::UnitRentEditor *IncomeOps::unitRentEditor()
+{
+    // Built at its first use and kept, so it stays as the user left it.
+    if (!m_rentEditor)
+        m_rentEditor = new ui::UnitRentEditor(m_window->descriptionPage, m_window);
+    return m_rentEditor;
+}
+
 void IncomeOps::SpeedButton63Click()
 {
     // Nothing is recomputed afterwards: the rent is looked up again at the
     // next zone click or change of the appraisal date.
-    m_rentEditor->exec();
+    unitRentEditor()->exec();
 }
 
 } // namespace brevan::app

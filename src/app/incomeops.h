@@ -28,7 +28,8 @@ public:
     std::function<QString()> commercialSurface;
 
     // The dialog behind the "..." button, created once with the window.
-    ui::UnitRentEditor *unitRentEditor() const { return m_rentEditor; }
+    // The unit-rent editor, built at its first use.
+    ui::UnitRentEditor *unitRentEditor();
 
 public Q_SLOTS:
     void SetCanoneMensileDiLocazioneUnitario();
