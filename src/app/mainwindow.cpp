@@ -486,7 +486,8 @@ void MainWindow::TreeView1Change()
             pageButtons[i - 1]->setChecked(true);
         }
     }
-    if (const QMimeData *mime = QGuiApplication::clipboard()->mimeData(); mime && mime->hasImage()) {
+    const QMimeData *mime = QGuiApplication::clipboard()->mimeData();
+    if (m_complete && mime && mime->hasImage()) {
         for (PicturePage *p : {photoPage, areaPlanPage, unitPlanPage})
             p->pasteButton->setEnabled(true);
     }
