@@ -607,7 +607,7 @@ const MainWindow::CoveredField *MainWindow::focusedCoveredField() const
 
 void MainWindow::CopiaInAppunti(const QString &text)
 {
-    QLineEdit *transfer = startPage->transferEdit;
+    QLineEdit *transfer = startPage->transferField();
     transfer->setText(text);
     transfer->selectAll();
     transfer->copy();
@@ -646,7 +646,7 @@ void MainWindow::SpeedButton6Click()
     const QMimeData *mime = QGuiApplication::clipboard()->mimeData();
     if (!mime || !mime->hasText())
         return;
-    QLineEdit *transfer = startPage->transferEdit;
+    QLineEdit *transfer = startPage->transferField();
     transfer->clear();
     transfer->paste();
     // A one-line field keeps what comes before the first line break, as a

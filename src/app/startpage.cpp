@@ -33,10 +33,16 @@ StartPage::StartPage(QWidget *parent) : ui::CentredPage(parent)
         }
         y += 15;
     }
+}
 
-    transferEdit = new QLineEdit(p);
-    transferEdit->setObjectName(QStringLiteral("Edit1"));
-    transferEdit->hide();
+QLineEdit *StartPage::transferField()
+{
+    if (!m_transfer) {
+        m_transfer = new QLineEdit(panel());
+        m_transfer->setObjectName(QStringLiteral("Edit1"));
+        m_transfer->hide();
+    }
+    return m_transfer;
 }
 
 } // namespace brevan::app

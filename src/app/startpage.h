@@ -10,10 +10,15 @@ class StartPage : public ui::CentredPage {
     Q_OBJECT
 public:
     explicit StartPage(QWidget *parent = nullptr);
-    QLineEdit *transferEdit = nullptr;
+    // The hidden field the clipboard commands pass text through, made at
+    // its first use.
+    QLineEdit *transferField();
 
 Q_SIGNALS:
     void aboutRequested();
+
+private:
+    QLineEdit *m_transfer = nullptr;
 };
 
 } // namespace brevan::app

@@ -98,7 +98,7 @@ private Q_SLOTS:
         QLineEdit *e = focusField("AnnoCostruzImmob", "1990", 0, 0);
         QTest::keyClick(e, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(e->text(), QStringLiteral("millenovecento"));
-        QVERIFY(f->window->startPage->transferEdit->text().isEmpty());
+        QVERIFY(f->window->startPage->transferField()->text().isEmpty());
     }
 
     void pasteReplacesWholeText()
