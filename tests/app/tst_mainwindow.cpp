@@ -140,6 +140,16 @@ private Q_SLOTS:
         for (int n = 1; n <= MainWindow::kPageNodes; ++n)
             QCOMPARE(w->nodeLight(n), art::NodeImage::Red);
         QVERIFY(ui::Messages::shown().isEmpty());
+
+        // The operations work: the municipality cascade fills the description
+        // page and the municipality's zones.
+        w->selectNode(2);
+        auto *town = find<QComboBox>(w, "ComuneImmob");
+        town->setFocus();
+        QTest::keyClicks(town, QStringLiteral("Abano Terme"));
+        QCOMPARE(find<QComboBox>(w, "ProvinciaImmob")->currentText(), QStringLiteral("Padova"));
+        QCOMPARE(find<QComboBox>(w, "CAPImmob")->currentText(), QStringLiteral("35031"));
+        QCOMPARE(Table::open(f.dataFolder() + "/ZonaUrbana.db").rowCount(), 11);
     }
 
     // Anything that needs a page completes the window at once.
