@@ -35,7 +35,6 @@
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStatusBar>
-#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -165,13 +164,10 @@ MainWindow::MainWindow(QWidget *parent, Operations operations, Startup startup)
     statusBar()->setSizeGripEnabled(true);
 
     qApp->installEventFilter(this);
-    if (startup == Startup::Complete) {
+    // Deferred: the first paint queues the rest (eventFilter), and anything
+    // that needs a page before then completes the window at once.
+    if (startup == Startup::Complete)
         completeStartup();
-    } else {
-        // Normally the first paint queues the rest (eventFilter); this covers
-        // a window that is not painted soon, or not shown at all.
-        QTimer::singleShot(250, this, &MainWindow::completeStartup);
-    }
 }
 
 void MainWindow::completeStartup()
