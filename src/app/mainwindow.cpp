@@ -676,6 +676,13 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     }
     if (tree && watched == tree->viewport() && event->type() == QEvent::MouseButtonRelease)
         TreeView1Click();
+    // Whatever the user does in the window finds it complete: a click or a
+    // key (a menu, a shortcut) completes it before the event is delivered.
+    if (!m_complete && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::KeyPress ||
+                        event->type() == QEvent::ShortcutOverride)) {
+        if (auto *w = qobject_cast<QWidget *>(watched); w && w->window() == this)
+            completeStartup();
+    }
     // The hidden pages are built once the window has been painted; queued, so
     // the paint reaches the screen first.
     if (!m_complete && !m_completionQueued && watched == this &&

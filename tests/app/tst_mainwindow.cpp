@@ -159,6 +159,8 @@ private Q_SLOTS:
         QTest::newRow("page button") << "button";
         QTest::newRow("view menu") << "menu";
         QTest::newRow("tree") << "tree";
+        QTest::newRow("click on the start page") << "click";
+        QTest::newRow("shortcut") << "shortcut";
     }
     void deferredStartUpCompletesOnFirstUse()
     {
@@ -170,8 +172,19 @@ private Q_SLOTS:
             w->pageButtons[1]->click();
         else if (how == "menu")
             w->viewActions[1]->trigger();
-        else
+        else if (how == "tree")
             w->tree->setCurrentItem(w->node(2));
+        if (how == "click" || how == "shortcut") {
+            // Input reaches a complete window, even one not painted yet.
+            if (how == "click")
+                QTest::mouseClick(w->startPage, Qt::LeftButton);
+            else
+                QTest::keyClick(w->tree, Qt::Key_N, Qt::ControlModifier);
+            QVERIFY(w->isStartupComplete());
+            QVERIFY(w->fileOps);
+            QCOMPARE(w->pages->count(), MainWindow::kPageNodes + 1);
+            return;
+        }
         QVERIFY(w->isStartupComplete());
         QCOMPARE(w->shownPage(), 2);
         QCOMPARE(w->pages->currentWidget(), static_cast<QWidget *>(w->descriptionPage));
