@@ -1,5 +1,6 @@
 #include "surfacespage.h"
 
+#include "gridcells.h"
 #include "navigatorbar.h"
 #include "pagekit.h"
 #include "tablemodel.h"
@@ -33,38 +34,12 @@ constexpr int kFieldTop = 32;
 constexpr int kFieldHeight = 21;
 constexpr int kDesignGroupWidth = 405; // the group at the smallest page area
 
-// Only digits, ",", ".", Backspace, Enter and 127 reach the cells; "." is
-// typed as ",". Sits on the grid and on every cell editor, so a description
-// can only be picked from the list.
-class GridKeyFilter : public QObject {
+// The description column offers the room names as a pick list; the grid and
+// every cell editor take the decimal key filter, so a description can only be
+// picked from the list.
+class RoomNameDelegate : public ListCellDelegate {
 public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() != QEvent::KeyPress)
-            return false;
-        auto *key = static_cast<QKeyEvent *>(event);
-        const QString text = key->text();
-        if (text.size() != 1 || (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
-            return false;
-        const ushort u = text.at(0).unicode();
-        if (u < 32 || u == 127 || (u >= '0' && u <= '9') || u == ',')
-            return false;
-        if (u == '.') {
-            QKeyEvent comma(QEvent::KeyPress, Qt::Key_Comma, key->modifiers(), QStringLiteral(","),
-                            key->isAutoRepeat(), ushort(key->count()));
-            QCoreApplication::sendEvent(watched, &comma);
-        }
-        return true;
-    }
-};
-
-// The description column offers the room names as a pick list.
-class RoomNameDelegate : public QStyledItemDelegate {
-public:
-    RoomNameDelegate(GridKeyFilter *filter, QObject *parent) : QStyledItemDelegate(parent), m_filter(filter) {}
+    RoomNameDelegate(DecimalCellFilter *filter, QObject *parent) : ListCellDelegate(parent), m_filter(filter) {}
 
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
@@ -73,43 +48,15 @@ public:
             editor->installEventFilter(m_filter);
             return editor;
         }
-        QComboBox *combo = makeEditableCombo(parent);
-        combo->setFont(pageFont());
-        combo->setInsertPolicy(QComboBox::NoInsert);
+        QComboBox *combo = listEditor(parent, roomNames(), true, 50);
         combo->setMaxVisibleItems(16);
-        combo->addItems(roomNames());
-        combo->lineEdit()->setMaxLength(50);
         combo->installEventFilter(m_filter);
         combo->lineEdit()->installEventFilter(m_filter);
-        // A name picked from the list reaches the cell at once.
-        connect(combo, &QComboBox::activated, this, [this, combo] {
-            Q_EMIT const_cast<RoomNameDelegate *>(this)->commitData(combo);
-        });
         return combo;
     }
 
-    void setEditorData(QWidget *editor, const QModelIndex &index) const override
-    {
-        if (auto *combo = qobject_cast<QComboBox *>(editor)) {
-            const QString text = index.data(Qt::EditRole).toString();
-            combo->setCurrentIndex(combo->findText(text, Qt::MatchExactly));
-            combo->setEditText(text);
-            return;
-        }
-        QStyledItemDelegate::setEditorData(editor, index);
-    }
-
-    void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override
-    {
-        if (auto *combo = qobject_cast<QComboBox *>(editor)) {
-            model->setData(index, combo->currentText(), Qt::EditRole);
-            return;
-        }
-        QStyledItemDelegate::setModelData(editor, model, index);
-    }
-
 private:
-    GridKeyFilter *m_filter;
+    DecimalCellFilter *m_filter;
 };
 
 QToolButton *commandButton(const char *name, TableCommand c, const char *hint, QWidget *parent)
@@ -190,7 +137,7 @@ SurfacesPage::SurfacesPage(QWidget *parent) : QWidget(parent), m_model(new Table
     grid->setObjectName(QStringLiteral("DBGridDescrSup"));
     grid->setFont(pageFont());
     grid->setModel(m_model);
-    auto *keys = new GridKeyFilter(grid);
+    auto *keys = new DecimalCellFilter(grid);
     grid->installEventFilter(keys);
     grid->setItemDelegate(new RoomNameDelegate(keys, grid));
     grid->setSelectionMode(QAbstractItemView::SingleSelection);

@@ -4,6 +4,7 @@
 #include "messages.h"
 #include "municipalitycombo.h"
 #include "navigatorbar.h"
+#include "gridcells.h"
 #include "pagekit.h"
 #include "tablemodel.h"
 
@@ -42,39 +43,13 @@ const QStringList &zoneChoices()
     return zones;
 }
 
-// DBGrid1KeyPress: in every cell only Backspace, Enter, Delete, the digits,
-// "," and "." get through, and "." arrives as ",". It sits on the grid and on
-// every cell editor, so the zone can only be picked from its list.
-class RentKeyFilter : public QObject {
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() != QEvent::KeyPress)
-            return false;
-        auto *key = static_cast<QKeyEvent *>(event);
-        const QString text = key->text();
-        if (text.size() != 1 || (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
-            return false; // navigation keys and shortcuts are not typed characters
-        const ushort u = text.at(0).unicode();
-        if (u < 32 || u == 127 || (u >= '0' && u <= '9') || u == ',')
-            return false;
-        if (u == '.') {
-            QKeyEvent comma(QEvent::KeyPress, Qt::Key_Comma, key->modifiers(), QStringLiteral(","),
-                            key->isAutoRepeat(), ushort(key->count()));
-            QCoreApplication::sendEvent(watched, &comma);
-        }
-        return true;
-    }
-};
-
 // The zone column is picked from the three zones; the other cells are typed.
-class RentDelegate : public QStyledItemDelegate {
+// The grid and every cell editor take the decimal key filter (DBGrid1KeyPress),
+// so the zone can only be picked from its list.
+class RentDelegate : public ListCellDelegate {
 public:
-    RentDelegate(int zoneColumn, RentKeyFilter *filter, QObject *parent)
-        : QStyledItemDelegate(parent), m_zoneColumn(zoneColumn), m_filter(filter)
+    RentDelegate(int zoneColumn, DecimalCellFilter *filter, QObject *parent)
+        : ListCellDelegate(parent), m_zoneColumn(zoneColumn), m_filter(filter)
     {
     }
 
@@ -85,38 +60,14 @@ public:
             editor->installEventFilter(m_filter);
             return editor;
         }
-        auto *combo = new QComboBox(parent);
-        combo->setFont(pageFont());
-        combo->addItems(zoneChoices());
+        QComboBox *combo = listEditor(parent, zoneChoices(), false);
         combo->installEventFilter(m_filter);
-        connect(combo, &QComboBox::activated, this, [this, combo] {
-            Q_EMIT const_cast<RentDelegate *>(this)->commitData(combo);
-        });
         return combo;
-    }
-
-    void setEditorData(QWidget *editor, const QModelIndex &index) const override
-    {
-        if (auto *combo = qobject_cast<QComboBox *>(editor)) {
-            combo->setCurrentIndex(combo->findText(index.data(Qt::EditRole).toString(), Qt::MatchExactly));
-            return;
-        }
-        QStyledItemDelegate::setEditorData(editor, index);
-    }
-
-    void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override
-    {
-        if (auto *combo = qobject_cast<QComboBox *>(editor)) {
-            if (combo->currentIndex() >= 0)
-                model->setData(index, combo->currentText(), Qt::EditRole);
-            return;
-        }
-        QStyledItemDelegate::setModelData(editor, model, index);
     }
 
 private:
     int m_zoneColumn;
-    RentKeyFilter *m_filter;
+    DecimalCellFilter *m_filter;
 };
 
 QLabel *valueLabel(const QString &objectName, QWidget *parent, const QRect &geometry)
@@ -175,7 +126,7 @@ UnitRentEditor::UnitRentEditor(DescriptionPage *description, QWidget *parent)
     grid->setObjectName(QStringLiteral("DBGrid1"));
     grid->setFont(pageFont());
     grid->setModel(m_model);
-    auto *keys = new RentKeyFilter(grid);
+    auto *keys = new DecimalCellFilter(grid);
     grid->installEventFilter(keys);
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
     grid->setSelectionBehavior(QAbstractItemView::SelectItems);

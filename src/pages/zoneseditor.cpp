@@ -5,6 +5,7 @@
 #include "messages.h"
 #include "municipalitycombo.h"
 #include "navigatorbar.h"
+#include "gridcells.h"
 #include "pagekit.h"
 #include "store/datafolder.h"
 #include "tablemodel.h"
@@ -79,9 +80,9 @@ constexpr int kMunicipalityListWidth = 260;
 
 // Every cell accepts at most its field's width; the centrality and the three
 // judgments offer their scale in an editable list.
-class ZoneCellDelegate : public QStyledItemDelegate {
+class ZoneCellDelegate : public ListCellDelegate {
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    using ListCellDelegate::ListCellDelegate;
 
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
@@ -90,42 +91,12 @@ public:
             return QStyledItemDelegate::createEditor(parent, option, index);
         const Column &field = model->layout().at(index.column());
         const GridColumn *column = columnFor(field.name);
-        if (column && column->choices) {
-            QComboBox *combo = makeEditableCombo(parent);
-            combo->setFont(pageFont());
-            combo->setInsertPolicy(QComboBox::NoInsert);
-            combo->addItems(choiceList(column->choices));
-            combo->lineEdit()->setMaxLength(field.size);
-            // A grade picked from the list reaches the cell at once.
-            connect(combo, &QComboBox::activated, this, [this, combo] {
-                Q_EMIT const_cast<ZoneCellDelegate *>(this)->commitData(combo);
-            });
-            return combo;
-        }
+        if (column && column->choices)
+            return listEditor(parent, choiceList(column->choices), true, field.size);
         QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
         if (auto *edit = qobject_cast<QLineEdit *>(editor))
             edit->setMaxLength(field.size);
         return editor;
-    }
-
-    void setEditorData(QWidget *editor, const QModelIndex &index) const override
-    {
-        if (auto *combo = qobject_cast<QComboBox *>(editor)) {
-            const QString text = index.data(Qt::EditRole).toString();
-            combo->setCurrentIndex(combo->findText(text, Qt::MatchExactly));
-            combo->setEditText(text);
-            return;
-        }
-        QStyledItemDelegate::setEditorData(editor, index);
-    }
-
-    void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override
-    {
-        if (auto *combo = qobject_cast<QComboBox *>(editor)) {
-            model->setData(index, combo->currentText(), Qt::EditRole);
-            return;
-        }
-        QStyledItemDelegate::setModelData(editor, model, index);
     }
 };
 

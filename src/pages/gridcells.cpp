@@ -1,0 +1,70 @@
+#include "gridcells.h"
+
+#include "pagekit.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+namespace brevan::ui {
+
+bool DecimalCellFilter::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    auto *key = static_cast<QKeyEvent *>(event);
+    const QString text = key->text();
+    if (text.size() != 1 || (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+        return false; // navigation keys and shortcuts are not typed characters
+    const ushort u = text.at(0).unicode();
+    if (u < 32 || u == 127 || (u >= '0' && u <= '9') || u == ',')
+        return false;
+    if (u == '.') {
+        QKeyEvent comma(QEvent::KeyPress, Qt::Key_Comma, key->modifiers(), QStringLiteral(","), key->isAutoRepeat(),
+                        ushort(key->count()));
+        QCoreApplication::sendEvent(watched, &comma);
+    }
+    return true;
+}
+
+QComboBox *ListCellDelegate::listEditor(QWidget *parent, const QStringList &items, bool editable, int maxLength) const
+{
+    QComboBox *combo = editable ? makeEditableCombo(parent) : new QComboBox(parent);
+    combo->setFont(pageFont());
+    if (editable) {
+        combo->setInsertPolicy(QComboBox::NoInsert);
+        if (maxLength > 0)
+            combo->lineEdit()->setMaxLength(maxLength);
+    }
+    combo->addItems(items);
+    connect(combo, &QComboBox::activated, this,
+            [this, combo] { Q_EMIT const_cast<ListCellDelegate *>(this)->commitData(combo); });
+    return combo;
+}
+
+void ListCellDelegate::setEditorData(QWidget *editor, const QModelIndex &index) const
+{
+    auto *combo = qobject_cast<QComboBox *>(editor);
+    if (!combo) {
+        QStyledItemDelegate::setEditorData(editor, index);
+        return;
+    }
+    const QString text = index.data(Qt::EditRole).toString();
+    combo->setCurrentIndex(combo->findText(text, Qt::MatchExactly));
+    if (combo->isEditable())
+        combo->setEditText(text);
+}
+
+void ListCellDelegate::setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const
+{
+    auto *combo = qobject_cast<QComboBox *>(editor);
+    if (!combo) {
+        QStyledItemDelegate::setModelData(editor, model, index);
+        return;
+    }
+    if (combo->isEditable() || combo->currentIndex() >= 0)
+        model->setData(index, combo->currentText(), Qt::EditRole);
+}
+
+} // namespace brevan::ui
