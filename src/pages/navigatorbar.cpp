@@ -12,6 +12,8 @@
 #include <QPixmap>
 #include <QToolButton>
 
+#include <iterator>
+
 namespace brevan::ui {
 
 namespace {
@@ -235,6 +237,22 @@ NavigatorBar::NavigatorBar(const QList<Entry> &buttons, QWidget *parent) : QWidg
 QToolButton *NavigatorBar::button(Button b) const
 {
     return m_buttons.value(b, nullptr);
+}
+
+QList<NavigatorBar::Entry> NavigatorBar::tableRowEntries(const QList<Button> &buttons)
+{
+    // Indexed by Button.
+    static const char *const hints[] = {
+        "Seleziona la prima riga della tabella.",   "Seleziona la riga precedente della tabella.",
+        "Seleziona la riga successiva della tabella.", "Seleziona l'ultima riga della tabella.",
+        "Elimina la riga selezionata dalla tabella.", "Aggiungi una nuova riga alla tabella.",
+        "Applica la modifica alla casella selezionata.",
+    };
+    static_assert(std::size(hints) == Post + 1);
+    QList<Entry> entries;
+    for (Button b : buttons)
+        entries.append({b, QString::fromUtf8(hints[b])});
+    return entries;
 }
 
 void NavigatorBar::setView(QAbstractItemView *view)

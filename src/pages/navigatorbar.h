@@ -31,6 +31,9 @@ public:
 
     // The buttons shown, left to right, each with its hint.
     explicit NavigatorBar(const QList<Entry> &buttons, QWidget *parent = nullptr);
+    // The buttons shown, left to right, with the hints of a table's rows
+    // ("Seleziona la prima riga della tabella.", ...).
+    static QList<Entry> tableRowEntries(const QList<Button> &buttons);
 
     // Navigates the view's model (a TableModel) and current index.
     void setView(QAbstractItemView *view);

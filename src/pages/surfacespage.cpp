@@ -106,13 +106,9 @@ SurfacesPage::SurfacesPage(QWidget *parent) : QWidget(parent), m_model(new Table
                            computeButton})
         b->setEnabled(false);
 
-    navigator = new NavigatorBar({{NavigatorBar::First, QStringLiteral("Seleziona la prima riga della tabella.")},
-                                  {NavigatorBar::Prior, QStringLiteral("Seleziona la riga precedente della tabella.")},
-                                  {NavigatorBar::Next, QStringLiteral("Seleziona la riga successiva della tabella.")},
-                                  {NavigatorBar::Last, QStringLiteral("Seleziona l'ultima riga della tabella.")},
-                                  {NavigatorBar::Delete, QStringLiteral("Elimina la riga selezionata dalla tabella.")},
-                                  {NavigatorBar::Insert, QStringLiteral("Aggiungi una nuova riga alla tabella.")}},
-                                 this);
+    using Nav = NavigatorBar;
+    navigator = new NavigatorBar(
+        Nav::tableRowEntries({Nav::First, Nav::Prior, Nav::Next, Nav::Last, Nav::Delete, Nav::Insert}), this);
     navigator->setObjectName(QStringLiteral("NavigatorDescrSup"));
 
     int x = kMargin;

@@ -111,14 +111,9 @@ UnitRentEditor::UnitRentEditor(DescriptionPage *description, QWidget *parent)
     MunicipalityCombo *typeAhead = MunicipalityCombo::attach(municipalityCombo);
     connect(typeAhead, &MunicipalityCombo::chosen, this, &UnitRentEditor::ComboBox1Change);
 
-    navigator = new NavigatorBar({{NavigatorBar::First, QStringLiteral("Seleziona la prima riga della tabella.")},
-                                  {NavigatorBar::Prior, QStringLiteral("Seleziona la riga precedente della tabella.")},
-                                  {NavigatorBar::Next, QStringLiteral("Seleziona la riga successiva della tabella.")},
-                                  {NavigatorBar::Last, QStringLiteral("Seleziona l'ultima riga della tabella.")},
-                                  {NavigatorBar::Insert, QStringLiteral("Aggiungi una nuova riga alla tabella.")},
-                                  {NavigatorBar::Delete, QStringLiteral("Elimina la riga selezionata dalla tabella.")},
-                                  {NavigatorBar::Post, QStringLiteral("Applica la modifica alla casella selezionata.")}},
-                                 this);
+    using Nav = NavigatorBar;
+    navigator = new NavigatorBar(
+        Nav::tableRowEntries({Nav::First, Nav::Prior, Nav::Next, Nav::Last, Nav::Insert, Nav::Delete, Nav::Post}), this);
     navigator->setObjectName(QStringLiteral("DBNavigator1"));
     navigator->move(kMargin, place->geometry().bottom() + 8);
 
