@@ -1,5 +1,6 @@
 #include "appraiserpage.h"
 
+#include "pages/formrows.h"
 #include "pages/municipalitycombo.h"
 
 #include <QAbstractItemView>
@@ -9,49 +10,12 @@ namespace brevan::ui {
 
 namespace {
 
-// Geometry of the panel, in pixels. Captions stand above their fields; the
-// rows of both groups share their column edges so the page reads as one form.
-constexpr int kGroupLeft = 8;
-constexpr int kGroupWidth = kCentredPanelWidth - 2 * kGroupLeft;
-constexpr int kInnerLeft = 8;
-constexpr int kGap = 6;
-constexpr int kFirstRowTop = 18;
-constexpr int kRowPitch = 40;
-constexpr int kCaptionHeight = 14;
-constexpr int kFieldHeight = 21;
-constexpr int groupHeight(int rows) { return kFirstRowTop + rows * kRowPitch + 3; }
+using namespace formrows;
 
 constexpr int kParticularsTop = 8;
 constexpr int kParticularsRows = 3;
 constexpr int kOfficeTop = kParticularsTop + groupHeight(kParticularsRows) + 8;
 constexpr int kOfficeRows = 4;
-// The field shows about twenty letters; its drop-down is wide enough for the
-// longest municipality names.
-constexpr int kMunicipalityListWidth = 200;
-
-int rowTop(int row) { return kFirstRowTop + row * kRowPitch; }
-
-// Lays fields out from the left edge of a group, one row at a time, each
-// with its caption above it.
-class RowPlacer {
-public:
-    RowPlacer(QWidget *group, int row) : m_group(group), m_top(rowTop(row)) {}
-
-    template <typename Field>
-    Field *add(Field *field, const QString &caption, int width)
-    {
-        field->setGeometry(m_x, m_top + kCaptionHeight, width, kFieldHeight);
-        QLabel *label = placeLabel(caption, m_group, m_x, m_top);
-        label->setBuddy(field);
-        m_x += width + kGap;
-        return field;
-    }
-
-private:
-    QWidget *m_group;
-    int m_top;
-    int m_x = kInnerLeft;
-};
 
 } // namespace
 
@@ -64,15 +28,15 @@ AppraiserPage::AppraiserPage(QWidget *parent) : CentredPage(parent)
     particularsGroup->setGeometry(kGroupLeft, kParticularsTop, kGroupWidth, groupHeight(kParticularsRows));
     {
         QGroupBox *g = particularsGroup;
-        RowPlacer r0(g, 0);
+        RowPlacer r0(g, rowTop(0));
         surnameEdit = r0.add(makeFieldEdit("CognomeProfess", g), QStringLiteral("Cognome:"), 121);
         firstNameEdit = r0.add(makeFieldEdit("NomeProfess", g), QStringLiteral("Nome:"), 122);
         taxCodeEdit = r0.add(makeFieldEdit("CodiceFiscaleProfess", g), QStringLiteral("Codice fiscale:"), 128);
-        RowPlacer r1(g, 1);
+        RowPlacer r1(g, rowTop(1));
         professionEdit = r1.add(makeFieldEdit("ProfessioneProfess", g), QStringLiteral("Professione:"), 188);
         registerNumberEdit =
             r1.add(makeFieldEdit("NumIscrizAlboProfess", g), QStringLiteral("Num. iscrizione all'Albo:"), 189);
-        RowPlacer r2(g, 2);
+        RowPlacer r2(g, rowTop(2));
         firmEdit = r2.add(makeFieldEdit("SocietaProfess", g), QStringLiteral("Società:"), 290);
         vatNumberEdit = r2.add(makeFieldEdit("PartitaIvaProfess", g), QStringLiteral("Partita IVA:"), 87);
     }
@@ -81,19 +45,19 @@ AppraiserPage::AppraiserPage(QWidget *parent) : CentredPage(parent)
     officeGroup->setGeometry(kGroupLeft, kOfficeTop, kGroupWidth, groupHeight(kOfficeRows));
     {
         QGroupBox *g = officeGroup;
-        RowPlacer r0(g, 0);
+        RowPlacer r0(g, rowTop(0));
         municipalityCombo = r0.add(makeFieldCombo("ComuneProfess", g), QStringLiteral("Comune:"), 143);
         postalCodeCombo = r0.add(makeFieldCombo("CAPProfess", g), QStringLiteral("C.A.P."), 64);
         provinceCombo = r0.add(makeFieldCombo("ProvinciaProfess", g), QStringLiteral("Provincia:"), 112);
         provinceCodeCombo = r0.add(makeFieldCombo("SiglaProvinciaProfess", g), QStringLiteral("Sigla:"), 46);
-        RowPlacer r1(g, 1);
+        RowPlacer r1(g, rowTop(1));
         addressEdit = r1.add(makeFieldEdit("IndirizzoProfess", g), QStringLiteral("Indirizzo:"), 290);
         houseNumberEdit = r1.add(makeFieldEdit("NumCivicoProfess", g), QStringLiteral("Num civico:"), 87);
-        RowPlacer r2(g, 2);
+        RowPlacer r2(g, rowTop(2));
         phoneEdit = r2.add(makeFieldEdit("TelefonoProfess", g), QStringLiteral("Telefono:"), 121);
         faxEdit = r2.add(makeFieldEdit("FaxProfess", g), QStringLiteral("Fax:"), 122);
         mobileEdit = r2.add(makeFieldEdit("CellulareProfess", g), QStringLiteral("Cellulare:"), 128);
-        RowPlacer r3(g, 3);
+        RowPlacer r3(g, rowTop(3));
         emailEdit = r3.add(makeFieldEdit("EMailProfess", g), QStringLiteral("E-mail:"), kGroupWidth - 2 * kInnerLeft);
     }
 

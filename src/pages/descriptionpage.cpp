@@ -1,5 +1,6 @@
 #include "descriptionpage.h"
 
+#include "pages/formrows.h"
 #include "pages/municipalitycombo.h"
 
 #include <QCalendarWidget>
@@ -12,18 +13,9 @@ namespace brevan::ui {
 
 namespace {
 
-// Geometry of the panel, in pixels, matching the appraiser's page: captions
-// above their fields, the location rows on the same columns as the office's.
-constexpr int kGroupLeft = 8;
-constexpr int kGroupWidth = kCentredPanelWidth - 2 * kGroupLeft;
-constexpr int kInnerLeft = 8;
-constexpr int kGap = 6;
-constexpr int kFirstRowTop = 18;
-constexpr int kRowPitch = 40;
-constexpr int kCaptionHeight = 14;
-constexpr int kFieldHeight = 21;
+using namespace formrows;
+
 constexpr int kGroupSpacing = 8;
-constexpr int groupHeight(int rows) { return kFirstRowTop + rows * kRowPitch + 3; }
 
 // The construction year's caption is too long for one line beside the date
 // and the age: it wraps onto two lines in a column of this width, and its row
@@ -37,52 +29,6 @@ constexpr int kBuildingRows = 2;
 constexpr int kBuildingHeight = groupHeight(kBuildingRows) + kCaptionHeight;
 constexpr int kCadastralTop = kBuildingTop + kBuildingHeight + kGroupSpacing;
 constexpr int kCadastralRows = 1;
-// The field shows about twenty letters; its drop-down is wide enough for the
-// longest municipality names.
-constexpr int kMunicipalityListWidth = 200;
-
-// Lays fields out from the left edge of a group, one row at a time, each with
-// its caption above it; captionLines > 1 makes room for captions that wrap,
-// and single-line captions then sit just above their fields.
-class RowPlacer {
-public:
-    RowPlacer(QWidget *group, int top, int captionLines = 1)
-        : m_group(group), m_top(top), m_fieldTop(top + captionLines * kCaptionHeight)
-    {
-    }
-
-    template <typename Field>
-    Field *add(Field *field, const QString &caption, int width)
-    {
-        field->setGeometry(m_x, m_fieldTop, width, kFieldHeight);
-        QLabel *label = placeLabel(caption, m_group, m_x, m_fieldTop - kCaptionHeight);
-        label->setBuddy(field);
-        m_x += width + kGap;
-        return field;
-    }
-
-    // A field under a caption that wraps within columnWidth.
-    template <typename Field>
-    Field *addWrapped(Field *field, const QString &caption, int width, int columnWidth)
-    {
-        field->setGeometry(m_x, m_fieldTop, width, kFieldHeight);
-        QLabel *label = makeLabel(caption, m_group);
-        label->setWordWrap(true);
-        label->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
-        label->setGeometry(m_x, m_top, columnWidth, m_fieldTop - m_top);
-        label->setBuddy(field);
-        m_x += columnWidth + kGap;
-        return field;
-    }
-
-private:
-    QWidget *m_group;
-    int m_top;
-    int m_fieldTop;
-    int m_x = kInnerLeft;
-};
-
-int rowTop(int row) { return kFirstRowTop + row * kRowPitch; }
 
 } // namespace
 
