@@ -24,7 +24,11 @@ test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 bench: build
-	@for b in $(BUILD_DIR)/benchmarks/bench_*; do echo "== $$b"; QT_QPA_PLATFORM=offscreen $$b; done
+	@for b in $(BUILD_DIR)/benchmarks/bench_*; do \
+	  [ -f "$$b" ] && [ -x "$$b" ] || continue; \
+	  echo "== $$b"; QT_QPA_PLATFORM=offscreen $$b; \
+	done
+	@echo "== start-up, side by side with a bare window"; bash benchmarks/startup.sh $(BUILD_DIR)/benchmarks/bench_startup
 
 clean:
 	rm -rf $(BUILD_DIR)
