@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QCompleter>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QRadioButton>
 #include <QResizeEvent>
 #include <QSignalBlocker>
@@ -260,7 +261,9 @@ QComboBox *makeEditableCombo(QWidget *parent)
     // gets an editor that already holds a completer (one shared, never used),
     // which keeps Qt from building one, and that completer is taken off again.
     // The drop-down is then built by Qt the first time it opens.
-    static QCompleter *const placeholder = new QCompleter(qApp);
+    static QPointer<QCompleter> placeholder;
+    if (!placeholder)
+        placeholder = new QCompleter(qApp); // again if an application is made anew
     auto *c = new FieldCombo(parent);
     auto *editor = new QLineEdit(c);
     editor->setCompleter(placeholder);
