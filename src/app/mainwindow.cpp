@@ -518,8 +518,10 @@ void MainWindow::FormCreate()
         currency().reset();
         // The appraiser's lists already share the unit's models (one model per
         // column, built once), so step 4 has nothing left to copy.
-        startupTables();
+        // From here the close steps have tables to close, even if this step
+        // stops half-way.
         m_tablesOpen = true;
+        startupTables();
         surfacesPage->setTableFile(dataPath(kDescrSup));
         comparablesPage->setTableFile(dataPath(kImmConfr));
         afterStartupTables();
