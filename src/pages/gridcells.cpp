@@ -4,8 +4,10 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QTableView>
 
 namespace brevan::ui {
 
@@ -65,6 +67,25 @@ void ListCellDelegate::setModelData(QWidget *editor, QAbstractItemModel *model, 
     }
     if (combo->isEditable() || combo->currentIndex() >= 0)
         model->setData(index, combo->currentText(), Qt::EditRole);
+}
+
+QTableView *makeTableGrid(const QString &objectName, QAbstractItemModel *model, QWidget *parent)
+{
+    auto *grid = new QTableView(parent);
+    grid->setObjectName(objectName);
+    grid->setFont(pageFont());
+    grid->setModel(model);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->setSelectionBehavior(QAbstractItemView::SelectItems);
+    grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
+                          QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
+    grid->setTabKeyNavigation(true);
+    grid->setWordWrap(false);
+    grid->verticalHeader()->hide();
+    grid->verticalHeader()->setDefaultSectionSize(QFontMetrics(pageFont()).height() + 6);
+    grid->horizontalHeader()->setFont(pageFont());
+    grid->horizontalHeader()->setHighlightSections(false);
+    return grid;
 }
 
 } // namespace brevan::ui

@@ -4,7 +4,9 @@
 #include <QObject>
 #include <QStyledItemDelegate>
 
+class QAbstractItemModel;
 class QComboBox;
+class QTableView;
 
 namespace brevan::ui {
 
@@ -34,5 +36,10 @@ protected:
     // maxLength 0 leaves the typed length free.
     QComboBox *listEditor(QWidget *parent, const QStringList &items, bool editable, int maxLength = 0) const;
 };
+
+// A grid on a working table as the editable grids show it: one cell
+// selected at a time, editing on a double click or any key, Tab moving
+// between cells, no row numbers, the page font, rows one line high.
+QTableView *makeTableGrid(const QString &objectName, QAbstractItemModel *model, QWidget *parent);
 
 } // namespace brevan::ui

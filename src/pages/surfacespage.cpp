@@ -129,24 +129,11 @@ SurfacesPage::SurfacesPage(QWidget *parent) : QWidget(parent), m_model(new Table
     m_model->setColumnTitles({QStringLiteral("Descrizione Superficie"), QStringLiteral("MQ")});
     m_model->setColumnAlignment(1, Qt::AlignCenter);
 
-    grid = new QTableView(this);
-    grid->setObjectName(QStringLiteral("DBGridDescrSup"));
-    grid->setFont(pageFont());
-    grid->setModel(m_model);
+    grid = makeTableGrid(QStringLiteral("DBGridDescrSup"), m_model, this);
     auto *keys = new DecimalCellFilter(grid);
     grid->installEventFilter(keys);
     grid->setItemDelegate(new RoomNameDelegate(keys, grid));
-    grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid->setSelectionBehavior(QAbstractItemView::SelectItems);
-    grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked
-                          | QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
-    grid->setTabKeyNavigation(true);
-    grid->setWordWrap(false);
     grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    grid->verticalHeader()->hide();
-    grid->verticalHeader()->setDefaultSectionSize(QFontMetrics(pageFont()).height() + 6);
-    grid->horizontalHeader()->setFont(pageFont());
-    grid->horizontalHeader()->setHighlightSections(false);
     grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     grid->horizontalHeader()->setStretchLastSection(false);
     grid->horizontalHeader()->setMinimumSectionSize(20);

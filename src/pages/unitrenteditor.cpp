@@ -117,22 +117,9 @@ UnitRentEditor::UnitRentEditor(DescriptionPage *description, QWidget *parent)
     navigator->setObjectName(QStringLiteral("DBNavigator1"));
     navigator->move(kMargin, place->geometry().bottom() + 8);
 
-    grid = new QTableView(this);
-    grid->setObjectName(QStringLiteral("DBGrid1"));
-    grid->setFont(pageFont());
-    grid->setModel(m_model);
+    grid = makeTableGrid(QStringLiteral("DBGrid1"), m_model, this);
     auto *keys = new DecimalCellFilter(grid);
     grid->installEventFilter(keys);
-    grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid->setSelectionBehavior(QAbstractItemView::SelectItems);
-    grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked
-                          | QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
-    grid->setTabKeyNavigation(true);
-    grid->setWordWrap(false);
-    grid->verticalHeader()->hide();
-    grid->verticalHeader()->setDefaultSectionSize(QFontMetrics(pageFont()).height() + 6);
-    grid->horizontalHeader()->setFont(pageFont());
-    grid->horizontalHeader()->setHighlightSections(false);
     grid->horizontalHeader()->setStretchLastSection(true);
     const int gridTop = navigator->geometry().bottom() + 6;
     grid->setGeometry(kMargin, gridTop, kDialogWidth - 2 * kMargin, kDialogHeight - gridTop - 44);

@@ -165,21 +165,8 @@ ZonesEditor::ZonesEditor(DescriptionPage *description, QWidget *parent)
     navigator->setObjectName(QStringLiteral("DBNavigatorZonaUrbana"));
     navigator->move(kMargin, kNavigatorTop);
 
-    grid = new QTableView(this);
-    grid->setObjectName(QStringLiteral("DBGridZonaUrbana"));
-    grid->setFont(pageFont());
-    grid->setModel(m_model);
+    grid = makeTableGrid(QStringLiteral("DBGridZonaUrbana"), m_model, this);
     grid->setItemDelegate(new ZoneCellDelegate(grid));
-    grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid->setSelectionBehavior(QAbstractItemView::SelectItems);
-    grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked
-                          | QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
-    grid->setTabKeyNavigation(true);
-    grid->setWordWrap(false);
-    grid->verticalHeader()->hide();
-    grid->verticalHeader()->setDefaultSectionSize(QFontMetrics(pageFont()).height() + 6);
-    grid->horizontalHeader()->setFont(pageFont());
-    grid->horizontalHeader()->setHighlightSections(false);
     grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     grid->horizontalHeader()->setStretchLastSection(false);
     grid->setGeometry(kMargin, kGridTop, kWidth - 2 * kMargin, kGridHeight);
