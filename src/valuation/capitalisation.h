@@ -60,9 +60,10 @@ struct IncomeValue {
     bool operator==(const IncomeValue &) const = default;
 };
 
-// Capitalises a net income at a rate. A rate not above 0 leaves both fields;
-// a net income that is not positive clears both (no value by income exists,
-// and a stale one must not stay on screen); an empty, zero or unreadable
+// Capitalises a net income at a rate. A negative net income, or a rate not
+// above 0 once taken to the two decimals it is shown with, clears both
+// fields (no value by income exists, and a stale one must not stay on
+// screen); a net income of 0 is worth 0; an empty, zero or unreadable
 // surface clears the unit value instead of dividing by it.
 IncomeValue capitaliseIncome(const QString &RedditoNettoAnnuo, double rate, const QString &SupCommercImmob);
 

@@ -254,9 +254,11 @@ private Q_SLOTS:
         // 40 m² gives -0,19 and no facility ticked 0,28: rate = average + 0,09.
         QTest::newRow("rate 3, truncated") << "1.000.000,00" << "2,91" << "" << "33.333.333,00" << "833.333,00";
         QTest::newRow("net not positive") << "-1.000,00" << "2,91" << "" << "" << "";
-        QTest::newRow("net zero") << "0,00" << "2,91" << "" << "" << "";
-        // 0 + 0,09 - 0,66 < 0: the fields keep their text.
-        QTest::newRow("rate below 0") << "1.000.000,00" << "0,00" << "Meno di 500 metri" << "old" << "old";
+        QTest::newRow("net zero is worth 0") << "0,00" << "2,91" << "" << "0,00" << "0,00";
+        // 0 + 0,09 - 0,66 < 0: no value, and the old one goes.
+        QTest::newRow("rate below 0") << "1.000.000,00" << "0,00" << "Meno di 500 metri" << "" << "";
+        // 0,38 + 0,09 - 0,47 is 0 in decimal, 5.6e-17 in binary: not a rate.
+        QTest::newRow("rate 0 in decimal") << "1.000.000,00" << "0,38" << "Meno di 250 metri" << "" << "";
         QTest::newRow("net missing") << "" << "2,91" << "" << "old" << "old";
     }
     void valueByIncome()
