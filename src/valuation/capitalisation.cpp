@@ -251,11 +251,9 @@ void CalcolaCIVetustaEdificio(const QString &EtaEdificioImmob, Coefficients &c)
         c[Coef::CIVetustaEdificio] = 0;
         return;
     }
-    const auto age = amountIn(EtaEdificioImmob);
-    if (!age)
-        return;
+    const double age = EstraiNumero(EtaEdificioImmob);
     for (const AgeBand &band : kAgeBands) {
-        if (*age >= band.from && *age <= band.to) {
+        if (age >= band.from && age <= band.to) {
             c[Coef::CIVetustaEdificio] = band.value;
             return;
         }
@@ -307,12 +305,13 @@ void ComparazIndirettaCalcoloCoeff(const Characteristics &in, Coefficients &c)
 bool CalcolaSaggioCapitalizzazione(const Characteristics &in, const QString &SaggioMedioImmob,
                                    const QString &RedditoNettoAnnuo, Coefficients &c)
 {
-    if (RedditoNettoAnnuo.isEmpty())
+    if (RedditoNettoAnnuo.isEmpty() || SaggioMedioImmob.isEmpty())
         return false;
-    const auto average = amountIn(SaggioMedioImmob);
-    if (!average)
-        return false;
-    ComparazIndirettaCalcoloCoeff(in, c);
+    // Worked on a copy: a judgment or a rate that is not a number stops the
+    // computation with every value as it was.
+    Coefficients next = c;
+    ComparazIndirettaCalcoloCoeff(in, next);
+    const double average = EstraiNumero(SaggioMedioImmob);
     // Added in this order in extended precision; the order is not the
     // record's, and changing it changes the last bits of the rate.
     static constexpr Coef kRateTerms[] = {
@@ -323,10 +322,11 @@ bool CalcolaSaggioCapitalizzazione(const Characteristics &in, const QString &Sag
         Coef::CILivTecnolImpianti, Coef::CIStatoConservazInt,  Coef::CIStatoConservazExt, Coef::CIVetustaEdificio,
         Coef::CICarattProduttive,
     };
-    long double rate = *average;
+    long double rate = average;
     for (Coef id : kRateTerms)
-        rate += c[id];
-    c[Coef::SaggioCapitalizzaz] = static_cast<double>(rate);
+        rate += next[id];
+    next[Coef::SaggioCapitalizzaz] = static_cast<double>(rate);
+    c = next;
     return true;
 }
 

@@ -1,4 +1,5 @@
 #include "model/currency.h"
+#include "model/numbertext.h"
 #include "model/record.h"
 #include "valuation/capitalisation.h"
 
@@ -289,7 +290,6 @@ private Q_SLOTS:
         QTest::newRow("29,5 years: no row") << "29,5 anni" << kUntouched;
         QTest::newRow("30,5 years: at least 30") << "30,5 anni" << 0.86;
         QTest::newRow("empty") << "" << 0.0;
-        QTest::newRow("no number") << "anni" << kUntouched;
     }
     void buildingAge()
     {
@@ -298,6 +298,14 @@ private Q_SLOTS:
         Coefficients c = untouched(Coef::CIVetustaEdificio);
         CalcolaCIVetustaEdificio(age, c);
         QCOMPARE(c[Coef::CIVetustaEdificio], expected);
+    }
+
+    // An age without a number is a conversion failure, not a missing age.
+    void buildingAgeWithoutNumber()
+    {
+        Coefficients c = untouched(Coef::CIVetustaEdificio);
+        QVERIFY_THROWS_EXCEPTION(ConversionError, CalcolaCIVetustaEdificio(QStringLiteral("n.d."), c));
+        QCOMPARE(c[Coef::CIVetustaEdificio], kUntouched);
     }
 
     void productive_data()
@@ -402,7 +410,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("netIncome");
         QTest::newRow("no average rate") << "" << "1.000.000,00";
         QTest::newRow("no net income") << "4,00" << "";
-        QTest::newRow("average rate without a number") << "," << "1.000.000,00";
     }
     void rateNotRecomputed()
     {
@@ -417,6 +424,34 @@ private Q_SLOTS:
         expected[Coef::SaggioCapitalizzaz] = 3.3;
         expected[Coef::CILuminosita] = 0.44;
         QCOMPARE(c, expected);
+    }
+
+    // Text where a number belongs fails the computation as a whole: no
+    // coefficient, rate or result changes, whichever text it is.
+    void textThatIsNotANumber_data()
+    {
+        QTest::addColumn<QString>("averageRate");
+        QTest::addColumn<QString>("age");
+        QTest::newRow("average rate of letters") << "abc" << "12 anni";
+        QTest::newRow("average rate of a comma") << "," << "";
+        QTest::newRow("age n.d.") << "3,50" << "n.d.";
+        QTest::newRow("both") << "abc" << "n.d.";
+    }
+    void textThatIsNotANumber()
+    {
+        QFETCH(QString, averageRate);
+        QFETCH(QString, age);
+        Characteristics in = blankUnit(QStringLiteral("100"));
+        in.EtaEdificioImmob = age;
+        in.Luminosita = QStringLiteral("Ottima");
+        Coefficients c;
+        c[Coef::SaggioCapitalizzaz] = 3.3;
+        c[Coef::CILuminosita] = 0.44;
+        const Coefficients before = c;
+        QVERIFY_THROWS_EXCEPTION(ConversionError, CalcolaSaggioCapitalizzazione(in, averageRate, "1.000.000,00", c));
+        QCOMPARE(c, before);
+        QVERIFY_THROWS_EXCEPTION(ConversionError, CalcolaCIValoreMercato(in, averageRate, "1.000.000,00", c));
+        QCOMPARE(c, before);
     }
 
     void rateInExtendedPrecision()
