@@ -2,6 +2,7 @@
 
 #include "mainwindow.h"
 #include "model/currency.h"
+#include "model/numbertext.h"
 #include "pages/incomepage.h"
 #include "pages/localisationpage.h"
 #include "pages/messages.h"
@@ -258,7 +259,8 @@ void CharacteristicsOps::ComboBox34Change()
                 if (kZoneValues[i].judgment)
                     ui::setComboText(page->*(kZoneValues[i].judgment), value);
                 else
-                    page->averageRateEdit->setText(value);
+                    // A rate typed elsewhere as "3.5" means 3,5, not 35.
+                    page->averageRateEdit->setText(withDecimalComma(value));
             }
             const QString centrality = row.value(centralityColumn).toString();
             for (const CentralityOption &o : kCentralityOptions) {

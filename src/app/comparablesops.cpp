@@ -4,6 +4,8 @@
 
 #include "mainwindow.h"
 
+#include "files/appraisalfiles.h"
+#include "model/currency.h"
 #include "model/numbertext.h"
 #include "pages/comparablespage.h"
 #include "pages/folderdialog.h"
@@ -11,6 +13,7 @@
 #include "pages/pagekit.h"
 #include "pages/tablemodel.h"
 #include "store/datafolder.h"
+#include "valuation/conversion.h"
 
 #include <QDir>
 #include <QEvent>
@@ -40,17 +43,18 @@ const QString kListHintIn = QStringLiteral("|Lista stime precedenti in ");
 const QString kAppraisalPattern = QStringLiteral("Stima - *.db");
 
 // What an earlier appraisal contributes, in the comparables table's field
-// order: the record field it comes from and whether it is a stored real
-// shown in normal form.
+// order: the record field it comes from, whether it is a stored real shown
+// in normal form, and whether it is an amount of the appraisal's currency.
 struct Contribution {
     const char *recordField;
     bool formattedReal;
+    bool amount = false;
 };
 const Contribution kContribution[11] = {
     {"IndirizzoImmob", false},     {"NumCivicoImmob", false},      {"PianoImmob", false},
     {"InternoImmob", false},       {"SupCommercImmob", false},     {"CDCarattLocalizzaz", true},
     {"CDCarattPosizione", true},   {"CDCarattTipologiche", true},  {"CDCarattProduttive", true},
-    {"CostoUnitario", false},      {"CostoComplessivo", false},
+    {"CostoUnitario", false, true}, {"CostoComplessivo", false, true},
 };
 
 // The numbers DBEdit5Click brings to normal form, in the order it does so.
@@ -152,11 +156,17 @@ QStringList ComparablesOps::contributionOf(const QString &appraisalTable)
                              .arg(QDir::toNativeSeparators(appraisalTable)));
     const qint64 id = ids.constFirst();
     const Layout &target = comparablesLayout();
+    // The costs come in the currency in force, whatever the one they were
+    // saved in: a cost in Lire among costs in Euro would bend the line.
+    const bool storedEuro = files::storedInEuro(table, id);
+    const bool convert = storedEuro != currency().euroInForce();
+    const double factor = storedEuro ? kFattoreLire : kFattoreEuro;
     QStringList out;
     for (int i = 0; i < 11; ++i) {
         const QString field = QString::fromLatin1(kContribution[i].recordField);
-        const QString text = kContribution[i].formattedReal ? FormattaImporto(table.real(id, field))
-                                                            : table.text(id, field);
+        QString text = kContribution[i].formattedReal ? FormattaImporto(table.real(id, field)) : table.text(id, field);
+        if (convert && kContribution[i].amount)
+            text = convertPair(text, QString(), factor).shown;
         // As the comparables table will hold it: a longer text from a file
         // made elsewhere is cut here too, so the duplicate test still finds
         // the row it added.

@@ -28,8 +28,9 @@ public:
     ui::FolderDialog *folderDialog();
 
     // The eleven values an earlier appraisal ("Stima - *.db") contributes as
-    // a comparable, in the comparables table's field order. Throws on a file
-    // that is not a table, is damaged, or lacks one of the fields.
+    // a comparable, in the comparables table's field order, its costs in the
+    // currency in force. Throws on a file that is not a table, is damaged,
+    // or lacks one of the fields.
     static QStringList contributionOf(const QString &appraisalTable);
 
 public Q_SLOTS:

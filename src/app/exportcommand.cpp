@@ -42,7 +42,8 @@ const QString kUsage = QStringLiteral(
     "  --rtf FILE    il riepilogo in formato Word compatibile\n"
     "  --pdf FILE    il report di stampa in PDF\n"
     "  --pages ELENCO  le pagine del report, per esempio 1,3,9-11 (9 e 10 vanno insieme)\n"
-    "  --euro        converte in Euro dopo l'apertura\n");
+    "  --euro        mostra gli importi in Euro: una stima salvata in Lire è convertita\n"
+    "                dopo l'apertura (senza --euro gli importi restano nella valuta della stima)\n");
 
 QString jsonString(const QString &s)
 {

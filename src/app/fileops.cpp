@@ -4,6 +4,7 @@
 
 #include "mainwindow.h"
 
+#include "model/currency.h"
 #include "pages/comparablespage.h"
 #include "pages/descriptionpage.h"
 #include "pages/incomepage.h"
@@ -237,6 +238,7 @@ files::RecordValues FileOps::currentRecord(const QHash<QString, QString> &compan
             break;
         }
     }
+    values.insert(files::kCurrencyColumn, files::currencyText(currency().euroInForce()));
     return values;
 }
 
@@ -316,6 +318,15 @@ void FileOps::FileSave1Execute()
         return;
     const QFileInfo info(chosen);
     QDir::setCurrent(info.absolutePath());
+
+    // The values are brought up to date first, as choosing the results page
+    // does, so that the record stores every amount in the currency in force:
+    // values computed before a currency switch, or before the comparables
+    // changed, would otherwise be stored beside amounts of another currency.
+    if (m_window->comparablesPage->hasPendingEdit())
+        m_window->comparablesPage->postEdits();
+    Q_EMIT CalcolaCIValoreMercatoRequested();
+    Q_EMIT CalcolaCDValoreMercatoRequested();
 
     ui::SurfacesPage *surfaces = m_window->surfacesPage;
     ui::ComparablesPage *comparables = m_window->comparablesPage;
@@ -411,6 +422,9 @@ void FileOps::FileOpen1Execute()
         const WaitCursor wait;
         try {
             files::StoredRecord record(info.absoluteFilePath());
+            // The stored amounts keep their meaning: the program first takes
+            // the currency they were saved in.
+            takeCurrency(record.inEuro());
             bool companionsDone = false;
             for (const int n : openingOrder()) {
                 if (n > kLastFieldBeforeCompanions && !companionsDone) {
@@ -430,6 +444,13 @@ void FileOps::FileOpen1Execute()
         }
     }
     Q_EMIT ImpostaSemaforiTreeViewRequested();
+}
+
+void FileOps::takeCurrency(bool euro)
+{
+    QToolButton *button = euro ? m_window->euroButton : m_window->lireButton;
+    if (button && button->isEnabled())
+        button->click();
 }
 
 void FileOps::openCompanions(const files::StoredRecord &record, const QString &folder)

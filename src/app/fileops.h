@@ -30,7 +30,8 @@ public:
     // Today, for the new appraisal's date.
     std::function<QDate()> today = [] { return QDate::currentDate(); };
 
-    // The 149 values the pages hold now, with the companion names given.
+    // The 149 values the pages hold now, with the companion names given,
+    // and the currency of their amounts.
     files::RecordValues currentRecord(const QHash<QString, QString> &companions = {}) const;
     // The control of a persisted field, nullptr for the fields without one.
     QWidget *control(const QString &field) const { return m_controls.value(field); }
@@ -49,6 +50,10 @@ public Q_SLOTS:
     void SpeedButton54Click(); // load the appraiser's particulars
 
 Q_SIGNALS:
+    // Saving, once a file is chosen: both values brought up to date before
+    // the record is built.
+    void CalcolaCIValoreMercatoRequested();
+    void CalcolaCDValoreMercatoRequested();
     // Opening, after the surfaces table was taken over or rebuilt.
     void AttivaSpeedButtonCalcolaSuperficiRequested();
     // The end of opening (also when cancelled or failed), step 13 of a new
@@ -68,6 +73,9 @@ private:
     void clearField(int number);
     void restoreField(const files::StoredRecord &record, const FieldDef &f);
     void openCompanions(const files::StoredRecord &record, const QString &folder);
+    // Switches to the currency in Euro or in Lire as the toolbar button does,
+    // unless it is in force already.
+    void takeCurrency(bool euro);
     void saveAppraisal(const QString &tablePath);
 
     MainWindow *m_window;

@@ -273,7 +273,13 @@ void IncomeOps::CalcolaRedditoNettoAnnuo()
     const NetIncome net = brevan::CalcolaRedditoNettoAnnuo(in);
     switch (net.outcome) {
     case NetIncome::Outcome::ClearIncomes: clearIncomes(); break;
-    case NetIncome::Outcome::Keep: break;
+    case NetIncome::Outcome::Keep:
+        // During a currency switch a net income that cannot be computed again
+        // from the converted amounts is still in the old currency: it goes,
+        // rather than stand as an amount of the new one.
+        if (!currency().RicalcoloAttivo)
+            p->netIncomeEdit->clear();
+        break;
     case NetIncome::Outcome::Write: p->netIncomeEdit->setText(net.text); break;
     }
 }

@@ -103,7 +103,9 @@ void MainWindow::wireReactions()
     connect(resultsOps, &ResultsOps::CalcolaCIValoreMercatoRequested, valueOps, &ValueOps::CalcolaCIValoreMercato);
     connect(resultsOps, &ResultsOps::CalcolaCDValoreMercatoRequested, valueOps, &ValueOps::CalcolaCDValoreMercato);
 
-    // Appraisal files.
+    // Appraisal files: saving brings both values up to date first.
+    connect(fileOps, &FileOps::CalcolaCIValoreMercatoRequested, valueOps, &ValueOps::CalcolaCIValoreMercato);
+    connect(fileOps, &FileOps::CalcolaCDValoreMercatoRequested, valueOps, &ValueOps::CalcolaCDValoreMercato);
     connect(fileOps, &FileOps::AttivaSpeedButtonCalcolaSuperficiRequested, surfacesOps,
             &SurfacesOps::AttivaSpeedButtonCalcolaSuperfici);
     connect(fileOps, &FileOps::ImpostaSemaforiTreeViewRequested, lightsOps, &LightsOps::ImpostaSemaforiTreeView);

@@ -22,6 +22,7 @@
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QToolButton>
 
 namespace brevan::app {
@@ -30,10 +31,13 @@ namespace {
 
 constexpr int kResultsNode = 12;
 
-void apply(QLineEdit *field, const FieldUpdate &update)
+void apply(QLineEdit *field, const FieldUpdate &update, ValueOps::Stale stale)
 {
     switch (update.action) {
-    case FieldUpdate::Action::Leave: break;
+    case FieldUpdate::Action::Leave:
+        if (stale == ValueOps::Stale::Clear)
+            field->clear();
+        break;
     case FieldUpdate::Action::Clear: field->clear(); break;
     case FieldUpdate::Action::Write: field->setText(update.text); break;
     }
@@ -66,13 +70,40 @@ ValueOps::ValueOps(MainWindow *window, QObject *parent) : QObject(parent), m_win
     connect(window->euroButton, &QToolButton::clicked, this, [this] { SpeedButtonLireEuroClick(m_window->euroButton); });
 }
 
-void ValueOps::guarded(const std::function<void()> &fn)
+bool ValueOps::guarded(const std::function<void()> &fn)
 {
     try {
         fn();
+        return true;
+    } catch (const ConversionError &e) {
+        reportConversionFailure(QString::fromUtf8(e.what()));
     } catch (const std::exception &e) {
         ui::Messages::error(m_window, QString::fromUtf8(e.what()));
     }
+    return false;
+}
+
+void ValueOps::reportConversionFailure(const QString &text)
+{
+    // One change can run the computations many times over (opening an
+    // appraisal recomputes them at every income field): a text that is not a
+    // number is reported once for all of them, and again at the next event.
+    if (m_reportedFailures.contains(text))
+        return;
+    if (m_reportedFailures.isEmpty())
+        QMetaObject::invokeMethod(this, [this] { m_reportedFailures.clear(); }, Qt::QueuedConnection);
+    m_reportedFailures << text;
+    ui::Messages::error(m_window, text);
+}
+
+void ValueOps::showComparisonNote(const QString &note)
+{
+    QStatusBar *bar = m_window->statusBar();
+    if (!note.isEmpty())
+        bar->showMessage(note);
+    else if (!m_comparisonNote.isEmpty() && bar->currentMessage() == m_comparisonNote)
+        bar->clearMessage();
+    m_comparisonNote = note;
 }
 
 QString ValueOps::surface() const
@@ -255,7 +286,9 @@ void ValueOps::CalcolaCIStatoConservazEsterno()
 
 void ValueOps::CalcolaCIVetustaEdificio()
 {
-    brevan::CalcolaCIVetustaEdificio(characteristics().EtaEdificioImmob, m_window->coefficients);
+    guarded([this] {
+        brevan::CalcolaCIVetustaEdificio(characteristics().EtaEdificioImmob, m_window->coefficients);
+    });
 }
 
 void ValueOps::CalcolaCICaratteristProduttive()
@@ -265,24 +298,35 @@ void ValueOps::CalcolaCICaratteristProduttive()
 
 void ValueOps::ComparazIndirettaCalcoloCoeff()
 {
-    brevan::ComparazIndirettaCalcoloCoeff(characteristics(), m_window->coefficients);
+    guarded([this] {
+        brevan::ComparazIndirettaCalcoloCoeff(characteristics(), m_window->coefficients);
+    });
 }
 
 void ValueOps::CalcolaSaggioCapitalizzazione()
 {
-    brevan::CalcolaSaggioCapitalizzazione(characteristics(), m_window->localisationPage->averageRateEdit->text(),
-                                          m_window->incomePage->netIncomeEdit->text(), m_window->coefficients);
+    guarded([this] {
+        brevan::CalcolaSaggioCapitalizzazione(characteristics(), m_window->localisationPage->averageRateEdit->text(),
+                                              m_window->incomePage->netIncomeEdit->text(), m_window->coefficients);
+    });
 }
 
 void ValueOps::CalcolaCIValoreMercato()
 {
-    guarded([this] {
-        const IncomeValue value = brevan::CalcolaCIValoreMercato(
-            characteristics(), m_window->localisationPage->averageRateEdit->text(),
-            m_window->incomePage->netIncomeEdit->text(), m_window->coefficients);
-        apply(m_window->resultsPage->incomeTotalEdit, value.total);
-        apply(m_window->resultsPage->incomeUnitEdit, value.unit);
+    computeIncomeValue(Stale::Leave);
+}
+
+void ValueOps::computeIncomeValue(Stale stale)
+{
+    IncomeValue value;
+    const bool computed = guarded([&] {
+        value = brevan::CalcolaCIValoreMercato(characteristics(), m_window->localisationPage->averageRateEdit->text(),
+                                               m_window->incomePage->netIncomeEdit->text(), m_window->coefficients);
     });
+    if (!computed && stale == Stale::Leave)
+        return;
+    apply(m_window->resultsPage->incomeTotalEdit, value.total, stale);
+    apply(m_window->resultsPage->incomeUnitEdit, value.unit, stale);
 }
 
 void ValueOps::SetHintRisultatiStima()
@@ -360,18 +404,28 @@ void ValueOps::CalcolaCDLivelloTecnologicoImpianti()
 
 void ValueOps::CalcolaCDVetustaEdificio()
 {
-    const Characteristics c = characteristics();
-    brevan::CalcolaCDVetustaEdificio(c.EtaEdificioImmob, c.zone, m_window->coefficients);
+    guarded([this] {
+        const Characteristics c = characteristics();
+        brevan::CalcolaCDVetustaEdificio(c.EtaEdificioImmob, c.zone, m_window->coefficients);
+    });
 }
 
 void ValueOps::CalcolaCDValoreMercato()
 {
-    guarded([this] {
-        const DirectComparison value =
-            brevan::CalcolaCDValoreMercato(characteristics(), comparables(), m_window->coefficients);
-        apply(m_window->resultsPage->comparisonUnitEdit, value.unit);
-        apply(m_window->resultsPage->comparisonTotalEdit, value.total);
+    computeComparisonValue(Stale::Leave);
+}
+
+void ValueOps::computeComparisonValue(Stale stale)
+{
+    DirectComparison value;
+    const bool computed = guarded([&] {
+        value = brevan::CalcolaCDValoreMercato(characteristics(), comparables(), m_window->coefficients);
     });
+    if (!computed && stale == Stale::Leave)
+        return;
+    apply(m_window->resultsPage->comparisonUnitEdit, value.unit, stale);
+    apply(m_window->resultsPage->comparisonTotalEdit, value.total, stale);
+    showComparisonNote(comparisonNote(value));
 }
 
 void ValueOps::SetHintImmobiliConfronto()
@@ -481,12 +535,20 @@ void ValueOps::SpeedButtonLireEuroClick(QToolButton *clicked)
     Q_EMIT SetHintCanoneLocazioneRequested();
     guarded([&] { ConversioneSpeseLiraEuro(factor); });
     Q_EMIT CalcolaRedditoNettoAnnuoRequested();
-    guarded([&] { ConvertiValutaImmobiliConfronto(factor); });
-    if (m_window->selectedNode() == kResultsNode) {
-        CalcolaCIValoreMercato();
-        CalcolaCDValoreMercato();
-        Q_EMIT CalcolaRiepilogoInformazioniRequested();
+    const bool comparablesConverted = guarded([&] { ConvertiValutaImmobiliConfronto(factor); });
+    // Whatever page is shown, both values are brought into the new currency
+    // now that every amount they come from is converted: a value computed
+    // before the comparables were, or one that cannot be computed at all,
+    // would stand in the old currency under the new one's name.
+    computeIncomeValue(Stale::Clear);
+    if (comparablesConverted) {
+        computeComparisonValue(Stale::Clear);
+    } else {
+        m_window->resultsPage->comparisonUnitEdit->clear();
+        m_window->resultsPage->comparisonTotalEdit->clear();
     }
+    if (m_window->selectedNode() == kResultsNode)
+        Q_EMIT CalcolaRiepilogoInformazioniRequested();
     Q_EMIT SetHintRedditoLordoNettoRequested();
     Q_EMIT SetHintSpeseRequested();
     SetHintImmobiliConfronto();

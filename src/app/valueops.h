@@ -34,6 +34,10 @@ public:
     // The rows of the working comparables table, first to last.
     QList<ComparableRow> comparables() const;
 
+    // What a result field does when its value is not computed afresh: a
+    // value left from before a currency switch would be in the old currency.
+    enum class Stale { Leave, Clear };
+
 public Q_SLOTS:
     // Capitalisation coefficients, one judgment each.
     void CalcolaCICentralitaRispettoCentroUrbano();
@@ -100,9 +104,19 @@ Q_SIGNALS:
 
 private:
     QString surface() const;
-    void guarded(const std::function<void()> &fn);
+    // Runs fn; a failure ends in the error box. False when fn failed.
+    bool guarded(const std::function<void()> &fn);
+    void reportConversionFailure(const QString &text);
+    void computeIncomeValue(Stale stale);
+    void computeComparisonValue(Stale stale);
+    // The status bar's word on the value by comparison; "" takes back the last.
+    void showComparisonNote(const QString &note);
 
     MainWindow *m_window;
+    // Conversion failures reported since the program last went back to its
+    // event loop.
+    QStringList m_reportedFailures;
+    QString m_comparisonNote;
 };
 
 } // namespace brevan::app

@@ -153,11 +153,34 @@ QString companionField(Companion c)
     return QString::fromLatin1(def(c).field);
 }
 
+QString currencyText(bool euro)
+{
+    return euro ? QStringLiteral("Euro") : QStringLiteral("Lire");
+}
+
+bool currencyIsEuro(const QString &text)
+{
+    const QString t = text.trimmed();
+    if (t.isEmpty() || t.compare(currencyText(false), Qt::CaseInsensitive) == 0)
+        return false;
+    if (t.compare(currencyText(true), Qt::CaseInsensitive) == 0)
+        return true;
+    throw StoreError(QStringLiteral("Valuta sconosciuta: \"%1\".").arg(text));
+}
+
+bool storedInEuro(const Table &table, qint64 row)
+{
+    if (table.columnIndex(kCurrencyColumn) < 0)
+        return false;
+    return currencyIsEuro(table.text(row, kCurrencyColumn));
+}
+
 Layout recordLayout()
 {
     Layout l;
     for (const FieldDef &f : recordFields())
         l << Column{QString::fromLatin1(f.name), columnType(f.type), f.size};
+    l << Column{kCurrencyColumn, ColumnType::Text, kCurrencyColumnSize};
     return l;
 }
 

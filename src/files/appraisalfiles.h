@@ -51,8 +51,20 @@ QString companionName(Companion c, const QString &stem);
 // The record field that stores the companion's bare name (fields 37 to 40, 145).
 QString companionField(Companion c);
 
-// The table layouts of the appraisal record (149 fields) and of the
-// appraiser's particulars (fields 1 to 17).
+// The currency of the amounts stored in an appraisal table: one more column
+// after the 149 fields, "Lire" or "Euro". A table without it holds Lire.
+inline const QString kCurrencyColumn = QStringLiteral("Valuta");
+inline constexpr int kCurrencyColumnSize = 4;
+QString currencyText(bool euro);
+// Whether a stored currency text is "Euro" (true) or "Lire" or empty (false);
+// throws StoreError for any other text.
+bool currencyIsEuro(const QString &text);
+// The currency of the row of an appraisal table, Lire when the table has no
+// currency column.
+bool storedInEuro(const Table &table, qint64 row);
+
+// The table layouts of the appraisal table (the 149 fields of the record,
+// then the currency) and of the appraiser's particulars (fields 1 to 17).
 Layout recordLayout();
 Layout appraiserLayout();
 
@@ -88,6 +100,9 @@ public:
     // Throw StoreError when the field is missing.
     QString text(const QString &field) const;
     bool logical(const QString &field) const;
+    // Whether the amounts are stored in Euro; throws StoreError for a
+    // currency that is neither.
+    bool inEuro() const { return storedInEuro(m_table, m_row); }
     void close() { m_table.close(); }
 
 private:

@@ -215,6 +215,13 @@ bool TryTextToFloat(const QString &text, double *value)
     return true;
 }
 
+QString withDecimalComma(const QString &text)
+{
+    QString out = text;
+    out.replace(kThousandsSeparator, kDecimalSeparator);
+    return out;
+}
+
 double TextToFloat(const QString &text)
 {
     double v = 0;

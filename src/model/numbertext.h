@@ -40,4 +40,9 @@ double TextToFloat(const QString &text);
 // Like TextToFloat but returns false instead of throwing.
 bool TryTextToFloat(const QString &text, double *value);
 
+// Decimal text as the decimal key filter would have let it in: every "."
+// becomes ",". For numbers that reach a field from a table written
+// elsewhere, which a "." would otherwise make ten or a thousand times larger.
+QString withDecimalComma(const QString &text);
+
 } // namespace brevan

@@ -50,7 +50,7 @@ constexpr FieldDef kFields[] = {
     {33, "SubCatastImmob", T::Text, 4, "Edit18", O::Restore, 4, K::Integers, C::None},
     {34, "CategCatastImmob", T::Text, 4, "ComboBox4", O::Restore, 4, K::None, C::CategorieCatastali},
     {35, "ClasseCatastImmob", T::Text, 4, "Edit19", O::Restore, 2, K::Integers, C::None},
-    {36, "ConsistCatastImmob", T::Text, 4, "Edit21", O::Restore, 10, K::None, C::None},
+    {36, "ConsistCatastImmob", T::Text, 4, "Edit21", O::Restore, 4, K::None, C::None},
     // Files and surfaces
     {37, "FotoImmob", T::Text, 150, "", O::Companion, 0, K::None, C::None},
     {38, "PlanimZonaImmob", T::Text, 150, "", O::Companion, 0, K::None, C::None},

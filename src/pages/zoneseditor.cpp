@@ -26,12 +26,13 @@ namespace {
 
 // The grid's columns: field of the zone table, title, pick list offered in
 // its cells (a suggestion: any text up to the field's width may be typed),
-// least width in pixels.
+// least width in pixels, and whether the cell takes decimal keys only.
 struct GridColumn {
     const char *field;
     const char *title;
     const char *const *choices;
     int width;
+    bool decimal = false;
 };
 
 const char *const kCentrality[] = {"Zona centrale", "Zona intermedia", "Zona periferica", nullptr};
@@ -40,7 +41,7 @@ const char *const kGrades[] = {"Scarso", "Mediocre", "Sufficiente", "Buono", "Ot
 const GridColumn kColumns[] = {
     {"ZonaUrbana", "Zona urbana", nullptr, 150},
     {"CentralitaZona", "Centralità", kCentrality, 96},
-    {"SaggioMedioCapitalizzaz", "Saggio medio %", nullptr, 70},
+    {"SaggioMedioCapitalizzaz", "Saggio medio %", nullptr, 70, true},
     {"QualificazAmbienteExt", "Qualif. ambiente", kGrades, 80},
     {"IdoneitaInsediativa", "Idoneità insediativa", kGrades, 80},
     {"PrevisMiglioramAmbientali", "Miglior. ambientali", kGrades, 80},
@@ -79,10 +80,12 @@ constexpr int kGridHeight = kButtonTop - 8 - kGridTop;
 constexpr int kMunicipalityListWidth = 260;
 
 // Every cell accepts at most its field's width; the centrality and the three
-// judgments offer their scale in an editable list.
+// judgments offer their scale in an editable list. The rate takes decimal
+// keys as the page's rate field does: letters are dropped and "." becomes
+// ",", so that the rate the page copies reads as typed.
 class ZoneCellDelegate : public ListCellDelegate {
 public:
-    using ListCellDelegate::ListCellDelegate;
+    explicit ZoneCellDelegate(QObject *parent) : ListCellDelegate(parent), m_decimalKeys(new DecimalCellFilter(this)) {}
 
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
@@ -96,8 +99,13 @@ public:
         QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
         if (auto *edit = qobject_cast<QLineEdit *>(editor))
             edit->setMaxLength(field.size);
+        if (column && column->decimal)
+            editor->installEventFilter(m_decimalKeys);
         return editor;
     }
+
+private:
+    DecimalCellFilter *m_decimalKeys;
 };
 
 QComboBox *locationCombo(const char *objectName, const char *recordField, Choice list, KeyFilter filter,

@@ -125,6 +125,17 @@ void applyJudgment(std::span<const JudgmentRow> table, const QString &judgment, 
     }
 }
 
+// Whether a capitalisation rate is above 0. The rate adds up 22 decimal
+// terms in binary: terms that cancel in decimal leave a few units of the
+// last bit (1.8e-16 for 0,41 against -0,41), which would capitalise to
+// absurd values. The rate is shown with two decimals; below half a unit of
+// the second it is 0.
+bool rateAboveZero(double rate)
+{
+    constexpr double kHalfHundredth = 0.005;
+    return rate >= kHalfHundredth;
+}
+
 } // namespace
 
 void CalcolaCICentralitaRispettoCentroUrbano(const QString &DistanzaViaPrincip, Coefficients &c)
@@ -240,11 +251,9 @@ void CalcolaCIVetustaEdificio(const QString &EtaEdificioImmob, Coefficients &c)
         c[Coef::CIVetustaEdificio] = 0;
         return;
     }
-    const auto age = amountIn(EtaEdificioImmob);
-    if (!age)
-        return;
+    const double age = EstraiNumero(EtaEdificioImmob);
     for (const AgeBand &band : kAgeBands) {
-        if (*age >= band.from && *age <= band.to) {
+        if (age >= band.from && age <= band.to) {
             c[Coef::CIVetustaEdificio] = band.value;
             return;
         }
@@ -296,12 +305,13 @@ void ComparazIndirettaCalcoloCoeff(const Characteristics &in, Coefficients &c)
 bool CalcolaSaggioCapitalizzazione(const Characteristics &in, const QString &SaggioMedioImmob,
                                    const QString &RedditoNettoAnnuo, Coefficients &c)
 {
-    if (RedditoNettoAnnuo.isEmpty())
+    if (RedditoNettoAnnuo.isEmpty() || SaggioMedioImmob.isEmpty())
         return false;
-    const auto average = amountIn(SaggioMedioImmob);
-    if (!average)
-        return false;
-    ComparazIndirettaCalcoloCoeff(in, c);
+    // Worked on a copy: a judgment or a rate that is not a number stops the
+    // computation with every value as it was.
+    Coefficients next = c;
+    ComparazIndirettaCalcoloCoeff(in, next);
+    const double average = EstraiNumero(SaggioMedioImmob);
     // Added in this order in extended precision; the order is not the
     // record's, and changing it changes the last bits of the rate.
     static constexpr Coef kRateTerms[] = {
@@ -312,10 +322,11 @@ bool CalcolaSaggioCapitalizzazione(const Characteristics &in, const QString &Sag
         Coef::CILivTecnolImpianti, Coef::CIStatoConservazInt,  Coef::CIStatoConservazExt, Coef::CIVetustaEdificio,
         Coef::CICarattProduttive,
     };
-    long double rate = *average;
+    long double rate = average;
     for (Coef id : kRateTerms)
-        rate += c[id];
-    c[Coef::SaggioCapitalizzaz] = static_cast<double>(rate);
+        rate += next[id];
+    next[Coef::SaggioCapitalizzaz] = static_cast<double>(rate);
+    c = next;
     return true;
 }
 
@@ -324,10 +335,11 @@ IncomeValue capitaliseIncome(const QString &RedditoNettoAnnuo, double rate, cons
     const auto net = amountIn(RedditoNettoAnnuo);
     if (!net)
         return {};
-    if (isNegativeText(RedditoNettoAnnuo) || *net == 0)
+    // No value by income exists for a loss, nor at a rate that is not above
+    // 0: the last value shown must not stay as if it were this one's. A net
+    // income of 0 is capitalised to a value of 0.
+    if (isNegativeText(RedditoNettoAnnuo) || !rateAboveZero(rate))
         return {FieldUpdate::clear(), FieldUpdate::clear()};
-    if (!(rate > 0))
-        return {};
     const QString totalText = FormattaImporto(std::trunc(*net * 100 / rate));
     IncomeValue out{FieldUpdate::write(totalText), FieldUpdate::clear()};
     // The unit value is read back from the shown total, as the field holds it.

@@ -37,8 +37,8 @@ void CalcolaCILivelloTecnologicoImpianti(const QString &LivImpiantiTecnol, Coeff
 void CalcolaCIStatoConservazInterno(const QString &StatoConservInt, Coefficients &c);
 void CalcolaCIStatoConservazEsterno(const QString &StatoConservExt, Coefficients &c);
 // The age text ("12 anni") read with EstraiNumero; between 6 and 29 only whole
-// years have a value, so any other age there leaves the coefficient as it was,
-// as does a text without a number.
+// years have a value, so any other age there leaves the coefficient as it was.
+// A text without a number ("n.d.") throws ConversionError.
 void CalcolaCIVetustaEdificio(const QString &EtaEdificioImmob, Coefficients &c);
 // The commercial surface as plain float text; text that is not a plain number
 // leaves the coefficient as it was.
@@ -49,7 +49,8 @@ void ComparazIndirettaCalcoloCoeff(const Characteristics &in, Coefficients &c);
 
 // Recomputes the 21 coefficients and SaggioCapitalizzaz when the average rate
 // and the net income are both given (the rate is not limited to any range).
-// Returns false, touching nothing, otherwise.
+// Returns false, touching nothing, otherwise. An average rate or an age that
+// holds no number throws ConversionError, touching nothing.
 bool CalcolaSaggioCapitalizzazione(const Characteristics &in, const QString &SaggioMedioImmob,
                                    const QString &RedditoNettoAnnuo, Coefficients &c);
 
@@ -60,14 +61,15 @@ struct IncomeValue {
     bool operator==(const IncomeValue &) const = default;
 };
 
-// Capitalises a net income at a rate. A rate not above 0 leaves both fields;
-// a net income that is not positive clears both (no value by income exists,
-// and a stale one must not stay on screen); an empty, zero or unreadable
+// Capitalises a net income at a rate. A negative net income, or a rate not
+// above 0 once taken to the two decimals it is shown with, clears both
+// fields (no value by income exists, and a stale one must not stay on
+// screen); a net income of 0 is worth 0; an empty, zero or unreadable
 // surface clears the unit value instead of dividing by it.
 IncomeValue capitaliseIncome(const QString &RedditoNettoAnnuo, double rate, const QString &SupCommercImmob);
 
 // Rate and value by income. With an empty net income nothing is recomputed
-// and both fields are left.
+// and both fields are left. Throws ConversionError as CalcolaSaggioCapitalizzazione.
 IncomeValue CalcolaCIValoreMercato(const Characteristics &in, const QString &SaggioMedioImmob,
                                    const QString &RedditoNettoAnnuo, Coefficients &c);
 

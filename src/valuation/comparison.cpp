@@ -229,11 +229,9 @@ void CalcolaCDVetustaEdificio(const QString &EtaEdificioImmob, Zone zone, Coeffi
         c[Coef::CDVetustaEdificio] = 0;
         return;
     }
-    const auto age = amountIn(EtaEdificioImmob);
-    if (!age)
-        return;
+    const double age = EstraiNumero(EtaEdificioImmob);
     for (const AgeBand &band : kAgeBands) {
-        if (*age >= band.from && *age <= band.to) {
+        if (age >= band.from && age <= band.to) {
             if (const auto v = band.values.at(zone))
                 c[Coef::CDVetustaEdificio] = *v;
             return;
@@ -327,15 +325,11 @@ DirectComparison fitComparables(const QList<ComparableRow> &rows, double x, cons
     for (const ComparableRow &row : rows) {
         if (!isCompleteComparable(row))
             continue;
-        const auto loc = amountIn(row.CdCarattLocalizzaz);
-        const auto pos = amountIn(row.CdCarattPosizione);
-        const auto typ = amountIn(row.CdCarattTipologiche);
-        const auto prod = amountIn(row.CdCarattProduttive);
-        const auto cost = amountIn(row.CostoUnitario);
-        if (!loc || !pos || !typ || !prod || !cost)
-            continue;
-        const double xi = *loc + *pos + *typ + *prod;
-        const double yi = *cost;
+        // A complete row whose numbers cannot be read stops the fit: a value
+        // from the other rows alone would be shown as if it were from all.
+        const double xi = EstraiNumero(row.CdCarattLocalizzaz) + EstraiNumero(row.CdCarattPosizione)
+            + EstraiNumero(row.CdCarattTipologiche) + EstraiNumero(row.CdCarattProduttive);
+        const double yi = EstraiNumero(row.CostoUnitario);
         sx += xi;
         sxx += xi * xi;
         sy += yi;
@@ -350,9 +344,18 @@ DirectComparison fitComparables(const QList<ComparableRow> &rows, double x, cons
     out.x = x;
     out.value = slope * x + intercept;
     out.comparables = n;
+    out.rows = static_cast<int>(rows.size());
     const auto surface = plainNumberIn(SupCommercImmob);
     if (!surface)
         return out;
+    // A line that falls below 0 at the unit gives no market value: the
+    // comparables do not support one.
+    if (out.value < 0) {
+        out.unsupported = true;
+        out.unit = FieldUpdate::clear();
+        out.total = FieldUpdate::clear();
+        return out;
+    }
     out.unit = FieldUpdate::write(FormattaImporto(std::trunc(out.value)));
     out.total = FieldUpdate::write(FormattaImporto(std::trunc(*surface * out.value)));
     return out;
@@ -360,13 +363,35 @@ DirectComparison fitComparables(const QList<ComparableRow> &rows, double x, cons
 
 DirectComparison CalcolaCDValoreMercato(const Characteristics &in, const QList<ComparableRow> &rows, Coefficients &c)
 {
-    CalcolaCDCaratteristLocalizzaz(in.zone, c);
-    CalcolaCDCaratteristPosizione(in, c);
-    CalcolaCDCaratteristTipologiche(in, c);
-    CalcolaCDCaratteristProduttive(in.SupCommercImmob, in.zone, c);
-    const double x = c[Coef::CDCarattLocalizzaz] + c[Coef::CDCarattPosizione] + c[Coef::CDCarattTipologiche]
-        + c[Coef::CDCarattProduttive];
-    return fitComparables(rows, x, in.SupCommercImmob);
+    // Worked on a copy: an age that is not a number, or a comparable whose
+    // numbers are not, stops the computation with every value as it was.
+    Coefficients next = c;
+    CalcolaCDCaratteristLocalizzaz(in.zone, next);
+    CalcolaCDCaratteristPosizione(in, next);
+    CalcolaCDCaratteristTipologiche(in, next);
+    CalcolaCDCaratteristProduttive(in.SupCommercImmob, in.zone, next);
+    const double x = next[Coef::CDCarattLocalizzaz] + next[Coef::CDCarattPosizione] + next[Coef::CDCarattTipologiche]
+        + next[Coef::CDCarattProduttive];
+    const DirectComparison out = fitComparables(rows, x, in.SupCommercImmob);
+    c = next;
+    return out;
+}
+
+QString comparisonNote(const DirectComparison &result)
+{
+    if (result.unsupported)
+        return QStringLiteral("Comparazione diretta: gli immobili di confronto non consentono di stimare un valore.");
+    const int left = result.rows - result.comparables;
+    if (left <= 0 || result.unit.action == FieldUpdate::Action::Leave)
+        return {};
+    if (result.comparables == 0)
+        return result.rows == 1
+            ? QStringLiteral("Comparazione diretta: l'immobile di confronto è incompleto.")
+            : QStringLiteral("Comparazione diretta: nessuno dei %1 immobili di confronto è completo.").arg(result.rows);
+    return QStringLiteral("Comparazione diretta: valore calcolato su %1 dei %2 immobili di confronto; %3")
+        .arg(result.comparables)
+        .arg(result.rows)
+        .arg(left == 1 ? QStringLiteral("l'altro è incompleto.") : QStringLiteral("gli altri sono incompleti."));
 }
 
 ComparableHints SetHintImmobiliConfronto(const QString &ValutaCorrente)

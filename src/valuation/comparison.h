@@ -27,6 +27,7 @@ void CalcolaCDStatoConservazInterno(const QString &StatoConservInt, Zone zone, C
 void CalcolaCDStatoConservazEsterno(const QString &StatoConservExt, Zone zone, Coefficients &c);
 void CalcolaCDLivelloTecnologicoImpianti(const QString &LivImpiantiTecnol, Zone zone, Coefficients &c);
 // Whole ages 0 to 32 by equality, then 33 and over; other ages keep the value.
+// A text without a number throws ConversionError.
 void CalcolaCDVetustaEdificio(const QString &EtaEdificioImmob, Zone zone, Coefficients &c);
 
 // The four groups. Localisation reads the nine localisation coefficients of
@@ -69,17 +70,24 @@ struct DirectComparison {
     FieldUpdate total; // Edit52, CostoComplessivo
     double x = 0;      // the unit's sum of the four group coefficients
     double value = 0;  // the line read at x, before truncation
-    int comparables = 0;
+    int comparables = 0; // complete comparables on the line
+    int rows = 0;        // rows of the table
+    bool unsupported = false; // the line is below 0 at x: no value shown
 };
 
 // Fits the line through the complete comparables and reads it at x: one
 // comparable gives its own cost, none gives 0. An empty (or unreadable)
-// commercial surface leaves both fields. A complete row whose numbers hold no
-// digit cannot be placed on the line and is left out like an incomplete one.
+// commercial surface leaves both fields; a line below 0 at x clears them.
+// A complete row whose numbers hold no digit throws ConversionError.
 DirectComparison fitComparables(const QList<ComparableRow> &rows, double x, const QString &SupCommercImmob);
 
-// The four groups, then the fit.
+// The four groups, then the fit. Throws ConversionError, touching nothing,
+// as the item operations and fitComparables do.
 DirectComparison CalcolaCDValoreMercato(const Characteristics &in, const QList<ComparableRow> &rows, Coefficients &c);
+
+// What the status bar says about a result: that the comparables give no
+// value, or that some rows were left out as incomplete; "" when all counted.
+QString comparisonNote(const DirectComparison &result);
 
 // Long hints of the comparables page's cost editors.
 struct ComparableHints {

@@ -5,6 +5,7 @@
 #include "app/application.h"
 #include "app/characteristicsops.h"
 #include "model/currency.h"
+#include "model/numbertext.h"
 #include "pages/incomepage.h"
 #include "pages/localisationpage.h"
 #include "pages/pagekit.h"
@@ -259,6 +260,33 @@ private Q_SLOTS:
         // The user's own click on a centrality option runs the lookup too.
         click(page->centralZoneRadio);
         QCOMPARE(requests.take(), QStringList{"SetCanoneMensileDiLocazioneUnitario"});
+    }
+
+    // A zone table written elsewhere may hold the rate with a point; the page
+    // reads its rate with the decimal comma, so the point would make 3.5 into 35.
+    void lookupCopiesRateWithDecimalComma_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("comma as typed in the editor") << "3,50" << "3,50";
+        QTest::newRow("point from elsewhere") << "3.5" << "3,5";
+        QTest::newRow("point and comma") << "0.45," << "0,45,";
+        QTest::newRow("no rate") << "" << "";
+    }
+    void lookupCopiesRateWithDecimalComma()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, shown);
+        AppFixture f;
+        CharacteristicsOps ops(f.window.get());
+        ui::LocalisationPage *page = f.window->localisationPage;
+        writeWorkingZones({{"Centro", "Zona centrale", stored, "Buono", "Buono", "Buono"}});
+        ops.rebuildZoneList();
+        showPage(f.window.get(), kLocalisationNode);
+        choose(page->urbanZoneCombo, "Centro");
+        QCOMPARE(page->averageRateEdit->text(), shown);
+        if (!shown.isEmpty())
+            QCOMPARE(EstraiNumero(page->averageRateEdit->text()), EstraiNumero(shown));
     }
 
     void erasingZoneAppliesBlankRecords()

@@ -2,6 +2,7 @@
 #include "../support/fixtures.h"
 #include "app/application.h"
 #include "app/comparablesops.h"
+#include "model/currency.h"
 #include "model/record.h"
 #include "pages/comparablespage.h"
 #include "pages/folderdialog.h"
@@ -191,6 +192,7 @@ private Q_SLOTS:
     {
         ops.reset();
         f.reset();
+        currency().reset();
     }
 
     void browseListsTheAppraisalsOfTheFolder_data()
@@ -456,6 +458,58 @@ private Q_SLOTS:
         list->item(0)->setCheckState(Qt::Checked);
         QCOMPARE(shownOfKind(Messages::Shown::Error).size(), 1);
         QVERIFY(storedComparables().isEmpty());
+    }
+
+    // An earlier appraisal's costs join the table in the currency in force,
+    // whatever the one they were saved in; the other figures are no amounts.
+    void costsComeInTheCurrencyInForce_data()
+    {
+        QTest::addColumn<QString>("stored");   // the appraisal's "Valuta"; "-" for a table without it
+        QTest::addColumn<bool>("euroInForce");
+        QTest::addColumn<QString>("unitCost");
+        QTest::addColumn<QString>("totalCost");
+        QTest::addColumn<QString>("expectedUnit");
+        QTest::addColumn<QString>("expectedTotal");
+        QTest::newRow("older table, Lire") << "-" << false << "1.000.000,00" << "70.000.000,00" << "1.000.000,00"
+                                           << "70.000.000,00";
+        QTest::newRow("older table holds Lire, Euro in force")
+            << "-" << true << "1.000.000,00" << "70.000.000,00" << "516,46" << "36.151,98";
+        QTest::newRow("Lire into Euro") << "Lire" << true << "1.000.000,00" << "" << "516,46" << "";
+        QTest::newRow("Euro into Lire") << "Euro" << false << "516,46" << "36.151,98" << "1.000.006,01"
+                                        << "69.999.995,02";
+        QTest::newRow("Euro, Euro in force") << "Euro" << true << "516,46" << "36.151,98" << "516,46" << "36.151,98";
+        QTest::newRow("no number stays as it is") << "Euro" << false << "n.d." << "" << "n.d." << "";
+    }
+    void costsComeInTheCurrencyInForce()
+    {
+        QFETCH(QString, stored);
+        QFETCH(bool, euroInForce);
+        QFETCH(QString, unitCost);
+        QFETCH(QString, totalCost);
+        QFETCH(QString, expectedUnit);
+        QFETCH(QString, expectedTotal);
+        Layout layout = recordLayout();
+        QVariantHash values = kViaRomaAppraisal;
+        values.insert("CostoUnitario", unitCost);
+        values.insert("CostoComplessivo", totalCost);
+        if (stored != QLatin1String("-")) {
+            layout << Column{QStringLiteral("Valuta"), ColumnType::Text, 4};
+            values.insert("Valuta", stored);
+        }
+        QVERIFY(QFile::remove(appraisals + "/Stima - Via Roma 12.db"));
+        makeAppraisal(appraisals + "/Stima - Via Roma 12.db", values, layout);
+        if (euroInForce)
+            currency().setEuro();
+        browse(appraisals);
+        toggle(0);
+        QStringList expected = kViaRomaContribution;
+        expected[9] = expectedUnit;
+        expected[10] = expectedTotal;
+        QCOMPARE(storedComparables(), QList<QStringList>{expected});
+        // The same figures make the duplicate test: unticking takes the row out.
+        toggle(0);
+        QVERIFY(storedComparables().isEmpty());
+        QVERIFY(Messages::shown().isEmpty());
     }
 
     void neverComputedValuesContribute()

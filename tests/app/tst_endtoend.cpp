@@ -65,6 +65,42 @@ void describeUnit(MainWindow *w)
     type(w->incomePage->legalRateEdit, "2.5");
 }
 
+// Two complete comparables, x = 50 and x = 60, in the working table.
+void addComparables(MainWindow *w)
+{
+    ui::TableModel *m = w->comparablesPage->model();
+    for (const QStringList &row : {QStringList{"Via Po", "1", "1", "", "90", "10", "15", "15", "10", "1.000.000,00"},
+                                   QStringList{"Via Po", "3", "2", "", "95", "12", "18", "15", "15", "1.200.000,00"}}) {
+        const int r = m->appendRow();
+        QVERIFY(r >= 0);
+        for (int c = 0; c < row.size(); ++c)
+            QVERIFY(m->setData(m->index(r, c), row.at(c)));
+    }
+}
+
+QString storedText(const QString &path, const char *field)
+{
+    const Table t = Table::open(path);
+    return t.text(t.rowIds().first(), QLatin1String(field));
+}
+
+// The appraisal table as a program that did not record the currency wrote
+// it: the same 149 fields and values, without the last column.
+void dropCurrencyColumn(const QString &path)
+{
+    const Table source = Table::open(path);
+    Layout layout = source.layout();
+    QCOMPARE(layout.last().name, QStringLiteral("Valuta"));
+    layout.removeLast();
+    QVariantList row = source.rows().first();
+    row.removeLast();
+    const QString older = path + QStringLiteral(".old");
+    Table::create(older, layout);
+    Table(Table::open(older)).append(row);
+    QVERIFY(QFile::remove(path));
+    QVERIFY(QFile::rename(older, path));
+}
+
 } // namespace
 
 class TestEndToEnd : public QObject {
@@ -159,6 +195,102 @@ private Q_SLOTS:
         w()->lireButton->click();
         QCOMPARE(currency().ValutaCorrente, QStringLiteral(" Lire"));
         QVERIFY(w()->euroButton->isEnabled());
+    }
+
+    // Saving first brings both values up to date, so that the record holds
+    // every amount in one currency and values from the comparables as they are.
+    void savedValuesAreUpToDate_data()
+    {
+        QTest::addColumn<bool>("switchToEuro");
+        QTest::addColumn<bool>("changeComparable");
+        QTest::newRow("switched to Euro away from the results") << true << false;
+        QTest::newRow("a comparable changed after the values") << false << true;
+    }
+    void savedValuesAreUpToDate()
+    {
+        QFETCH(bool, switchToEuro);
+        QFETCH(bool, changeComparable);
+        // A zone places the unit on the comparables' line.
+        w()->localisationPage->centralZoneRadio->click();
+        describeUnit(w());
+        addComparables(w());
+        w()->showPageCommand(12);
+        const QString lireUnit = w()->resultsPage->comparisonUnitEdit->text();
+        QVERIFY(EstraiNumero(lireUnit) > 100000);
+        w()->selectNode(0);
+        if (switchToEuro)
+            w()->euroButton->click();
+        if (changeComparable) {
+            ui::TableModel *m = w()->comparablesPage->model();
+            QVERIFY(m->setData(m->index(1, 9), QStringLiteral("2.400.000,00")));
+        }
+        const QString saved = f->path("Stima - aggiornata.db");
+        ui::Messages::setFileAnswers([&](const ui::FileDialogRequest &) { return saved; });
+        w()->saveAction->trigger();
+        QVERIFY(QFile::exists(saved));
+        QVERIFY(ui::Messages::shown().isEmpty());
+
+        // What the results page computes now is what was stored.
+        w()->showPageCommand(12);
+        const ui::ResultsPage *r = w()->resultsPage;
+        QCOMPARE(storedText(saved, "CostoUnitario"), r->comparisonUnitEdit->text());
+        QCOMPARE(storedText(saved, "CostoComplessivo"), r->comparisonTotalEdit->text());
+        QCOMPARE(storedText(saved, "CICostoUnitario"), r->incomeUnitEdit->text());
+        QCOMPARE(storedText(saved, "CICostoComplessivo"), r->incomeTotalEdit->text());
+        QCOMPARE(storedText(saved, "Valuta"), switchToEuro ? QStringLiteral("Euro") : QStringLiteral("Lire"));
+        if (switchToEuro)
+            QVERIFY(EstraiNumero(storedText(saved, "CostoUnitario")) * 1000 < EstraiNumero(lireUnit));
+        else
+            QVERIFY(storedText(saved, "CostoUnitario") != lireUnit);
+    }
+
+    // An appraisal opens in the currency its amounts were saved in, whatever
+    // the one in force, so every figure keeps its meaning; a file saved
+    // before the currency was recorded holds Lire.
+    void appraisalOpensInItsCurrency_data()
+    {
+        QTest::addColumn<bool>("savedInEuro");
+        QTest::addColumn<bool>("older");
+        QTest::newRow("saved in Euro, opened under Lire") << true << false;
+        QTest::newRow("saved in Lire, opened under Euro") << false << false;
+        QTest::newRow("older file, opened under Euro") << false << true;
+    }
+    void appraisalOpensInItsCurrency()
+    {
+        QFETCH(bool, savedInEuro);
+        QFETCH(bool, older);
+        describeUnit(w());
+        if (savedInEuro)
+            w()->euroButton->click();
+        w()->showPageCommand(12);
+        const ui::IncomePage *p = w()->incomePage;
+        const ui::ResultsPage *r = w()->resultsPage;
+        const QStringList before{p->unitRentEdit->text(), p->grossIncomeEdit->text(), p->maintenanceEdit->text(),
+                                 p->netIncomeEdit->text(), r->incomeTotalEdit->text()};
+        QVERIFY(!before.last().isEmpty());
+        const QString saved = f->path("Stima - valuta.db");
+        ui::Messages::setFileAnswers([&](const ui::FileDialogRequest &) { return saved; });
+        w()->saveAction->trigger();
+        if (older)
+            dropCurrencyColumn(saved);
+
+        // The other currency in force, then a new appraisal before opening.
+        (savedInEuro ? w()->lireButton : w()->euroButton)->click();
+        f->answer = true;
+        w()->newAction->trigger();
+        QCOMPARE(currency().euroInForce(), !savedInEuro);
+        w()->openAction->trigger();
+
+        QCOMPARE(currency().euroInForce(), savedInEuro);
+        QCOMPARE(w()->euroButton->isEnabled(), !savedInEuro);
+        QCOMPARE(w()->lireButton->isEnabled(), savedInEuro);
+        w()->showPageCommand(12);
+        const QStringList after{p->unitRentEdit->text(), p->grossIncomeEdit->text(), p->maintenanceEdit->text(),
+                                p->netIncomeEdit->text(), r->incomeTotalEdit->text()};
+        QCOMPARE(after, before);
+        QCOMPARE(r->incomeTotalEdit->statusTip().endsWith(savedInEuro ? QLatin1String(" Euro.") : QLatin1String(" Lire.")),
+                 true);
+        QCOMPARE(ui::Messages::shown().size(), 1); // the new appraisal's question
     }
 
     void appraisalSurvivesSaveNewAndOpen()

@@ -37,8 +37,10 @@ Run runExport(const QStringList &args)
     return r;
 }
 
-// A saved appraisal of one record with a few fields, no companion files.
-void writeAppraisal(const QString &path)
+// A saved appraisal of one record with a few fields, no companion files:
+// the 149 fields as a file saved before the currency was recorded, or with
+// the currency column holding the given text.
+void writeAppraisal(const QString &path, const QString *currencyColumn = nullptr)
 {
     Layout layout;
     for (const FieldDef &f : recordFields())
@@ -47,6 +49,8 @@ void writeAppraisal(const QString &path)
                          : f.type == FieldType::Logical ? ColumnType::Logical
                                                         : ColumnType::Real,
                          f.size};
+    if (currencyColumn)
+        layout << Column{QStringLiteral("Valuta"), ColumnType::Text, 4};
     Table::create(path, layout);
     Table t = Table::open(path);
     const qint64 id = t.append();
@@ -56,6 +60,8 @@ void writeAppraisal(const QString &path)
     t.setText(id, QStringLiteral("NumCivicoImmob"), QStringLiteral("10"));
     t.setText(id, QStringLiteral("DataStimaImmob"), QStringLiteral("05/11/2023"));
     t.setLogical(id, QStringLiteral("Ascensore"), true);
+    if (currencyColumn)
+        t.setText(id, QStringLiteral("Valuta"), *currencyColumn);
 }
 
 } // namespace
@@ -72,6 +78,8 @@ private Q_SLOTS:
     void fileThatCannotBeOpened();
     void leavesNoStateBehind();
     void savedAppraisal();
+    void currencyOfTheFile_data();
+    void currencyOfTheFile();
 };
 
 void TestExportCommand::usageErrors_data()
@@ -195,6 +203,47 @@ void TestExportCommand::savedAppraisal()
     QCOMPARE(pages.size(), 4); // 1, 2, and 9 with 10
     QVERIFY(pages[0].contains(QLatin1String("Stima dell'immobile sito in Via Roma 10")));
     QVERIFY(pages[0].contains(QLatin1String("Mario Rossi")));
+}
+
+// A file opens in the currency its amounts were saved in; --euro then shows
+// them in Euro, converting only what is in Lire.
+void TestExportCommand::currencyOfTheFile_data()
+{
+    QTest::addColumn<QString>("stored"); // the "Valuta" column; "-" for a file without it
+    QTest::addColumn<QString>("rent");
+    QTest::addColumn<bool>("euro");
+    QTest::addColumn<QString>("currency");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("older file") << "-" << "10.000,00" << false << " Lire" << "10.000,00";
+    QTest::newRow("older file, --euro") << "-" << "10.000,00" << true << " Euro" << "5,16";
+    QTest::newRow("Lire") << "Lire" << "10.000,00" << false << " Lire" << "10.000,00";
+    QTest::newRow("Lire, --euro") << "Lire" << "10.000,00" << true << " Euro" << "5,16";
+    QTest::newRow("Euro") << "Euro" << "5,16" << false << " Euro" << "5,16";
+    QTest::newRow("Euro, --euro converts nothing twice") << "Euro" << "5,16" << true << " Euro" << "5,16";
+}
+
+void TestExportCommand::currencyOfTheFile()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, rent);
+    QFETCH(bool, euro);
+    QFETCH(QString, currency);
+    QFETCH(QString, shown);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Stima - Via Roma 10.db"));
+    writeAppraisal(path, stored == QLatin1String("-") ? nullptr : &stored);
+    {
+        Table t = Table::open(path);
+        t.setText(t.rowIds().first(), QStringLiteral("CanoneLocazUnit"), rent);
+    }
+    QStringList args{path, QStringLiteral("--json")};
+    if (euro)
+        args << QStringLiteral("--euro");
+    const Run r = runExport(args);
+    QVERIFY2(r.status == app::ExportOk, qPrintable(r.err));
+    const QJsonObject doc = QJsonDocument::fromJson(r.out.toUtf8()).object();
+    QCOMPARE(doc.value(QStringLiteral("ValutaCorrente")).toString(), currency);
+    QCOMPARE(doc.value(QStringLiteral("fields")).toObject().value(QStringLiteral("CanoneLocazUnit")).toString(), shown);
 }
 
 QTEST_MAIN(TestExportCommand)

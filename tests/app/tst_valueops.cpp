@@ -5,6 +5,7 @@
 #include "model/currency.h"
 #include "model/numbertext.h"
 #include "pages/comparablespage.h"
+#include "pages/descriptionpage.h"
 #include "pages/incomepage.h"
 #include "pages/localisationpage.h"
 #include "pages/pagekit.h"
@@ -14,6 +15,8 @@
 
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QStatusBar>
+#include <QComboBox>
 #include <QTest>
 #include <QToolButton>
 
@@ -161,6 +164,54 @@ private Q_SLOTS:
         QCOMPARE(p->grossIncomeEdit->statusTip(), QStringLiteral("Reddito lordo annuo in Lire."));
     }
 
+    // A net income the switch cannot compute again (an expense is empty) is
+    // still in Lire: it goes, and with it the value by income; the value by
+    // comparison is computed from the converted comparables whatever page is
+    // shown.
+    void switchLeavesNothingInTheOldCurrency_data()
+    {
+        QTest::addColumn<int>("node");
+        QTest::newRow("results page shown") << 12;
+        QTest::newRow("start page shown") << 0;
+    }
+    void switchLeavesNothingInTheOldCurrency()
+    {
+        QFETCH(int, node);
+        AppFixture f;
+        MainWindow *w = f.window.get();
+        Valuation v(w);
+        writeComparables(w, {comparableRow("10", "10", "10", "10", "1.000.000,00"),
+                             comparableRow("10", "10", "10", "10", "2.000.000,00")});
+        w->localisationPage->averageRateEdit->setText(QStringLiteral("4,00"));
+        ui::IncomePage *p = w->incomePage;
+        typeInto(p->unitRentEdit, QStringLiteral("10000"));
+        typeInto(p->depositMonthsEdit, QStringLiteral("3"));
+        typeInto(p->commercialRateEdit, QStringLiteral("5"));
+        typeInto(p->legalRateEdit, QStringLiteral("2.5"));
+        const QString lireNet = p->netIncomeEdit->text();
+        QVERIFY(!lireNet.isEmpty());
+        p->insuranceEdit->clear();
+        QCOMPARE(p->netIncomeEdit->text(), lireNet); // kept, as with any empty expense
+        QVERIFY(!w->resultsPage->incomeTotalEdit->text().isEmpty());
+        w->selectNode(node);
+
+        w->euroButton->click();
+        QVERIFY(!p->grossIncomeEdit->text().isEmpty());
+        QCOMPARE(p->netIncomeEdit->text(), QString());
+        QCOMPARE(w->resultsPage->incomeTotalEdit->text(), QString());
+        QCOMPARE(w->resultsPage->incomeUnitEdit->text(), QString());
+        QCOMPARE(w->resultsPage->comparisonUnitEdit->text(),
+                 FormattaImporto(std::trunc((EstraiNumero(FormattaImporto(1000000 * kFattoreEuro))
+                                             + EstraiNumero(FormattaImporto(2000000 * kFattoreEuro)))
+                                            / 2)));
+        QVERIFY(ui::Messages::shown().isEmpty());
+
+        // The missing expense typed again: everything is computed in Euro.
+        typeInto(p->insuranceEdit, QStringLiteral("0"));
+        QVERIFY(!p->netIncomeEdit->text().isEmpty());
+        QVERIFY(EstraiNumero(w->resultsPage->incomeTotalEdit->text()) < 200000);
+    }
+
     // An amount typed over a converted one is the new exact amount.
     void typedAmountAfterSwitch()
     {
@@ -204,24 +255,33 @@ private Q_SLOTS:
         QTest::addColumn<QString>("surface");
         QTest::addColumn<QString>("unit");
         QTest::addColumn<QString>("total");
+        QTest::addColumn<QString>("status");
         // Central zone, localisation coefficients summing to 0,82, 70 m²:
         // X = 5 + 15 + 15 + 33 = 68, between x = 58 and x = 78.
         const QList<QStringList> two{comparableRow("20", "15", "15", "8", "1.000.000,00"),
                                      comparableRow("25", "20", "20", "13", "1.200.000,00")};
-        QTest::newRow("line through two") << true << two << "70" << "1.100.000,00" << "77.000.000,00";
+        QTest::newRow("line through two") << true << two << "70" << "1.100.000,00" << "77.000.000,00" << "";
         QList<QStringList> withIncomplete = two;
         withIncomplete << comparableRow("1", "1", "1", "1", "");
-        QTest::newRow("incomplete row ignored") << true << withIncomplete << "70" << "1.100.000,00"
-                                                << "77.000.000,00";
+        QTest::newRow("incomplete row left out, and told")
+            << true << withIncomplete << "70" << "1.100.000,00" << "77.000.000,00"
+            << "Comparazione diretta: valore calcolato su 2 dei 3 immobili di confronto; l'altro è incompleto.";
         QTest::newRow("one comparable") << true << QList<QStringList>{two.first()} << "70" << "1.000.000,00"
-                                        << "70.000.000,00";
+                                        << "70.000.000,00" << "";
         // No zone: every group is 0, so X = 0 and the intercept is read.
         QTest::newRow("no zone") << false
                                  << QList<QStringList>{comparableRow("5", "5", "0", "0", "1.200.000,00"),
                                                        comparableRow("10", "10", "0", "0", "1.400.000,00")}
-                                 << "70" << "1.000.000,00" << "70.000.000,00";
-        QTest::newRow("none") << true << QList<QStringList>{} << "70" << "0,00" << "0,00";
-        QTest::newRow("surface missing") << true << two << "" << "old" << "old";
+                                 << "70" << "1.000.000,00" << "70.000.000,00" << "";
+        QTest::newRow("none") << true << QList<QStringList>{} << "70" << "0,00" << "0,00" << "";
+        QTest::newRow("surface missing") << true << two << "" << "old" << "old" << "";
+        // Costs falling by 120.000 a point from x = 58: -200.000 at X = 68.
+        QTest::newRow("line below 0 at the unit")
+            << true
+            << QList<QStringList>{comparableRow("20", "15", "15", "8", "1.000.000,00"),
+                                  comparableRow("20", "15", "15", "13", "400.000,00")}
+            << "70" << "" << ""
+            << "Comparazione diretta: gli immobili di confronto non consentono di stimare un valore.";
     }
     void valueByComparison()
     {
@@ -230,6 +290,7 @@ private Q_SLOTS:
         QFETCH(QString, surface);
         QFETCH(QString, unit);
         QFETCH(QString, total);
+        QFETCH(QString, status);
         AppFixture f;
         MainWindow *w = f.window.get();
         ValueOps values(w);
@@ -242,6 +303,86 @@ private Q_SLOTS:
         values.CalcolaCDValoreMercato();
         QCOMPARE(w->resultsPage->comparisonUnitEdit->text(), unit);
         QCOMPARE(w->resultsPage->comparisonTotalEdit->text(), total);
+        QCOMPARE(w->statusBar()->currentMessage(), status);
+        // Once every comparable counts the word goes; a hint shown meanwhile stays.
+        {
+            Table t = Table::open(dataPath(kImmConfr));
+            t.clear();
+        }
+        w->comparablesPage->model()->reload();
+        values.CalcolaCDValoreMercato();
+        QCOMPARE(w->statusBar()->currentMessage(), QString());
+        w->statusBar()->showMessage(QStringLiteral("Un suggerimento"));
+        values.CalcolaCDValoreMercato();
+        QCOMPARE(w->statusBar()->currentMessage(), QStringLiteral("Un suggerimento"));
+    }
+
+    // Text where a number belongs ends in the error box with the conversion's
+    // text, and the failed computation changes no field and no coefficient.
+    void textThatIsNotANumber_data()
+    {
+        QTest::addColumn<QString>("averageRate");
+        QTest::addColumn<QString>("age");
+        QTest::addColumn<QString>("unitCost");
+        QTest::addColumn<bool>("incomeFails");
+        QTest::addColumn<bool>("comparisonFails");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("average rate") << "abc" << "" << "1.000.000,00" << true << false
+                                      << "'abc' non è un valore numerico valido.";
+        // Both values read the age: one box for the one failure.
+        QTest::newRow("age") << "3,50" << "n.d." << "1.000.000,00" << true << true
+                             << "'n.d.' non è un valore numerico valido.";
+        QTest::newRow("a comparable's unit cost") << "3,50" << "" << "n.d." << false << true
+                                                  << "'n.d.' non è un valore numerico valido.";
+    }
+    void textThatIsNotANumber()
+    {
+        QFETCH(QString, averageRate);
+        QFETCH(QString, age);
+        QFETCH(QString, unitCost);
+        QFETCH(bool, incomeFails);
+        QFETCH(bool, comparisonFails);
+        QFETCH(QString, message);
+        AppFixture f;
+        MainWindow *w = f.window.get();
+        ValueOps values(w);
+        values.commercialSurface = [] { return QStringLiteral("70"); };
+        writeComparables(w, {comparableRow("20", "15", "15", "8", "1.000.000,00"),
+                             comparableRow("25", "20", "20", "13", unitCost)});
+        w->localisationPage->centralZoneRadio->setChecked(true);
+        w->localisationPage->averageRateEdit->setText(averageRate);
+        ui::setComboText(w->descriptionPage->buildingAgeCombo, age);
+        w->incomePage->netIncomeEdit->setText(QStringLiteral("1.000.000,00"));
+        ui::ResultsPage *r = w->resultsPage;
+        for (QLineEdit *e : {r->incomeTotalEdit, r->incomeUnitEdit, r->comparisonTotalEdit, r->comparisonUnitEdit})
+            e->setText(QStringLiteral("old"));
+        w->coefficients[Coef::SaggioCapitalizzaz] = 3.3;
+        w->coefficients[Coef::CILuminosita] = 0.44;
+        w->coefficients[Coef::CDCarattPosizione] = 7.0;
+
+        // As a new net income runs them: the value by income, then by comparison.
+        values.CalcolaCIValoreMercato();
+        values.CalcolaCDValoreMercato();
+        QCOMPARE(ui::Messages::shown().size(), 1);
+        QCOMPARE(ui::Messages::shown().first().kind, ui::Messages::Shown::Error);
+        QCOMPARE(ui::Messages::shown().first().text, message);
+        QCOMPARE(r->incomeTotalEdit->text() == QLatin1String("old"), incomeFails);
+        QCOMPARE(r->incomeUnitEdit->text() == QLatin1String("old"), incomeFails);
+        QCOMPARE(w->coefficients[Coef::SaggioCapitalizzaz] == 3.3, incomeFails);
+        QCOMPARE(w->coefficients[Coef::CILuminosita] == 0.44, incomeFails);
+        QCOMPARE(r->comparisonUnitEdit->text() == QLatin1String("old"), comparisonFails);
+        QCOMPARE(r->comparisonTotalEdit->text() == QLatin1String("old"), comparisonFails);
+        QCOMPARE(w->coefficients[Coef::CDCarattPosizione] == 7.0, comparisonFails);
+
+        // The same failure met again in the same change is not reported
+        // twice; the next change reports it again.
+        values.CalcolaCIValoreMercato();
+        values.CalcolaCDValoreMercato();
+        QCOMPARE(ui::Messages::shown().size(), 1);
+        QCoreApplication::processEvents();
+        values.CalcolaCDValoreMercato();
+        values.CalcolaCIValoreMercato();
+        QCOMPARE(ui::Messages::shown().size(), 2);
     }
 
     void valueByIncome_data()
@@ -254,9 +395,11 @@ private Q_SLOTS:
         // 40 m² gives -0,19 and no facility ticked 0,28: rate = average + 0,09.
         QTest::newRow("rate 3, truncated") << "1.000.000,00" << "2,91" << "" << "33.333.333,00" << "833.333,00";
         QTest::newRow("net not positive") << "-1.000,00" << "2,91" << "" << "" << "";
-        QTest::newRow("net zero") << "0,00" << "2,91" << "" << "" << "";
-        // 0 + 0,09 - 0,66 < 0: the fields keep their text.
-        QTest::newRow("rate below 0") << "1.000.000,00" << "0,00" << "Meno di 500 metri" << "old" << "old";
+        QTest::newRow("net zero is worth 0") << "0,00" << "2,91" << "" << "0,00" << "0,00";
+        // 0 + 0,09 - 0,66 < 0: no value, and the old one goes.
+        QTest::newRow("rate below 0") << "1.000.000,00" << "0,00" << "Meno di 500 metri" << "" << "";
+        // 0,38 + 0,09 - 0,47 is 0 in decimal, 5.6e-17 in binary: not a rate.
+        QTest::newRow("rate 0 in decimal") << "1.000.000,00" << "0,38" << "Meno di 250 metri" << "" << "";
         QTest::newRow("net missing") << "" << "2,91" << "" << "old" << "old";
     }
     void valueByIncome()

@@ -174,10 +174,12 @@ private Q_SLOTS:
 
     void layouts()
     {
+        // The 149 fields of the record, then the currency of its amounts.
         const Layout record = recordLayout();
-        QCOMPARE(record.size(), 149);
+        QCOMPARE(record.size(), 150);
+        QCOMPARE(record.last(), (Column{QStringLiteral("Valuta"), ColumnType::Text, 4}));
         int text = 0, logical = 0, real = 0;
-        for (const Column &c : record)
+        for (const Column &c : record.first(149))
             (c.type == ColumnType::Text ? text : c.type == ColumnType::Logical ? logical : real)++;
         QCOMPARE(text, 84);
         QCOMPARE(logical, 28);
@@ -381,6 +383,38 @@ private Q_SLOTS:
             Table::create(path, layout);
         }
         QVERIFY_THROWS_EXCEPTION(StoreError, StoredRecord{path});
+    }
+
+    // The currency of the stored amounts; a table written before the column
+    // existed holds Lire.
+    void storedCurrency_data()
+    {
+        QTest::addColumn<bool>("column");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<int>("expected"); // 0 Lire, 1 Euro, -1 refused
+        QTest::newRow("no column") << false << "" << 0;
+        QTest::newRow("Lire") << true << "Lire" << 0;
+        QTest::newRow("Euro") << true << "Euro" << 1;
+        QTest::newRow("never written") << true << "" << 0;
+        QTest::newRow("written by hand") << true << "EURO" << 1;
+        QTest::newRow("another currency") << true << "USD" << -1;
+    }
+    void storedCurrency()
+    {
+        QFETCH(bool, column);
+        QFETCH(QString, stored);
+        QFETCH(int, expected);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Stima - x.db"));
+        Layout layout = recordLayout();
+        if (!column)
+            layout.removeLast();
+        writeOneRowTable(path, layout, rowFor(layout, {{kCurrencyColumn, stored}}));
+        StoredRecord record(path);
+        if (expected < 0)
+            QVERIFY_THROWS_EXCEPTION(StoreError, record.inEuro());
+        else
+            QCOMPARE(record.inEuro(), expected == 1);
     }
 
     void storedRecordMissingField()

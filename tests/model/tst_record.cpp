@@ -33,6 +33,16 @@ private Q_SLOTS:
         QCOMPARE(real, 37);
     }
 
+    // A control that took more characters than its field stores would lose
+    // the rest on saving, without a word.
+    void nothingTypedIsLostOnSaving()
+    {
+        for (const FieldDef &f : recordFields()) {
+            if (f.type == FieldType::Text && *f.control)
+                QVERIFY2(f.typed <= f.size, f.name);
+        }
+    }
+
     void telling_data()
     {
         QTest::addColumn<QString>("name");

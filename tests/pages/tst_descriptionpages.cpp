@@ -278,7 +278,9 @@ private Q_SLOTS:
         QTest::newRow("parcel") << "MappaleCatastImmob" << "0007" << "0007";
         QTest::newRow("sub-unit") << "SubCatastImmob" << "x" << "";
         QTest::newRow("class: typed length two") << "ClasseCatastImmob" << "1a23" << "12";
-        QTest::newRow("size: ten characters") << "ConsistCatastImmob" << "8,5 vani abc" << "8,5 vani a";
+        // The record keeps four characters: the field takes no more, so
+        // nothing typed is lost on saving.
+        QTest::newRow("size: four characters, as stored") << "ConsistCatastImmob" << "5 vani" << "5 va";
         QTest::newRow("category: free typing up to four") << "CategCatastImmob" << "A/100" << "A/10";
         QTest::newRow("building type: free text") << "TipologEdiliziaImmob" << "Villa" << "Villa";
         QTest::newRow("age: pick only") << "EtaEdificioImmob" << "12 anni" << "";

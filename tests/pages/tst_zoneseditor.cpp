@@ -384,6 +384,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("stored");
         QTest::newRow("zone name, 30") << int(Name) << QString(40, QLatin1Char('z')) << QString(30, QLatin1Char('z'));
         QTest::newRow("rate, 6") << int(Rate) << "3,5000001" << "3,5000";
+        // The rate takes decimal keys as the page's rate field does.
+        QTest::newRow("rate: a point becomes a comma") << int(Rate) << "3.5" << "3,5";
+        QTest::newRow("rate: letters dropped") << int(Rate) << "x3,a5%" << "3,5";
+        QTest::newRow("zone name: a point stays") << int(Name) << "S.Anna" << "S.Anna";
         // The pick lists are suggestions: other text is taken as typed.
         QTest::newRow("centrality not in list") << int(Centrality) << "Zona mista" << "Zona mista";
         QTest::newRow("judgment not in list") << int(Settlement) << "Discreto" << "Discreto";

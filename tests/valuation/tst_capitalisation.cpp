@@ -1,4 +1,5 @@
 #include "model/currency.h"
+#include "model/numbertext.h"
 #include "model/record.h"
 #include "valuation/capitalisation.h"
 
@@ -289,7 +290,6 @@ private Q_SLOTS:
         QTest::newRow("29,5 years: no row") << "29,5 anni" << kUntouched;
         QTest::newRow("30,5 years: at least 30") << "30,5 anni" << 0.86;
         QTest::newRow("empty") << "" << 0.0;
-        QTest::newRow("no number") << "anni" << kUntouched;
     }
     void buildingAge()
     {
@@ -298,6 +298,14 @@ private Q_SLOTS:
         Coefficients c = untouched(Coef::CIVetustaEdificio);
         CalcolaCIVetustaEdificio(age, c);
         QCOMPARE(c[Coef::CIVetustaEdificio], expected);
+    }
+
+    // An age without a number is a conversion failure, not a missing age.
+    void buildingAgeWithoutNumber()
+    {
+        Coefficients c = untouched(Coef::CIVetustaEdificio);
+        QVERIFY_THROWS_EXCEPTION(ConversionError, CalcolaCIVetustaEdificio(QStringLiteral("n.d."), c));
+        QCOMPARE(c[Coef::CIVetustaEdificio], kUntouched);
     }
 
     void productive_data()
@@ -402,7 +410,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("netIncome");
         QTest::newRow("no average rate") << "" << "1.000.000,00";
         QTest::newRow("no net income") << "4,00" << "";
-        QTest::newRow("average rate without a number") << "," << "1.000.000,00";
     }
     void rateNotRecomputed()
     {
@@ -417,6 +424,34 @@ private Q_SLOTS:
         expected[Coef::SaggioCapitalizzaz] = 3.3;
         expected[Coef::CILuminosita] = 0.44;
         QCOMPARE(c, expected);
+    }
+
+    // Text where a number belongs fails the computation as a whole: no
+    // coefficient, rate or result changes, whichever text it is.
+    void textThatIsNotANumber_data()
+    {
+        QTest::addColumn<QString>("averageRate");
+        QTest::addColumn<QString>("age");
+        QTest::newRow("average rate of letters") << "abc" << "12 anni";
+        QTest::newRow("average rate of a comma") << "," << "";
+        QTest::newRow("age n.d.") << "3,50" << "n.d.";
+        QTest::newRow("both") << "abc" << "n.d.";
+    }
+    void textThatIsNotANumber()
+    {
+        QFETCH(QString, averageRate);
+        QFETCH(QString, age);
+        Characteristics in = blankUnit(QStringLiteral("100"));
+        in.EtaEdificioImmob = age;
+        in.Luminosita = QStringLiteral("Ottima");
+        Coefficients c;
+        c[Coef::SaggioCapitalizzaz] = 3.3;
+        c[Coef::CILuminosita] = 0.44;
+        const Coefficients before = c;
+        QVERIFY_THROWS_EXCEPTION(ConversionError, CalcolaSaggioCapitalizzazione(in, averageRate, "1.000.000,00", c));
+        QCOMPARE(c, before);
+        QVERIFY_THROWS_EXCEPTION(ConversionError, CalcolaCIValoreMercato(in, averageRate, "1.000.000,00", c));
+        QCOMPARE(c, before);
     }
 
     void rateInExtendedPrecision()
@@ -455,14 +490,29 @@ private Q_SLOTS:
             << "1.000.000,00" << 3.0 << "0" << A::Write << "33.333.333,00" << A::Clear << "";
         QTest::newRow("unreadable surface clears the unit")
             << "1.000.000,00" << 3.0 << "mq" << A::Write << "33.333.333,00" << A::Clear << "";
-        QTest::newRow("rate 0 leaves both") << "1.000.000,00" << 0.0 << "70" << A::Leave << "" << A::Leave << "";
-        QTest::newRow("negative rate leaves both")
-            << "1.000.000,00" << -0.5 << "70" << A::Leave << "" << A::Leave << "";
+        // No value by income exists at a rate that is not above 0, nor at
+        // one that is 0 once shown with two decimals: a value left from
+        // earlier inputs must not stay as if it were this one's.
+        QTest::newRow("rate 0 clears both") << "1.000.000,00" << 0.0 << "70" << A::Clear << "" << A::Clear << "";
+        QTest::newRow("negative rate clears both")
+            << "1.000.000,00" << -0.5 << "70" << A::Clear << "" << A::Clear << "";
+        QTest::newRow("rate a binary crumb above 0") << "1.000.000,00" << 1.8e-16 << "70" << A::Clear << ""
+                                                     << A::Clear << "";
+        QTest::newRow("rate a crumb below 0") << "1.000.000,00" << -1.8e-16 << "70" << A::Clear << "" << A::Clear
+                                              << "";
+        QTest::newRow("rate under half a hundredth") << "1.000.000,00" << 0.0049 << "70" << A::Clear << ""
+                                                     << A::Clear << "";
+        QTest::newRow("rate of half a hundredth") << "1.000,00" << 0.005 << "70" << A::Write << "20.000.000,00"
+                                                  << A::Write << "285.714,00";
         QTest::newRow("negative net income clears both")
             << "-1.000.000,00" << 3.0 << "70" << A::Clear << "" << A::Clear << "";
         QTest::newRow("negative net income with a blank first")
             << " -250,00" << 3.0 << "70" << A::Clear << "" << A::Clear << "";
-        QTest::newRow("zero net income clears both") << "0,00" << 3.0 << "70" << A::Clear << "" << A::Clear << "";
+        // Nothing to capitalise is worth nothing.
+        QTest::newRow("zero net income is worth 0") << "0,00" << 3.0 << "70" << A::Write << "0,00" << A::Write
+                                                    << "0,00";
+        QTest::newRow("zero net income, no surface") << "0,00" << 3.0 << "" << A::Write << "0,00" << A::Clear << "";
+        QTest::newRow("zero net income at rate 0") << "0,00" << 0.0 << "70" << A::Clear << "" << A::Clear << "";
         QTest::newRow("empty net income leaves both") << "" << 3.0 << "70" << A::Leave << "" << A::Leave << "";
     }
     void capitalise()
@@ -501,10 +551,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("net");
         QTest::addColumn<QString>("shownTotal");
         QTest::addColumn<QString>("shownUnit");
-        // A rate of 0 or less keeps what the fields show: 0,40 - 0.29 - 0.19.
+        // A rate of 0 or less empties what the fields show: 0,40 - 0.29 - 0.19.
         QTest::newRow("written when both are positive") << "3,50" << "12.000.000,00" << "397.350.993,00"
                                                         << "9.933.774,00";
-        QTest::newRow("rate brought below 0") << "0,40" << "12.000.000,00" << "9,00" << "1,00";
+        QTest::newRow("rate brought below 0") << "0,40" << "12.000.000,00" << "" << "";
+        // 0,48 against coefficients of -0,48 sums to 5.6e-17 in binary, not 0.
+        QTest::newRow("rate brought to 0 in decimal") << "0,48" << "12.000.000,00" << "" << "";
         // No value by income exists for a loss: the old value must not stay.
         QTest::newRow("negative net income") << "3,50" << "-12.000.000,00" << "" << "";
         QTest::newRow("negative net income, rate below 0") << "0,40" << "-12.000.000,00" << "" << "";

@@ -1,4 +1,5 @@
 #include "model/currency.h"
+#include "model/numbertext.h"
 #include "valuation/comparison.h"
 
 #include <QTest>
@@ -228,7 +229,6 @@ private Q_SLOTS:
         QTest::newRow("33,5 years: 33 and over") << "33,5 anni" << Zone::Intermedia << 0.0;
         QTest::newRow("no zone keeps it") << "10 anni" << Zone::None << kUntouched;
         QTest::newRow("empty, no zone") << "" << Zone::None << 0.0;
-        QTest::newRow("no number keeps it") << "anni" << Zone::Centrale << kUntouched;
     }
     void buildingAge()
     {
@@ -238,6 +238,14 @@ private Q_SLOTS:
         Coefficients c = untouched(Coef::CDVetustaEdificio);
         CalcolaCDVetustaEdificio(age, zone, c);
         QCOMPARE(c[Coef::CDVetustaEdificio], expected);
+    }
+
+    // An age without a number is a conversion failure, not a missing age.
+    void buildingAgeWithoutNumber()
+    {
+        Coefficients c = untouched(Coef::CDVetustaEdificio);
+        QVERIFY_THROWS_EXCEPTION(ConversionError, CalcolaCDVetustaEdificio(QStringLiteral("n.d."), Zone::Centrale, c));
+        QCOMPARE(c[Coef::CDVetustaEdificio], kUntouched);
     }
 
     void productive_data()
@@ -425,31 +433,53 @@ private Q_SLOTS:
         QTest::addColumn<FieldUpdate::Action>("action");
         QTest::addColumn<QString>("unit");
         QTest::addColumn<QString>("total");
+        QTest::addColumn<QString>("note");
         using A = FieldUpdate::Action;
+        const QString unsupported =
+            QStringLiteral("Comparazione diretta: gli immobili di confronto non consentono di stimare un valore.");
         QTest::newRow("two comparables, read between them")
-            << twoComparables() << 55.0 << "100" << 2 << A::Write << "1.100.000,00" << "110.000.000,00";
+            << twoComparables() << 55.0 << "100" << 2 << A::Write << "1.100.000,00" << "110.000.000,00" << "";
         QList<ComparableRow> withIncomplete = twoComparables();
         withIncomplete.insert(1, comparable("1,00", "1,00", "1,00", "1,00", ""));
         withIncomplete.append(comparable("", "90,00", "1,00", "1,00", "5,00"));
-        QTest::newRow("incomplete rows do not count")
-            << withIncomplete << 55.0 << "100" << 2 << A::Write << "1.100.000,00" << "110.000.000,00";
-        QList<ComparableRow> withUnreadable = twoComparables();
-        withUnreadable.append(comparable("abc", "1,00", "1,00", "1,00", "5,00"));
-        QTest::newRow("a row without a number does not count")
-            << withUnreadable << 55.0 << "100" << 2 << A::Write << "1.100.000,00" << "110.000.000,00";
+        QTest::newRow("incomplete rows do not count, and are told")
+            << withIncomplete << 55.0 << "100" << 2 << A::Write << "1.100.000,00" << "110.000.000,00"
+            << "Comparazione diretta: valore calcolato su 2 dei 4 immobili di confronto; gli altri sono incompleti.";
+        QList<ComparableRow> oneIncomplete = twoComparables();
+        oneIncomplete.append(comparable("1,00", "1,00", "1,00", "1,00", ""));
+        QTest::newRow("one incomplete row")
+            << oneIncomplete << 55.0 << "100" << 2 << A::Write << "1.100.000,00" << "110.000.000,00"
+            << "Comparazione diretta: valore calcolato su 2 dei 3 immobili di confronto; l'altro è incompleto.";
         // x = 55 + 2^-16 puts v at 1.100.000,305…: truncating v before the
         // product would give 11.000.000,00.
         QTest::newRow("truncated unit, total from the untruncated value")
             << twoComparables() << 55.0000152587890625 << "10" << 2 << A::Write << "1.100.000,00"
-            << "11.000.003,00";
+            << "11.000.003,00" << "";
         QTest::newRow("single comparable, far from it")
             << QList<ComparableRow>{comparable("10,00", "15,00", "15,00", "10,00", "1.234.567,89")} << 80.0 << "10"
-            << 1 << A::Write << "1.234.567,00" << "12.345.678,00";
+            << 1 << A::Write << "1.234.567,00" << "12.345.678,00" << "";
         QTest::newRow("no complete comparable")
             << QList<ComparableRow>{comparable("10,00", "", "15,00", "10,00", "1.000,00")} << 80.0 << "10" << 0
-            << A::Write << "0,00" << "0,00";
-        QTest::newRow("no rows") << QList<ComparableRow>{} << 80.0 << "10" << 0 << A::Write << "0,00" << "0,00";
-        QTest::newRow("empty surface leaves both") << twoComparables() << 55.0 << "" << 2 << A::Leave << "" << "";
+            << A::Write << "0,00" << "0,00" << "Comparazione diretta: l'immobile di confronto è incompleto.";
+        QTest::newRow("none of three complete")
+            << QList<ComparableRow>{comparable("", "1", "1", "1", "1"), comparable("1", "", "1", "1", "1"),
+                                    comparable("1", "1", "1", "1", "")}
+            << 80.0 << "10" << 0 << A::Write << "0,00" << "0,00"
+            << "Comparazione diretta: nessuno dei 3 immobili di confronto è completo.";
+        QTest::newRow("no rows") << QList<ComparableRow>{} << 80.0 << "10" << 0 << A::Write << "0,00" << "0,00" << "";
+        QTest::newRow("empty surface leaves both")
+            << withIncomplete << 55.0 << "" << 2 << A::Leave << "" << "" << "";
+        // A market value below 0 is no market value.
+        QTest::newRow("line below 0 short of the comparables")
+            << twoComparables() << -5.0 << "100" << 2 << A::Clear << "" << "" << unsupported;
+        QTest::newRow("falling line below 0 past them")
+            << QList<ComparableRow>{comparable("10,00", "15,00", "15,00", "10,00", "1.000.000,00"),
+                                    comparable("12,00", "18,00", "15,00", "15,00", "400.000,00")}
+            << 70.0 << "100" << 2 << A::Clear << "" << "" << unsupported;
+        QTest::newRow("falling line still above 0")
+            << QList<ComparableRow>{comparable("10,00", "15,00", "15,00", "10,00", "1.000.000,00"),
+                                    comparable("12,00", "18,00", "15,00", "15,00", "400.000,00")}
+            << 65.0 << "100" << 2 << A::Write << "100.000,00" << "10.000.000,00" << "";
     }
     void fit()
     {
@@ -460,12 +490,43 @@ private Q_SLOTS:
         QFETCH(FieldUpdate::Action, action);
         QFETCH(QString, unit);
         QFETCH(QString, total);
+        QFETCH(QString, note);
         const DirectComparison r = fitComparables(rows, x, surface);
         QCOMPARE(r.comparables, used);
         QCOMPARE(r.unit.action, action);
         QCOMPARE(r.total.action, action);
         QCOMPARE(r.unit.text, unit);
         QCOMPARE(r.total.text, total);
+        QCOMPARE(comparisonNote(r), note);
+    }
+
+    // A complete comparable whose numbers are not numbers stops the fit: a
+    // value from the other rows would be shown as if it came from all.
+    void unreadableComparable_data()
+    {
+        QTest::addColumn<int>("field"); // column of the third row that holds "n.d."
+        QTest::newRow("unit cost") << 9;
+        QTest::newRow("localisation") << 5;
+        QTest::newRow("productive") << 8;
+    }
+    void unreadableComparable()
+    {
+        QFETCH(int, field);
+        QList<ComparableRow> rows = twoComparables();
+        QStringList third = comparable("11,00", "16,00", "15,00", "12,00", "1.100.000,00").columns();
+        third[field] = QStringLiteral("n.d.");
+        rows.append(ComparableRow::fromColumns(third));
+        QVERIFY(isCompleteComparable(rows.last()));
+        QVERIFY_THROWS_EXCEPTION(ConversionError, fitComparables(rows, 55.0, QStringLiteral("100")));
+
+        Characteristics in;
+        in.zone = Zone::Centrale;
+        in.SupCommercImmob = QStringLiteral("100");
+        Coefficients c;
+        c[Coef::CDCarattPosizione] = kUntouched;
+        const Coefficients before = c;
+        QVERIFY_THROWS_EXCEPTION(ConversionError, CalcolaCDValoreMercato(in, rows, c));
+        QCOMPARE(c, before);
     }
 
     void valueByComparison()
