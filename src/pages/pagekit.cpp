@@ -12,6 +12,7 @@
 #include <QRadioButton>
 #include <QResizeEvent>
 #include <QSignalBlocker>
+#include <QStatusTipEvent>
 #include <QStyleOptionComboBox>
 #include <QStyleOptionGroupBox>
 #include <QtMath>
@@ -151,6 +152,34 @@ void setHint(QAction *a, const QString &hint)
 }
 
 NavyGroupBox::NavyGroupBox(const QString &caption, QWidget *parent) : QGroupBox(caption, parent) {}
+
+namespace {
+
+class StatusTipForwarder : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::StatusTip)
+            return false;
+        auto *dialog = qobject_cast<QWidget *>(watched);
+        QWidget *owner = dialog && dialog->parentWidget() ? dialog->parentWidget()->window() : nullptr;
+        if (!owner || owner == dialog)
+            return false;
+        QStatusTipEvent tip(static_cast<QStatusTipEvent *>(event)->tip());
+        QCoreApplication::sendEvent(owner, &tip);
+        return true;
+    }
+};
+
+} // namespace
+
+void forwardStatusTips(QWidget *dialog)
+{
+    dialog->installEventFilter(new StatusTipForwarder(dialog));
+}
 
 void NavyGroupBox::paintEvent(QPaintEvent *)
 {

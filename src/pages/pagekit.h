@@ -49,6 +49,9 @@ KeyFilter keyFilterOf(const QWidget *w);
 // the status bar; a hint beginning with "|" has only a long part.
 void setHint(QWidget *w, const QString &hint);
 void setHint(QAction *a, const QString &hint);
+// Status tips stop at their window; a dialog's own hints are passed on to the
+// window of the dialog's parent (the main window), whose status bar shows them.
+void forwardStatusTips(QWidget *dialog);
 
 // A group box with its caption in navy.
 class NavyGroupBox : public QGroupBox {
