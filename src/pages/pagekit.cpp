@@ -183,13 +183,16 @@ void forwardStatusTips(QWidget *dialog)
 
 void NavyGroupBox::paintEvent(QPaintEvent *)
 {
-    // The style draws the caption in its own text colour; only the caption
-    // turns navy, so the fields inside keep the normal palette and font (a
-    // style sheet would reset both for every child).
+    // Only the caption turns navy, so the fields inside keep the normal
+    // palette and font (a style sheet would reset both for every child). The
+    // common style takes the option's text colour; Fusion ignores it and
+    // draws with the option's window-text colour, so both are set.
     QStylePainter painter(this);
     QStyleOptionGroupBox option;
     initStyleOption(&option);
-    option.textColor = QColor::fromRgb(kNavy);
+    const QColor navy = QColor::fromRgb(kNavy);
+    option.textColor = navy;
+    option.palette.setColor(QPalette::WindowText, navy);
     painter.drawComplexControl(QStyle::CC_GroupBox, option);
 }
 
