@@ -677,6 +677,36 @@ private Q_SLOTS:
         QCOMPARE(date->date(), QDate(2100, 12, 31));
     }
 
+    // "Data stima:" is one Tab stop: Tab and Shift+Tab leave it at once,
+    // whichever of day, month and year the cursor is in.
+    void appraisalDateIsOneTabStop_data()
+    {
+        QTest::addColumn<bool>("forward");
+        QTest::addColumn<int>("section"); // QDateTimeEdit::Section
+        QTest::newRow("Tab from the day") << true << int(QDateTimeEdit::DaySection);
+        QTest::newRow("Tab from the month") << true << int(QDateTimeEdit::MonthSection);
+        QTest::newRow("Shift+Tab from the month") << false << int(QDateTimeEdit::MonthSection);
+        QTest::newRow("Shift+Tab from the year") << false << int(QDateTimeEdit::YearSection);
+    }
+    void appraisalDateIsOneTabStop()
+    {
+        QFETCH(bool, forward);
+        QFETCH(int, section);
+        Pages pages;
+        QDateEdit *date = pages.description.dateEdit;
+        pages.description.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&pages.description));
+        date->setFocus(Qt::TabFocusReason);
+        date->setCurrentSection(QDateTimeEdit::Section(section));
+        QVERIFY(date->hasFocus());
+        const QDate before = date->date();
+        QTest::keyClick(date, Qt::Key_Tab, forward ? Qt::NoModifier : Qt::ShiftModifier);
+        QVERIFY(!date->hasFocus());
+        QWidget *now = QApplication::focusWidget();
+        QVERIFY(now && pages.description.isAncestorOf(now));
+        QCOMPARE(date->date(), before);
+    }
+
     // Only the category field has a hint at start; it has no tooltip part.
     void initialHints()
     {
