@@ -20,6 +20,8 @@
 #include <QTextDocument>
 #include <QToolButton>
 
+#include <algorithm>
+
 namespace brevan::ui {
 
 namespace {
@@ -265,11 +267,32 @@ namespace {
 // QComboBox::AdjustToMinimumContentsLengthWithIcon does. Setting that policy
 // on a QComboBox builds its drop-down window at once; this gives the same
 // hint without it.
+const char *const kPopupFitsItemsProperty = "brevanPopupFitsItems";
+
 class FieldCombo : public QComboBox {
 public:
     using QComboBox::QComboBox;
     QSize sizeHint() const override { return itemFreeHint(); }
     QSize minimumSizeHint() const override { return itemFreeHint(); }
+
+    void showPopup() override
+    {
+        // Qt widens the drop-down of a pick-only list to its entries, but not
+        // that of an editable one: done here, for the few short lists that ask.
+        if (property(kPopupFitsItemsProperty).toBool()) {
+            QAbstractItemView *list = view();
+            int widest = 0;
+            for (int i = 0; i < count(); ++i) {
+                const QModelIndex item = model()->index(i, modelColumn(), rootModelIndex());
+                widest = std::max(widest, list->sizeHintForIndex(item).width());
+            }
+            const int scrollBar = count() > maxVisibleItems()
+                                      ? list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list)
+                                      : 0;
+            list->setMinimumWidth(widest + scrollBar + 2 * list->style()->pixelMetric(QStyle::PM_DefaultFrameWidth));
+        }
+        QComboBox::showPopup();
+    }
 
 private:
     QSize itemFreeHint() const
@@ -361,6 +384,11 @@ QToolButton *makeToolButton(const QString &objectName, const QIcon &icon, const 
     b->setFocusPolicy(Qt::NoFocus);
     setHint(b, hint);
     return b;
+}
+
+void setPopupFitsItems(QComboBox *combo)
+{
+    combo->setProperty(kPopupFitsItemsProperty, true);
 }
 
 void setComboText(QComboBox *combo, const QString &text)

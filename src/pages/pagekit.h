@@ -94,6 +94,10 @@ QRadioButton *makeFieldRadio(const char *fieldName, const QString &caption, QWid
 // A flat 23 × 22 tool button with an icon and a hint.
 QToolButton *makeToolButton(const QString &objectName, const QIcon &icon, const QString &hint, QWidget *parent);
 
+// The drop-down list of a pick list made here widens to its longest entry
+// instead of cutting it short; the field keeps its width.
+void setPopupFitsItems(QComboBox *combo);
+
 // The program writes a value into a pick list: no reaction runs.
 void setComboText(QComboBox *combo, const QString &text);
 
