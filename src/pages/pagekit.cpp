@@ -153,8 +153,6 @@ void setHint(QAction *a, const QString &hint)
     a->setStatusTip(bar < 0 ? hint : hint.mid(bar + 1));
 }
 
-NavyGroupBox::NavyGroupBox(const QString &caption, QWidget *parent) : QGroupBox(caption, parent) {}
-
 namespace {
 
 class StatusTipForwarder : public QObject {
@@ -182,6 +180,8 @@ void forwardStatusTips(QWidget *dialog)
 {
     dialog->installEventFilter(new StatusTipForwarder(dialog));
 }
+
+NavyGroupBox::NavyGroupBox(const QString &caption, QWidget *parent) : QGroupBox(caption, parent) {}
 
 void NavyGroupBox::paintEvent(QPaintEvent *)
 {
