@@ -177,9 +177,12 @@ public:
         return std::max(needed.height(), fm.lineSpacing());
     }
 
-    // A framed picture box; the picture, when there is one, scaled to fit
-    // and centred inside the frame.
-    void picture(const QRectF &frame, const QImage &image)
+    // How a picture takes its frame: stretched over the whole of it, or
+    // scaled with its proportions kept and centred.
+    enum class Fit { Stretch, KeepProportions };
+
+    // A framed picture box with the picture, when there is one, inside.
+    void picture(const QRectF &frame, const QImage &image, Fit fit)
     {
         p.setPen(QPen(QColor(128, 128, 128), 1));
         p.setBrush(Qt::NoBrush);
@@ -188,7 +191,7 @@ public:
             return;
         const QRectF inner = frame.adjusted(2, 2, -2, -2);
         QSizeF size = image.size();
-        size.scale(inner.size(), Qt::KeepAspectRatio);
+        size.scale(inner.size(), fit == Fit::Stretch ? Qt::IgnoreAspectRatio : Qt::KeepAspectRatio);
         const QRectF target(inner.center().x() - size.width() / 2, inner.center().y() - size.height() / 2,
                             size.width(), size.height());
         p.setRenderHint(QPainter::SmoothPixmapTransform);
@@ -550,7 +553,9 @@ public:
         for (const auto &[caption, image] : {std::pair{QStringLiteral("Illustrazione fotografica"), &m_photo},
                                              std::pair{QStringLiteral("Planimetria di zona"), &m_areaPlan}}) {
             const double h = rp.text(QRectF(kPage3PictureX, y, kPage3Picture, 0), Qt::AlignHCenter, labelFont(), kNavy, caption);
-            rp.picture(QRectF(kPage3PictureX, y + h + 4, kPage3Picture, kPage3Picture), *image);
+            // Stretched over the frame, as the picture pages stretch them.
+            rp.picture(QRectF(kPage3PictureX, y + h + 4, kPage3Picture, kPage3Picture), *image,
+                       ReportPainter::Fit::Stretch);
             y += h + 4 + kPage3Picture + 24;
         }
     }
@@ -595,7 +600,7 @@ public:
         double y = top;
         y += rp.text(QRectF(kPage4RightX, y, kPage4Picture, 0), Qt::AlignHCenter, labelFont(), kNavy,
                      QStringLiteral("Planimetria dell'immobile")) + 4;
-        rp.picture(QRectF(kPage4RightX, y, kPage4Picture, kPage4Picture), m_plan);
+        rp.picture(QRectF(kPage4RightX, y, kPage4Picture, kPage4Picture), m_plan, ReportPainter::Fit::KeepProportions);
         rp.y = y + kPage4Picture + 24;
         const std::pair<QString, const QString *> surfaces[] = {
             {QStringLiteral("Superficie utile:"), &m_useful},
