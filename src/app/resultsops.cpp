@@ -232,7 +232,7 @@ void ResultsOps::SpeedButton61Click()
         buildBuffer(SummaryForm::Export);
         FileDialogRequest request;
         request.title = QStringLiteral("Esporta stima in formato Word compatibile");
-        request.filter = QStringLiteral("Risultati stima (*.rtf)");
+        request.filter = ui::fileFilter(QStringLiteral("Risultati stima (*.rtf)|*.rtf"));
         request.directory = QDir::currentPath();
         request.suggested = QStringLiteral("Risultati stima.rtf");
         request.save = true;

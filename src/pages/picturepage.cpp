@@ -375,15 +375,11 @@ void PicturePage::showPicture()
 
 namespace {
 
-// The open dialog's filter: each pair of the list, with the patterns in the
-// description spaced as Qt reads them.
-const QString kOpenFilter = QStringLiteral(
-    "Tutti (*.jpg *.jpeg *.bmp *.emf *.wmf);;"
-    "Formato JPEG (*.jpg);;"
-    "Formato JPEG (*.jpeg);;"
-    "Formato Bitmap (*.bmp);;"
-    "Formato Metafile avanzato(*.emf);;"
-    "Formato Metafile standard (*.wmf)");
+// The open dialog's filter, as the command quotes it.
+const QString kOpenFilter = fileFilter(QStringLiteral(
+    "Tutti (*.jpg;*.jpeg;*.bmp;*.emf;*.wmf)|*.jpg;*.jpeg;*.bmp;*.emf;*.wmf|Formato JPEG (*.jpg)|*.jpg|"
+    "Formato JPEG (*.jpeg)|*.jpeg|Formato Bitmap (*.bmp)|*.bmp|Formato Metafile avanzato(*.emf)|*.emf|"
+    "Formato Metafile standard (*.wmf)|*.wmf"));
 
 // A long decode or a metafile's conversion shows the hourglass.
 class WaitCursor {
@@ -441,7 +437,7 @@ void PicturePage::SpeedButtonSaveImageClick()
         return;
     FileDialogRequest request;
     request.title = QStringLiteral("Salva immagine");
-    request.filter = QStringLiteral("Immagine formato Bitmap (*.bmp)");
+    request.filter = fileFilter(QStringLiteral("Immagine formato Bitmap (*.bmp)|*.bmp"));
     request.suggested = QStringLiteral("Image");
     request.save = true;
     QString path = Messages::fileName(this, request);

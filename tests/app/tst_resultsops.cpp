@@ -267,7 +267,7 @@ private Q_SLOTS:
         const FileDialogRequest r = Messages::fileRequests().first();
         QCOMPARE(r.title, QStringLiteral("Esporta stima in formato Word compatibile"));
         QCOMPARE(r.suggested, QStringLiteral("Risultati stima.rtf"));
-        QCOMPARE(r.filter, QStringLiteral("Risultati stima (*.rtf)"));
+        QCOMPARE(r.filter, QStringLiteral("Risultati stima (*.rtf) (*.rtf)"));
         QVERIFY(r.save);
         QVERIFY(Messages::shown().isEmpty()); // replaced without a question
 
