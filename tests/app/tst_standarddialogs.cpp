@@ -103,7 +103,6 @@ private Q_SLOTS:
     void fileDialogIsItalian()
     {
         AppFixture f;
-        QVERIFY(QLocale::system().language() != QLocale::Italian); // the harness runs in C
         QTemporaryDir dir;
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("Perizie")));
         const QString file = dir.filePath(QStringLiteral("Stima - Via Roma.db"));
