@@ -6,6 +6,7 @@ class QApplication;
 
 namespace brevan::app {
 
+// Runs once per application; later calls do nothing.
 void setUpApplication(QApplication &app);
 
 } // namespace brevan::app

@@ -30,9 +30,7 @@ namespace {
 
 const QString kOpenTitle = QStringLiteral("Apri tabella Immobili di confronto");
 const QString kSaveTitle = QStringLiteral("Salva tabella Immobili di confronto");
-// Shown as "Immobili di confronto (*.db)", listing only ImmobConfr*.db: the
-// last bracket holds the pattern.
-const QString kFilter = QStringLiteral("Immobili di confronto (*.db) (ImmobConfr*.db)");
+const QString kFilter = ui::fileFilter(QStringLiteral("Immobili di confronto (*.db)|ImmobConfr*.db"));
 const QString kProposedName = QStringLiteral("ImmobConfr 01.db");
 const QString kOpenFailed =
     QStringLiteral("La tabella %1 potrebbe essere:\ngià in uso, inesistente o in un formato non valido.");

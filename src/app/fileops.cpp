@@ -60,8 +60,8 @@ constexpr int kLastFieldBeforeCompanions = 36;
 constexpr int kFirstSurfaceField = 41;
 constexpr int kSurfaceFieldCount = 3;
 
-const QString kAppraisalFilter = QStringLiteral("Stima Brevan (Stima*.db)");
-const QString kAppraiserFilter = QStringLiteral("Generalità professionista (Professionista*.db)");
+const QString kAppraisalFilter = ui::fileFilter(QStringLiteral("Stima Brevan (*.db)|Stima*.db"));
+const QString kAppraiserFilter = ui::fileFilter(QStringLiteral("Generalità professionista (*.db)|Professionista*.db"));
 const QString kAppraiserSuggested = QStringLiteral("Professionista 01.db");
 
 // The hourglass for the length of a command.

@@ -31,6 +31,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QProxyStyle>
 #include <QScreen>
 #include <QSplitter>
 #include <QStackedWidget>
@@ -70,6 +71,21 @@ const PageEntry kPageEntries[MainWindow::kPageNodes] = {
 };
 
 constexpr int kResultsNode = 12;
+
+// The page tree lays a node out as the platform's tree control does: image
+// and caption close together, so that at its 205 pixels the longest names
+// show whole.
+class PageTreeStyle : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+    int pixelMetric(PixelMetric metric, const QStyleOption *option, const QWidget *widget) const override
+    {
+        // Qt pads an item's image and caption by this plus one on each side.
+        if (metric == PM_FocusFrameHMargin)
+            return 0;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
 
 QString u8(const char *s)
 {
@@ -392,6 +408,9 @@ void MainWindow::buildTree()
     tree->setMouseTracking(true); // hot-tracking
     tree->setRootIsDecorated(true);
     tree->setFont(ui::pageFont());
+    auto *treeStyle = new PageTreeStyle;
+    treeStyle->setParent(tree);
+    tree->setStyle(treeStyle);
     tree->setMinimumWidth(40);
     // Long node texts scroll sideways rather than being cut short.
     tree->setTextElideMode(Qt::ElideNone);

@@ -203,7 +203,7 @@ void ReportOps::SalvaPdfClick()
     QWidget *parent = m_preview ? static_cast<QWidget *>(m_preview) : m_window;
     ui::FileDialogRequest request;
     request.title = QStringLiteral("Salva report in formato PDF");
-    request.filter = QStringLiteral("Documento PDF (*.pdf)");
+    request.filter = ui::fileFilter(QStringLiteral("Documento PDF (*.pdf)|*.pdf"));
     request.directory = QDir::currentPath();
     request.suggested = QStringLiteral("Report stima.pdf");
     request.save = true;

@@ -27,6 +27,7 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
+#include <algorithm>
 #include <memory>
 #include <stdexcept>
 
@@ -137,20 +138,29 @@ report::SummaryInput ResultsOps::summaryInput() const
 }
 
 void ResultsOps::fillDocument(QTextDocument *document, const SummaryLines &lines, SummaryForm form, qreal deviceDpi,
-                              qreal layoutDpi)
+                              qreal layoutDpi, qreal lineWidth)
 {
     const report::SummaryFormStyle style = report::summaryFormStyle(form);
     document->clear();
     QFont font(QStringLiteral("Arial"));
     font.setPointSize(style.pointSize);
     document->setDefaultFont(font);
-    // No tab stops of our own: the rich-text default of one every half inch.
+    // Beyond the stops each line is given below, the rich-text default of one
+    // every half inch.
     QTextOption option = document->defaultTextOption();
     option.setTabStopDistance(layoutDpi / 2.0);
     document->setDefaultTextOption(option);
 
     QTextBlockFormat block;
     block.setLeftMargin(style.leftIndentPt * deviceDpi / 72.0);
+    // The labels are measured where the document is laid out (a printer, or
+    // the screen when there is no device), and the stops given in layoutDpi.
+    QPaintDevice *device = document->documentLayout() ? document->documentLayout()->paintDevice() : nullptr;
+    const QFontMetricsF metrics = device ? QFontMetricsF(font, device) : QFontMetricsF(font);
+    const qreal toLayout = layoutDpi / deviceDpi;
+    const qreal stop = layoutDpi / 2.0;
+    const qreal indent = style.leftIndentPt * layoutDpi / 72.0;
+    const qreal extent = std::max(lineWidth * toLayout, 40 * stop);
     QTextCharFormat body;
     body.setFontFamilies({QStringLiteral("Arial")});
     body.setFontPointSize(style.pointSize);
@@ -164,6 +174,16 @@ void ResultsOps::fillDocument(QTextDocument *document, const SummaryLines &lines
     bool first = true;
     for (const SummaryLine &line : lines) {
         const QTextCharFormat &format = line.style == SummaryLine::Style::Heading ? heading : body;
+        // The stops count from the margin, not from the print form's indent,
+        // and each value stands in its column whatever its label measures.
+        QList<QTextOption::Tab> tabs;
+        const qsizetype tab = line.text.indexOf(QLatin1Char('\t'));
+        if (tab >= 0) {
+            const qreal label = metrics.horizontalAdvance(line.text.left(tab)) * toLayout;
+            for (qreal at : report::summaryTabStops(line, label, stop, indent, extent))
+                tabs.append(QTextOption::Tab(at, QTextOption::LeftTab));
+        }
+        block.setTabPositions(tabs);
         if (first) {
             cursor.setBlockFormat(block);
             cursor.setBlockCharFormat(format);
@@ -232,7 +252,7 @@ void ResultsOps::SpeedButton61Click()
         buildBuffer(SummaryForm::Export);
         FileDialogRequest request;
         request.title = QStringLiteral("Esporta stima in formato Word compatibile");
-        request.filter = QStringLiteral("Risultati stima (*.rtf)");
+        request.filter = ui::fileFilter(QStringLiteral("Risultati stima (*.rtf)|*.rtf"));
         request.directory = QDir::currentPath();
         request.suggested = QStringLiteral("Risultati stima.rtf");
         request.save = true;
@@ -280,8 +300,8 @@ void ResultsOps::printBuffer(QPrinter *printer)
     // Laid out on the printer, so the text is measured as it will print.
     document.documentLayout()->setPaintDevice(printer);
     document.setDocumentMargin(0);
-    fillDocument(&document, m_buffer, SummaryForm::Print, printer->logicalDpiX(), qt_defaultDpiY());
     const QSizeF page = printer->pageRect(QPrinter::DevicePixel).size();
+    fillDocument(&document, m_buffer, SummaryForm::Print, printer->logicalDpiX(), qt_defaultDpiY(), page.width());
     if (page.isEmpty())
         throw failure(QStringLiteral("La stampante non ha un'area di stampa valida."));
     document.setPageSize(page);

@@ -35,11 +35,13 @@ public:
     // dialog. Not owned.
     void setPrinterForTests(QPrinter *printer) { m_testPrinter = printer; }
 
-    // Lays the lines out in a document in the form's font and indent. The
-    // indent is measured at deviceDpi, the half-inch tab stops at layoutDpi:
-    // the two differ when the document is laid out on a printer.
+    // Lays the lines out in a document in the form's font and indent, with
+    // the tab stops that put each value in its column. The indent is measured
+    // at deviceDpi, the tab stops at layoutDpi: the two differ when the
+    // document is laid out on a printer (set as its layout's paint device
+    // before this). lineWidth: the width a line may take, at deviceDpi.
     static void fillDocument(QTextDocument *document, const report::SummaryLines &lines, report::SummaryForm form,
-                             qreal deviceDpi, qreal layoutDpi);
+                             qreal deviceDpi, qreal layoutDpi, qreal lineWidth = 0);
 
 public Q_SLOTS:
     void CalcolaRiepilogoInformazioni();

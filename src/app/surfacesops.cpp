@@ -24,9 +24,7 @@ namespace brevan::app {
 
 const QString SurfacesOps::kOpenTitle = QStringLiteral("Carica tabella descrizione superfici");
 const QString SurfacesOps::kSaveTitle = QStringLiteral("Salva tabella descrizione superfici");
-// Shown as "Descrizione superfici (*.db)", listing only Superfici*.db: the last
-// bracket holds the pattern.
-const QString SurfacesOps::kFilter = QStringLiteral("Descrizione superfici (*.db) (Superfici*.db)");
+const QString SurfacesOps::kFilter = ui::fileFilter(QStringLiteral("Descrizione superfici (*.db)|Superfici*.db"));
 const QString SurfacesOps::kProposedName = QStringLiteral("Superfici 01.db");
 const QString SurfacesOps::kOpenFailed =
     QStringLiteral("La tabella %1 potrebbe essere:\ngià in uso, inesistente o in un formato non valido.");

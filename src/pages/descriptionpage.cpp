@@ -30,6 +30,16 @@ constexpr int kBuildingHeight = groupHeight(kBuildingRows) + kCaptionHeight;
 constexpr int kCadastralTop = kBuildingTop + kBuildingHeight + kGroupSpacing;
 constexpr int kCadastralRows = 1;
 
+// "Data stima:" is one field: Tab leaves it, as it leaves every other field,
+// instead of walking through day, month and year.
+class DateField : public QDateEdit {
+public:
+    using QDateEdit::QDateEdit;
+
+protected:
+    bool focusNextPrevChild(bool next) override { return QWidget::focusNextPrevChild(next); }
+};
+
 } // namespace
 
 DescriptionPage::DescriptionPage(QWidget *parent) : CentredPage(parent)
@@ -63,7 +73,7 @@ DescriptionPage::DescriptionPage(QWidget *parent) : CentredPage(parent)
         internalNumberEdit = r0.add(makeFieldEdit("InternoImmob", g), QStringLiteral("Interno:"), 105);
 
         RowPlacer r1(g, rowTop(1), 2);
-        dateEdit = new QDateEdit(g);
+        dateEdit = new DateField(g);
         dateEdit->setObjectName(QStringLiteral("DataStimaImmob"));
         dateEdit->setProperty("brevanControl", QStringLiteral("DateTimePicker1"));
         dateEdit->setFont(pageFont());

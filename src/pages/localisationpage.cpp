@@ -94,6 +94,8 @@ LocalisationPage::LocalisationPage(QWidget *parent) : CentredPage(parent)
     zoneBox->setGeometry(kGroupX, 94, kGroupW, 136);
     y = kFirstRow;
     urbanZoneCombo = makeFieldCombo("ZonaUrbanaImmob", zoneBox);
+    // Zone names run to 30 characters, longer than the field.
+    setPopupFitsItems(urbanZoneCombo);
     placeRow(zoneBox, QStringLiteral("Zona urbana di appartenenza:"), urbanZoneCombo, y, kFieldW - 27);
     zonesEditorButton = makeToolButton(QStringLiteral("ZoneUrbaneButton"), QIcon(),
                                        QStringLiteral("|Imposta zone urbane per il Comune selezionato."), zoneBox);

@@ -3,11 +3,58 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
+#include <QHeaderView>
+#include <QIdentityProxyModel>
+#include <QLocale>
 #include <QMessageBox>
+#include <QTreeView>
+
+#include <algorithm>
 
 namespace brevan::ui {
 
+QString fileFilter(const QString &captionsAndPatterns)
+{
+    const QStringList parts = captionsAndPatterns.split(QLatin1Char('|'));
+    QStringList entries;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        // Qt takes the last bracketed group of an entry as its patterns,
+        // separated by blanks, and shows what stands before it.
+        QString patterns = parts.at(i + 1);
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        entries << parts.at(i) + QStringLiteral(" (") + patterns.simplified() + QLatin1Char(')');
+    }
+    return entries.join(QStringLiteral(";;"));
+}
+
 namespace {
+
+// Columns of the file list of Qt's file dialog.
+enum FileListColumn { Size = 1, Modified = 3 };
+
+// The file list of Qt's file dialog writes sizes and dates in the system's
+// language, not in the application's: those two columns are written again in
+// Italian (the dates in the program's short form).
+class ItalianFileList : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        const auto *files = qobject_cast<const QFileSystemModel *>(sourceModel());
+        if (role != Qt::DisplayRole || !files || (index.column() != Size && index.column() != Modified))
+            return QIdentityProxyModel::data(index, role);
+        const QModelIndex source = mapToSource(index);
+        const QLocale italian(QLocale::Italian, QLocale::Italy);
+        if (index.column() == Modified)
+            return italian.toString(files->lastModified(source), QStringLiteral("dd/MM/yyyy HH:mm"));
+        if (files->isDir(source))
+            return QString();
+        return italian.formattedDataSize(files->size(source), 1, QLocale::DataSizeTraditionalFormat);
+    }
+};
+
 
 struct Seam {
     std::function<bool(const Messages::Shown &)> answers;
@@ -77,19 +124,40 @@ QString Messages::fileName(QWidget *parent, const FileDialogRequest &request)
         seam().fileRequests.append(request);
         return withSuffix(seam().files(request), request.defaultSuffix);
     }
-    QFileDialog dialog(parent, request.title, request.directory, request.filter);
-    dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    // The commands replace a file of the same name without a question (their
-    // writes are whole or nothing); the filter shows its caption only.
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
-    dialog.setOption(QFileDialog::HideNameFilterDetails, true);
-    if (!request.suggested.isEmpty())
-        dialog.selectFile(request.suggested);
-    dialog.setDefaultSuffix(request.defaultSuffix);
+    QFileDialog dialog(parent);
+    prepareFileDialog(dialog, request);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return withSuffix(dialog.selectedFiles().constFirst(), request.defaultSuffix);
+}
+
+void Messages::prepareFileDialog(QFileDialog &dialog, const FileDialogRequest &request)
+{
+    // Qt's own dialog rather than the desktop's, which speaks the system's
+    // language.
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setWindowTitle(request.title);
+    dialog.setDirectory(request.directory);
+    dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    // The commands replace a file of the same name without a question (their
+    // writes are whole or nothing); each filter shows its caption only, which
+    // carries the patterns as the commands quote them.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    dialog.setOption(QFileDialog::HideNameFilterDetails, true);
+    dialog.setNameFilter(request.filter);
+    dialog.setProxyModel(new ItalianFileList(&dialog));
+    if (!request.suggested.isEmpty())
+        dialog.selectFile(request.suggested);
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    // The Italian column titles are longer than the widths Qt gives them, and
+    // the dialog is made wide enough to show the four columns.
+    if (auto *list = dialog.findChild<QTreeView *>(QStringLiteral("treeView"))) {
+        QHeaderView *header = list->header();
+        for (int c = 0; c < header->count(); ++c)
+            header->resizeSection(c, std::max(header->sectionSize(c), header->sectionSizeHint(c)));
+    }
+    dialog.resize(std::max(dialog.width(), 780), std::max(dialog.height(), 460));
 }
 
 void Messages::setAnswers(std::function<bool(const Shown &)> handler)

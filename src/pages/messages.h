@@ -6,13 +6,20 @@
 
 #include <functional>
 
+class QFileDialog;
 class QWidget;
 
 namespace brevan::ui {
 
+// A file dialog's filter written as the program's commands quote it,
+// "caption|patterns|caption|patterns" with the patterns of one entry joined by
+// ";" ("Stima Brevan (*.db)|Stima*.db"), turned into Qt's form. The dialog
+// shows each caption exactly as written and lists the files its patterns match.
+QString fileFilter(const QString &captionsAndPatterns);
+
 struct FileDialogRequest {
     QString title;
-    QString filter;    // Qt form: "Stima Brevan (Stima*.db)"
+    QString filter;    // Qt form, as fileFilter() makes it
     QString directory; // initial folder
     QString suggested; // proposed name (save dialogs)
     bool save = false;
@@ -31,6 +38,10 @@ public:
     static void error(QWidget *parent, const QString &text);
     // A file dialog; the empty string when cancelled.
     static QString fileName(QWidget *parent, const FileDialogRequest &request);
+    // Sets up the dialog that fileName() shows: Qt's own dialog, in Italian
+    // whatever the system's language (sizes and dates of the file list too),
+    // its columns wide enough for their titles.
+    static void prepareFileDialog(QFileDialog &dialog, const FileDialogRequest &request);
 
     // Test seam. While a handler is set, no window is shown: boxes are
     // recorded and answered by the handler.

@@ -455,6 +455,13 @@ void NavigatorBar::post()
     refresh();
 }
 
+void NavigatorBar::cancelEdit()
+{
+    if (m_view && m_selection)
+        endCellEdit(m_view, m_selection->currentIndex(), false);
+    refresh();
+}
+
 void NavigatorBar::refresh()
 {
     const bool bound = m_model && m_selection && m_model->isOpen();

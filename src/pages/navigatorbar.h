@@ -65,6 +65,9 @@ public Q_SLOTS:
     bool deleteCurrent();
     void insert();
     void post();
+    // Drops what an open cell editor holds without writing it: the edit was
+    // never posted.
+    void cancelEdit();
     // Recomputes which buttons are enabled.
     void refresh();
     // Drops a row appended by insert and left untouched (the user left the

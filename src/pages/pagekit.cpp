@@ -12,12 +12,15 @@
 #include <QRadioButton>
 #include <QResizeEvent>
 #include <QSignalBlocker>
+#include <QStatusTipEvent>
 #include <QStyleOptionComboBox>
 #include <QStyleOptionGroupBox>
 #include <QtMath>
 #include <QStylePainter>
 #include <QTextDocument>
 #include <QToolButton>
+
+#include <algorithm>
 
 namespace brevan::ui {
 
@@ -150,17 +153,48 @@ void setHint(QAction *a, const QString &hint)
     a->setStatusTip(bar < 0 ? hint : hint.mid(bar + 1));
 }
 
+namespace {
+
+class StatusTipForwarder : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::StatusTip)
+            return false;
+        auto *dialog = qobject_cast<QWidget *>(watched);
+        QWidget *owner = dialog && dialog->parentWidget() ? dialog->parentWidget()->window() : nullptr;
+        if (!owner || owner == dialog)
+            return false;
+        QStatusTipEvent tip(static_cast<QStatusTipEvent *>(event)->tip());
+        QCoreApplication::sendEvent(owner, &tip);
+        return true;
+    }
+};
+
+} // namespace
+
+void forwardStatusTips(QWidget *dialog)
+{
+    dialog->installEventFilter(new StatusTipForwarder(dialog));
+}
+
 NavyGroupBox::NavyGroupBox(const QString &caption, QWidget *parent) : QGroupBox(caption, parent) {}
 
 void NavyGroupBox::paintEvent(QPaintEvent *)
 {
-    // The style draws the caption in its own text colour; only the caption
-    // turns navy, so the fields inside keep the normal palette and font (a
-    // style sheet would reset both for every child).
+    // Only the caption turns navy, so the fields inside keep the normal
+    // palette and font (a style sheet would reset both for every child). The
+    // common style takes the option's text colour; Fusion ignores it and
+    // draws with the option's window-text colour, so both are set.
     QStylePainter painter(this);
     QStyleOptionGroupBox option;
     initStyleOption(&option);
-    option.textColor = QColor::fromRgb(kNavy);
+    const QColor navy = QColor::fromRgb(kNavy);
+    option.textColor = navy;
+    option.palette.setColor(QPalette::WindowText, navy);
     painter.drawComplexControl(QStyle::CC_GroupBox, option);
 }
 
@@ -233,11 +267,32 @@ namespace {
 // QComboBox::AdjustToMinimumContentsLengthWithIcon does. Setting that policy
 // on a QComboBox builds its drop-down window at once; this gives the same
 // hint without it.
+const char *const kPopupFitsItemsProperty = "brevanPopupFitsItems";
+
 class FieldCombo : public QComboBox {
 public:
     using QComboBox::QComboBox;
     QSize sizeHint() const override { return itemFreeHint(); }
     QSize minimumSizeHint() const override { return itemFreeHint(); }
+
+    void showPopup() override
+    {
+        // Qt widens the drop-down of a pick-only list to its entries, but not
+        // that of an editable one: done here, for the few short lists that ask.
+        if (property(kPopupFitsItemsProperty).toBool()) {
+            QAbstractItemView *list = view();
+            int widest = 0;
+            for (int i = 0; i < count(); ++i) {
+                const QModelIndex item = model()->index(i, modelColumn(), rootModelIndex());
+                widest = std::max(widest, list->sizeHintForIndex(item).width());
+            }
+            const int scrollBar = count() > maxVisibleItems()
+                                      ? list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list)
+                                      : 0;
+            list->setMinimumWidth(widest + scrollBar + 2 * list->style()->pixelMetric(QStyle::PM_DefaultFrameWidth));
+        }
+        QComboBox::showPopup();
+    }
 
 private:
     QSize itemFreeHint() const
@@ -329,6 +384,11 @@ QToolButton *makeToolButton(const QString &objectName, const QIcon &icon, const 
     b->setFocusPolicy(Qt::NoFocus);
     setHint(b, hint);
     return b;
+}
+
+void setPopupFitsItems(QComboBox *combo)
+{
+    combo->setProperty(kPopupFitsItemsProperty, true);
 }
 
 void setComboText(QComboBox *combo, const QString &text)

@@ -49,6 +49,9 @@ KeyFilter keyFilterOf(const QWidget *w);
 // the status bar; a hint beginning with "|" has only a long part.
 void setHint(QWidget *w, const QString &hint);
 void setHint(QAction *a, const QString &hint);
+// Status tips stop at their window; a dialog's own hints are passed on to the
+// window of the dialog's parent (the main window), whose status bar shows them.
+void forwardStatusTips(QWidget *dialog);
 
 // A group box with its caption in navy.
 class NavyGroupBox : public QGroupBox {
@@ -90,6 +93,10 @@ QRadioButton *makeFieldRadio(const char *fieldName, const QString &caption, QWid
 
 // A flat 23 × 22 tool button with an icon and a hint.
 QToolButton *makeToolButton(const QString &objectName, const QIcon &icon, const QString &hint, QWidget *parent);
+
+// The drop-down list of a pick list made here widens to its longest entry
+// instead of cutting it short; the field keeps its width.
+void setPopupFitsItems(QComboBox *combo);
 
 // The program writes a value into a pick list: no reaction runs.
 void setComboText(QComboBox *combo, const QString &text);

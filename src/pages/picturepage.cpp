@@ -16,7 +16,6 @@
 #include <QHash>
 #include <QPainter>
 #include <QPainterPath>
-#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -164,12 +163,6 @@ QFrame *separator(QWidget *parent)
     return f;
 }
 
-// Pins a size to what a widget can take; beyond it the picture is clipped.
-QSize widgetBound(QSize s)
-{
-    return {std::clamp(s.width(), 0, QWIDGETSIZE_MAX), std::clamp(s.height(), 0, QWIDGETSIZE_MAX)};
-}
-
 } // namespace
 
 // --- PictureView ----------------------------------------------------------
@@ -183,9 +176,6 @@ void PictureView::setPicture(const QImage &source, QSize shownSize)
 {
     m_source = source;
     m_shown = source.isNull() ? QSize(0, 0) : shownSize;
-    // The minimum size is what makes the scroll area scroll: the natural
-    // size while drawn at its own size, nothing while stretched.
-    setMinimumSize(m_stretched ? QSize(0, 0) : widgetBound(m_shown));
     update();
 }
 
@@ -292,12 +282,12 @@ PicturePage::PicturePage(Kind kind, QWidget *parent) : QWidget(parent), m_kind(k
     pictureArea->setObjectName(QStringLiteral("ScrollBoxImage") + suffix);
     pictureArea->setBackgroundRole(QPalette::Dark);
     pictureArea->setAlignment(Qt::AlignCenter);
+    // The view always fills the area: a picture larger than the area is
+    // centred and clipped at its edges, never scrolled.
     pictureArea->setWidgetResizable(true);
+    pictureArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    pictureArea->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     pictureArea->setWidget(pictureView);
-    // Whenever the picture or the area changes size, the view comes back to
-    // the middle of the picture, as a centred picture would sit.
-    for (QScrollBar *bar : {pictureArea->horizontalScrollBar(), pictureArea->verticalScrollBar()})
-        connect(bar, &QScrollBar::rangeChanged, bar, [bar](int min, int max) { bar->setValue(min + (max - min) / 2); });
 
     auto *page = new QVBoxLayout(this);
     page->setContentsMargins(0, 0, 0, 0);
@@ -385,15 +375,11 @@ void PicturePage::showPicture()
 
 namespace {
 
-// The open dialog's filter: each pair of the list, with the patterns in the
-// description spaced as Qt reads them.
-const QString kOpenFilter = QStringLiteral(
-    "Tutti (*.jpg *.jpeg *.bmp *.emf *.wmf);;"
-    "Formato JPEG (*.jpg);;"
-    "Formato JPEG (*.jpeg);;"
-    "Formato Bitmap (*.bmp);;"
-    "Formato Metafile avanzato(*.emf);;"
-    "Formato Metafile standard (*.wmf)");
+// The open dialog's filter, as the command quotes it.
+const QString kOpenFilter = fileFilter(QStringLiteral(
+    "Tutti (*.jpg;*.jpeg;*.bmp;*.emf;*.wmf)|*.jpg;*.jpeg;*.bmp;*.emf;*.wmf|Formato JPEG (*.jpg)|*.jpg|"
+    "Formato JPEG (*.jpeg)|*.jpeg|Formato Bitmap (*.bmp)|*.bmp|Formato Metafile avanzato(*.emf)|*.emf|"
+    "Formato Metafile standard (*.wmf)|*.wmf"));
 
 // A long decode or a metafile's conversion shows the hourglass.
 class WaitCursor {
@@ -451,7 +437,7 @@ void PicturePage::SpeedButtonSaveImageClick()
         return;
     FileDialogRequest request;
     request.title = QStringLiteral("Salva immagine");
-    request.filter = QStringLiteral("Immagine formato Bitmap (*.bmp)");
+    request.filter = fileFilter(QStringLiteral("Immagine formato Bitmap (*.bmp)|*.bmp"));
     request.suggested = QStringLiteral("Image");
     request.save = true;
     QString path = Messages::fileName(this, request);

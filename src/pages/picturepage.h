@@ -11,10 +11,10 @@
 
 namespace brevan::ui {
 
-// Draws the source picture at the shown size, centred (the scroll area around
-// it scrolls when it is larger than the area), or stretched over the whole
-// area. It draws straight from the source rather than from a resized copy, so
-// a picture zoomed far in costs no more memory than the part on screen.
+// Draws the source picture at the shown size, centred and clipped at the
+// area's edges when it is larger, or stretched over the whole area. It draws
+// straight from the source rather than from a resized copy, so a picture
+// zoomed far in costs no more memory than the part on screen.
 class PictureView : public QWidget {
     Q_OBJECT
 public:

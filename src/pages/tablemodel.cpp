@@ -7,13 +7,14 @@ namespace brevan::ui {
 namespace {
 
 // What a cell holds once written: the store's own conversion, with the
-// empty value a never-written cell reads back as.
+// empty value a never-written cell reads back as. A blank real stays blank:
+// writing 0 over it is a change.
 QVariant normalized(const Column &column, const QVariant &value)
 {
     const QVariant v = Table::coerce(column, value);
     switch (column.type) {
     case ColumnType::Text: return v.isValid() ? v.toString() : QString();
-    case ColumnType::Real: return v.isValid() ? v.toDouble() : 0.0;
+    case ColumnType::Real: return v.isValid() ? QVariant(v.toDouble()) : QVariant();
     case ColumnType::Logical: return v.isValid() ? v.toBool() : false;
     }
     return v;
@@ -59,6 +60,7 @@ bool TableModel::open(bool reportFailure)
     if (!m_path.isEmpty()) {
         try {
             m_table = Table::open(m_path);
+            m_table.setBlankReals(true);
             m_rowIds = m_table.rowIds();
             m_rows = m_table.rows();
             if (m_rows.size() != m_rowIds.size())
@@ -117,12 +119,10 @@ QVariant TableModel::cellText(const QVariant &stored, const Column &column) cons
 {
     switch (column.type) {
     case ColumnType::Text: return stored.toString();
-    case ColumnType::Real: {
-        // A never-written real reads 0; a grid of empty rows shows blank cells
-        // rather than a column of zeros.
-        const double v = stored.toDouble();
-        return v == 0.0 ? QString() : FloatToText(v);
-    }
+    case ColumnType::Real:
+        // A never-written (or emptied) real is a blank cell, so a grid of empty
+        // rows shows no column of zeros; a 0 written into it shows "0".
+        return stored.isValid() ? FloatToText(stored.toDouble()) : QString();
     case ColumnType::Logical: return stored.toBool() ? QStringLiteral("True") : QStringLiteral("False");
     }
     return {};

@@ -89,6 +89,8 @@ UnitRentEditor::UnitRentEditor(DescriptionPage *description, QWidget *parent)
     setWindowTitle(kCaption);
     setFont(pageFont());
     setModal(true);
+    // The navigator's long hints go to the main window's status bar.
+    forwardStatusTips(this);
     // Fixed size, no title-bar buttons: the dialog ends through OK or Annulla.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setFixedSize(kDialogWidth, kDialogHeight);
@@ -154,6 +156,9 @@ UnitRentEditor::UnitRentEditor(DescriptionPage *description, QWidget *parent)
     cancelButton->setObjectName(QStringLiteral("Button2"));
     okButton->setAutoDefault(false);
     cancelButton->setAutoDefault(false);
+    // A click on Annulla must not take the focus from a cell being edited:
+    // losing it would write the edit that Annulla drops.
+    cancelButton->setFocusPolicy(Qt::TabFocus);
     cancelButton->setGeometry(kDialogWidth - kMargin - 80, kDialogHeight - 34, 80, 25);
     okButton->setGeometry(cancelButton->x() - 88, kDialogHeight - 34, 80, 25);
     connect(okButton, &QPushButton::clicked, this, &UnitRentEditor::Button1Click);
@@ -218,15 +223,16 @@ void UnitRentEditor::showPlace(int index)
     provinceCodeLabel->setText(known ? list.provinceCodes.at(index) : QString());
 }
 
+QString UnitRentEditor::targetTableName() const
+{
+    return municipalityTableName(MunicipalityTable::UnitRents, municipalityCombo->currentText(),
+                                 postalCodeLabel->text(), provinceCodeLabel->text());
+}
+
 void UnitRentEditor::openWorkingTable()
 {
     try {
         const QString working = dataPath(kCanoniLocazUnitari);
-        // Before any municipality was ever chosen there is no working table:
-        // make the one the municipality would have given.
-        if (!Table::exists(working))
-            reloadForMunicipality(MunicipalityTable::UnitRents, municipalityCombo->currentText(),
-                                  postalCodeLabel->text(), provinceCodeLabel->text());
         if (m_model->tableFile() != working)
             m_model->setTableFile(working);
         else
@@ -234,6 +240,20 @@ void UnitRentEditor::openWorkingTable()
     } catch (const std::exception &e) {
         Messages::error(this, QString::fromUtf8(e.what()));
     }
+}
+
+void UnitRentEditor::reloadWorkingTable()
+{
+    // The working table is rebuilt under the model: let go of the file first.
+    m_model->close();
+    try {
+        reloadForMunicipality(MunicipalityTable::UnitRents, municipalityCombo->currentText(), postalCodeLabel->text(),
+                              provinceCodeLabel->text());
+    } catch (const std::exception &e) {
+        Messages::error(this, QString::fromUtf8(e.what()));
+    }
+    // Reopened all the same: after a failed copy it shows the 11 empty rows.
+    openWorkingTable();
 }
 
 void UnitRentEditor::showEvent(QShowEvent *event)
@@ -258,7 +278,22 @@ void UnitRentEditor::FormShow()
         provinceCodeLabel->setText(m_description->provinceCodeCombo->currentText());
     }
     setRentTitles();
-    openWorkingTable();
+    // The rows shown, and written by OK, are those of the municipality in the
+    // header. The working table may hold another's (the description page's
+    // municipality was set without its cascade, or this dialog last changed
+    // its own and was cancelled), or be missing before any municipality was
+    // ever chosen.
+    bool held = false;
+    try {
+        held = holdsMunicipalityRows(MunicipalityTable::UnitRents, targetTableName())
+               && Table::exists(dataPath(kCanoniLocazUnitari));
+    } catch (const std::exception &) {
+        held = false; // no data folder: the reload says why
+    }
+    if (held)
+        openWorkingTable();
+    else
+        reloadWorkingTable();
     if (const QScreen *s = screen())
         move(s->availableGeometry().center() - rect().center());
 }
@@ -266,22 +301,14 @@ void UnitRentEditor::FormShow()
 void UnitRentEditor::ComboBox1Change(int index)
 {
     showPlace(index);
-    try {
-        m_model->close();
-        reloadForMunicipality(MunicipalityTable::UnitRents, municipalityCombo->currentText(), postalCodeLabel->text(),
-                              provinceCodeLabel->text());
-    } catch (const std::exception &e) {
-        Messages::error(this, QString::fromUtf8(e.what()));
-    }
-    openWorkingTable();
+    reloadWorkingTable();
 }
 
 void UnitRentEditor::Button1Click()
 {
     // A cell still being typed belongs to what OK saves.
     navigator->post();
-    const QString name = municipalityTableName(MunicipalityTable::UnitRents, municipalityCombo->currentText(),
-                                               postalCodeLabel->text(), provinceCodeLabel->text());
+    const QString name = targetTableName();
     try {
         m_model->close();
         if (name != kCanoniLocazUnitari)
@@ -298,8 +325,16 @@ void UnitRentEditor::Button1Click()
 
 void UnitRentEditor::Button2Click()
 {
-    navigator->dropUntouchedInsert();
     reject();
+}
+
+void UnitRentEditor::reject()
+{
+    // Only what the grid has posted stays in the working table: a cell still
+    // being edited is dropped before the dialog hides (hiding would write it).
+    navigator->cancelEdit();
+    navigator->dropUntouchedInsert();
+    QDialog::reject();
 }
 
 } // namespace brevan::ui

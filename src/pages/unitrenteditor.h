@@ -38,6 +38,9 @@ public:
 
     // The grid's columns in the order shown: Anno, Zona, CanoneLocazMin, CanoneLocazMax.
     QStringList shownFields() const;
+    // The unit-rent table OK would write now: "CanoniLocazUnitari" +
+    // municipality + postal code + province code + ".db".
+    QString targetTableName() const;
 
 public Q_SLOTS:
     void FormShow();
@@ -46,6 +49,8 @@ public Q_SLOTS:
     void ComboBox1Change(int index);
     void Button1Click();
     void Button2Click();
+    // Annulla, Escape: closes without writing the municipality table.
+    void reject() override;
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -54,6 +59,8 @@ private:
     void showPlace(int index);
     void setRentTitles();
     void openWorkingTable();
+    // Reloads the working unit-rent table for the municipality in the header.
+    void reloadWorkingTable();
     void restoreColumnOrder();
 
     DescriptionPage *m_description;

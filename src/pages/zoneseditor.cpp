@@ -147,6 +147,8 @@ ZonesEditor::ZonesEditor(DescriptionPage *description, QWidget *parent)
     setFont(pageFont());
     setFixedSize(kWidth, kHeight);
     setModal(true);
+    // The navigator's long hints go to the main window's status bar.
+    forwardStatusTips(this);
 
     QGroupBox *group = makeGroup(QStringLiteral("Ubicazione del fabbricato"), this);
     group->setGeometry(kMargin, kGroupTop, kWidth - 2 * kMargin, kGroupHeight);
@@ -228,6 +230,9 @@ ZonesEditor::ZonesEditor(DescriptionPage *description, QWidget *parent)
         b->setAutoDefault(false);
         b->setDefault(false);
     }
+    // A click on Annulla must not take the focus from a cell being edited:
+    // losing it would write the edit that Annulla drops.
+    cancelButton->setFocusPolicy(Qt::TabFocus);
     cancelButton->setGeometry(kWidth - kMargin - kButtonWidth, kButtonTop, kButtonWidth, kButtonHeight);
     okButton->setGeometry(cancelButton->x() - 8 - kButtonWidth, kButtonTop, kButtonWidth, kButtonHeight);
     connect(okButton, &QPushButton::clicked, this, &ZonesEditor::OKClick);
@@ -253,7 +258,14 @@ void ZonesEditor::showEvent(QShowEvent *event)
     if (QScreen *s = screen())
         move(s->availableGeometry().center() - QPoint(width() / 2, height() / 2));
     takeOverDescriptionSelection();
-    openWorkingTable();
+    // The rows shown, and written by OK, are those of the municipality in the
+    // header. The working table may hold another's: the description page's
+    // municipality was set without its cascade (an appraisal opened, text
+    // pasted), or this dialog last changed its own and was cancelled.
+    if (holdsMunicipalityRows(MunicipalityTable::Zones, targetTableName()))
+        openWorkingTable();
+    else
+        reloadWorkingTable();
 }
 
 void ZonesEditor::hideEvent(QHideEvent *event)
@@ -303,7 +315,11 @@ void ZonesEditor::municipalityChosen(int index)
     setComboText(postalCodeCombo, known ? list.postalCodes.at(index) : QString());
     setComboText(provinceCombo, known ? list.provinces.at(index) : QString());
     setComboText(provinceCodeCombo, known ? list.provinceCodes.at(index) : QString());
+    reloadWorkingTable();
+}
 
+void ZonesEditor::reloadWorkingTable()
+{
     // The working table is rebuilt under the model: let go of the file first.
     m_model->close();
     QString failure;
@@ -352,6 +368,14 @@ void ZonesEditor::OKClick()
 void ZonesEditor::AnnullaClick()
 {
     reject();
+}
+
+void ZonesEditor::reject()
+{
+    // Only what the grid has posted stays in the working table: a cell still
+    // being edited is dropped before the dialog hides (hiding would write it).
+    navigator->cancelEdit();
+    QDialog::reject();
 }
 
 } // namespace brevan::ui

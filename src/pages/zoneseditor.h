@@ -53,6 +53,8 @@ public Q_SLOTS:
     void municipalityChosen(int index);
     void OKClick();
     void AnnullaClick();
+    // Annulla, Escape: closes without writing the municipality's zone table.
+    void reject() override;
 
 Q_SIGNALS:
     // OK has written the zone table (or had nothing to write) and reopened
@@ -67,6 +69,8 @@ protected:
 private:
     void takeOverDescriptionSelection();
     void openWorkingTable();
+    // Reloads the working zone table for the municipality in the header.
+    void reloadWorkingTable();
     void commitPendingEdit();
 
     DescriptionPage *m_description;

@@ -143,7 +143,7 @@ double ReportPainter::text(const QRectF &box, int flags, const QFont &font, cons
     return std::max(needed.height(), fm.lineSpacing());
 }
 
-void ReportPainter::picture(const QRectF &frame, const QImage &image)
+void ReportPainter::picture(const QRectF &frame, const QImage &image, Fit fit)
 {
     p.setPen(QPen(QColor(128, 128, 128), 1));
     p.setBrush(Qt::NoBrush);
@@ -152,7 +152,7 @@ void ReportPainter::picture(const QRectF &frame, const QImage &image)
         return;
     const QRectF inner = frame.adjusted(2, 2, -2, -2);
     QSizeF size = image.size();
-    size.scale(inner.size(), Qt::KeepAspectRatio);
+    size.scale(inner.size(), fit == Fit::Stretch ? Qt::IgnoreAspectRatio : Qt::KeepAspectRatio);
     const QRectF target(inner.center().x() - size.width() / 2, inner.center().y() - size.height() / 2,
                         size.width(), size.height());
     p.setRenderHint(QPainter::SmoothPixmapTransform);

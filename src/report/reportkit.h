@@ -72,9 +72,12 @@ public:
     void band(const QString &title);
     // Text in a box; returns the height it took (at least one line).
     double text(const QRectF &box, int flags, const QFont &font, const QColor &colour, const QString &s);
-    // A framed picture box; the picture, when there is one, scaled to fit
-    // and centred inside the frame.
-    void picture(const QRectF &frame, const QImage &image);
+    // How a picture takes its frame: stretched over the whole of it, or
+    // scaled with its proportions kept and centred.
+    enum class Fit { Stretch, KeepProportions };
+
+    // A framed picture box with the picture, when there is one, inside.
+    void picture(const QRectF &frame, const QImage &image, Fit fit);
     // A mark: the tick and a black caption when ticked, a silver caption alone
     // when not. Returns the height taken.
     double mark(double x, double top, double width, const QString &caption, bool ticked);

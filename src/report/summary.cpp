@@ -5,6 +5,7 @@
 
 #include <QLocale>
 
+#include <algorithm>
 #include <climits>
 #include <optional>
 #include <span>
@@ -14,6 +15,14 @@ namespace brevan::report {
 namespace {
 
 using Tabs = std::array<int, 3>; // screen / export / print
+
+// The columns the values stand in, counted in default stops (half inches)
+// from the left margin, screen / export / print; the exported file leaves
+// the stops to the word processor. The comparison parameters and the
+// capitalisation rate stand one stop further on screen, where they are a
+// table with ranges.
+constexpr Tabs kValueStops{4, 0, 8};
+constexpr Tabs kParameterStops{5, 0, 8};
 
 // What follows a value on its line.
 enum class Suffix {
@@ -367,6 +376,11 @@ private:
         blank();
     }
     void body(const QString &line) { m_lines.append({SummaryLine::Style::Body, line}); }
+    // A line whose value stands in the column of its kind.
+    void aligned(const QString &line, const Tabs &stops = kValueStops)
+    {
+        m_lines.append({SummaryLine::Style::Body, line, stops[column()]});
+    }
     void blank(int count = 1)
     {
         for (int i = 0; i < count; ++i)
@@ -376,7 +390,7 @@ private:
     void valueLine(const char *label, const Tabs &n, const QString &value)
     {
         if (!value.isEmpty())
-            body(text(label) + tabs(n[column()]) + value);
+            aligned(text(label) + tabs(n[column()]) + value);
     }
     QString suffix(Suffix s) const;
     void fieldLine(const FieldLine &line, const QHash<QString, QString> &values);
@@ -454,9 +468,9 @@ void Builder::description()
         const QString date = in.appraisalDate.isValid()
                                  ? QLocale(QLocale::Italian).toString(in.appraisalDate, QStringLiteral("d MMMM yyyy"))
                                  : QString();
-        body(QStringLiteral("Data della stima: ") + tabs(kDateTabs[column()]) + date);
-        body(QStringLiteral("Anno di costruzione: ") + tabs(kYearTabs[column()]) + field("AnnoCostruzImmob"));
-        body(text("Età dell'edificio: ") + tabs(kAgeTabs[column()]) + field("EtaEdificioImmob"));
+        aligned(QStringLiteral("Data della stima: ") + tabs(kDateTabs[column()]) + date);
+        aligned(QStringLiteral("Anno di costruzione: ") + tabs(kYearTabs[column()]) + field("AnnoCostruzImmob"));
+        aligned(text("Età dell'edificio: ") + tabs(kAgeTabs[column()]) + field("EtaEdificioImmob"));
     }
     fieldLines(kCadastreLines);
     blank(2);
@@ -470,8 +484,8 @@ void Builder::surfaces()
     for (const SurfaceRow &row : in.surfaceRows) {
         if (row.description.isEmpty() || row.area == 0)
             continue;
-        body(row.description + tabs(surfaceDescriptionTabs(row.description)[column()]) + FormattaImporto(row.area)
-             + QStringLiteral("\tmq"));
+        aligned(row.description + tabs(surfaceDescriptionTabs(row.description)[column()]) + FormattaImporto(row.area)
+                + QStringLiteral("\tmq"));
     }
     blank(2);
     surfaceValues();
@@ -486,7 +500,8 @@ void Builder::surfaceValues()
         // rather than stopping the whole summary on a conversion failure.
         const std::optional<double> value = amountIn(in.surfaceValues.value(int(i)));
         if (value)
-            body(text(kSurfaceLines[i].label) + tabs(kSurfaceLines[i].tabs[column()]) + FormattaImporto(*value) + unit);
+            aligned(text(kSurfaceLines[i].label) + tabs(kSurfaceLines[i].tabs[column()]) + FormattaImporto(*value)
+                    + unit);
     }
     blank(2);
 }
@@ -600,7 +615,8 @@ void Builder::comparisonParameters()
     const QString columns = QStringLiteral(" \t\t\t Minimo\t Massimo\t   Calcolato");
     const QString fiveSpaces(5, QLatin1Char(' '));
 
-    body(screen() ? QStringLiteral("Comparazione diretta.") + columns : QStringLiteral("Comparazione diretta."));
+    aligned(screen() ? QStringLiteral("Comparazione diretta.") + columns : QStringLiteral("Comparazione diretta."),
+            kParameterStops);
     double total = 0;
     for (std::size_t i = 0; i < std::size(kComparisonLines); ++i) {
         const ComparisonLine &l = kComparisonLines[i];
@@ -614,22 +630,24 @@ void Builder::comparisonParameters()
         const QString calculated = FormattaImporto(value) + QStringLiteral(" %");
         if (screen()) {
             const Range &r = l.ranges[std::size_t(zone)];
-            body(text(l.screenLabel) + text(r.minimum) + QLatin1Char('\t') + text(r.maximum) + QLatin1Char('\t')
-                 + fiveSpaces + calculated);
+            aligned(text(l.screenLabel) + text(r.minimum) + QLatin1Char('\t') + text(r.maximum) + QLatin1Char('\t')
+                        + fiveSpaces + calculated,
+                    kParameterStops);
         } else {
-            body(text(l.otherLabel) + calculated);
+            aligned(text(l.otherLabel) + calculated, kParameterStops);
         }
     }
 
     blank();
-    body(screen() ? QStringLiteral("Capitalizzazione dei redditi.") + columns
-                  : QStringLiteral("Capitalizzazione dei redditi. "));
+    aligned(screen() ? QStringLiteral("Capitalizzazione dei redditi.") + columns
+                     : QStringLiteral("Capitalizzazione dei redditi. "),
+            kParameterStops);
     for (const CapitalisationLine &l : kCapitalisationLines) {
         const QString calculated = FormattaImporto(in.coefficients[l.coef]) + QStringLiteral(" %");
         QString line = text(l.label) + tabs(l.tabs[column()]);
         if (screen())
             line += text(l.range.minimum) + QLatin1Char('\t') + text(l.range.maximum) + QLatin1Char('\t') + fiveSpaces;
-        body(line + calculated);
+        aligned(line + calculated, kParameterStops);
     }
     blank();
 }
@@ -639,10 +657,11 @@ void Builder::capitalisationRate()
     const QString average = field("SaggioMedioImmob");
     if (average.isEmpty() || field("RedditoNettoAnnuo").isEmpty())
         return;
-    body(QStringLiteral("Saggio medio di capitalizzazione: \t\t") + average + QStringLiteral(" %"));
-    body((screen() ? QStringLiteral("Saggio di capitalizzazione calcolato: \t\t")
-                   : QStringLiteral("Saggio di capitalizzazione: \t\t\t"))
-         + FormattaImporto(in.coefficients[Coef::SaggioCapitalizzaz]) + QStringLiteral(" %"));
+    aligned(QStringLiteral("Saggio medio di capitalizzazione: \t\t") + average + QStringLiteral(" %"), kParameterStops);
+    aligned((screen() ? QStringLiteral("Saggio di capitalizzazione calcolato: \t\t")
+                      : QStringLiteral("Saggio di capitalizzazione: \t\t\t"))
+                + FormattaImporto(in.coefficients[Coef::SaggioCapitalizzaz]) + QStringLiteral(" %"),
+            kParameterStops);
     blank(2);
 }
 
@@ -713,6 +732,35 @@ std::array<int, 3> surfaceDescriptionTabs(const QString &description)
 SummaryLines buildSummary(const SummaryInput &input, SummaryForm form)
 {
     return Builder(input, form).build();
+}
+
+QList<qreal> summaryTabStops(const SummaryLine &line, qreal labelWidth, qreal stop, qreal indent, qreal extent)
+{
+    QList<qreal> stops;
+    const qsizetype first = line.text.indexOf(QLatin1Char('\t'));
+    if (first < 0 || stop <= 0)
+        return stops;
+    qsizetype run = 0;
+    while (first + run < line.text.size() && line.text.at(first + run) == QLatin1Char('\t'))
+        ++run;
+    // The stops of the first run: its tabs before the last share the room
+    // between the label and the column evenly (a tab is blank, so where they
+    // fall shows nowhere), which leaves the label room to measure a little
+    // more or less than here; the last tab lands on the column.
+    const qreal column = line.valueStop * stop - indent;
+    if (line.valueStop > 0 && first > 0 && labelWidth < column) {
+        const qreal room = column - labelWidth;
+        for (qsizetype k = 1; k < run; ++k)
+            stops << labelWidth + room * qreal(k) / qreal(run);
+        stops << column;
+    }
+    // Then every stop of the margin further on.
+    for (int k = 1; k * stop - indent <= extent; ++k) {
+        const qreal at = k * stop - indent;
+        if (at > 0 && (stops.isEmpty() || at > stops.last()))
+            stops << at;
+    }
+    return stops;
 }
 
 QString summaryPlainText(const SummaryLines &lines)

@@ -9,6 +9,7 @@
 
 #include <QDate>
 #include <QHash>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -30,6 +31,12 @@ struct SummaryLine {
     enum class Style { Heading, Body };
     Style style = Style::Body;
     QString text; // plain text; tabs align the values
+    // Where the value after the line's first run of tabs stands, counted in
+    // default tab stops (half inches) from the left margin; 0 where the
+    // stops fall as they may. The tab counts bring the values there with
+    // the metrics the layout was drawn with; summaryTabStops() holds them
+    // there with any font.
+    int valueStop = 0;
 
     bool operator==(const SummaryLine &) const = default;
 };
@@ -56,6 +63,16 @@ struct SummaryInput {
 };
 
 SummaryLines buildSummary(const SummaryInput &input, SummaryForm form);
+
+// The tab stops of one line laid out with a paragraph indent, in one unit
+// throughout, measured from the start of the paragraph (after the indent):
+// the default stops fall every `stop` from the left margin, not from the
+// indent, as in a word processor; and the first run of tabs of a line with a
+// value column ends on that column whatever the label before it measures
+// (labelWidth: the text before the first tab), when the label ends short of
+// it. Stops are listed as far as `extent` from the start of the paragraph;
+// none for a line without tabs.
+QList<qreal> summaryTabStops(const SummaryLine &line, qreal labelWidth, qreal stop, qreal indent, qreal extent);
 
 // The lines joined with "\n", for plain-text output.
 QString summaryPlainText(const SummaryLines &lines);

@@ -160,21 +160,48 @@ QString municipalityTableName(MunicipalityTable kind, const QString &municipalit
     return prefix + municipality + postalCode + provinceCode + QStringLiteral(".db");
 }
 
+namespace {
+
+QString &reloadedPath(MunicipalityTable kind)
+{
+    static QString zones;
+    static QString unitRents;
+    return kind == MunicipalityTable::Zones ? zones : unitRents;
+}
+
+} // namespace
+
 void reloadForMunicipality(MunicipalityTable kind, const QString &municipality, const QString &postalCode,
                            const QString &provinceCode)
 {
     const bool zones = kind == MunicipalityTable::Zones;
     const Layout &layout = zones ? zonesLayout() : unitRentsLayout();
     const QString working = dataPath(zones ? kZonaUrbana : kCanoniLocazUnitari);
+    QString &reloaded = reloadedPath(kind);
+    reloaded.clear();
     rebuildTable(working, layout, 11);
     const QString name = municipalityTableName(kind, municipality, postalCode, provinceCode);
     // A name that is not a plain file name cannot be a table of the data folder.
-    if (!isPlainFileName(name))
-        return;
-    const QString own = dataPath(name);
-    if (QFileInfo(own).absoluteFilePath() == QFileInfo(working).absoluteFilePath() || !Table::exists(own))
-        return;
-    Table::copy(own, working, layout);
+    if (isPlainFileName(name)) {
+        const QString own = dataPath(name);
+        if (QFileInfo(own).absoluteFilePath() != QFileInfo(working).absoluteFilePath() && Table::exists(own))
+            Table::copy(own, working, layout);
+    }
+    // Only now are the rows the municipality's: after a failed copy the next
+    // look at them reloads again. The path, not the name: another data folder
+    // holds other rows.
+    if (isPlainFileName(name))
+        reloaded = pathInFolder(dataFolder(), name);
+}
+
+bool holdsMunicipalityRows(MunicipalityTable kind, const QString &tableName)
+{
+    const QString &reloaded = reloadedPath(kind);
+    try {
+        return !reloaded.isEmpty() && reloaded == pathInFolder(dataFolder(), tableName);
+    } catch (const std::exception &) {
+        return false; // no data folder, or a name that is no file of it
+    }
 }
 
 void startupTables()
@@ -183,6 +210,7 @@ void startupTables()
     rebuildTable(dataPath(kDescrSup), surfacesLayout(), 36);
     rebuildTable(dataPath(kImmConfr), comparablesLayout(), 0);
     rebuildTable(dataPath(kZonaUrbana), zonesLayout(), 0);
+    reloadedPath(MunicipalityTable::Zones).clear();
 }
 
 void closeTables()

@@ -59,6 +59,11 @@ QString municipalityTableName(MunicipalityTable kind, const QString &municipalit
 // A failed copy leaves the 11 empty rows and is rethrown.
 void reloadForMunicipality(MunicipalityTable kind, const QString &municipality, const QString &postalCode,
                            const QString &provinceCode);
+// Whether the working zone or unit-rent table holds the rows of the
+// municipality table of that name (as municipalityTableName() forms it) since
+// its last reload in this run. False before any reload, after the start-up
+// rebuild and after a failed copy: the rows are then no known municipality's.
+bool holdsMunicipalityRows(MunicipalityTable kind, const QString &tableName);
 
 // Start-up: the alias, then the working surfaces table with 36 empty rows, the
 // working comparables and zone tables empty. The unit-rent table is left as

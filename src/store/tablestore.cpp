@@ -359,7 +359,8 @@ Table::~Table()
 }
 
 Table::Table(Table &&other) noexcept
-    : m_db(other.m_db), m_path(std::move(other.m_path)), m_layout(std::move(other.m_layout))
+    : m_db(other.m_db), m_path(std::move(other.m_path)), m_layout(std::move(other.m_layout)),
+      m_blankReals(other.m_blankReals)
 {
     other.m_db = nullptr;
 }
@@ -371,6 +372,7 @@ Table &Table::operator=(Table &&other) noexcept
         m_db = other.m_db;
         m_path = std::move(other.m_path);
         m_layout = std::move(other.m_layout);
+        m_blankReals = other.m_blankReals;
         other.m_db = nullptr;
     }
     return *this;
@@ -499,7 +501,7 @@ int Table::rowCount() const
 
 namespace {
 
-QVariant columnValue(sqlite3_stmt *stmt, int i, const Column &c)
+QVariant columnValue(sqlite3_stmt *stmt, int i, const Column &c, bool blankReals)
 {
     const int kind = sqlite3_column_type(stmt, i);
     switch (c.type) {
@@ -519,7 +521,7 @@ QVariant columnValue(sqlite3_stmt *stmt, int i, const Column &c)
         return sqlite3_column_int64(stmt, i) != 0;
     case ColumnType::Real:
         if (kind == SQLITE_NULL)
-            return 0.0;
+            return blankReals ? QVariant() : QVariant(0.0);
         if (kind == SQLITE_TEXT) {
             double v = 0;
             TryTextToFloat(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, i))), &v);
@@ -540,7 +542,7 @@ QVector<QVariantList> Table::rows() const
         QVariantList r;
         r.reserve(m_layout.size());
         for (int i = 0; i < m_layout.size(); ++i)
-            r << columnValue(s.stmt, i, m_layout.at(i));
+            r << columnValue(s.stmt, i, m_layout.at(i), m_blankReals);
         out << r;
     }
     return out;
@@ -554,7 +556,7 @@ QVariantList Table::row(qint64 rowId) const
     if (!s.step())
         throw StoreError(QStringLiteral("Record non trovato nella tabella \"%1\".").arg(nativePath(m_path)));
     for (int i = 0; i < m_layout.size(); ++i)
-        r << columnValue(s.stmt, i, m_layout.at(i));
+        r << columnValue(s.stmt, i, m_layout.at(i), m_blankReals);
     return r;
 }
 
@@ -566,7 +568,7 @@ QVariant Table::read(qint64 rowId, int column) const
     s.bind(1, rowId);
     if (!s.step())
         throw StoreError(QStringLiteral("Record non trovato nella tabella \"%1\".").arg(nativePath(m_path)));
-    return columnValue(s.stmt, 0, m_layout.at(column));
+    return columnValue(s.stmt, 0, m_layout.at(column), m_blankReals);
 }
 
 QVariant Table::value(qint64 rowId, int column) const

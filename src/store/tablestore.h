@@ -87,6 +87,10 @@ public:
     int rowCount() const;
     // All values of all rows, in column order: QString, bool or double.
     QVector<QVariantList> rows() const;
+    // A real never written reads 0; with blank reals on, rows(), row() and
+    // value() give an invalid QVariant for it instead, so that a grid can
+    // show a blank cell apart from a 0 written into it.
+    void setBlankReals(bool on) { m_blankReals = on; }
     QVariantList row(qint64 rowId) const;
 
     // Appends one record; values beyond the list stay empty. Returns its rowid.
@@ -133,6 +137,7 @@ private:
     sqlite3 *m_db = nullptr;
     QString m_path;
     Layout m_layout;
+    bool m_blankReals = false;
 };
 
 // The file name must be a bare name: no folder part, no "..", no NUL.

@@ -225,7 +225,7 @@ private Q_SLOTS:
         QCOMPARE(Messages::fileRequests().size(), 1);
         const FileDialogRequest save = Messages::fileRequests().at(0);
         QCOMPARE(save.title, QStringLiteral("Salva stima corrente"));
-        QCOMPARE(save.filter, QStringLiteral("Stima Brevan (Stima*.db)"));
+        QCOMPARE(save.filter, QStringLiteral("Stima Brevan (*.db) (Stima*.db)"));
         QCOMPARE(save.suggested, QStringLiteral("Stima - ") + name + QStringLiteral(".db"));
         QCOMPARE(save.directory, s.app.path("program"));
         QVERIFY(save.save);
@@ -279,7 +279,7 @@ private Q_SLOTS:
         QCOMPARE(s.warnings().filter(QStringLiteral("Impossibile")), QStringList());
         const FileDialogRequest open = Messages::fileRequests().last();
         QCOMPARE(open.title, QStringLiteral("Apri stima"));
-        QCOMPARE(open.filter, QStringLiteral("Stima Brevan (Stima*.db)"));
+        QCOMPARE(open.filter, QStringLiteral("Stima Brevan (*.db) (Stima*.db)"));
         QCOMPARE(open.directory, s.app.path("program"));
         QVERIFY(!open.save);
         QCOMPARE(QDir::currentPath(), s.folder());
@@ -794,7 +794,7 @@ private Q_SLOTS:
         w->saveAppraiserAction->trigger();
         const FileDialogRequest save = Messages::fileRequests().last();
         QCOMPARE(save.title, QStringLiteral("Salva generalità del professionista"));
-        QCOMPARE(save.filter, QStringLiteral("Generalità professionista (Professionista*.db)"));
+        QCOMPARE(save.filter, QStringLiteral("Generalità professionista (*.db) (Professionista*.db)"));
         QCOMPARE(save.suggested, QStringLiteral("Professionista 01.db"));
         QVERIFY(save.save);
         QCOMPARE(s.warnings(), QStringList());
@@ -812,7 +812,7 @@ private Q_SLOTS:
         w->loadAppraiserAction->trigger();
         const FileDialogRequest load = Messages::fileRequests().last();
         QCOMPARE(load.title, QStringLiteral("Carica generalità del professionista"));
-        QCOMPARE(load.filter, QStringLiteral("Generalità professionista (Professionista*.db)"));
+        QCOMPARE(load.filter, QStringLiteral("Generalità professionista (*.db) (Professionista*.db)"));
         QVERIFY(!load.save);
         // The next dialog opens where the last one chose.
         QCOMPARE(load.directory, s.app.path("program"));

@@ -19,6 +19,8 @@
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTest>
+#include <QFontInfo>
+#include <QScrollBar>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -417,6 +419,28 @@ private Q_SLOTS:
         p.resize(page);
         p.show();
         QCOMPARE(p.panel()->pos(), offset);
+    }
+
+    // The page tree in Liberation Sans (Arial's metric twin) 8 pt, 205
+    // pixels wide at the start, shows every node name whole.
+    void pageTreeNamesFit()
+    {
+        AppFixture f;
+        MainWindow *w = f.window.get();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        QTreeWidget *tree = w->tree;
+        const QFontInfo font(tree->font());
+        QCOMPARE(font.family(), QStringLiteral("Liberation Sans"));
+        QCOMPARE(font.pointSize(), 8);
+        QCOMPARE(tree->width(), 205);
+        QCOMPARE(tree->indentation(), 19);
+        w->node(0)->setExpanded(true);
+        QCoreApplication::processEvents();
+        // The column fits its widest node, indentation included: it fits the tree.
+        QVERIFY2(tree->columnWidth(0) <= tree->viewport()->width(),
+                 qPrintable(QStringLiteral("%1 > %2").arg(tree->columnWidth(0)).arg(tree->viewport()->width())));
+        QVERIFY(!tree->horizontalScrollBar()->isVisible());
     }
 
     void italianDialogButtons()

@@ -4,12 +4,17 @@
 #include "app/application.h"
 #include "app/resultsops.h"
 #include "model/currency.h"
+#include "model/record.h"
 #include "pages/pagekit.h"
 #include "pages/resultspage.h"
 #include "pages/surfacespage.h"
 #include "pages/tablemodel.h"
+#include "store/datafolder.h"
 #include "store/tablestore.h"
+#include "valuation/roomnames.h"
 
+#include <QAbstractButton>
+#include <QAbstractTextDocumentLayout>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QFile>
@@ -17,14 +22,19 @@
 #include <QLineEdit>
 #include <QPrinter>
 #include <QProcess>
+#include <QFontMetricsF>
 #include <QRegularExpression>
 #include <QStackedWidget>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextLayout>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QToolButton>
 #include <QTreeWidget>
+
+#include <algorithm>
+#include <cmath>
 
 using namespace brevan;
 using brevan::app::MainWindow;
@@ -68,6 +78,57 @@ QTextBlock blockWithText(QTextDocument *doc, const QString &text)
             return b;
     }
     return {};
+}
+
+// Every field of the appraisal filled, every page lit, every room name in
+// the surfaces table and one typed description, one comparable: each line
+// of every section of the summary is written. Written by the program, with
+// no reaction wired.
+void fillEverything(MainWindow *w)
+{
+    for (const FieldDef &f : recordFields()) {
+        QWidget *c = w->pages->findChild<QWidget *>(QString::fromLatin1(f.name));
+        if (auto *e = qobject_cast<QLineEdit *>(c))
+            e->setText(QStringLiteral("X"));
+        else if (auto *combo = qobject_cast<QComboBox *>(c))
+            ui::setComboText(combo, QStringLiteral("X"));
+        else if (auto *b = qobject_cast<QAbstractButton *>(c))
+            b->setChecked(true);
+    }
+    for (int n = 1; n <= MainWindow::kPageNodes; ++n)
+        w->setNodeLight(n, art::NodeImage::Green);
+    {
+        Table surfaces = Table::open(dataPath(kDescrSup));
+        surfaces.clear();
+        for (const RoomName &room : kRoomNames)
+            surfaces.append({QString::fromUtf8(room.name), 1.0});
+        surfaces.append({QStringLiteral("Terrazzino lato cortile"), 2.0});
+    }
+    {
+        Table comparables = Table::open(dataPath(kImmConfr));
+        QVariantList row;
+        for (int c = 0; c < comparables.layout().size(); ++c)
+            row << QStringLiteral("X");
+        comparables.append(row);
+    }
+    for (QLineEdit *e : {w->surfacesPage->usefulEdit, w->surfacesPage->conventionalEdit,
+                         w->surfacesPage->commercialEdit})
+        e->setText(QStringLiteral("1,00  mq"));
+}
+
+// Lines of the value tables that are not labelled values: a plant and its kind.
+bool isPlantLine(const QString &line)
+{
+    return line.startsWith(QStringLiteral(" - Ascensore\t")) || line.startsWith(QStringLiteral(" - Riscaldamento\t"));
+}
+
+// Where the value after a line's first run of tabs begins.
+int valueStart(const QString &line)
+{
+    int i = int(line.indexOf(QLatin1Char('\t')));
+    while (i >= 0 && i < line.size() && line.at(i) == QLatin1Char('\t'))
+        ++i;
+    return i;
 }
 
 QStringList filesIn(const QString &folder)
@@ -161,6 +222,152 @@ private Q_SLOTS:
         // Every build starts from an empty document.
         ops.CalcolaRiepilogoInformazioni();
         QCOMPARE(summary->toPlainText().count(QStringLiteral("Generalità del professionista.")), 1);
+    }
+
+    // Every labelled value of the screen summary stands in its column, two
+    // inches from the left, two and a half for the comparison parameters and
+    // the rate, with the font the program ships (Liberation Sans for Arial),
+    // whatever each label measures against the half-inch stops.
+    void screenValuesLineUp()
+    {
+        AppFixture f;
+        MainWindow *w = f.window.get();
+        ResultsOps ops(w);
+        fillEverything(w);
+        ops.CalcolaRiepilogoInformazioni();
+        QVERIFY2(Messages::shown().isEmpty(), qPrintable(Messages::shown().value(0).text));
+        QTextEdit *summary = w->resultsPage->summaryEdit;
+        QTextDocument *doc = summary->document();
+        const QFontInfo font(doc->defaultFont());
+        QCOMPARE(font.family(), QStringLiteral("Liberation Sans"));
+        QCOMPARE(font.pointSize(), 8);
+
+        const qreal inch = summary->logicalDpiX();
+        const QFontMetricsF metrics(doc->defaultFont());
+        qreal column = 0;
+        int checked = 0;
+        QStringList misplaced;
+        QStringList overlong;
+        for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
+            const QString text = b.text();
+            if (b.charFormat().fontWeight() == QFont::Bold)
+                column = text == QStringLiteral("Parametri di confronto.") ? 2.5 * inch : 2 * inch;
+            if (!text.contains(QLatin1Char('\t')) || isPlantLine(text))
+                continue;
+            const int at = valueStart(text);
+            doc->documentLayout()->blockBoundingRect(b); // laid out now
+            const QTextLine line = b.layout()->lineForTextPosition(at);
+            QVERIFY2(line.isValid(), qPrintable(text));
+            const qreal x = line.cursorToX(at);
+            ++checked;
+            // A label that reaches past the column puts its value at the
+            // first stop after it: there is nowhere else for it.
+            const QString label = text.left(text.indexOf(QLatin1Char('\t')));
+            qreal expected = column;
+            if (metrics.horizontalAdvance(label) >= column) {
+                overlong << label;
+                expected = (std::floor(metrics.horizontalAdvance(label) / (inch / 2)) + 1) * (inch / 2);
+            }
+            if (qAbs(x - expected) > 0.5)
+                misplaced << QStringLiteral("%1 at %2, not %3").arg(text.left(text.indexOf(QLatin1Char('\t'))))
+                                 .arg(x)
+                                 .arg(column);
+        }
+        QVERIFY2(misplaced.isEmpty(), qPrintable(misplaced.join(QStringLiteral("; "))));
+        // In Liberation Sans 8 pt one label is a little wider than two inches.
+        QCOMPARE(overlong, QStringList{QString::fromUtf8("Numero mensilità richieste in cauzione: ")});
+        // Every labelled line of every section: appraiser 12, unit 15, rooms 32,
+        // surfaces 3, localisation 11, position 6, type 6, income 12, the
+        // comparable 7, the parameters 2 + 5 + 21, the rate 2, the results 4.
+        QCOMPARE(checked, 138);
+    }
+
+    // The print form indents its paragraphs by 50 pt, but counts the tab
+    // stops from the margin, as the exported file does: every labelled value
+    // of the printout stands 4 inches from the margin, every label 50 pt.
+    void printedValuesLineUp()
+    {
+        AppFixture f;
+        MainWindow *w = f.window.get();
+        ResultsOps ops(w);
+        fillEverything(w);
+        const QString pdf = f.path(QStringLiteral("allineamento.pdf"));
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        printer.setPageMargins(QMarginsF(20, 30, 20, 30), QPageLayout::Millimeter);
+        ops.setPrinterForTests(&printer);
+        w->resultsPage->printButton->click();
+        QVERIFY2(Messages::shown().isEmpty(), qPrintable(Messages::shown().value(0).text));
+        const QRectF paint = printer.pageLayout().paintRectPoints();
+        const double left = paint.left();
+
+        // The printed words, line by line: pdftotext lists them by blocks, so
+        // they are sorted by page, height and place on the line.
+        QProcess bbox;
+        bbox.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+        QVERIFY(bbox.waitForFinished(60000));
+        const QString html = QString::fromUtf8(bbox.readAllStandardOutput());
+        struct Word {
+            QString text;
+            int page;
+            double x, y;
+        };
+        QList<Word> all;
+        const QRegularExpression word(QStringLiteral(
+            "<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"[0-9.]+\" yMax=\"([0-9.]+)\">([^<]*)</word>"));
+        const QStringList pages = html.split(QStringLiteral("<page "));
+        for (int page = 1; page < pages.size(); ++page) {
+            for (auto it = word.globalMatch(pages.at(page)); it.hasNext();) {
+                const QRegularExpressionMatch m = it.next();
+                const double top = m.captured(2).toDouble();
+                // A line at a page's edge is painted on both pages and clipped
+                // away on one: only what lies inside the print area shows.
+                if (top < paint.top() - 1 || m.captured(3).toDouble() > paint.bottom() + 1)
+                    continue;
+                all.append({m.captured(4), page, m.captured(1).toDouble(), top});
+            }
+        }
+        std::sort(all.begin(), all.end(), [](const Word &a, const Word &b) {
+            if (a.page != b.page)
+                return a.page < b.page;
+            if (qAbs(a.y - b.y) > 2)
+                return a.y < b.y;
+            return a.x < b.x;
+        });
+        QList<QList<Word>> printed;
+        for (const Word &w : all) {
+            if (printed.isEmpty() || printed.last().first().page != w.page || qAbs(printed.last().first().y - w.y) > 2)
+                printed.append(QList<Word>());
+            printed.last().append(w);
+        }
+
+        QList<report::SummaryLine> written;
+        for (const report::SummaryLine &l : ops.buffer())
+            if (!l.text.trimmed().isEmpty())
+                written << l;
+        QCOMPARE(printed.size(), written.size());
+        int checked = 0;
+        QStringList misplaced;
+        for (int i = 0; i < written.size(); ++i) {
+            const QString &text = written.at(i).text;
+            const QList<Word> &words = printed.at(i);
+            if (!text.startsWith(QLatin1Char(' ')))
+                QVERIFY2(qAbs(words.first().x - (left + 50)) < 0.6, qPrintable(text));
+            if (!text.contains(QLatin1Char('\t')) || isPlantLine(text))
+                continue;
+            const int labelWords = int(text.left(text.indexOf(QLatin1Char('\t'))).simplified().split(QLatin1Char(' ')).size());
+            QVERIFY2(words.size() > labelWords, qPrintable(text));
+            const double x = words.at(labelWords).x;
+            ++checked;
+            if (qAbs(x - (left + 4 * 72)) > 0.6)
+                misplaced << QStringLiteral("%1 at %2").arg(text.left(text.indexOf(QLatin1Char('\t')))).arg(x - left);
+        }
+        QVERIFY2(misplaced.isEmpty(), qPrintable(misplaced.join(QStringLiteral("; "))));
+        // As on screen, less the two titles of the parameters, which carry no
+        // tabs in print.
+        QCOMPARE(checked, 136);
     }
 
     // The summary reads the working tables and the pages as they are now.
@@ -267,7 +474,7 @@ private Q_SLOTS:
         const FileDialogRequest r = Messages::fileRequests().first();
         QCOMPARE(r.title, QStringLiteral("Esporta stima in formato Word compatibile"));
         QCOMPARE(r.suggested, QStringLiteral("Risultati stima.rtf"));
-        QCOMPARE(r.filter, QStringLiteral("Risultati stima (*.rtf)"));
+        QCOMPARE(r.filter, QStringLiteral("Risultati stima (*.rtf) (*.rtf)"));
         QVERIFY(r.save);
         QVERIFY(Messages::shown().isEmpty()); // replaced without a question
 

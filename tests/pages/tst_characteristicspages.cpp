@@ -9,6 +9,7 @@
 #include <QAbstractItemView>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -181,6 +182,7 @@ private Q_SLOTS:
     void plantKindsFollowTheirTicks_data();
     void plantKindsFollowTheirTicks();
     void zonesEditorButtonHiddenAtStart();
+    void urbanZoneListShowsWholeNames();
     void fixedHints_data();
     void fixedHints();
     void gradeExplanationListsParallelTheScales_data();
@@ -423,6 +425,35 @@ void TestCharacteristicsPages::zonesEditorButtonHiddenAtStart()
     QCOMPARE(button->parentWidget(), page.urbanZoneCombo->parentWidget());
     QVERIFY(button->geometry().left() > page.urbanZoneCombo->geometry().right());
     QCOMPARE(button->geometry().top(), page.urbanZoneCombo->geometry().top());
+}
+
+// A zone name may take the field's whole width of 30 characters: the
+// drop-down widens to the longest, the field keeps its width.
+void TestCharacteristicsPages::urbanZoneListShowsWholeNames()
+{
+    LocalisationPage page;
+    page.resize(420, 380);
+    page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&page));
+    QComboBox *zones = page.urbanZoneCombo;
+    const int fieldWidth = zones->width();
+    const QStringList names{QStringLiteral("Centro"), QStringLiteral("Quartiere residenziale Monteve"),
+                            QStringLiteral("WWWWWWWWWWWWWWWWWWWWWWWWWWWWWW")};
+    for (const QString &n : names)
+        QCOMPARE(n.size() <= 30, true);
+    zones->addItems(names);
+    zones->showPopup();
+    QAbstractItemView *list = zones->view();
+    QTRY_VERIFY(list->isVisible());
+    for (int i = 0; i < zones->count(); ++i) {
+        const QModelIndex item = list->model()->index(i, 0);
+        const int needed = list->sizeHintForIndex(item).width();
+        QVERIFY2(list->viewport()->width() >= needed,
+                 qPrintable(QStringLiteral("%1: %2 < %3").arg(names.at(i)).arg(list->viewport()->width()).arg(needed)));
+    }
+    QVERIFY(list->viewport()->width() > fieldWidth);
+    QCOMPARE(zones->width(), fieldWidth);
+    zones->hidePopup();
 }
 
 void TestCharacteristicsPages::fixedHints_data()

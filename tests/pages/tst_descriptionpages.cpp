@@ -11,6 +11,8 @@
 #include <QAbstractItemView>
 #include <QCalendarWidget>
 #include <QElapsedTimer>
+#include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QListView>
 #include <QSet>
@@ -204,6 +206,54 @@ private Q_SLOTS:
                  (QStringList{QStringLiteral("Ubicazione del fabbricato"),
                               QStringLiteral("Riferimenti tipologici e temporali"),
                               QStringLiteral("Riferimenti catastali")}));
+    }
+
+    // Group captions are drawn navy in the style the program runs with: the
+    // caption's ink, read from the grabbed group, is navy and nothing else.
+    void groupCaptionsAreNavy_data()
+    {
+        QTest::addColumn<bool>("appraiser");
+        QTest::addColumn<int>("group");
+        QTest::newRow("Generalità del professionista") << true << 0;
+        QTest::newRow("Sede legale e recapiti") << true << 1;
+        QTest::newRow("Ubicazione del fabbricato") << false << 0;
+        QTest::newRow("Riferimenti catastali") << false << 2;
+    }
+    void groupCaptionsAreNavy()
+    {
+        QFETCH(bool, appraiser);
+        QFETCH(int, group);
+        Pages pages;
+        QWidget *panel = appraiser ? pages.appraiser.panel() : pages.description.panel();
+        QGroupBox *box = panel->findChildren<QGroupBox *>(Qt::FindDirectChildrenOnly).at(group);
+        QVERIFY(QTest::qWaitForWindowExposed(panel->window()));
+        const QImage shot = box->grab().toImage();
+        // The caption: the title's text, at the top of the box.
+        const QFontMetrics metrics(box->font());
+        const QRect caption(0, 0, std::min(shot.width(), metrics.horizontalAdvance(box->title()) + 20),
+                            metrics.height() + 2);
+        int navy = 0, otherInk = 0;
+        for (int y = caption.top(); y <= caption.bottom(); ++y) {
+            for (int x = caption.left(); x <= caption.right(); ++x) {
+                const QColor c = shot.pixelColor(x, y);
+                if (c.lightness() > 160)
+                    continue; // background, the frame's light line, antialiasing
+                if (c.blue() - std::max(c.red(), c.green()) > 40)
+                    ++navy;
+                else
+                    ++otherInk;
+            }
+        }
+        // Its darkest ink is navy itself.
+        QColor darkest(Qt::white);
+        for (int y = caption.top(); y <= caption.bottom(); ++y)
+            for (int x = caption.left(); x <= caption.right(); ++x)
+                if (shot.pixelColor(x, y).lightness() < darkest.lightness())
+                    darkest = shot.pixelColor(x, y);
+        QVERIFY2(navy > 40, qPrintable(QStringLiteral("%1 navy, %2 other").arg(navy).arg(otherInk)));
+        QVERIFY2(otherInk * 10 < navy, qPrintable(QStringLiteral("%1 navy, %2 other").arg(navy).arg(otherInk)));
+        QVERIFY2(darkest.red() < 40 && darkest.green() < 40 && std::abs(darkest.blue() - 128) < 40,
+                 qPrintable(darkest.name()));
     }
 
     // The eight location lists show four models, each built once.
@@ -627,6 +677,36 @@ private Q_SLOTS:
         date->setCurrentSection(QDateTimeEdit::YearSection);
         QTest::keyClick(date, Qt::Key_Up);
         QCOMPARE(date->date(), QDate(2100, 12, 31));
+    }
+
+    // "Data stima:" is one Tab stop: Tab and Shift+Tab leave it at once,
+    // whichever of day, month and year the cursor is in.
+    void appraisalDateIsOneTabStop_data()
+    {
+        QTest::addColumn<bool>("forward");
+        QTest::addColumn<int>("section"); // QDateTimeEdit::Section
+        QTest::newRow("Tab from the day") << true << int(QDateTimeEdit::DaySection);
+        QTest::newRow("Tab from the month") << true << int(QDateTimeEdit::MonthSection);
+        QTest::newRow("Shift+Tab from the month") << false << int(QDateTimeEdit::MonthSection);
+        QTest::newRow("Shift+Tab from the year") << false << int(QDateTimeEdit::YearSection);
+    }
+    void appraisalDateIsOneTabStop()
+    {
+        QFETCH(bool, forward);
+        QFETCH(int, section);
+        Pages pages;
+        QDateEdit *date = pages.description.dateEdit;
+        pages.description.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&pages.description));
+        date->setFocus(Qt::TabFocusReason);
+        date->setCurrentSection(QDateTimeEdit::Section(section));
+        QVERIFY(date->hasFocus());
+        const QDate before = date->date();
+        QTest::keyClick(date, Qt::Key_Tab, forward ? Qt::NoModifier : Qt::ShiftModifier);
+        QVERIFY(!date->hasFocus());
+        QWidget *now = QApplication::focusWidget();
+        QVERIFY(now && pages.description.isAncestorOf(now));
+        QCOMPARE(date->date(), before);
     }
 
     // Only the category field has a hint at start; it has no tooltip part.

@@ -256,9 +256,11 @@ private Q_SLOTS:
         QCOMPARE(Messages::fileRequests().size(), 1);
         const FileDialogRequest r = Messages::fileRequests().constFirst();
         QCOMPARE(r.title, QStringLiteral("Carica immagine"));
-        QCOMPARE(r.filter, QStringLiteral("Tutti (*.jpg *.jpeg *.bmp *.emf *.wmf);;Formato JPEG (*.jpg);;"
-                                          "Formato JPEG (*.jpeg);;Formato Bitmap (*.bmp);;"
-                                          "Formato Metafile avanzato(*.emf);;Formato Metafile standard (*.wmf)"));
+        // Each entry: the caption as the command quotes it, then the patterns.
+        QCOMPARE(r.filter, QStringLiteral("Tutti (*.jpg;*.jpeg;*.bmp;*.emf;*.wmf) (*.jpg *.jpeg *.bmp *.emf *.wmf);;"
+                                          "Formato JPEG (*.jpg) (*.jpg);;Formato JPEG (*.jpeg) (*.jpeg);;"
+                                          "Formato Bitmap (*.bmp) (*.bmp);;Formato Metafile avanzato(*.emf) (*.emf);;"
+                                          "Formato Metafile standard (*.wmf) (*.wmf)"));
         QVERIFY(!r.save);
         // Cancelled: nothing changes, nothing is said.
         QVERIFY(!p->hasPicture());
@@ -693,7 +695,7 @@ private Q_SLOTS:
         QVERIFY2(Messages::shown().isEmpty(), qPrintable(Messages::shown().value(0).text));
         const FileDialogRequest r = Messages::fileRequests().constLast();
         QCOMPARE(r.title, QStringLiteral("Salva immagine"));
-        QCOMPARE(r.filter, QStringLiteral("Immagine formato Bitmap (*.bmp)"));
+        QCOMPARE(r.filter, QStringLiteral("Immagine formato Bitmap (*.bmp) (*.bmp)"));
         QCOMPARE(r.suggested, QStringLiteral("Image"));
         QVERIFY(r.save);
 

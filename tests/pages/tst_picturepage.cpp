@@ -6,6 +6,7 @@
 
 #include <QPainter>
 #include <QScrollBar>
+#include <QWheelEvent>
 #include <QTest>
 
 #include <climits>
@@ -57,7 +58,7 @@ private Q_SLOTS:
     void hugeZoomAllocatesNothing();
     void stretchReaction();
     void stretchWithoutPicture();
-    void viewCentresAndScrolls();
+    void viewCentresAndClips();
 };
 
 void TestPicturePage::toolbar_data()
@@ -333,47 +334,63 @@ void TestPicturePage::stretchWithoutPicture()
     QVERIFY(!p.zoomOutButton->isEnabled());
 }
 
-void TestPicturePage::viewCentresAndScrolls()
+void TestPicturePage::viewCentresAndClips()
 {
     PicturePage p(PicturePage::Kind::Photo);
     p.resize(420, 380);
     p.show();
     QVERIFY(QTest::qWaitForWindowExposed(&p));
+    QScrollBar *h = p.pictureArea->horizontalScrollBar();
+    QScrollBar *v = p.pictureArea->verticalScrollBar();
 
-    // Smaller than the area: centred, no scroll bars.
+    // Smaller than the area: centred.
     givePicture(p, quadrants(100, 60));
     QCoreApplication::processEvents();
     const QSize view = p.pictureView->size();
     QCOMPARE(view, p.pictureArea->viewport()->size());
     QCOMPARE(p.pictureView->pictureRect(),
              QRect((view.width() - 100) / 2, (view.height() - 60) / 2, 100, 60));
-    QVERIFY(!p.pictureArea->horizontalScrollBar()->isVisible());
-    QVERIFY(!p.pictureArea->verticalScrollBar()->isVisible());
 
-    // Larger than the area: scroll bars, and the view opens on the middle of
-    // the picture, as a centred picture would show it.
+    // Larger than the area: still centred, its edges cut off by the area, with
+    // no scroll bars and nothing to scroll.
     p.setShownSize(QSize(1100, 550));
     QCoreApplication::processEvents();
-    QScrollBar *h = p.pictureArea->horizontalScrollBar();
-    QScrollBar *v = p.pictureArea->verticalScrollBar();
-    QVERIFY(h->isVisible());
-    QVERIFY(v->isVisible());
-    QCOMPARE(p.pictureView->size(), QSize(1100, 550));
-    QCOMPARE(h->value(), h->maximum() / 2);
-    QCOMPARE(v->value(), v->maximum() / 2);
-    const QRect visible(QPoint(h->value(), v->value()), p.pictureArea->viewport()->size());
-    QVERIFY(visible.contains(QPoint(550, 275)));
+    QVERIFY(!h->isVisible());
+    QVERIFY(!v->isVisible());
+    QCOMPARE(h->maximum(), 0);
+    QCOMPARE(v->maximum(), 0);
+    QCOMPARE(p.pictureView->size(), p.pictureArea->viewport()->size());
+    const QSize area = p.pictureView->size();
+    QCOMPARE(p.pictureView->pictureRect(),
+             QRect((area.width() - 1100) / 2, (area.height() - 550) / 2, 1100, 550));
+    // What shows is the middle of the picture: its four quadrants meet at the
+    // middle of the area, and the corners of the area are deep inside them.
+    const QImage shot = p.pictureView->grab().toImage();
+    const int cx = area.width() / 2, cy = area.height() / 2;
+    QCOMPARE(QColor(shot.pixel(cx - 20, cy - 20)), QColor(Qt::red));
+    QCOMPARE(QColor(shot.pixel(cx + 20, cy - 20)), QColor(Qt::green));
+    QCOMPARE(QColor(shot.pixel(cx - 20, cy + 20)), QColor(Qt::blue));
+    QCOMPARE(QColor(shot.pixel(cx + 20, cy + 20)), QColor(Qt::yellow));
+    QCOMPARE(QColor(shot.pixel(1, 1)), QColor(Qt::red));
+    QCOMPARE(QColor(shot.pixel(area.width() - 2, area.height() - 2)), QColor(Qt::yellow));
+    // The wheel does not move it.
+    QWheelEvent wheel(QPointF(cx, cy), p.pictureView->mapToGlobal(QPointF(cx, cy)), QPoint(), QPoint(0, -120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(p.pictureArea->viewport(), &wheel);
+    QCOMPARE(p.pictureView->pos(), QPoint(0, 0));
+    QCOMPARE(p.pictureView->pictureRect().topLeft(), QPoint((area.width() - 1100) / 2, (area.height() - 550) / 2));
 
     // The area grows: the picture is placed again around its middle.
-    h->setValue(0);
     p.resize(600, 500);
     QCoreApplication::processEvents();
-    QCOMPARE(h->value(), h->maximum() / 2);
+    const QSize grown = p.pictureView->size();
+    QCOMPARE(grown, p.pictureArea->viewport()->size());
+    QCOMPARE(p.pictureView->pictureRect().topLeft(), QPoint((grown.width() - 1100) / 2, (grown.height() - 550) / 2));
+    QVERIFY(!h->isVisible());
 
-    // Back below the area's size: centred again without scroll bars.
+    // Back below the area's size: centred again.
     p.setShownSize(QSize(50, 40));
     QCoreApplication::processEvents();
-    QVERIFY(!h->isVisible());
     const QSize after = p.pictureView->size();
     QCOMPARE(p.pictureView->pictureRect().topLeft(), QPoint((after.width() - 50) / 2, (after.height() - 40) / 2));
 }

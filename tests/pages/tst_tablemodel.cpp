@@ -111,6 +111,9 @@ private Q_SLOTS:
         QTest::newRow("area many digits") << kDescrSup << "MqSuperficie" << QVariant("12,3456789")
                                           << QVariant(12.3456789) << "12,3456789";
         QTest::newRow("area emptied reads 0") << kDescrSup << "MqSuperficie" << QVariant("") << QVariant(0.0) << "";
+        QTest::newRow("area typed 0 shows 0") << kDescrSup << "MqSuperficie" << QVariant("0") << QVariant(0.0) << "0";
+        QTest::newRow("area 0 written by the program shows 0") << kDescrSup << "MqSuperficie" << QVariant(0.0)
+                                                               << QVariant(0.0) << "0";
         QTest::newRow("area written by the program") << kDescrSup << "MqSuperficie" << QVariant(12.5) << QVariant(12.5)
                                                      << "12,5";
         QTest::newRow("floor cut to 2") << kImmConfr << "PianoImmob" << QVariant("123") << QVariant("12") << "12";

@@ -1,4 +1,5 @@
 #include "../support/appfixture.h"
+#include "../support/fixtures.h"
 #include "app/application.h"
 #include "app/incomeops.h"
 #include "model/currency.h"
@@ -14,19 +15,35 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTest>
+#include <QToolButton>
 
 using namespace brevan;
 using brevan::app::MainWindow;
 using brevan::ui::UnitRentEditor;
 
 namespace {
+
+// The pointer comes over a widget and leaves it (Qt's own hover events).
+void hover(QWidget *w)
+{
+    const QPointF centre = QRectF(w->rect()).center();
+    QEnterEvent enter(centre, centre, w->mapToGlobal(centre));
+    QApplication::sendEvent(w, &enter);
+}
+void leave(QWidget *w)
+{
+    QEvent event(QEvent::Leave);
+    QApplication::sendEvent(w, &event);
+}
 
 const QString kAbanoTable = QStringLiteral("CanoniLocazUnitariAbano Terme35031PD.db");
 
@@ -41,6 +58,35 @@ void chooseAbano(MainWindow *w)
     ui::setComboText(d->provinceCodeCombo, QStringLiteral("PD"));
     reloadForMunicipality(MunicipalityTable::UnitRents, QStringLiteral("Abano Terme"), QStringLiteral("35031"),
                           QStringLiteral("PD"));
+}
+
+// The description page showing a municipality without its cascade, as
+// opening an appraisal or pasting leaves it: the working table keeps its rows.
+void showWithoutCascade(MainWindow *w, const QString &name, const QString &postalCode, const QString &province,
+                        const QString &code)
+{
+    ui::DescriptionPage *d = w->descriptionPage;
+    ui::setComboText(d->municipalityCombo, name);
+    ui::setComboText(d->postalCodeCombo, postalCode);
+    ui::setComboText(d->provinceCombo, province);
+    ui::setComboText(d->provinceCodeCombo, code);
+}
+
+void writeRents(const QString &path, const QStringList &years)
+{
+    rebuildTable(path, unitRentsLayout(), 0);
+    Table t = Table::open(path);
+    for (const QString &year : years)
+        t.append({year, QStringLiteral("10"), QStringLiteral("20"), QStringLiteral("Zona centrale")});
+}
+
+QStringList years(const QString &path)
+{
+    QStringList out;
+    const Table t = Table::open(path);
+    for (qint64 id : t.rowIds())
+        out << t.text(id, QStringLiteral("Anno"));
+    return out;
 }
 
 // Types into a cell as the user does: select it, type; the first key opens
@@ -188,6 +234,112 @@ private Q_SLOTS:
         QCOMPARE(e.result(), int(QDialog::Accepted));
         QCOMPARE(QDir(f.dataFolder()).entryList(QDir::Files), before);
         QVERIFY(ui::Messages::shown().isEmpty());
+    }
+
+    // The rows shown, and written by OK, are those of the municipality in the
+    // header, whatever the working table held when the dialog opened.
+    void rowsFollowTheHeader_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("header");
+        QTest::addColumn<QString>("year");
+        QTest::newRow("description changed without its cascade (appraisal opened)") << "opened" << "Milano"
+                                                                                    << "2003";
+        QTest::newRow("other municipality chosen in the dialog, then Annulla") << "cancelled" << "Abano Terme"
+                                                                               << "1999";
+    }
+    void rowsFollowTheHeader()
+    {
+        QFETCH(QString, before);
+        QFETCH(QString, header);
+        QFETCH(QString, year);
+        AppFixture f;
+        const QString abano = dataPath(kAbanoTable);
+        const QString milano = dataPath(QStringLiteral("CanoniLocazUnitariMilano20100MI.db"));
+        writeRents(abano, {"1999"});
+        writeRents(milano, {"2003"});
+        chooseAbano(f.window.get());
+        UnitRentEditor e(f.window->descriptionPage, f.window.get());
+        if (before == "opened") {
+            showWithoutCascade(f.window.get(), "Milano", "20100", "Milano", "MI");
+        } else {
+            e.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&e));
+            e.municipalityCombo->setFocus();
+            e.municipalityCombo->lineEdit()->selectAll();
+            QTest::keyClicks(e.municipalityCombo, QStringLiteral("Milano"));
+            QCOMPARE(years(dataPath(kCanoniLocazUnitari)), QStringList{"2003"});
+            QTest::mouseClick(e.cancelButton, Qt::LeftButton);
+            QVERIFY(!e.isVisible());
+        }
+        const QString own = header == "Milano" ? milano : abano;
+        const QString other = header == "Milano" ? abano : milano;
+        const QByteArray otherBytes = fixtures::readBytes(other);
+
+        e.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&e));
+        QCOMPARE(e.municipalityCombo->currentText(), header);
+        QCOMPARE(e.targetTableName(), QFileInfo(own).fileName());
+        QCOMPARE(e.model()->rowCount(), 1);
+        QCOMPARE(e.model()->index(0, e.model()->fieldIndex(QStringLiteral("Anno"))).data().toString(), year);
+        typeInCell(e, 0, QStringLiteral("CanoneLocazMax"), QStringLiteral("25"));
+        e.okButton->click();
+        QCOMPARE(e.result(), int(QDialog::Accepted));
+        QVERIFY(ui::Messages::shown().isEmpty());
+        QCOMPARE(years(own), QStringList{year});
+        QCOMPARE(cell(own, 0, "CanoneLocazMax"), QStringLiteral("25"));
+        QCOMPARE(fixtures::readBytes(other), otherBytes);
+    }
+
+    // Annulla keeps only what the grid has posted: a cell still being edited
+    // is dropped, however Annulla is pressed.
+    void cancelDropsUnpostedEdit_data()
+    {
+        QTest::addColumn<QString>("press");
+        QTest::newRow("mouse click") << "click";
+        QTest::newRow("Alt+A") << "mnemonic";
+    }
+    void cancelDropsUnpostedEdit()
+    {
+        QFETCH(QString, press);
+        AppFixture f;
+        chooseAbano(f.window.get());
+        UnitRentEditor e(f.window->descriptionPage, f.window.get());
+        e.show();
+        e.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&e));
+        typeInCell(e, 0, QStringLiteral("Anno"), QStringLiteral("1998"));
+        // Tab posts the year and opens the next cell, which is left being typed.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        typeInCell(e, 0, QStringLiteral("CanoneLocazMin"), QStringLiteral("12"));
+        QVERIFY(e.grid->indexWidget(e.grid->currentIndex()));
+        if (press == "click")
+            QTest::mouseClick(e.cancelButton, Qt::LeftButton);
+        else
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::AltModifier);
+        QTRY_VERIFY(!e.isVisible());
+        QCOMPARE(e.result(), int(QDialog::Rejected));
+        QCOMPARE(cell(dataPath(kCanoniLocazUnitari), 0, "Anno"), QStringLiteral("1998"));
+        QCOMPARE(cell(dataPath(kCanoniLocazUnitari), 0, "CanoneLocazMin"), QString());
+        QVERIFY(!QFile::exists(dataPath(kAbanoTable)));
+    }
+
+    // The navigator's long hints reach the main window's status bar.
+    void navigatorHintsInTheStatusBar()
+    {
+        AppFixture f;
+        chooseAbano(f.window.get());
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        UnitRentEditor e(f.window->descriptionPage, f.window.get());
+        e.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&e));
+        hover(e.navigator->button(ui::NavigatorBar::Delete));
+        QCOMPARE(f.window->statusBar()->currentMessage(), QStringLiteral("Elimina la riga selezionata dalla tabella."));
+        leave(e.navigator->button(ui::NavigatorBar::Delete));
+        QCOMPARE(f.window->statusBar()->currentMessage(), QString());
+        hover(e.navigator->button(ui::NavigatorBar::Last));
+        QCOMPARE(f.window->statusBar()->currentMessage(), QStringLiteral("Seleziona l'ultima riga della tabella."));
     }
 
     // Annulla writes no municipality table.

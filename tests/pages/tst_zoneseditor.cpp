@@ -15,9 +15,11 @@
 #include "store/datafolder.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
@@ -33,6 +35,19 @@ using brevan::app::CharacteristicsOps;
 using brevan::ui::ZonesEditor;
 
 namespace {
+
+// The pointer comes over a widget and leaves it (Qt's own hover events).
+void hover(QWidget *w)
+{
+    const QPointF centre = QRectF(w->rect()).center();
+    QEnterEvent enter(centre, centre, w->mapToGlobal(centre));
+    QApplication::sendEvent(w, &enter);
+}
+void leave(QWidget *w)
+{
+    QEvent event(QEvent::Leave);
+    QApplication::sendEvent(w, &event);
+}
 
 // Columns of the zone layout.
 enum ZoneColumn { Name = 2, Centrality = 3, Rate = 4, Quality = 5, Settlement = 6, Improvements = 7 };
@@ -57,6 +72,24 @@ void chooseOnDescription(brevan::app::MainWindow *w, int i)
     w->localisationPage->zonesEditorButton->show();
     reloadForMunicipality(MunicipalityTable::Zones, list.names.at(i), list.postalCodes.at(i),
                           list.provinceCodes.at(i));
+}
+
+// The description page showing the municipality at position i without its
+// cascade, as opening an appraisal or pasting leaves it: the working zone
+// table keeps the rows it had.
+void setDescriptionWithoutCascade(brevan::app::MainWindow *w, int i)
+{
+    const MunicipalityList &list = municipalities();
+    ui::DescriptionPage *d = w->descriptionPage;
+    {
+        const QSignalBlocker block(d->municipalityCombo);
+        const QSignalBlocker blockEdit(d->municipalityCombo->lineEdit());
+        d->municipalityCombo->setCurrentIndex(i);
+        d->municipalityCombo->lineEdit()->setText(list.names.at(i));
+    }
+    ui::setComboText(d->postalCodeCombo, list.postalCodes.at(i));
+    ui::setComboText(d->provinceCombo, list.provinces.at(i));
+    ui::setComboText(d->provinceCodeCombo, list.provinceCodes.at(i));
 }
 
 int positionOf(const QString &name, int occurrence = 0)
@@ -350,6 +383,65 @@ private Q_SLOTS:
         QCOMPARE(itemsOf(f.window->localisationPage->urbanZoneCombo), (QStringList{"Brera", "Bovisa"}));
     }
 
+    // The rows shown, and written by OK, are those of the municipality in the
+    // header, whatever the working table held when the dialog opened.
+    void rowsFollowTheHeader_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("header");
+        QTest::addColumn<QString>("zone");
+        QTest::newRow("description changed without its cascade (appraisal opened)")
+            << "opened" << "Milano" << "Brera";
+        QTest::newRow("other municipality chosen in the dialog, then Annulla") << "cancelled" << "Roma" << "Colosseo";
+        QTest::newRow("same municipality, edits cancelled: kept") << "edited" << "Roma" << "Palatino";
+    }
+    void rowsFollowTheHeader()
+    {
+        QFETCH(QString, before);
+        QFETCH(QString, header);
+        QFETCH(QString, zone);
+        AppFixture f;
+        CharacteristicsOps ops(f.window.get());
+        ZonesEditor *e = ops.zonesEditor();
+        const QString roma = dataPath("ZonaUrbanaRoma00100RM.db");
+        const QString milano = dataPath("ZonaUrbanaMilano20100MI.db");
+        writeZoneTable(roma, {{"Colosseo", "Zona centrale", "3,00", "Buono", "Buono", "Buono"}});
+        writeZoneTable(milano, {{"Brera", "Zona centrale", "2,50", "Ottimo", "Ottimo", "Buono"}});
+        chooseOnDescription(f.window.get(), positionOf("Roma"));
+        if (before == "opened") {
+            setDescriptionWithoutCascade(f.window.get(), positionOf("Milano"));
+        } else {
+            showEditor(e);
+            if (before == "cancelled") {
+                e->municipalityCombo->setFocus(Qt::TabFocusReason);
+                e->municipalityCombo->lineEdit()->selectAll();
+                QTest::keyClicks(e->municipalityCombo, "Milano");
+                QCOMPARE(column(dataPath(kZonaUrbana), "ZonaUrbana"), QStringList{"Brera"});
+            } else {
+                typeInCell(e->grid, 0, Name, QStringLiteral("Palatino"));
+            }
+            QTest::mouseClick(e->cancelButton, Qt::LeftButton);
+            QVERIFY(!e->isVisible());
+        }
+        const QString own = header == "Roma" ? roma : milano;
+        const QString other = header == "Roma" ? milano : roma;
+        const QByteArray otherBytes = fixtures::readBytes(other);
+
+        showEditor(e);
+        QCOMPARE(e->municipalityCombo->currentText(), header);
+        QCOMPARE(e->targetTableName(), QFileInfo(own).fileName());
+        QCOMPARE(e->model()->rowCount(), 1);
+        QCOMPARE(e->model()->data(e->model()->index(0, Name)).toString(), zone);
+        typeInCell(e->grid, 0, Rate, QStringLiteral("4,75"));
+        QTest::mouseClick(e->okButton, Qt::LeftButton);
+        QVERIFY(!e->isVisible());
+        QVERIFY(ui::Messages::shown().isEmpty());
+        QCOMPARE(column(own, "ZonaUrbana"), QStringList{zone});
+        QCOMPARE(column(own, "SaggioMedioCapitalizzaz"), QStringList{"4,75"});
+        QCOMPARE(fixtures::readBytes(other), otherBytes);
+        QCOMPARE(itemsOf(f.window->localisationPage->urbanZoneCombo), QStringList{zone});
+    }
+
     void cancelKeepsSavedTableButNotWorkingTable()
     {
         AppFixture f;
@@ -375,6 +467,68 @@ private Q_SLOTS:
         QTest::keyClick(page->urbanZoneCombo, Qt::Key_Down);
         QCOMPARE(page->urbanZoneCombo->currentText(), QStringLiteral("Centro"));
         QCOMPARE(page->averageRateEdit->text(), QStringLiteral("4,00"));
+    }
+
+    // Annulla keeps only what the grid has posted: a cell still being edited
+    // is dropped, however Annulla is pressed.
+    void cancelDropsUnpostedEdit_data()
+    {
+        QTest::addColumn<QString>("press");
+        QTest::newRow("mouse click") << "click";
+        QTest::newRow("Alt+A") << "mnemonic";
+    }
+    void cancelDropsUnpostedEdit()
+    {
+        QFETCH(QString, press);
+        AppFixture f;
+        CharacteristicsOps ops(f.window.get());
+        ZonesEditor *e = ops.zonesEditor();
+        chooseOnDescription(f.window.get(), positionOf("Abano Terme"));
+        showEditor(e);
+        typeInCell(e->grid, 0, Name, QStringLiteral("Centro"));
+        typeInCell(e->grid, 0, Rate, QStringLiteral("3,75"), false);
+        QVERIFY(e->grid->indexWidget(e->grid->currentIndex()));
+        if (press == "click")
+            QTest::mouseClick(e->cancelButton, Qt::LeftButton);
+        else
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::AltModifier);
+        QTRY_VERIFY(!e->isVisible());
+        QCOMPARE(column(dataPath(kZonaUrbana), "ZonaUrbana").first(), QStringLiteral("Centro"));
+        QCOMPARE(column(dataPath(kZonaUrbana), "SaggioMedioCapitalizzaz").first(), QString());
+        QVERIFY(!QFile::exists(dataPath(kAbano)));
+    }
+
+    // The navigator's long hints reach the main window's status bar.
+    void navigatorHintsInTheStatusBar_data()
+    {
+        QTest::addColumn<int>("button");
+        QTest::addColumn<QString>("hint");
+        const QList<std::pair<ui::NavigatorBar::Button, const char *>> buttons{
+            {ui::NavigatorBar::First, "Seleziona la prima riga della tabella."},
+            {ui::NavigatorBar::Next, "Seleziona la riga successiva della tabella."},
+            {ui::NavigatorBar::Insert, "Aggiungi una nuova riga alla tabella."},
+            {ui::NavigatorBar::Post, "Applica la modifica alla casella selezionata."}};
+        for (const auto &[button, hint] : buttons)
+            QTest::newRow(hint) << int(button) << QString::fromUtf8(hint);
+    }
+    void navigatorHintsInTheStatusBar()
+    {
+        QFETCH(int, button);
+        QFETCH(QString, hint);
+        AppFixture f;
+        CharacteristicsOps ops(f.window.get());
+        ZonesEditor *e = ops.zonesEditor();
+        chooseOnDescription(f.window.get(), positionOf("Abano Terme"));
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        showEditor(e);
+        QToolButton *b = e->navigator->button(ui::NavigatorBar::Button(button));
+        hover(b);
+        QCOMPARE(f.window->statusBar()->currentMessage(), hint);
+        // Leaving the button takes the hint away again.
+        leave(b);
+        QCOMPARE(f.window->statusBar()->currentMessage(), QString());
+        e->reject();
     }
 
     void cellsAcceptTheirFieldWidth_data()

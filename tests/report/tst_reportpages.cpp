@@ -261,6 +261,8 @@ private Q_SLOTS:
     void surfaceSpacing();
     void marksAreBlackWhenTickedSilverOtherwise();
     void picturesArePrintedWhenPresent();
+    void unitPagePicturesFillTheirFrames_data();
+    void unitPagePicturesFillTheirFrames();
     void selection_data();
     void selection();
     void previewingAgainResetsEveryPage();
@@ -733,6 +735,52 @@ void TestReportPages::picturesArePrintedWhenPresent()
     const QByteArray empty = reportPdf(noPictures, s);
     QCOMPARE(countPixels(raster(empty, 1), reds), 0);
     QCOMPARE(countPixels(raster(empty, 2), blues), 0);
+}
+
+// Page 3 stretches the photograph and the area plan over their 270 × 270
+// frames whatever their proportions; page 4 keeps the unit plan's.
+void TestReportPages::unitPagePicturesFillTheirFrames_data()
+{
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QColor>("colour");
+    QTest::addColumn<QSize>("picture");
+    QTest::addColumn<QSize>("printed"); // pixels at 144 dpi, inside the frame
+    // 270 px at 96 dpi less 2 px each side is 399 px at 144 dpi.
+    QTest::newRow("photo, wide") << 3 << QColor(255, 0, 0) << QSize(400, 100) << QSize(399, 399);
+    QTest::newRow("area plan, tall") << 3 << QColor(0, 200, 0) << QSize(120, 500) << QSize(399, 399);
+    // 290 px less 2 px each side is 429 px: a 2:1 picture keeps its proportions.
+    QTest::newRow("unit plan keeps its proportions") << 4 << QColor(0, 0, 255) << QSize(400, 200) << QSize(429, 214);
+}
+
+void TestReportPages::unitPagePicturesFillTheirFrames()
+{
+    QFETCH(int, page);
+    QFETCH(QColor, colour);
+    QFETCH(QSize, picture);
+    QFETCH(QSize, printed);
+    ReportInput in = fullInput();
+    if (page == 3 && colour.red() > 0)
+        in.photo = solid(colour, picture.width(), picture.height());
+    else if (page == 3)
+        in.areaPlan = solid(colour, picture.width(), picture.height());
+    else
+        in.unitPlan = solid(colour, picture.width(), picture.height());
+    const QImage image = raster(reportPdf(in, only({Choice::UnitaImmobiliare, Choice::CalcoloSuperfici})), page - 2);
+    QVERIFY(!image.isNull());
+    const auto same = [&colour](QRgb p) {
+        return std::abs(qRed(p) - colour.red()) < 40 && std::abs(qGreen(p) - colour.green()) < 40
+               && std::abs(qBlue(p) - colour.blue()) < 40;
+    };
+    QRect box;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (same(image.pixel(x, y)))
+                box |= QRect(x, y, 1, 1);
+    QVERIFY(!box.isEmpty());
+    QVERIFY2(std::abs(box.width() - printed.width()) <= 2 && std::abs(box.height() - printed.height()) <= 2,
+             qPrintable(QStringLiteral("%1 × %2").arg(box.width()).arg(box.height())));
+    // Every pixel of that box is the picture's.
+    QCOMPARE(countPixels(image, same, box), box.width() * box.height());
 }
 
 void TestReportPages::selection_data()

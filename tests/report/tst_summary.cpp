@@ -4,6 +4,9 @@
 
 #include <QTest>
 
+#include <algorithm>
+#include <cmath>
+
 using namespace brevan;
 using namespace brevan::report;
 
@@ -778,6 +781,95 @@ private Q_SLOTS:
             }
         }
         QCOMPARE(withCurrency, 7);
+    }
+
+    // Where a line's tabs take its value with the stops summaryTabStops()
+    // gives: each tab to the first stop past where the text stands.
+    void tabStops_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("valueStop");
+        QTest::addColumn<qreal>("label");
+        QTest::addColumn<qreal>("stop");
+        QTest::addColumn<qreal>("indent");
+        QTest::addColumn<qreal>("value"); // where the value begins
+        // Screen, half-inch stops of 48 px, values at 192 px.
+        QTest::newRow("label short of a stop") << "Telefono: 			X" << 4 << 47.62 << 48.0 << 0.0 << 192.0;
+        QTest::newRow("label just past a stop") << "Cellulare: 				X" << 4 << 49.44 << 48.0 << 0.0 << 192.0;
+        QTest::newRow("label within a pixel of the column") << "A		X" << 5 << 239.5 << 48.0 << 0.0 << 240.0;
+        QTest::newRow("one tab") << "Distanza: 	X" << 4 << 175.23 << 48.0 << 0.0 << 192.0;
+        QTest::newRow("label past the column: next stop") << "Numero: 	X" << 4 << 194.14 << 48.0 << 0.0 << 240.0;
+        QTest::newRow("no column: the stops as they fall") << " - Ascensore	(X)" << 0 << 61.06 << 48.0 << 0.0
+                                                           << 96.0;
+        // Print, 12 pt, indented 50 pt: stops of 36 pt counted from the
+        // margin, so 288 pt from the margin is 238 from the paragraph's start.
+        QTest::newRow("print, value column") << "Cognome e Nome: 				X" << 8 << 104.05 << 36.0 << 50.0 << 238.0;
+        QTest::newRow("print, label just past a stop") << "Spese: 				X" << 8 << 132.09 << 36.0 << 50.0
+                                                       << 238.0;
+        QTest::newRow("print, no column: stops from the margin") << " - Ascensore	(X)" << 0 << 67.36 << 36.0 << 50.0
+                                                                 << 94.0;
+    }
+    void tabStops()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, valueStop);
+        QFETCH(qreal, label);
+        QFETCH(qreal, stop);
+        QFETCH(qreal, indent);
+        QFETCH(qreal, value);
+        const SummaryLine line{SummaryLine::Style::Body, text, valueStop};
+        const QList<qreal> stops = summaryTabStops(line, label, stop, indent, 20 * stop);
+        QVERIFY(std::is_sorted(stops.begin(), stops.end()));
+        qreal x = label;
+        for (qsizetype i = text.indexOf(QLatin1Char('\t')); i < text.size() && text.at(i) == QLatin1Char('\t'); ++i) {
+            const auto next = std::upper_bound(stops.begin(), stops.end(), x);
+            QVERIFY(next != stops.end());
+            x = *next;
+        }
+        QCOMPARE(x, value);
+        // Further on, the stops of the margin.
+        QCOMPARE(stops.last(), std::floor((20 * stop + indent) / stop) * stop - indent);
+    }
+
+    void noTabsNoStops()
+    {
+        QVERIFY(summaryTabStops({SummaryLine::Style::Body, QStringLiteral("Via Po 12"), 4}, 40, 48, 0, 960).isEmpty());
+    }
+
+    // The column each labelled line's value stands in, form by form.
+    void valueColumns_data()
+    {
+        QTest::addColumn<int>("form");
+        QTest::addColumn<QString>("prefix");
+        QTest::addColumn<int>("valueStop");
+        QTest::newRow("screen, appraiser") << int(SummaryForm::Screen) << "Telefono: " << 4;
+        QTest::newRow("screen, room") << int(SummaryForm::Screen) << "Stenditoio\t" << 4;
+        QTest::newRow("screen, parameters") << int(SummaryForm::Screen) << " - Luminosità: " << 5;
+        QTest::newRow("screen, parameters title") << int(SummaryForm::Screen) << "Comparazione diretta. \t" << 5;
+        QTest::newRow("screen, rate") << int(SummaryForm::Screen) << "Saggio medio di capitalizzazione: " << 5;
+        QTest::newRow("screen, results") << int(SummaryForm::Screen) << " - Valore unitario: " << 4;
+        QTest::newRow("screen, a plant is no value") << int(SummaryForm::Screen) << " - Ascensore\t" << 0;
+        QTest::newRow("print, appraiser") << int(SummaryForm::Print) << "Telefono: " << 8;
+        QTest::newRow("print, parameters") << int(SummaryForm::Print) << " - Luminosità: " << 8;
+        QTest::newRow("export: the word processor's stops") << int(SummaryForm::Export) << "Telefono: " << 0;
+    }
+    void valueColumns()
+    {
+        QFETCH(int, form);
+        QFETCH(QString, prefix);
+        QFETCH(int, valueStop);
+        SummaryInput in;
+        for (int node = 1; node <= 12; ++node)
+            lightNode(in, node);
+        applyTexts(in, {"TelefonoProfess=X", "Luminosita=X", "SaggioMedioImmob=3", "RedditoNettoAnnuo=1",
+                        "CostoUnitario=1", "AscensoreTipo=X"});
+        in.ticks.insert(QStringLiteral("Ascensore"), true);
+        in.surfaceRows = {{QStringLiteral("Stenditoio"), 4}};
+        const SummaryLines lines = buildSummary(in, SummaryForm(form));
+        const auto line = std::find_if(lines.begin(), lines.end(),
+                                       [&](const SummaryLine &l) { return l.text.startsWith(prefix); });
+        QVERIFY(line != lines.end());
+        QCOMPARE(line->valueStop, valueStop);
     }
 
     void plainText()

@@ -1,6 +1,7 @@
 #pragma once
 // Starts the real main window with its configuration, data folder and current
 // folder in a temporary directory, and answers message boxes through the seam.
+#include "app/application.h"
 #include "app/mainwindow.h"
 #include "pages/messages.h"
 #include "store/datafolder.h"
@@ -18,6 +19,10 @@ public:
     explicit AppFixture(brevan::app::Operations operations = brevan::app::Operations::None,
                         brevan::app::Startup startup = brevan::app::Startup::Complete)
     {
+        // What the program sets up before its window: Italian locale and Qt's
+        // Italian translations, so tests see what users see.
+        if (auto *app = qobject_cast<QApplication *>(QCoreApplication::instance()))
+            brevan::app::setUpApplication(*app);
         m_cwd = QDir::currentPath();
         QDir().mkpath(m_dir.filePath("program"));
         QDir::setCurrent(m_dir.filePath("program"));

@@ -32,7 +32,7 @@ public:
         double y = top;
         y += rp.text(QRectF(kPage4RightX, y, kPage4Picture, 0), Qt::AlignHCenter, labelFont(), kNavy,
                      QStringLiteral("Planimetria dell'immobile")) + 4;
-        rp.picture(QRectF(kPage4RightX, y, kPage4Picture, kPage4Picture), m_plan);
+        rp.picture(QRectF(kPage4RightX, y, kPage4Picture, kPage4Picture), m_plan, ReportPainter::Fit::KeepProportions);
         rp.y = y + kPage4Picture + 24;
         const std::pair<QString, const QString *> surfaces[] = {
             {QStringLiteral("Superficie utile:"), &m_useful},

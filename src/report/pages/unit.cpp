@@ -62,7 +62,9 @@ public:
         for (const auto &[caption, image] : {std::pair{QStringLiteral("Illustrazione fotografica"), &m_photo},
                                              std::pair{QStringLiteral("Planimetria di zona"), &m_areaPlan}}) {
             const double h = rp.text(QRectF(kPage3PictureX, y, kPage3Picture, 0), Qt::AlignHCenter, labelFont(), kNavy, caption);
-            rp.picture(QRectF(kPage3PictureX, y + h + 4, kPage3Picture, kPage3Picture), *image);
+            // Stretched over the frame, as the picture pages stretch them.
+            rp.picture(QRectF(kPage3PictureX, y + h + 4, kPage3Picture, kPage3Picture), *image,
+                       ReportPainter::Fit::Stretch);
             y += h + 4 + kPage3Picture + 24;
         }
     }
