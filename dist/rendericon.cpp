@@ -15,6 +15,11 @@ int main(int argc, char *argv[])
         std::fputs("uso: rendericon ICON.svg CARTELLA NOME DIMENSIONE...\n", stderr);
         return 2;
     }
+    // Qt's start-up notices have no place in a build log.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &message) {
+        if (type == QtCriticalMsg || type == QtFatalMsg)
+            std::fprintf(stderr, "rendericon: %s\n", qPrintable(message));
+    });
     // No window: the offscreen platform, whatever the session.
     char platformFlag[] = "-platform";
     char platformName[] = "offscreen";
