@@ -1,6 +1,9 @@
 // Size of the eleven-page report as PDF with three 12-megapixel photographs
 // (photograph, area plan, unit plan), as a camera gives them: smooth light,
-// edges and sensor noise. Prints the size of the PDF and how long it took.
+// edges and sensor noise. Prints the size of the PDF and how long it took,
+// and beside it the size of the three photographs alone drawn into a PDF at
+// their camera resolution, as they would travel without the reduction to
+// their printed box. Results: benchmarks/README.md.
 //   bench_pdfsize [OUTPUT.pdf]
 #include "model/record.h"
 #include "report/reportpages.h"
@@ -10,7 +13,9 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
+#include <QBuffer>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QRandomGenerator>
 #include <QTextStream>
 
@@ -82,6 +87,26 @@ ReportInput input()
     return in;
 }
 
+// The photographs drawn unreduced into the same boxes, one per page.
+qint64 unreducedSize(const ReportInput &in)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
+    writer.setResolution(600);
+    QPainter p(&writer);
+    bool first = true;
+    for (const QImage *image : {&in.photo, &in.areaPlan, &in.unitPlan}) {
+        if (!first)
+            writer.newPage();
+        first = false;
+        p.drawImage(QRectF(0, 0, 270 * 600 / 96.0, 270 * 600 / 96.0 * 3 / 4), *image);
+    }
+    p.end();
+    return bytes.size();
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -95,6 +120,8 @@ int main(int argc, char *argv[])
     const double ms = t.nsecsElapsed() / 1e6;
     out << "report PDF, 11 pages, three 12-megapixel photographs: " << QString::number(pdf.size() / 1e6, 'f', 2)
         << " MB (" << pdf.size() << " bytes) in " << QString::number(ms, 'f', 0) << " ms\n";
+    const qint64 unreduced = unreducedSize(in);
+    out << "the three photographs alone, unreduced: " << QString::number(unreduced / 1e6, 'f', 2) << " MB\n";
     if (argc > 1) {
         QFile f(QString::fromLocal8Bit(argv[1]));
         if (f.open(QIODevice::WriteOnly))
