@@ -35,7 +35,9 @@ inline RecordValues record()
         {"AnnoCostruzImmob", "1985"}, {"FoglioCatastImmob", "12"}, {"MappaleCatastImmob", "345"},
         {"SubCatastImmob", "7"}, {"CategCatastImmob", "A/2"}, {"ClasseCatastImmob", "3"},
         {"ConsistCatastImmob", "5,5"}, {"CanoneLocazUnit", "12.000"}, {"NumCauzioni", "3"},
-        {"SaggioCommerciale", "5"}, {"SaggioLegale", "2,5"},
+        {"SaggioCommerciale", "5"}, {"SaggioLegale", "2,5"}, {"SaggioMedioImmob", "3,5"}, {"EtaEdificioImmob", "39"},
+        {"SpeseManutenzione", "781.200"}, {"SpeseAmministraz", "468.720"}, {"AleeSfitti", "312.480"},
+        {"SpeseAssicurazioni", "78.120"}, {"AliquoteAmmortam", "156.240"}, {"AliquoteTasse", "1.562.400"},
     };
     for (const auto &[name, value] : texts)
         v.insert(QString::fromLatin1(name), QString::fromUtf8(value));
@@ -154,6 +156,7 @@ inline QImage plan(bool area)
 inline QString writeAppraisal(const QString &folder)
 {
     using namespace brevan;
+    QDir().mkpath(folder);
     RecordValues values = record();
     const QString name = files::appraisalName(values);
     const QString stem = files::stemForTable(files::suggestedTableName(name));
