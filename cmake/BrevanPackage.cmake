@@ -13,9 +13,8 @@ set(CPACK_PACKAGE_CONTACT ${BREVAN_MAINTAINER})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "stima del valore di mercato di un'unità immobiliare")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-  "stima del valore di mercato di un'unità immobiliare
-Brevan accompagna il perito (ingegnere, architetto, geometra) nella stima
+set(CPACK_PACKAGE_DESCRIPTION
+  "Brevan accompagna il perito (ingegnere, architetto, geometra) nella stima
 del più probabile valore di mercato di un'unità immobiliare residenziale,
 per capitalizzazione dei redditi e per comparazione diretta: descrizione,
 superfici, giudizi, redditi, immobili di confronto, riepilogo e report di

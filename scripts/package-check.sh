@@ -44,7 +44,7 @@ dpkg-deb -f "$deb" Package Version Architecture Depends Recommends | sed 's/^/  
 
 # ---------------------------------------------------------------- lintian
 say "lintian"
-if lintian --fail-on error --no-tag-display-limit "$deb" > "$work/lintian.txt" 2>&1; then
+if lintian --fail-on error --tag-display-limit 0 "$deb" > "$work/lintian.txt" 2>&1; then
   ok "nessun errore ($(grep -c '^W:' "$work/lintian.txt" || true) avvisi)"
 else
   bad "lintian ha trovato errori"

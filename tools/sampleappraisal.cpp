@@ -16,6 +16,10 @@ int main(int argc, char *argv[])
         std::fputs("uso: sampleappraisal CARTELLA\n", stderr);
         return 2;
     }
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &message) {
+        if (type == QtCriticalMsg || type == QtFatalMsg)
+            std::fprintf(stderr, "sampleappraisal: %s\n", qPrintable(message));
+    });
     char platformFlag[] = "-platform";
     char platformName[] = "offscreen";
     char *qtArgv[] = {argv[0], platformFlag, platformName, nullptr};
