@@ -146,9 +146,9 @@ done
 for doc in copyright changelog.gz guida.md guida.html; do
   [ -f "$usr/share/doc/brevan/$doc" ] || bad "manca /usr/share/doc/brevan/$doc"
 done
+# The package's own commands, not the rest of the root's /usr/bin.
 commands=()
-for program in "$usr"/bin/*; do
-  name=$(basename "$program")
+for name in $(dpkg-deb -c "$deb" | awk '$6 ~ /^\.\/usr\/bin\/./ { sub(".*/", "", $6); print $6 }'); do
   commands+=("$name")
   if man -l "$usr/share/man/man1/$name.1.gz" > /dev/null 2>&1 || zcat "$usr/share/man/man1/$name.1.gz" > /dev/null 2>&1; then :; else
     bad "manca la pagina di manuale di $name"
