@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing Brevan need.
 # Idempotent: does nothing (and needs no network) when everything is present.
+#   install-deps.sh               what building, running and `make test` need
+#   install-deps.sh --packaging   also what `make package` and
+#                                 `make package-check` need
 set -euo pipefail
 
 PACKAGES=(
@@ -11,7 +14,17 @@ PACKAGES=(
   libjpeg62-turbo-dev libemf2svg-dev libwmf-dev
   fonts-liberation2 fonts-dejavu-core
   xvfb xauth poppler-utils time
+  desktop-file-utils appstream cmark
 )
+
+# The .deb and its check: dependencies from the binaries, the Debian policy
+# checker, and a clean root to install into.
+PACKAGING=(
+  dpkg-dev fakeroot file lintian debootstrap
+)
+if [ "${1:-}" = "--packaging" ]; then
+  PACKAGES+=("${PACKAGING[@]}")
+fi
 
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -4,6 +4,14 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <QSvgRenderer>
+
+// The resources live in a static library: registered by name, or the linker
+// leaves them out.
+static void initArtworkResources()
+{
+    Q_INIT_RESOURCE(artwork);
+}
 
 namespace brevan::art {
 
@@ -45,23 +53,14 @@ void drawHouse(QPainter &p, const QRectF &r, const QColor &fill, const QColor &l
 
 QPixmap programPicture(int size)
 {
+    // The same drawing as the desktop icon (dist/icons), from one SVG.
+    static const bool registered = (initArtworkResources(), true);
+    Q_UNUSED(registered);
     QPixmap pm = canvas(size, size);
+    QSvgRenderer svg(QStringLiteral(":/brevan/it.brevan.Brevan.svg"));
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
-    const QRectF tile(0.5, 0.5, size - 1.0, size - 1.0);
-    QLinearGradient g(tile.topLeft(), tile.bottomLeft());
-    g.setColorAt(0, QColor(60, 120, 215));
-    g.setColorAt(1, kNavy);
-    p.setPen(QPen(QColor(0, 0, 90), 1));
-    p.setBrush(g);
-    p.drawRoundedRect(tile, size * 0.12, size * 0.12);
-    // A gauge arc behind the house: the value being estimated.
-    const QRectF arc(size * 0.14, size * 0.16, size * 0.72, size * 0.72);
-    p.setPen(QPen(QColor(255, 200, 60), size * 0.05, Qt::SolidLine, Qt::RoundCap));
-    p.drawArc(arc, 200 * 16, -220 * 16);
-    p.setPen(QPen(QColor(255, 255, 255, 90), size * 0.05, Qt::SolidLine, Qt::RoundCap));
-    p.drawArc(arc, -20 * 16, -140 * 16);
-    drawHouse(p, QRectF(size * 0.28, size * 0.34, size * 0.44, size * 0.44), Qt::white, kNavy);
+    svg.render(&p, QRectF(0, 0, size, size));
     return pm;
 }
 

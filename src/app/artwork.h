@@ -1,13 +1,15 @@
 #pragma once
 // Pictures drawn in code: the program picture, the tree's node images, the
 // toolbar icons, the splash bar and the About picture. Nothing is loaded from
-// files, so the program looks the same wherever it runs.
+// files (the program picture is an SVG compiled in), so the program looks the
+// same wherever it runs.
 #include <QIcon>
 #include <QPixmap>
 
 namespace brevan::art {
 
-// The program picture: a house on a blue tile with a value gauge.
+// The program picture: a house on a blue tile under a value gauge, on a
+// measuring rule; the desktop icon's drawing.
 QPixmap programPicture(int size);
 
 enum class NodeImage { Root = 0, Arrow = 1, Red = 2, Yellow = 3, Green = 4 };

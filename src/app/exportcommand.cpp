@@ -34,16 +34,8 @@ const QString kOpenAppraisalFailed = QStringLiteral(
 
 namespace {
 
-const QString kUsage = QStringLiteral(
-    "Uso: brevan-export STIMA.db [--euro] [--text] [--json] [--rtf FILE] [--pdf FILE] [--pages ELENCO]\n"
-    "Apre la stima come \"Apri stima...\", calcola i risultati e scrive:\n"
-    "  --text        il riepilogo della stima in testo semplice\n"
-    "  --json        i 149 campi della stima e la valuta in uso (JSON)\n"
-    "  --rtf FILE    il riepilogo in formato Word compatibile\n"
-    "  --pdf FILE    il report di stampa in PDF\n"
-    "  --pages ELENCO  le pagine del report, per esempio 1,3,9-11 (9 e 10 vanno insieme)\n"
-    "  --euro        mostra gli importi in Euro: una stima salvata in Lire è convertita\n"
-    "                dopo l'apertura (senza --euro gli importi restano nella valuta della stima)\n");
+const QString kUsageLine = QStringLiteral(
+    "Uso: brevan-export STIMA.db [--euro] [--text] [--json] [--rtf FILE] [--pdf FILE] [--pages ELENCO]\n");
 
 QString jsonString(const QString &s)
 {
@@ -173,6 +165,30 @@ private:
 
 } // namespace
 
+cli::CommandInfo exportCommandInfo()
+{
+    cli::CommandInfo info;
+    info.name = "brevan-export";
+    info.usage = kUsageLine;
+    info.description = QStringLiteral(
+        "Apre la stima come \"Apri stima...\" (senza finestre e senza toccare la cartella\n"
+        "dei dati dell'utente), calcola i risultati e scrive quanto richiesto.\n");
+    info.options = QStringLiteral(
+        "      --text          il riepilogo della stima in testo semplice\n"
+        "      --json          i 149 campi della stima e la valuta in uso (JSON)\n"
+        "      --rtf FILE      il riepilogo in formato Word compatibile\n"
+        "      --pdf FILE      il report di stampa in PDF/A-1b\n"
+        "      --pages ELENCO  le pagine del report, per esempio 1,3,9-11 (9 e 10 vanno insieme)\n"
+        "      --euro          mostra gli importi in Euro: una stima salvata in Lire è\n"
+        "                      convertita dopo l'apertura (senza --euro gli importi restano\n"
+        "                      nella valuta della stima)\n");
+    info.exitStatuses = QStringLiteral(
+        "  0  operazione riuscita\n"
+        "  1  un file richiesto non si è potuto scrivere, o un altro errore\n"
+        "  2  errore d'uso, o una stima che non si può aprire\n");
+    return info;
+}
+
 int runExportCommand(const QStringList &arguments, QTextStream &out, QTextStream &err)
 {
     QCommandLineParser parser;
@@ -183,21 +199,21 @@ int runExportCommand(const QStringList &arguments, QTextStream &out, QTextStream
     const QCommandLineOption rtf(QStringLiteral("rtf"), {}, QStringLiteral("FILE"));
     const QCommandLineOption pdf(QStringLiteral("pdf"), {}, QStringLiteral("FILE"));
     const QCommandLineOption pages(QStringLiteral("pages"), {}, QStringLiteral("ELENCO"));
-    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
-    parser.addOptions({euro, text, json, rtf, pdf, pages, help});
+    parser.addOptions({euro, text, json, rtf, pdf, pages});
 
     const auto usageError = [&](const QString &why) {
-        err << "brevan-export: " << why << "\n" << kUsage;
+        err << "brevan-export: " << why << "\n" << kUsageLine << "Per l'aiuto: brevan-export --help\n";
         err.flush();
         return int(ExportUsage);
     };
+    QString answer;
+    if (const int status = cli::answerStandardOptions(arguments, exportCommandInfo(), &answer); status >= 0) {
+        out << answer;
+        out.flush();
+        return status;
+    }
     if (!parser.parse(QStringList{QStringLiteral("brevan-export")} + arguments))
         return usageError(parser.errorText());
-    if (parser.isSet(help)) {
-        out << kUsage;
-        out.flush();
-        return ExportOk;
-    }
     const QStringList positional = parser.positionalArguments();
     if (positional.size() != 1)
         return usageError(positional.isEmpty() ? QStringLiteral("manca il file della stima")
@@ -234,7 +250,7 @@ int runExportCommand(const QStringList &arguments, QTextStream &out, QTextStream
     if (!scratch.isValid()) {
         err << "brevan-export: impossibile creare una cartella temporanea\n";
         err.flush();
-        return ExportUsage;
+        return ExportFailed;
     }
     QDir().mkpath(scratch.filePath(QStringLiteral("program")));
     QDir::setCurrent(scratch.filePath(QStringLiteral("program")));
@@ -258,7 +274,7 @@ int runExportCommand(const QStringList &arguments, QTextStream &out, QTextStream
 
     auto window = std::make_unique<MainWindow>();
     if (errorShown)
-        return ExportUsage; // start-up failed; its error is on err already
+        return ExportFailed; // start-up failed; its error is on err already
 
     // The window's own report commands when it has them, so that the
     // surfaces they are given are the ones used.
@@ -300,7 +316,7 @@ int runExportCommand(const QStringList &arguments, QTextStream &out, QTextStream
     } catch (const std::exception &e) {
         err << "brevan-export: " << QString::fromUtf8(e.what()) << "\n";
         err.flush();
-        status = ExportUsage;
+        status = ExportFailed;
     }
     if (parser.isSet(rtf)) {
         nextFile = rtfPath;
@@ -326,7 +342,7 @@ int runExportCommand(const QStringList &arguments, QTextStream &out, QTextStream
         }
     }
     if (status == ExportOk && errorShown)
-        status = ExportUsage;
+        status = ExportFailed;
     ownOps.reset();
     window.reset();
     return status;

@@ -2,19 +2,25 @@
 // brevan-export: opens a saved appraisal in a main window nobody sees, with a
 // private data folder and configuration, computes it as the results page
 // does, and writes the summary, the record, the RTF export or the report.
+#include "cli/commandline.h"
+
 #include <QStringList>
 
 class QTextStream;
 
 namespace brevan::app {
 
-// Exit statuses.
+// Exit statuses, as every Brevan command gives them.
 enum ExportStatus {
-    ExportOk = 0,
-    ExportUsage = 1,       // bad arguments, or a failure the program reported
-    ExportCannotOpen = 2,  // the appraisal could not be opened
-    ExportCannotWrite = 3, // an output file could not be written
+    ExportOk = cli::ExitOk,
+    ExportUsage = cli::ExitUsage,        // bad arguments
+    ExportCannotOpen = cli::ExitUsage,   // the appraisal could not be opened
+    ExportCannotWrite = cli::ExitFailure, // an output file could not be written
+    ExportFailed = cli::ExitFailure,     // a failure the program reported
 };
+
+// Usage, options and exit statuses, for --help and the manual page.
+cli::CommandInfo exportCommandInfo();
 
 // The warning "&Apri stima..." shows for a file it cannot load.
 extern const QString kOpenAppraisalFailed;

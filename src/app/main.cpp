@@ -1,11 +1,14 @@
 #include "app/application.h"
 #include "app/mainwindow.h"
+#include "app/programcommand.h"
 #include "app/splashwindow.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
+    if (const int status = brevan::app::checkProgramStart(argc, argv); status >= 0)
+        return status;
     QApplication app(argc, argv);
     brevan::app::setUpApplication(app);
 

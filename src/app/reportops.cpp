@@ -167,6 +167,8 @@ void ReportOps::SpeedButton64Click()
         QPrinter printer(QPrinter::HighResolution);
         printer.setDocName(QStringLiteral("Titolo del Report"));
         printer.setCopyCount(1);
+        // Printed to a file from the preview, the report is PDF/A-1b too.
+        printer.setPdfVersion(QPagedPaintDevice::PdfVersion_A1b);
         report::setUpReportDevice(&printer);
 
         QPrintPreviewDialog dialog(&printer, m_window);

@@ -1,5 +1,7 @@
 #include "resultsops.h"
 
+#include "report/pdfa.h"
+
 #include "mainwindow.h"
 #include "model/currency.h"
 #include "model/record.h"
@@ -7,6 +9,7 @@
 #include "pages/resultspage.h"
 #include "pages/surfacespage.h"
 #include "pages/tablemodel.h"
+#include "report/pdfa.h"
 #include "report/rtfwriter.h"
 #include "store/datafolder.h"
 
@@ -285,8 +288,17 @@ void ResultsOps::SpeedButton55Click()
                 return;
             printer = chosen.get();
         }
+        // A PDF chosen in the printer dialog is written as PDF/A-1b, with
+        // the appraisal's title and appraiser, as the report is.
+        const bool toPdf = printer->outputFormat() == QPrinter::PdfFormat && !printer->outputFileName().isEmpty();
+        if (toPdf)
+            printer->setPdfVersion(QPagedPaintDevice::PdfVersion_A1b);
         buildBuffer(SummaryForm::Print);
         printBuffer(printer);
+        QString why;
+        if (toPdf && !report::stampPdfFile(printer->outputFileName(),
+                                           report::appraisalMetadata(summaryInput().texts, report::kSummarySubject), &why))
+            throw failure(why);
     } catch (const std::exception &e) {
         Messages::error(m_window, exceptionText(e));
     }

@@ -1,12 +1,17 @@
 // brevan-export STIMA.db [--euro] [--text] [--json] [--rtf FILE] [--pdf FILE] [--pages LIST]
 #include "app/application.h"
 #include "app/exportcommand.h"
+#include "cli/commandline.h"
 
 #include <QApplication>
 #include <QTextStream>
 
 int main(int argc, char *argv[])
 {
+    const brevan::cli::CommandInfo info = brevan::app::exportCommandInfo();
+    brevan::cli::keepQtQuiet(info);
+    if (const int status = brevan::cli::answerStandardOptions(argc, argv, info); status >= 0)
+        return status;
     // Headless unless a platform was asked for: the command shows no window.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -3,13 +3,16 @@
 // Rasterises one enhanced metafile (.emf, through libemf2svg and Qt's SVG
 // renderer) or standard metafile (.wmf, through libwmf's gd device) and writes
 // the picture as PNG on standard output. On failure it writes one Italian line
-// on standard error and ends with a non-zero status.
+// on standard error and ends with status 2 (usage, or a file it cannot use)
+// or 1 (anything else).
 //
 // Both libraries have a record of memory-safety bugs on crafted files, so the
 // main program never links them: it runs this program as a child with a time
 // limit and reads back only a PNG, which it decodes under its own limits. The
 // limits set here (address space, CPU time, input and output size) keep a
 // hostile file from making this process a burden on the machine either.
+#include "cli/commandline.h"
+
 #include <QBuffer>
 #include <QByteArray>
 #include <QFile>
@@ -307,6 +310,15 @@ void quietQt(QtMsgType, const QMessageLogContext &, const QString &) {}
 
 int main(int argc, char **argv)
 {
+    brevan::cli::CommandInfo info;
+    info.name = "brevan-metafile";
+    info.usage = QStringLiteral("Uso: brevan-metafile FILE.emf|FILE.wmf\n");
+    info.description = QStringLiteral(
+        "Disegna un metafile avanzato (EMF) o standard (WMF) e lo scrive in formato PNG\n"
+        "sullo standard output. Brevan lo avvia da sé quando si carica un metafile\n"
+        "come fotografia o planimetria; non serve avviarlo a mano.\n");
+    if (const int status = brevan::cli::answerStandardOptions(argc, argv, info); status >= 0)
+        return status;
     limitResources();
     // The PNG and the message travel on private copies of standard output and
     // standard error; whatever the libraries or Qt print goes nowhere, so it
@@ -315,7 +327,7 @@ int main(int argc, char **argv)
     const int messageFd = ::dup(STDERR_FILENO);
     const int nullFd = ::open("/dev/null", O_RDWR | O_CLOEXEC);
     if (pictureFd < 0 || messageFd < 0 || nullFd < 0)
-        return 4;
+        return brevan::cli::ExitFailure;
     ::dup2(nullFd, STDOUT_FILENO);
     ::dup2(nullFd, STDERR_FILENO);
     qInstallMessageHandler(quietQt);
@@ -326,7 +338,7 @@ int main(int argc, char **argv)
     };
 
     if (argc != 2)
-        return fail("uso: brevan-metafile FILE.emf|FILE.wmf", 2);
+        return fail("uso: brevan-metafile FILE.emf|FILE.wmf", brevan::cli::ExitUsage);
     // Rendering text needs a font database, hence a GUI application; it never
     // shows a window, so it runs on the offscreen platform whatever the session.
     char platformFlag[] = "-platform";
@@ -343,9 +355,12 @@ int main(int argc, char **argv)
         if (!image.save(&buffer, "PNG"))
             throw Failure("impossibile produrre il disegno del metafile.");
         if (!writeAll(pictureFd, png.constData(), size_t(png.size())))
-            return 3;
-        return 0;
+            return brevan::cli::ExitFailure;
+        return brevan::cli::ExitOk;
+    } catch (const Failure &e) {
+        // The file is not a metafile this program can draw.
+        return fail(e.what(), brevan::cli::ExitUsage);
     } catch (const std::exception &e) {
-        return fail(e.what(), 1);
+        return fail(e.what(), brevan::cli::ExitFailure);
     }
 }

@@ -273,8 +273,14 @@ QString metafileProgram()
     QStringList candidates;
     if (!overriddenProgram().isEmpty())
         return QFileInfo(overriddenProgram()).isExecutable() ? overriddenProgram() : QString();
-    if (QCoreApplication::instance())
-        candidates << QCoreApplication::applicationDirPath() + QStringLiteral("/brevan-metafile");
+    if (QCoreApplication::instance()) {
+        // Beside the program in the build tree; under libexec once installed.
+        const QString here = QCoreApplication::applicationDirPath();
+        candidates << here + QStringLiteral("/brevan-metafile");
+#ifdef BREVAN_LIBEXEC_FROM_BIN
+        candidates << here + QStringLiteral("/" BREVAN_LIBEXEC_FROM_BIN "/brevan-metafile");
+#endif
+    }
 #ifdef BREVAN_METAFILE_BUILD_PATH
     candidates << QStringLiteral(BREVAN_METAFILE_BUILD_PATH);
 #endif

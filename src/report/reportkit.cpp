@@ -10,6 +10,7 @@
 #include <QPainterPath>
 
 #include <algorithm>
+#include <cmath>
 
 namespace brevan::report {
 
@@ -90,10 +91,23 @@ QImage preparedPicture(const QImage &source, double boxSide)
 {
     if (source.isNull())
         return {};
-    const int limit = int(boxSide * 3);
-    if (source.width() <= limit && source.height() <= limit)
-        return source;
-    return source.scaled(limit, limit, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    // The pixels the printed box needs at kPictureDpi, and no more: a
+    // 12-megapixel photograph would otherwise travel whole into the PDF.
+    const int limit = int(std::ceil(boxSide * kPictureDpi / 96.0));
+    QImage picture = source.width() <= limit && source.height() <= limit
+                         ? source
+                         : source.scaled(limit, limit, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    // Opaque on white, as it prints: the PDF engine then stores it as JPEG
+    // and PDF/A has no transparency to flatten.
+    if (picture.hasAlphaChannel()) {
+        QImage opaque(picture.size(), QImage::Format_RGB32);
+        opaque.fill(Qt::white);
+        QPainter p(&opaque);
+        p.drawImage(0, 0, picture);
+        p.end();
+        picture = opaque;
+    }
+    return picture;
 }
 
 

@@ -50,9 +50,9 @@ const QLocale &italian();
 QString joinedAll(const ReportInput &in, std::initializer_list<const char *> names, const QString &separator);
 QString suffixed(const QString &value, const QString &suffix);
 QString percent(double value);
-// A picture kept at about three times its printed size: enough for a
-// printer, and a 20-megapixel photograph does not travel whole into every
-// page of a preview.
+// A picture at the resolution its printed box needs (kPictureDpi), opaque:
+// enough for a printer, and a 20-megapixel photograph does not travel whole
+// into every page of a preview or into the PDF.
 QImage preparedPicture(const QImage &source, double boxSide);
 
 // ---------------------------------------------------------------- painter

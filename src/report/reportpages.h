@@ -7,6 +7,7 @@
 // fills them again from a ReportInput, so nothing of an earlier appraisal can
 // survive into the next report. The input is plain data, so the pages never
 // look at a widget.
+#include "report/pdfa.h"
 #include "valuation/coefficients.h"
 #include "valuation/completeness.h"
 #include "valuation/surfaces.h"
@@ -159,9 +160,12 @@ public:
     // Paints the selected pages in report order. False when the device
     // cannot be painted on (a file that cannot be opened, a printer error).
     bool render(QPagedPaintDevice *device, const ReportSelection &selection) const;
+    // Title, author and subject of the appraisal last filled in, for the PDF.
+    const PdfMetadata &metadata() const { return m_metadata; }
 
 private:
     std::array<std::unique_ptr<ReportPage>, kPageCount> m_pages;
+    PdfMetadata m_metadata;
 };
 
 // The page set-up of every report device: A4 portrait, margins 25 mm left,
@@ -171,7 +175,8 @@ void setUpReportDevice(QPagedPaintDevice *device);
 // Resets, fills and paints in one go.
 bool renderReport(QPagedPaintDevice *device, const ReportInput &in, const ReportSelection &selection);
 
-// The report as a PDF document in memory; empty when nothing could be painted.
+// The report as a PDF/A-1b document in memory, pictures at kPictureDpi;
+// empty when nothing could be painted.
 QByteArray reportPdf(const ReportInput &in, const ReportSelection &selection);
 QByteArray reportPdf(const Report &filled, const ReportSelection &selection);
 // Writes the PDF whole or not at all. On failure returns false with a

@@ -607,7 +607,9 @@ private Q_SLOTS:
         QVERIFY(QFileInfo(pdf).size() > 0);
 
         const QString info = pdfInfo(pdf);
-        QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Title:\\s+Brevan 2.0"))), qPrintable(info));
+        // The job is "Brevan 2.0"; the PDF file is PDF/A-1b, titled after the unit.
+        QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Title:\\s+Stima dell'unità immobiliare"))), qPrintable(info));
+        QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Author:\\s+Mario Rossi"))), qPrintable(info));
         const QRegularExpressionMatch pages = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(info);
         QVERIFY(pages.hasMatch());
         QVERIFY(pages.captured(1).toInt() >= 2);
