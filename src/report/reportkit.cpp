@@ -87,16 +87,22 @@ QString percent(double value)
     return FormattaImporto(value) + QStringLiteral(" %");
 }
 
-QImage preparedPicture(const QImage &source, double boxSide)
+QImage preparedPicture(const QImage &source, double boxSide, ReportPainter::Fit fit)
 {
     if (source.isNull())
         return {};
     // The pixels the printed box needs at kPictureDpi, and no more: a
-    // 12-megapixel photograph would otherwise travel whole into the PDF.
+    // 12-megapixel photograph would otherwise travel whole into the PDF. A
+    // picture stretched over its box is reduced in each direction on its
+    // own, as it will print.
     const int limit = int(std::ceil(boxSide * kPictureDpi / 96.0));
-    QImage picture = source.width() <= limit && source.height() <= limit
-                         ? source
-                         : source.scaled(limit, limit, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    QImage picture = source;
+    if (source.width() > limit || source.height() > limit) {
+        picture = fit == ReportPainter::Fit::Stretch
+                      ? source.scaled(std::min(source.width(), limit), std::min(source.height(), limit),
+                                      Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                      : source.scaled(limit, limit, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    }
     // Opaque on white, as it prints: the PDF engine then stores it as JPEG
     // and PDF/A has no transparency to flatten.
     if (picture.hasAlphaChannel()) {

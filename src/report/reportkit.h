@@ -50,11 +50,6 @@ const QLocale &italian();
 QString joinedAll(const ReportInput &in, std::initializer_list<const char *> names, const QString &separator);
 QString suffixed(const QString &value, const QString &suffix);
 QString percent(double value);
-// A picture at the resolution its printed box needs (kPictureDpi), opaque:
-// enough for a printer, and a 20-megapixel photograph does not travel whole
-// into every page of a preview or into the PDF.
-QImage preparedPicture(const QImage &source, double boxSide);
-
 // ---------------------------------------------------------------- painter
 
 // The painter of one report: 96-dpi layout units on the device's paint
@@ -93,6 +88,11 @@ private:
     double m_height = 971;
     int m_pagesStarted = 0;
 };
+
+// A picture at the resolution its printed box needs (kPictureDpi), opaque:
+// enough for a printer, and a 20-megapixel photograph does not travel whole
+// into every page of a preview or into the PDF.
+QImage preparedPicture(const QImage &source, double boxSide, ReportPainter::Fit fit);
 
 // A label and its value on one row; the value goes under the label when the
 // label reaches into the value's column, and wraps within its column.

@@ -23,6 +23,11 @@ using Tabs = std::array<int, 3>; // screen / export / print
 // table with ranges.
 constexpr Tabs kValueStops{4, 0, 8};
 constexpr Tabs kParameterStops{5, 0, 8};
+// The productive characteristics stand one stop further on screen too: their
+// longest label, "Numero mensilità richieste in cauzione: ", is a little
+// wider than two inches in the shipped font, and the section's values stand
+// together in one column.
+constexpr Tabs kProductiveStops{5, 0, 8};
 
 // What follows a value on its line.
 enum class Suffix {
@@ -376,8 +381,9 @@ private:
         blank();
     }
     void body(const QString &line) { m_lines.append({SummaryLine::Style::Body, line}); }
-    // A line whose value stands in the column of its kind.
-    void aligned(const QString &line, const Tabs &stops = kValueStops)
+    // A line whose value stands in the column of its section.
+    void aligned(const QString &line) { aligned(line, m_sectionStops); }
+    void aligned(const QString &line, const Tabs &stops)
     {
         m_lines.append({SummaryLine::Style::Body, line, stops[column()]});
     }
@@ -417,6 +423,7 @@ private:
     const SummaryInput &in;
     SummaryForm m_form;
     SummaryLines m_lines;
+    Tabs m_sectionStops = kValueStops;
 };
 
 QString Builder::suffix(Suffix s) const
@@ -582,7 +589,9 @@ void Builder::productive()
     if (!lit(kProductiveNode))
         return;
     heading("Caratteristiche produttive.");
+    m_sectionStops = kProductiveStops;
     fieldLines(kProductiveLines);
+    m_sectionStops = kValueStops;
     blank(2);
 }
 

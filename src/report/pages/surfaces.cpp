@@ -58,7 +58,7 @@ protected:
     void fillValues(const ReportInput &in) override
     {
         m_columns = surfaceColumns(in.surfaces);
-        m_plan = preparedPicture(in.unitPlan, kPage4Picture);
+        m_plan = preparedPicture(in.unitPlan, kPage4Picture, ReportPainter::Fit::KeepProportions);
         m_useful = in.usefulShown;
         m_conventional = in.conventionalShown;
         m_commercial = in.commercialShown;

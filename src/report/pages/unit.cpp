@@ -77,8 +77,8 @@ protected:
     void fillValues(const ReportInput &in) override
     {
         RowsPage::fillValues(in);
-        m_photo = preparedPicture(in.photo, kPage3Picture);
-        m_areaPlan = preparedPicture(in.areaPlan, kPage3Picture);
+        m_photo = preparedPicture(in.photo, kPage3Picture, ReportPainter::Fit::Stretch);
+        m_areaPlan = preparedPicture(in.areaPlan, kPage3Picture, ReportPainter::Fit::Stretch);
     }
 
 private:
