@@ -1,6 +1,7 @@
 #include "app/application.h"
 #include "app/mainwindow.h"
 #include "app/splashwindow.h"
+#include "app/workplace.h"
 
 #include <QApplication>
 
@@ -8,6 +9,10 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     brevan::app::setUpApplication(app);
+    // A second start on the same data folder brings the running window
+    // forward instead of working in the folder beside it.
+    if (brevan::app::handOverToRunningProgram())
+        return 0;
 
     auto *splash = new brevan::app::SplashWindow;
     splash->show();

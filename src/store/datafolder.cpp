@@ -22,6 +22,21 @@ QString &configOverride()
 
 const QString kAliasGroup = QStringLiteral("Alias");
 
+QString &workingOverride()
+{
+    static QString folder;
+    return folder;
+}
+
+bool isWorkingTableName(const QString &fileName)
+{
+    for (const QString &working : {kDescrSup, kImmConfr, kZonaUrbana, kCanoniLocazUnitari}) {
+        if (fileName == working)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 const Layout &surfacesLayout()
@@ -133,15 +148,27 @@ QString dataFolder()
 
 QString dataPath(const QString &fileName)
 {
-    const QString path = pathInFolder(dataFolder(), fileName);
+    if (!isWorkingTableName(fileName))
+        return pathInFolder(dataFolder(), fileName);
+    const QString path = pathInFolder(workingFolder(), fileName);
     // The four working tables are the program's scratch space.
-    for (const QString &working : {kDescrSup, kImmConfr, kZonaUrbana, kCanoniLocazUnitari}) {
-        if (fileName == working) {
-            Table::setScratch(path);
-            break;
-        }
-    }
+    Table::setScratch(path);
     return path;
+}
+
+void setWorkingFolder(const QString &folder)
+{
+    workingOverride() = folder;
+}
+
+bool isWorkingFolderPrivate()
+{
+    return !workingOverride().isEmpty();
+}
+
+QString workingFolder()
+{
+    return isWorkingFolderPrivate() ? workingOverride() : dataFolder();
 }
 
 void rebuildTable(const QString &path, const Layout &layout, int emptyRows)
@@ -180,6 +207,11 @@ void reloadForMunicipality(MunicipalityTable kind, const QString &municipality, 
 void startupTables()
 {
     CreaAlias(kAliasBrevan);
+    rebuildWorkingTables();
+}
+
+void rebuildWorkingTables()
+{
     rebuildTable(dataPath(kDescrSup), surfacesLayout(), 36);
     rebuildTable(dataPath(kImmConfr), comparablesLayout(), 0);
     rebuildTable(dataPath(kZonaUrbana), zonesLayout(), 0);
@@ -187,7 +219,7 @@ void startupTables()
 
 void closeTables()
 {
-    const QString folder = AliasRegistry::folder(kAliasBrevan);
+    const QString folder = isWorkingFolderPrivate() ? workingOverride() : AliasRegistry::folder(kAliasBrevan);
     if (folder.isEmpty())
         return;
     Table::remove(pathInFolder(folder, kDescrSup));
