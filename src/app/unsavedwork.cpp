@@ -121,7 +121,7 @@ void UnsavedWork::writeCopy()
         m_writer = nullptr;
     }
     const QString folder = recoveryFolder();
-    if (folder.isEmpty())
+    if (folder.isEmpty() || !m_offered)
         return;
     files::AppraisalContent content;
     try {
@@ -185,6 +185,8 @@ void UnsavedWork::discardCopy()
 
 void UnsavedWork::offerRecovery()
 {
+    if (std::exchange(m_offered, true))
+        return;
     const QString folder = recoveryFolder();
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
         return;

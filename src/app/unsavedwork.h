@@ -43,7 +43,8 @@ public:
     // when this run does not own the data folder.
     QString recoveryFolder() const;
     // Writes the recovery copy, in the background, when the pages hold
-    // changes that neither the last save nor the last copy holds.
+    // changes that neither the last save nor the last copy holds (and the
+    // copy of an earlier run has been offered back).
     void writeCopy();
     // Waits for a copy being written.
     void waitForCopy();
@@ -67,6 +68,9 @@ private:
     QByteArray m_clean;     // the appraisal as saved, opened or started
     QByteArray m_copied;    // the appraisal as the recovery copy holds it
     QThread *m_writer = nullptr;
+    // No copy is written before the one an earlier run left has been offered
+    // back: it would be overwritten unseen.
+    bool m_offered = false;
 };
 
 } // namespace brevan::app

@@ -195,8 +195,9 @@ void reloadForMunicipality(MunicipalityTable kind, const QString &municipality, 
     const QString working = dataPath(zones ? kZonaUrbana : kCanoniLocazUnitari);
     rebuildTable(working, layout, 11);
     const QString name = municipalityTableName(kind, municipality, postalCode, provinceCode);
-    // A name that is not a plain file name cannot be a table of the data folder.
-    if (!isPlainFileName(name))
+    // A name that is not a plain file name cannot be a table of the data
+    // folder; without a data folder there are no municipality tables.
+    if (!isPlainFileName(name) || !AliasRegistry::exists(kAliasBrevan))
         return;
     const QString own = dataPath(name);
     if (QFileInfo(own).absoluteFilePath() == QFileInfo(working).absoluteFilePath() || !Table::exists(own))
