@@ -8,11 +8,17 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLocalServer>
-#include <QLocalSocket>
+#include <QSocketNotifier>
 #include <QTemporaryDir>
 #include <QWidget>
 
+#include <cerrno>
+#include <cstddef>
+#include <cstring>
+
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace brevan::app {
@@ -22,12 +28,58 @@ namespace {
 const QByteArray kRaise = "mostra\n";
 const QByteArray kDone = "ok\n";
 
-// One name per user and data folder.
-QString serverName(const QString &dataFolder)
+// The address the program working in a data folder answers at: a socket in
+// Linux's abstract namespace (no file to leave behind), one per user and
+// data folder.
+sockaddr_un addressOf(const QString &dataFolder, socklen_t *length)
 {
     const QByteArray key = QFile::encodeName(QFileInfo(dataFolder).absoluteFilePath());
-    const QByteArray digest = QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex().left(16);
-    return QStringLiteral("brevan-%1-%2").arg(::getuid()).arg(QString::fromLatin1(digest));
+    const QByteArray digest = QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex().left(24);
+    const QByteArray name = "brevan-" + QByteArray::number(::getuid()) + "-" + digest;
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path + 1, name.constData(), size_t(name.size()));
+    *length = socklen_t(offsetof(sockaddr_un, sun_path) + 1 + name.size());
+    return address;
+}
+
+// Waits for fd to be readable; false on time-out or error.
+bool waitReadable(int fd, int timeoutMs)
+{
+    pollfd p{fd, POLLIN, 0};
+    int rc;
+    do {
+        rc = ::poll(&p, 1, timeoutMs);
+    } while (rc < 0 && errno == EINTR);
+    return rc > 0;
+}
+
+QByteArray readLine(int fd, int timeoutMs)
+{
+    QByteArray line;
+    char buffer[32];
+    while (!line.endsWith('\n') && line.size() < 64) {
+        if (!waitReadable(fd, timeoutMs))
+            break;
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n <= 0)
+            break;
+        line.append(buffer, n);
+    }
+    return line;
+}
+
+void writeAll(int fd, const QByteArray &bytes)
+{
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::send(fd, bytes.constData() + done, size_t(bytes.size() - done), MSG_NOSIGNAL);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return;
+        done += n;
+    }
 }
 
 QString native(const QString &path)
@@ -117,47 +169,50 @@ void WorkPlace::usePrivateFolder()
 
 void WorkPlace::listen(const QString &dataFolder)
 {
-    const QString name = serverName(dataFolder);
-    // Holding the lock, nobody else may be answering under this name: a
-    // socket file left by a crash is stale.
-    QLocalServer::removeServer(name);
-    m_server = new QLocalServer(this);
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!m_server->listen(name)) {
-        qWarning("WorkPlace: %s", qPrintable(m_server->errorString()));
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0)
+        return;
+    socklen_t length = 0;
+    const sockaddr_un address = addressOf(dataFolder, &length);
+    if (::bind(fd, reinterpret_cast<const sockaddr *>(&address), length) != 0 || ::listen(fd, 4) != 0) {
+        // Not answering: a second start then works on tables of its own.
+        qWarning("WorkPlace: %s", std::strerror(errno));
+        ::close(fd);
         return;
     }
-    connect(m_server, &QLocalServer::newConnection, this, [this] {
-        while (QLocalSocket *socket = m_server->nextPendingConnection()) {
-            connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-            connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-                if (!socket->canReadLine())
-                    return;
-                if (socket->readLine() != kRaise) {
-                    socket->disconnectFromServer();
-                    return;
-                }
-                socket->write(kDone);
-                socket->flush();
-                socket->disconnectFromServer();
-                if (m_window) {
-                    m_window->setWindowState(m_window->windowState() & ~Qt::WindowMinimized);
-                    m_window->show();
-                    m_window->raise();
-                    m_window->activateWindow();
-                }
-                Q_EMIT raiseRequested();
-            });
+    m_server = fd;
+    m_notifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, [this] {
+        const int client = ::accept4(m_server, nullptr, nullptr, SOCK_CLOEXEC);
+        if (client < 0)
+            return;
+        // Only this user's programs are answered.
+        ucred peer{};
+        socklen_t size = sizeof peer;
+        const bool sameUser = ::getsockopt(client, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 && peer.uid == ::getuid();
+        const bool asked = sameUser && readLine(client, 1000) == kRaise;
+        if (asked)
+            writeAll(client, kDone);
+        ::close(client);
+        if (!asked)
+            return;
+        if (m_window) {
+            m_window->setWindowState(m_window->windowState() & ~Qt::WindowMinimized);
+            m_window->show();
+            m_window->raise();
+            m_window->activateWindow();
         }
+        Q_EMIT raiseRequested();
     });
 }
 
 void WorkPlace::close()
 {
-    if (m_server) {
-        m_server->close();
-        delete m_server;
-        m_server = nullptr;
+    delete m_notifier;
+    m_notifier = nullptr;
+    if (m_server >= 0) {
+        ::close(m_server);
+        m_server = -1;
     }
     m_lock.release();
     if (m_private) {
@@ -168,18 +223,18 @@ void WorkPlace::close()
 
 bool WorkPlace::raiseRunningProgram(const QString &dataFolder, int timeoutMs)
 {
-    QLocalSocket socket;
-    socket.connectToServer(serverName(dataFolder));
-    if (!socket.waitForConnected(timeoutMs))
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0)
         return false;
-    socket.write(kRaise);
-    if (!socket.waitForBytesWritten(timeoutMs))
-        return false;
-    while (!socket.canReadLine()) {
-        if (!socket.waitForReadyRead(timeoutMs))
-            return false;
+    socklen_t length = 0;
+    const sockaddr_un address = addressOf(dataFolder, &length);
+    bool answered = false;
+    if (::connect(fd, reinterpret_cast<const sockaddr *>(&address), length) == 0) {
+        writeAll(fd, kRaise);
+        answered = readLine(fd, timeoutMs) == kDone;
     }
-    return socket.readLine() == kDone;
+    ::close(fd);
+    return answered;
 }
 
 bool handOverToRunningProgram()

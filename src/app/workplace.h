@@ -13,7 +13,7 @@
 
 #include <memory>
 
-class QLocalServer;
+class QSocketNotifier;
 class QTemporaryDir;
 class QWidget;
 
@@ -54,7 +54,8 @@ private:
     QWidget *m_window;
     FolderLock m_lock;
     std::unique_ptr<QTemporaryDir> m_private;
-    QLocalServer *m_server = nullptr;
+    int m_server = -1; // the listening socket
+    QSocketNotifier *m_notifier = nullptr;
 };
 
 // For main(): when another program works in the registered data folder and
