@@ -10,6 +10,7 @@
 #include "pages/messages.h"
 #include "store/datafolder.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -86,6 +87,9 @@ bool UnsavedWork::hasChanges()
 
 bool UnsavedWork::confirmClose()
 {
+    // A cell or field still being edited hands its text over first.
+    if (QWidget *focus = QApplication::focusWidget(); focus && m_window->isAncestorOf(focus))
+        focus->clearFocus();
     if (!hasChanges())
         return true;
     switch (ui::Messages::question(m_window, closeQuestionText(), true)) {

@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -225,6 +226,29 @@ private Q_SLOTS:
         p.question = Answer::Cancel;
         QVERIFY(!w->close());
         QCOMPARE(p.questions(), QStringList{"Salvare le modifiche alla stima prima di uscire?"});
+    }
+
+    // An area still being typed in the grid when the window closes counts.
+    void cellBeingEditedCounts()
+    {
+        Place p;
+        MainWindow *w = p.start();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        w->activateWindow();
+        w->selectNode(6);
+        QTableView *grid = w->surfacesPage->grid;
+        const QModelIndex cell = grid->model()->index(2, 1); // an area
+        grid->setCurrentIndex(cell);
+        grid->edit(cell);
+        auto *editor = qobject_cast<QLineEdit *>(grid->indexWidget(cell));
+        QVERIFY(editor);
+        editor->selectAll();
+        QTest::keyClicks(editor, "12");
+        p.question = Answer::Cancel;
+        QVERIFY(!w->close());
+        QCOMPARE(p.questions().size(), 1);
+        QCOMPARE(Table::open(instance::dataFolder(p.root.path()) + "/DescrSup.db").rows().at(2).at(1).toDouble(), 12.0);
     }
 
     // Sì saves and closes (a cancelled save keeps the window open), No closes
