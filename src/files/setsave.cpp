@@ -244,6 +244,9 @@ void SetSave::commit()
         syncPath(staged);
     }
     syncPath(m_staging);
+    // The staging folder's own entry, so that a manifest on the disk is
+    // always found.
+    syncPath(m_folder);
     writeManifest(m_staging, m_names);
     m_committed = true;
     rollForward(m_staging, m_folder, m_names);
