@@ -71,13 +71,14 @@ bool exists(const QString &path)
 
 // An exclusive lock on the staging folder for as long as its save runs; the
 // kernel lets go of it when the process ends, however it ends. -1 when the
-// folder is locked by a save still running (or cannot be opened).
+// folder is locked by a save still running (or cannot be opened). On a file
+// system without locks (some network shares) the folder counts as unlocked.
 int lockFolder(const QString &path)
 {
     const int fd = ::open(encoded(path).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0)
         return -1;
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
         ::close(fd);
         return -1;
     }

@@ -37,11 +37,12 @@ FolderLock::Result FolderLock::acquire(const QString &folder)
     const int fd = openLockFile(folder, true);
     if (fd < 0)
         return Result::Unusable;
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        const int err = errno;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
         ::close(fd);
-        return err == EWOULDBLOCK ? Result::HeldElsewhere : Result::Unusable;
+        return Result::HeldElsewhere;
     }
+    // A file system without locks (some network shares) is worked in as
+    // before: the folder cannot be guarded there, but stays usable.
     m_fd = fd;
     return Result::Locked;
 }

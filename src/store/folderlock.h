@@ -18,7 +18,7 @@ public:
 
     // Takes the folder's lock. HeldElsewhere when another program (or
     // another FolderLock) holds it; Unusable when the lock file cannot be
-    // made or opened.
+    // made or opened. On a file system that has no locks it counts as taken.
     Result acquire(const QString &folder);
     void release();
     bool isHeld() const { return m_fd >= 0; }
