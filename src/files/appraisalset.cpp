@@ -72,8 +72,9 @@ QByteArray fingerprint(const AppraisalContent &content)
 {
     QByteArray bytes;
     QDataStream out(&bytes, QIODevice::WriteOnly);
-    for (const FieldDef &f : recordFields())
-        out << content.record.value(QString::fromLatin1(f.name));
+    // Every column of the appraisal table, as the save would store it.
+    for (const Column &c : recordLayout())
+        out << content.record.value(c.name);
     for (const Companion c : kCompanions) {
         out << int(c);
         if (companionForm(c) == CompanionForm::Picture) {
