@@ -139,6 +139,8 @@ void WorkPlace::open()
         m_lock.release();
         if (folder.isEmpty())
             folder = AliasRegistry::folder(kAliasBrevan);
+        if (folder.isEmpty()) // the folder a first start would have registered
+            folder = QDir::currentPath() + QStringLiteral("/Dati");
         ui::Messages::error(m_window, unusableText(folder, QString::fromUtf8(e.what())));
     }
     usePrivateFolder();

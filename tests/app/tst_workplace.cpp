@@ -208,7 +208,9 @@ private Q_SLOTS:
         auto w = std::make_unique<MainWindow>(nullptr, app::Operations::Wired);
         QCOMPARE(Messages::shown().size(), 1);
         QCOMPARE(Messages::shown().first().kind, Messages::Shown::Error);
-        QVERIFY(Messages::shown().first().text.contains("non è utilizzabile"));
+        const QString folder = what == "readonly" ? locked : p.path("program/Dati");
+        QVERIFY2(Messages::shown().first().text.startsWith("La cartella dei dati \"" + folder + "\" non è utilizzabile:\n"),
+                 qPrintable(Messages::shown().first().text));
         QVERIFY(!w->workPlace->ownsDataFolder());
         QVERIFY(isWorkingFolderPrivate());
         const QString privateFolder = workingFolder();
