@@ -4,6 +4,7 @@
 // medians of the time from launch to first paint and of the peak memory then.
 #include "app/application.h"
 #include "app/mainwindow.h"
+#include "app/workplace.h"
 #include "store/datafolder.h"
 
 #include <QApplication>
@@ -88,6 +89,9 @@ int main(int argc, char *argv[])
         brevan::app::setUpApplication(app);
         QDir::setCurrent(dir.path());
         brevan::AliasRegistry::setConfigFile(dir.filePath(QStringLiteral("tablestore.ini")));
+        // main() first asks whether another program works in the data folder.
+        if (brevan::app::handOverToRunningProgram())
+            return 1;
         auto *main = new brevan::app::MainWindow(nullptr, brevan::app::Operations::Wired,
                                                  brevan::app::Startup::Deferred);
         paint.quitOnPaint = false;

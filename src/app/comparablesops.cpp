@@ -6,6 +6,7 @@
 
 #include "files/appraisalfiles.h"
 #include "model/currency.h"
+#include "files/setsave.h"
 #include "model/numbertext.h"
 #include "pages/comparablespage.h"
 #include "pages/folderdialog.h"
@@ -202,6 +203,9 @@ void ComparablesOps::SpeedButton60Click()
     m_percorsoDati = chosen;
     try {
         fillList({});
+        // A save interrupted there is finished first, so every appraisal
+        // listed is whole.
+        files::recoverFolder(m_percorsoDati);
         fillList(Table::list(m_percorsoDati, kAppraisalPattern));
         ui::setHint(page()->previousAppraisalsList, kListHintIn + QDir::toNativeSeparators(m_percorsoDati));
         page()->showPreview({});

@@ -120,8 +120,12 @@ void DescriptionOps::ComboBox6Change()
         Q_EMIT zoneListRebuildRequested();
         // Step 8; the rent itself is not recomputed here.
         reloadForMunicipality(MunicipalityTable::UnitRents, municipality, postalCode, provinceCode);
+        m_cascadeFailure.clear();
     } catch (const std::exception &e) {
-        ui::Messages::error(m_window, QString::fromUtf8(e.what()));
+        const QString failure = QString::fromUtf8(e.what());
+        if (failure != m_cascadeFailure)
+            ui::Messages::error(m_window, failure);
+        m_cascadeFailure = failure;
     }
 }
 

@@ -64,6 +64,9 @@ private:
     void onUserChange(QComboBox *combo, Fn fn);
 
     MainWindow *m_window;
+    // The cascade's last failure, shown once: the same failure again (one per
+    // key typed) is not shown until the cascade has succeeded in between.
+    QString m_cascadeFailure;
 };
 
 } // namespace brevan::app

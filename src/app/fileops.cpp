@@ -15,9 +15,8 @@
 #include "pages/resultspage.h"
 #include "pages/surfacespage.h"
 #include "pages/tablemodel.h"
+#include "files/setsave.h"
 #include "store/datafolder.h"
-#include "valuation/comparison.h"
-#include "valuation/surfaces.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -76,11 +75,12 @@ public:
 struct PictureCompanion {
     Companion kind;
     ui::PicturePage *MainWindow::*page;
+    const char *caption; // the page's, to name a picture that cannot be read
 };
 const PictureCompanion kPictureCompanions[] = {
-    {Companion::Photo, &MainWindow::photoPage},
-    {Companion::AreaPlan, &MainWindow::areaPlanPage},
-    {Companion::UnitPlan, &MainWindow::unitPlanPage},
+    {Companion::Photo, &MainWindow::photoPage, "Illustrazione fotografica"},
+    {Companion::AreaPlan, &MainWindow::areaPlanPage, "Planimetria di zona"},
+    {Companion::UnitPlan, &MainWindow::unitPlanPage, "Planimetria dell'immobile"},
 };
 
 // The working table's model lets go of the file while fn replaces it, and
@@ -110,31 +110,6 @@ bool isWorkingTable(const QString &path)
         }
     }
     return false;
-}
-
-int completeSurfaceRows(const QString &path)
-{
-    const Table table = Table::open(path);
-    const int description = table.columnIndex(QStringLiteral("DescrizioneSuperficie"));
-    const int area = table.columnIndex(QStringLiteral("MqSuperficie"));
-    QVector<SurfaceRow> rows;
-    for (const QVariantList &r : table.rows())
-        rows.append({r.value(description).toString(), r.value(area).toDouble()});
-    return countSurfaceRows(rows).complete;
-}
-
-int completeComparables(const QString &path)
-{
-    const Table table = Table::open(path);
-    int complete = 0;
-    for (const QVariantList &r : table.rows()) {
-        QStringList columns;
-        for (const QVariant &v : r)
-            columns << v.toString();
-        if (isCompleteComparable(ComparableRow::fromColumns(columns)))
-            ++complete;
-    }
-    return complete;
 }
 
 } // namespace
@@ -176,6 +151,17 @@ QString FileOps::openFailureText()
 {
     return QStringLiteral("Impossibile caricare da disco la stima selezionata:\n"
                           "il file è danneggiato o non è un formato valido.");
+}
+
+QString FileOps::unreadablePicturesText(const QStringList &pictures)
+{
+    if (pictures.size() == 1)
+        return QStringLiteral("Impossibile leggere l'immagine %1:\n"
+                              "la pagina resta vuota; il resto della stima è stato caricato.")
+            .arg(pictures.constFirst());
+    return QStringLiteral("Impossibile leggere le immagini %1:\n"
+                          "le pagine restano vuote; il resto della stima è stato caricato.")
+        .arg(pictures.join(QStringLiteral(", ")));
 }
 
 QString FileOps::newQuestionText()
@@ -311,7 +297,9 @@ void FileOps::FileSave1Execute()
     request.title = QStringLiteral("Salva stima corrente");
     request.filter = kAppraisalFilter;
     request.directory = QDir::currentPath();
-    request.suggested = files::suggestedTableName(files::appraisalName(currentRecord()));
+    // Another unit's appraisal of the same shortened name is never offered
+    // for replacing.
+    request.suggested = files::suggestedTableNameIn(request.directory, currentRecord());
     request.save = true;
     const QString chosen = files::withDbExtension(Messages::fileName(m_window, request));
     if (chosen.isEmpty())
@@ -334,10 +322,12 @@ void FileOps::FileSave1Execute()
     const int surfacesRow = surfacesCurrent.row();
     const int surfacesColumn = surfacesCurrent.column();
     const int comparablesRow = comparables->currentRow();
+    bool saved = false;
     {
         const WaitCursor wait;
         try {
             saveAppraisal(info.absoluteFilePath());
+            saved = true;
         } catch (const std::exception &e) {
             qWarning("FileSave1Execute: %s", e.what());
             Messages::warning(m_window, saveFailureText());
@@ -354,6 +344,8 @@ void FileOps::FileSave1Execute()
     if (comparablesRow >= 0 && comparablesRow < comparables->model()->rowCount())
         comparables->selection()->setCurrentIndex(comparables->model()->index(comparablesRow, 0),
                                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    if (saved)
+        Q_EMIT appraisalSaved();
 }
 
 void FileOps::saveAppraisal(const QString &tablePath)
@@ -361,43 +353,24 @@ void FileOps::saveAppraisal(const QString &tablePath)
     // Saving a record over a working table would destroy the grid's rows.
     if (isWorkingTable(tablePath))
         throw StoreError(QStringLiteral("Il nome scelto è quello di una tabella di lavoro."));
-    const QString folder = QFileInfo(tablePath).absolutePath();
-    const QString stem = files::stemForTable(tablePath);
-    QHash<QString, QString> names;
+    files::saveAppraisalSet(tablePath, currentContent());
+}
 
+files::AppraisalContent FileOps::currentContent(bool postPendingEdit)
+{
+    // What the user typed into the comparable's editors belongs to the table.
+    if (postPendingEdit && m_window->comparablesPage->hasPendingEdit())
+        m_window->comparablesPage->postEdits();
+    files::AppraisalContent content;
+    content.record = currentRecord();
     for (const PictureCompanion &p : kPictureCompanions) {
         const ui::PicturePage *page = m_window->*p.page;
-        if (!page->hasPicture())
-            continue;
-        const QString name = files::companionName(p.kind, stem);
-        files::writeBitmap(pathInFolder(folder, name), page->sourceImage());
-        names.insert(files::companionField(p.kind), name);
+        if (page->hasPicture())
+            content.pictures.insert(p.kind, page->sourceImage());
     }
-
-    const QString workingSurfaces = dataPath(kDescrSup);
-    if (completeSurfaceRows(workingSurfaces) >= 1) {
-        const QString name = files::companionName(Companion::Surfaces, stem);
-        replaceWorkingTable(m_window->surfacesPage->model(), [&] {
-            Table::copy(workingSurfaces, pathInFolder(folder, name), surfacesLayout());
-        });
-        names.insert(files::companionField(Companion::Surfaces), name);
-    }
-
-    // What the user typed into the comparable's editors belongs to the table.
-    if (m_window->comparablesPage->hasPendingEdit())
-        m_window->comparablesPage->postEdits();
-    const QString workingComparables = dataPath(kImmConfr);
-    if (completeComparables(workingComparables) >= 1) {
-        const QString name = files::companionName(Companion::Comparables, stem);
-        replaceWorkingTable(m_window->comparablesPage->model(), [&] {
-            Table::copy(workingComparables, pathInFolder(folder, name), comparablesLayout());
-        });
-        names.insert(files::companionField(Companion::Comparables), name);
-    }
-
-    // The record last, so that it only ever names files already on disk.
-    const Layout layout = files::recordLayout();
-    files::writeOneRowTable(tablePath, layout, files::rowFor(layout, currentRecord(names)));
+    content.tables.insert(Companion::Surfaces, Table::open(dataPath(kDescrSup)).rows());
+    content.tables.insert(Companion::Comparables, Table::open(dataPath(kImmConfr)).rows());
+    return content;
 }
 
 // --- opening -----------------------------------------------------------------
@@ -416,19 +389,33 @@ void FileOps::FileOpen1Execute()
     const QString chosen = Messages::fileName(m_window, request);
     if (!chosen.isEmpty()) {
         const QFileInfo info(chosen);
-        const QString folder = info.absolutePath();
-        QDir::setCurrent(folder);
-        m_window->selectNode(0);
+        QDir::setCurrent(info.absolutePath());
+        if (openAppraisal(info.absoluteFilePath()))
+            Q_EMIT appraisalOpened();
+    }
+    Q_EMIT ImpostaSemaforiTreeViewRequested();
+}
+
+bool FileOps::openAppraisal(const QString &tablePath)
+{
+    const QString folder = QFileInfo(tablePath).absolutePath();
+    // A save that a crash interrupted in this folder is finished (or undone)
+    // first, so the set read is one save's.
+    files::recoverFolder(folder);
+    m_window->selectNode(0);
+    bool opened = true;
+    QStringList unreadable;
+    {
         const WaitCursor wait;
         try {
-            files::StoredRecord record(info.absoluteFilePath());
+            files::StoredRecord record(tablePath);
             // The stored amounts keep their meaning: the program first takes
             // the currency they were saved in.
             takeCurrency(record.inEuro());
             bool companionsDone = false;
             for (const int n : openingOrder()) {
                 if (n > kLastFieldBeforeCompanions && !companionsDone) {
-                    openCompanions(record, folder);
+                    unreadable = openCompanions(record, folder);
                     companionsDone = true;
                 }
                 restoreField(record, field(n));
@@ -437,13 +424,16 @@ void FileOps::FileOpen1Execute()
         } catch (const std::exception &e) {
             qWarning("FileOpen1Execute: %s", e.what());
             Messages::warning(m_window, openFailureText());
+            opened = false;
         }
         for (ui::TableModel *model : {m_window->surfacesPage->model(), m_window->comparablesPage->model()}) {
             if (!model->isOpen())
                 model->reload();
         }
     }
-    Q_EMIT ImpostaSemaforiTreeViewRequested();
+    if (!unreadable.isEmpty())
+        Messages::warning(m_window, unreadablePicturesText(unreadable));
+    return opened;
 }
 
 void FileOps::takeCurrency(bool euro)
@@ -453,18 +443,28 @@ void FileOps::takeCurrency(bool euro)
         button->click();
 }
 
-void FileOps::openCompanions(const files::StoredRecord &record, const QString &folder)
+QStringList FileOps::openCompanions(const files::StoredRecord &record, const QString &folder)
 {
     // A page whose picture was not saved, or whose file is gone, is emptied
     // rather than left showing the previous appraisal's picture, which the
-    // next save would then store under this appraisal's name.
+    // next save would then store under this appraisal's name. A picture that
+    // cannot be read is treated the same way, and named to the user.
+    QStringList unreadable;
     for (const PictureCompanion &p : kPictureCompanions) {
         ui::PicturePage *page = m_window->*p.page;
-        const QString path = files::companionPath(folder, record.text(files::companionField(p.kind)));
-        if (path.isEmpty())
+        const QString stored = record.text(files::companionField(p.kind));
+        const QString path = files::companionPath(folder, stored);
+        if (path.isEmpty()) {
             page->clearForNewAppraisal();
-        else
+            continue;
+        }
+        try {
             page->setPictureFromFile(path);
+        } catch (const std::exception &e) {
+            qWarning("FileOpen1Execute: %s", e.what());
+            page->clearForNewAppraisal();
+            unreadable << QStringLiteral("\"%1\" (%2)").arg(stored, QString::fromUtf8(p.caption));
+        }
     }
 
     const QString surfaces = files::companionPath(folder, record.text(files::companionField(Companion::Surfaces)));
@@ -484,6 +484,7 @@ void FileOps::openCompanions(const files::StoredRecord &record, const QString &f
         else
             Table::copy(comparables, dataPath(kImmConfr), comparablesLayout());
     });
+    return unreadable;
 }
 
 // --- new appraisal -----------------------------------------------------------
@@ -572,6 +573,7 @@ void FileOps::FileNew1Execute()
     }
     w->localisationPage->zonesEditorButton->hide();
     w->incomePage->unitRentTableButton->hide();
+    Q_EMIT appraisalCleared();
 }
 
 // --- the appraiser's particulars --------------------------------------------
@@ -594,6 +596,7 @@ void FileOps::SpeedButton56Click()
         return;
     const QFileInfo info(chosen);
     m_appraiserSaveFolder = info.absolutePath();
+    files::recoverFolder(m_appraiserSaveFolder);
     try {
         const Layout layout = files::appraiserLayout();
         files::RecordValues values;
@@ -621,6 +624,7 @@ void FileOps::SpeedButton54Click()
     if (!chosen.isEmpty()) {
         const QFileInfo info(chosen);
         m_appraiserLoadFolder = info.absolutePath();
+        files::recoverFolder(m_appraiserLoadFolder);
         try {
             files::StoredRecord record(info.absoluteFilePath());
             for (const FieldDef &f : appraiserFields())

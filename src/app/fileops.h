@@ -3,7 +3,7 @@
 // appraiser's particulars files. The record's values are read from and put
 // back into the pages' controls, found by their persisted names, so every
 // reaction of the pages runs as it does for a user.
-#include "files/appraisalfiles.h"
+#include "files/appraisalset.h"
 
 #include <QDate>
 #include <QHash>
@@ -33,14 +33,24 @@ public:
     // The 149 values the pages hold now, with the companion names given,
     // and the currency of their amounts.
     files::RecordValues currentRecord(const QHash<QString, QString> &companions = {}) const;
+    // Everything a save writes: the record, the pictures, the working tables'
+    // rows. A comparable being edited is posted first, or left out.
+    files::AppraisalContent currentContent(bool postPendingEdit = true);
     // The control of a persisted field, nullptr for the fields without one.
     QWidget *control(const QString &field) const { return m_controls.value(field); }
 
     static QString saveFailureText();
     static QString openFailureText();
     static QString newQuestionText();
+    // Pictures named as "\"Foto - ….bmp\" (Illustrazione fotografica)".
+    static QString unreadablePicturesText(const QStringList &pictures);
     static QString appraiserSaveFailureText();
     static QString appraiserLoadFailureText();
+
+    // Opening without the dialog: reads the appraisal at tablePath into the
+    // pages (steps 3 to 9 of opening). False when it failed (the warning has
+    // been shown); a picture that cannot be read only leaves its page empty.
+    bool openAppraisal(const QString &tablePath);
 
 public Q_SLOTS:
     void FileSave1Execute();
@@ -54,6 +64,11 @@ Q_SIGNALS:
     // the record is built.
     void CalcolaCIValoreMercatoRequested();
     void CalcolaCDValoreMercatoRequested();
+    // The appraisal in the pages is now the one just saved, opened or cleared.
+    void appraisalSaved();
+    void appraisalOpened();
+    void appraisalCleared();
+
     // Opening, after the surfaces table was taken over or rebuilt.
     void AttivaSpeedButtonCalcolaSuperficiRequested();
     // The end of opening (also when cancelled or failed), step 13 of a new
@@ -76,6 +91,8 @@ private:
     // Switches to the currency in Euro or in Lire as the toolbar button does,
     // unless it is in force already.
     void takeCurrency(bool euro);
+    // The names of the pictures that could not be read.
+    QStringList openCompanions(const files::StoredRecord &record, const QString &folder);
     void saveAppraisal(const QString &tablePath);
 
     MainWindow *m_window;

@@ -2,6 +2,7 @@
 #include "app/mainwindow.h"
 #include "app/programcommand.h"
 #include "app/splashwindow.h"
+#include "app/workplace.h"
 
 #include <QApplication>
 
@@ -11,6 +12,10 @@ int main(int argc, char *argv[])
         return status;
     QApplication app(argc, argv);
     brevan::app::setUpApplication(app);
+    // A second start on the same data folder brings the running window
+    // forward instead of working in the folder beside it.
+    if (brevan::app::handOverToRunningProgram())
+        return 0;
 
     auto *splash = new brevan::app::SplashWindow;
     splash->show();

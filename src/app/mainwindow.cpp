@@ -2,6 +2,8 @@
 
 #include "aboutbox.h"
 #include "startpage.h"
+#include "unsavedwork.h"
+#include "workplace.h"
 
 #include "model/currency.h"
 #include "pages/appraiserpage.h"
@@ -198,6 +200,12 @@ void MainWindow::completeStartup()
     FormCreate();
     m_completing = false;
     m_complete = true;
+    if (unsavedWork) {
+        // Changes count from here; a copy left by a crash is offered once
+        // the window is complete.
+        unsavedWork->markClean();
+        QMetaObject::invokeMethod(unsavedWork, &UnsavedWork::offerRecovery, Qt::QueuedConnection);
+    }
     Q_EMIT startupCompleted();
 }
 
@@ -540,7 +548,8 @@ void MainWindow::FormCreate()
         // From here the close steps have tables to close, even if this step
         // stops half-way.
         m_tablesOpen = true;
-        startupTables();
+        workPlace = new WorkPlace(this);
+        workPlace->open();
         surfacesPage->setTableFile(dataPath(kDescrSup));
         comparablesPage->setTableFile(dataPath(kImmConfr));
         afterStartupTables();
@@ -558,10 +567,19 @@ void MainWindow::closeEvent(QCloseEvent *event)
         event->accept();
         return;
     }
+    // Unsaved work is saved or let go as the user answers, or the window stays.
+    if (unsavedWork && !unsavedWork->confirmClose()) {
+        event->ignore();
+        return;
+    }
     try {
         surfacesPage->setTableFile({});
         comparablesPage->setTableFile({});
         closeTables();
+        if (unsavedWork)
+            unsavedWork->discardCopy();
+        if (workPlace)
+            workPlace->close();
         event->accept();
     } catch (const std::exception &e) {
         ui::Messages::error(this, QString::fromUtf8(e.what()));

@@ -54,6 +54,8 @@ class LightsOps;
 class FileOps;
 class ResultsOps;
 class ReportOps;
+class UnsavedWork;
+class WorkPlace;
 
 // Whether the window runs its operations (the reactions between fields and
 // pages). Tests of one subsystem start the window without them and build only
@@ -149,6 +151,10 @@ public:
     FileOps *fileOps = nullptr;
     ResultsOps *resultsOps = nullptr;
     ReportOps *reportOps = nullptr;
+    // The close question and the recovery copy; null without operations.
+    UnsavedWork *unsavedWork = nullptr;
+    // Where the working tables live for this run; made by the start-up steps.
+    WorkPlace *workPlace = nullptr;
 
 public Q_SLOTS:
     void HelpAbout1Execute();

@@ -14,6 +14,7 @@
 #include "reportops.h"
 #include "resultsops.h"
 #include "surfacesops.h"
+#include "unsavedwork.h"
 #include "valueops.h"
 
 namespace brevan::app {
@@ -30,6 +31,7 @@ void MainWindow::wireReactions()
     fileOps = new FileOps(this, this);
     resultsOps = new ResultsOps(this, this);
     reportOps = new ReportOps(this, this);
+    unsavedWork = new UnsavedWork(this, fileOps, this);
 
     // The surfaces behind the surfaces page, read by everything that needs them.
     auto commercial = [this] { return surfacesOps->commercialValue(); };
@@ -111,6 +113,16 @@ void MainWindow::wireReactions()
     connect(fileOps, &FileOps::ImpostaSemaforiTreeViewRequested, lightsOps, &LightsOps::ImpostaSemaforiTreeView);
     connect(fileOps, &FileOps::clearPreviousAppraisalsRequested, comparablesOps,
             &ComparablesOps::clearPreviousAppraisals);
+    // What was saved, opened or cleared is what a later close compares with;
+    // the recovery copy of earlier work is no longer needed.
+    for (auto done : {&FileOps::appraisalSaved, &FileOps::appraisalOpened, &FileOps::appraisalCleared}) {
+        connect(fileOps, done, unsavedWork, [this] {
+            unsavedWork->markClean();
+            unsavedWork->discardCopy();
+        });
+    }
+    connect(unsavedWork, &UnsavedWork::ImpostaSemaforiTreeViewRequested, lightsOps,
+            &LightsOps::ImpostaSemaforiTreeView);
     // A new appraisal empties the three surfaces held behind the surfaces page.
     connect(fileOps, &FileOps::surfacesClearedForNewAppraisal, surfacesOps, [this] {
         surfacesOps->setUsefulValue(QString());

@@ -1,8 +1,10 @@
 #include "tablefilecommand.h"
 
+#include "files/setsave.h"
 #include "pages/messages.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace brevan::app {
 
@@ -19,6 +21,8 @@ void runTableFileCommand(QWidget *parent, const QString &working, const Layout &
     const QString chosen = ui::Messages::fileName(parent, request);
     if (chosen.isEmpty())
         return;
+    // What an interrupted write left in that folder goes first.
+    files::recoverFolder(QFileInfo(chosen).absolutePath());
     try {
         // Checked against the layout before a byte is written; the target is
         // replaced through a temporary file and a rename.

@@ -1,5 +1,9 @@
 #include "appraisalfiles.h"
 
+#include "store/datafolder.h"
+#include "valuation/comparison.h"
+#include "valuation/surfaces.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -23,19 +27,48 @@ QString native(const QString &path)
     return QDir::toNativeSeparators(path);
 }
 
+// A surfaces copy is written when a row has a description and an area.
+bool surfacesWorthSaving(const TableRows &rows)
+{
+    QVector<SurfaceRow> surfaces;
+    surfaces.reserve(rows.size());
+    for (const QVariantList &r : rows)
+        surfaces.append({r.value(0).toString(), r.value(1).toDouble()});
+    return countSurfaceRows(surfaces).complete >= 1;
+}
+
+// A comparables copy is written when a comparable is complete.
+bool comparablesWorthSaving(const TableRows &rows)
+{
+    for (const QVariantList &r : rows) {
+        QStringList columns;
+        for (const QVariant &v : r)
+            columns << v.toString();
+        if (isCompleteComparable(ComparableRow::fromColumns(columns)))
+            return true;
+    }
+    return false;
+}
+
 struct CompanionDef {
     Companion kind;
     const char *prefix;
     const char *extension;
     const char *field;
+    CompanionForm form;
+    const Layout &(*layout)();                     // tables only
+    bool (*worthSaving)(const TableRows &rows);    // tables only
 };
 
+// One row per companion, in the order a save writes them.
 const CompanionDef kCompanionDefs[] = {
-    {Companion::Photo, "Foto - ", ".bmp", "FotoImmob"},
-    {Companion::AreaPlan, "PlanimZona - ", ".bmp", "PlanimZonaImmob"},
-    {Companion::UnitPlan, "Planim - ", ".bmp", "PlanimImmob"},
-    {Companion::Surfaces, "Superfici - ", ".db", "SuperficiImmob"},
-    {Companion::Comparables, "ImmobConfr - ", ".db", "TableNameImmobConfr"},
+    {Companion::Photo, "Foto - ", ".bmp", "FotoImmob", CompanionForm::Picture, nullptr, nullptr},
+    {Companion::AreaPlan, "PlanimZona - ", ".bmp", "PlanimZonaImmob", CompanionForm::Picture, nullptr, nullptr},
+    {Companion::UnitPlan, "Planim - ", ".bmp", "PlanimImmob", CompanionForm::Picture, nullptr, nullptr},
+    {Companion::Surfaces, "Superfici - ", ".db", "SuperficiImmob", CompanionForm::Table, surfacesLayout,
+     surfacesWorthSaving},
+    {Companion::Comparables, "ImmobConfr - ", ".db", "TableNameImmobConfr", CompanionForm::Table,
+     comparablesLayout, comparablesWorthSaving},
 };
 
 const CompanionDef &def(Companion c)
@@ -103,26 +136,86 @@ QString fileNameSafe(const QString &text)
     return out;
 }
 
-QString companionStem(const QString &text)
+QString companionStem(const QString &text, const QString &suffix)
 {
     const qsizetype frame = longestFrame();
     QString stem = fileNameSafe(text);
-    const qsizetype maxChars = kCompanionFieldSize - frame;
-    const qsizetype maxBytes = kFileNameBytes - frame;
+    const QString tail = fileNameSafe(suffix);
+    const qsizetype maxChars = kCompanionFieldSize - frame - tail.size();
+    const qsizetype maxBytes = kFileNameBytes - frame - tail.toUtf8().size();
     auto tooLong = [&] { return stem.size() > maxChars || stem.toUtf8().size() > maxBytes; };
-    while (tooLong()) {
+    while (!stem.isEmpty() && tooLong()) {
         qsizetype cut = stem.size() - 1;
         // Never leave half of a surrogate pair behind.
         if (cut > 0 && stem.at(cut).isLowSurrogate())
             --cut;
         stem.truncate(cut);
     }
-    return stem;
+    return stem + tail;
 }
 
 QString suggestedTableName(const QString &name)
 {
     return kTablePrefix + companionStem(name) + kDb;
+}
+
+QString numberedTableName(const QString &name, int n)
+{
+    if (n < 2)
+        return suggestedTableName(name);
+    return kTablePrefix + companionStem(name, QStringLiteral(" (%1)").arg(n)) + kDb;
+}
+
+namespace {
+
+// The fields the appraisal name is made of.
+const char *const kAddressFields[] = {"IndirizzoImmob", "NumCivicoImmob", "ComuneImmob", "SiglaProvinciaImmob",
+                                      "PianoImmob",     "TotPianiImmob",  "InternoImmob"};
+
+// The appraisal name of the address fields as the record stores them (each
+// cut to its size), which tells one unit from another.
+QString storedAppraisalName(const RecordValues &values)
+{
+    RecordValues cut;
+    const Layout layout = recordLayout();
+    for (const char *field : kAddressFields) {
+        const QString name = QLatin1String(field);
+        for (const Column &c : layout) {
+            if (c.name == name)
+                cut.insert(name, Table::coerce(c, values.value(name).toString()).toString());
+        }
+    }
+    return appraisalName(cut);
+}
+
+} // namespace
+
+QString suggestedTableNameIn(const QString &folder, const RecordValues &values)
+{
+    const QString name = appraisalName(values);
+    const QString unit = storedAppraisalName(values);
+    // Far more than any folder holds of one unit; past it the plain
+    // suggestion is offered and the dialog lets the user choose.
+    constexpr int kMostNumbers = 1000;
+    for (int n = 1; n <= kMostNumbers; ++n) {
+        const QString candidate = numberedTableName(name, n);
+        const QString path = QDir(folder).filePath(candidate);
+        if (!QFileInfo::exists(path))
+            return candidate;
+        try {
+            StoredRecord stored(path);
+            RecordValues address;
+            for (const char *field : kAddressFields) {
+                const QString f = QLatin1String(field);
+                address.insert(f, stored.has(f) ? stored.text(f) : QString());
+            }
+            if (storedAppraisalName(address) == unit)
+                return candidate;
+        } catch (const std::exception &) {
+            // A file that cannot be read is not known to be this unit's.
+        }
+    }
+    return suggestedTableName(name);
 }
 
 QString stemForTable(const QString &tableFileName)
@@ -173,6 +266,22 @@ bool storedInEuro(const Table &table, qint64 row)
     if (table.columnIndex(kCurrencyColumn) < 0)
         return false;
     return currencyIsEuro(table.text(row, kCurrencyColumn));
+}
+
+CompanionForm companionForm(Companion c)
+{
+    return def(c).form;
+}
+
+const Layout &companionLayout(Companion c)
+{
+    static const Layout none;
+    return def(c).layout ? def(c).layout() : none;
+}
+
+bool companionWorthSaving(Companion c, const TableRows &rows)
+{
+    return def(c).worthSaving && def(c).worthSaving(rows);
 }
 
 Layout recordLayout()
@@ -242,29 +351,53 @@ void writeOneRowTable(const QString &path, const Layout &layout, const QVariantL
     }
 }
 
-void writeBitmap(const QString &path, const QImage &picture)
+namespace {
+
+// The picture as a bitmap draws it: transparent parts on white.
+QImage opaqueBitmap(const QString &path, const QImage &picture)
 {
-    QImage bitmap;
-    if (picture.hasAlphaChannel()) {
-        bitmap = QImage(picture.size(), QImage::Format_RGB32);
-        if (bitmap.isNull())
-            throw StoreError(QStringLiteral("Memoria insufficiente per l'immagine \"%1\".").arg(native(path)));
-        bitmap.fill(Qt::white);
-        QPainter painter(&bitmap);
-        painter.drawImage(0, 0, picture);
-    } else {
-        bitmap = picture;
-    }
-    QSaveFile file(path);
+    if (!picture.hasAlphaChannel())
+        return picture;
+    QImage bitmap(picture.size(), QImage::Format_RGB32);
+    if (bitmap.isNull())
+        throw StoreError(QStringLiteral("Memoria insufficiente per l'immagine \"%1\".").arg(native(path)));
+    bitmap.fill(Qt::white);
+    QPainter painter(&bitmap);
+    painter.drawImage(0, 0, picture);
+    return bitmap;
+}
+
+template <typename File>
+void writeBitmapTo(File &file, const QString &path, const QImage &picture)
+{
+    const QImage bitmap = opaqueBitmap(path, picture);
     if (!file.open(QIODevice::WriteOnly))
         throw StoreError(QStringLiteral("Impossibile scrivere \"%1\": %2").arg(native(path), file.errorString()));
     QImageWriter writer(&file, "bmp");
     if (!writer.write(bitmap)) {
         const QString why = writer.errorString();
-        file.cancelWriting();
+        if constexpr (std::is_same_v<File, QSaveFile>)
+            file.cancelWriting();
         throw StoreError(QStringLiteral("Impossibile scrivere \"%1\": %2").arg(native(path), why));
     }
+}
+
+} // namespace
+
+void writeBitmap(const QString &path, const QImage &picture)
+{
+    QSaveFile file(path);
+    writeBitmapTo(file, path, picture);
     if (!file.commit())
+        throw StoreError(QStringLiteral("Impossibile scrivere \"%1\": %2").arg(native(path), file.errorString()));
+}
+
+void writeStagedBitmap(const QString &path, const QImage &picture)
+{
+    QFile file(path);
+    writeBitmapTo(file, path, picture);
+    file.close();
+    if (file.error() != QFileDevice::NoError)
         throw StoreError(QStringLiteral("Impossibile scrivere \"%1\": %2").arg(native(path), file.errorString()));
 }
 

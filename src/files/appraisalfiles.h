@@ -28,11 +28,18 @@ QString fileNameSafe(const QString &text);
 // The part of a companion file's name between its prefix and its extension,
 // cut so that the longest companion name fits the record's 150-character
 // fields and a file system's 255-byte names (with room for the temporary
-// name it is written under first). Safe for a file name.
-QString companionStem(const QString &text);
+// name it is written under first). Safe for a file name. A suffix is kept
+// whole after the cut text.
+QString companionStem(const QString &text, const QString &suffix = {});
 
 // "Stima - " + stem + ".db", the name the save dialog proposes.
 QString suggestedTableName(const QString &appraisalName);
+// The same with " (n)" after the stem, for n of 2 or more.
+QString numberedTableName(const QString &appraisalName, int n);
+// The name proposed for saving in a folder: the suggested name, unless a
+// table of that name holds the appraisal of another unit (or cannot be
+// read); then the first numbered name that is free or holds this unit.
+QString suggestedTableNameIn(const QString &folder, const RecordValues &values);
 
 // The stem of the companions of a chosen table file: its bare name without
 // ".db" and without a leading "Stima - ". Keeping the suggested name gives
@@ -63,6 +70,18 @@ bool currencyIsEuro(const QString &text);
 // currency column.
 bool storedInEuro(const Table &table, qint64 row);
 
+// A companion is a picture saved as a bitmap or a copy of a working table.
+enum class CompanionForm { Picture, Table };
+CompanionForm companionForm(Companion c);
+// The rows of a table, in column order.
+using TableRows = QVector<QVariantList>;
+// A table companion's layout (empty for pictures).
+const Layout &companionLayout(Companion c);
+// Whether a table companion is written for these rows: a surfaces copy when
+// a row has a description and an area, a comparables copy when a comparable
+// is complete.
+bool companionWorthSaving(Companion c, const TableRows &rows);
+
 // The table layouts of the appraisal table (the 149 fields of the record,
 // then the currency) and of the appraiser's particulars (fields 1 to 17).
 Layout recordLayout();
@@ -79,6 +98,9 @@ void writeOneRowTable(const QString &path, const Layout &layout, const QVariantL
 // Writes a picture as a bitmap of its own size (drawn on white, so a
 // transparent picture saves as it looks), whole or not at all.
 void writeBitmap(const QString &path, const QImage &picture);
+// The same straight into a file that nobody reads before a set save syncs
+// and commits it (its staging folder).
+void writeStagedBitmap(const QString &path, const QImage &picture);
 // Reads a picture file; throws StoreError when it cannot be read.
 QImage readPicture(const QString &path);
 

@@ -58,6 +58,7 @@ public:
 
 struct Seam {
     std::function<bool(const Messages::Shown &)> answers;
+    std::function<Answer(const Messages::Shown &)> questions;
     std::function<QString(const FileDialogRequest &)> files;
     QList<Messages::Shown> shown;
     QList<FileDialogRequest> fileRequests;
@@ -86,6 +87,8 @@ bool show(QWidget *parent, Messages::Shown::Kind kind, const QString &text)
     case Messages::Shown::Error:
         QMessageBox::critical(parent, title, text, QMessageBox::Ok);
         return true;
+    case Messages::Shown::Question:
+        break; // Messages::question
     }
     return false;
 }
@@ -105,6 +108,27 @@ bool Messages::confirm(QWidget *parent, const QString &text)
 void Messages::error(QWidget *parent, const QString &text)
 {
     show(parent, Shown::Error, text);
+}
+
+Answer Messages::question(QWidget *parent, const QString &text, bool cancellable)
+{
+    if (seam().questions || seam().answers) {
+        seam().shown.append({Shown::Question, text});
+        if (seam().questions)
+            return seam().questions(seam().shown.last());
+        return seam().answers(seam().shown.last()) ? Answer::Yes : Answer::No;
+    }
+    QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
+    if (cancellable)
+        buttons |= QMessageBox::Cancel;
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Brevan 2.0"), text, buttons, parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(cancellable ? QMessageBox::Cancel : QMessageBox::No);
+    switch (box.exec()) {
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    default: return cancellable ? Answer::Cancel : Answer::No;
+    }
 }
 
 namespace {
@@ -163,6 +187,11 @@ void Messages::prepareFileDialog(QFileDialog &dialog, const FileDialogRequest &r
 void Messages::setAnswers(std::function<bool(const Shown &)> handler)
 {
     seam().answers = std::move(handler);
+}
+
+void Messages::setQuestionAnswers(std::function<Answer(const Shown &)> handler)
+{
+    seam().questions = std::move(handler);
 }
 
 void Messages::setFileAnswers(std::function<QString(const FileDialogRequest &)> handler)

@@ -27,6 +27,8 @@ struct FileDialogRequest {
     QString defaultSuffix;
 };
 
+enum class Answer { Yes, No, Cancel };
+
 class Messages {
 public:
     // A warning with OK.
@@ -36,6 +38,9 @@ public:
     // The application's error box for failures that an operation does not
     // handle itself.
     static void error(QWidget *parent, const QString &text);
+    // A question with "Sì" and "No", and "Annulla" when cancellable; closing
+    // the box answers Annulla, or No when it has no Annulla.
+    static Answer question(QWidget *parent, const QString &text, bool cancellable);
     // A file dialog; the empty string when cancelled.
     static QString fileName(QWidget *parent, const FileDialogRequest &request);
     // Sets up the dialog that fileName() shows: Qt's own dialog, in Italian
@@ -46,10 +51,13 @@ public:
     // Test seam. While a handler is set, no window is shown: boxes are
     // recorded and answered by the handler.
     struct Shown {
-        enum Kind { Warning, Confirm, Error } kind;
+        enum Kind { Warning, Confirm, Error, Question } kind;
         QString text;
     };
     static void setAnswers(std::function<bool(const Shown &)> handler);
+    // Answers questions; without it a question is answered Yes when the
+    // handler above returns true, else No.
+    static void setQuestionAnswers(std::function<Answer(const Shown &)> handler);
     static void setFileAnswers(std::function<QString(const FileDialogRequest &)> handler);
     static void resetForTests();
     static const QList<Shown> &shown();

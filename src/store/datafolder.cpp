@@ -22,6 +22,21 @@ QString &configOverride()
 
 const QString kAliasGroup = QStringLiteral("Alias");
 
+QString &workingOverride()
+{
+    static QString folder;
+    return folder;
+}
+
+bool isWorkingTableName(const QString &fileName)
+{
+    for (const QString &working : {kDescrSup, kImmConfr, kZonaUrbana, kCanoniLocazUnitari}) {
+        if (fileName == working)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 const Layout &surfacesLayout()
@@ -133,15 +148,27 @@ QString dataFolder()
 
 QString dataPath(const QString &fileName)
 {
-    const QString path = pathInFolder(dataFolder(), fileName);
+    if (!isWorkingTableName(fileName))
+        return pathInFolder(dataFolder(), fileName);
+    const QString path = pathInFolder(workingFolder(), fileName);
     // The four working tables are the program's scratch space.
-    for (const QString &working : {kDescrSup, kImmConfr, kZonaUrbana, kCanoniLocazUnitari}) {
-        if (fileName == working) {
-            Table::setScratch(path);
-            break;
-        }
-    }
+    Table::setScratch(path);
     return path;
+}
+
+void setWorkingFolder(const QString &folder)
+{
+    workingOverride() = folder;
+}
+
+bool isWorkingFolderPrivate()
+{
+    return !workingOverride().isEmpty();
+}
+
+QString workingFolder()
+{
+    return isWorkingFolderPrivate() ? workingOverride() : dataFolder();
 }
 
 void rebuildTable(const QString &path, const Layout &layout, int emptyRows)
@@ -181,32 +208,39 @@ void reloadForMunicipality(MunicipalityTable kind, const QString &municipality, 
     reloaded.clear();
     rebuildTable(working, layout, 11);
     const QString name = municipalityTableName(kind, municipality, postalCode, provinceCode);
-    // A name that is not a plain file name cannot be a table of the data folder.
-    if (isPlainFileName(name)) {
+    // A name that is not a plain file name cannot be a table of the data
+    // folder; without a data folder there are no municipality tables.
+    if (!isPlainFileName(name))
+        return;
+    if (AliasRegistry::exists(kAliasBrevan)) {
         const QString own = dataPath(name);
         if (QFileInfo(own).absoluteFilePath() != QFileInfo(working).absoluteFilePath() && Table::exists(own))
             Table::copy(own, working, layout);
     }
     // Only now are the rows the municipality's: after a failed copy the next
-    // look at them reloads again. The path, not the name: another data folder
-    // holds other rows.
-    if (isPlainFileName(name))
-        reloaded = pathInFolder(dataFolder(), name);
+    // look at them reloads again. The path, not the name: other working
+    // tables hold other rows.
+    reloaded = pathInFolder(workingFolder(), name);
 }
 
 bool holdsMunicipalityRows(MunicipalityTable kind, const QString &tableName)
 {
     const QString &reloaded = reloadedPath(kind);
     try {
-        return !reloaded.isEmpty() && reloaded == pathInFolder(dataFolder(), tableName);
+        return !reloaded.isEmpty() && reloaded == pathInFolder(workingFolder(), tableName);
     } catch (const std::exception &) {
-        return false; // no data folder, or a name that is no file of it
+        return false; // no working folder, or a name that is no file of it
     }
 }
 
 void startupTables()
 {
     CreaAlias(kAliasBrevan);
+    rebuildWorkingTables();
+}
+
+void rebuildWorkingTables()
+{
     rebuildTable(dataPath(kDescrSup), surfacesLayout(), 36);
     rebuildTable(dataPath(kImmConfr), comparablesLayout(), 0);
     rebuildTable(dataPath(kZonaUrbana), zonesLayout(), 0);
@@ -215,7 +249,7 @@ void startupTables()
 
 void closeTables()
 {
-    const QString folder = AliasRegistry::folder(kAliasBrevan);
+    const QString folder = isWorkingFolderPrivate() ? workingOverride() : AliasRegistry::folder(kAliasBrevan);
     if (folder.isEmpty())
         return;
     Table::remove(pathInFolder(folder, kDescrSup));

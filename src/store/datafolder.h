@@ -40,8 +40,17 @@ void CreaAlias(const QString &alias);
 
 // The data folder: the folder of "DataBase Brevan". Throws when unregistered.
 QString dataFolder();
-// A file in the data folder.
+// A file in the data folder; the four working tables are in the working
+// folder.
 QString dataPath(const QString &fileName);
+
+// Where the working tables live for this run: the data folder, unless a
+// private folder is set (the data folder cannot be used, or another program
+// works in it). Empty restores the data folder.
+void setWorkingFolder(const QString &folder);
+bool isWorkingFolderPrivate();
+// The working folder: the private one when set, else the data folder.
+QString workingFolder();
 
 // Deletes the table when present, creates it anew with the layout and appends
 // n empty rows.
@@ -69,6 +78,9 @@ bool holdsMunicipalityRows(MunicipalityTable kind, const QString &tableName);
 // working comparables and zone tables empty. The unit-rent table is left as
 // the last run left it. Throws on the first failure.
 void startupTables();
+// The same without the alias: the three working tables rebuilt in the
+// working folder.
+void rebuildWorkingTables();
 // Close: deletes the working surfaces and comparables tables.
 void closeTables();
 

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMutex>
 #include <QSet>
 #include <QTemporaryFile>
 
@@ -271,6 +272,13 @@ QSet<QString> &scratchPaths()
     return paths;
 }
 
+// Tables are also written off the user-interface thread (the recovery copy).
+QMutex &scratchMutex()
+{
+    static QMutex mutex;
+    return mutex;
+}
+
 // How hard SQLite syncs writes to a table: documents are synced to the disk
 // at every commit; scratch tables (the working tables, rebuilt at every start
 // and at every municipality change) are not, since nothing is lost with them.
@@ -324,6 +332,7 @@ QString declaredType(const Column &c)
 void Table::setScratch(const QString &path, bool scratch)
 {
     const QString key = QFileInfo(path).absoluteFilePath();
+    const QMutexLocker lock(&scratchMutex());
     if (scratch)
         scratchPaths().insert(key);
     else
@@ -332,7 +341,9 @@ void Table::setScratch(const QString &path, bool scratch)
 
 bool Table::isScratch(const QString &path)
 {
-    return scratchPaths().contains(QFileInfo(path).absoluteFilePath());
+    const QString key = QFileInfo(path).absoluteFilePath();
+    const QMutexLocker lock(&scratchMutex());
+    return scratchPaths().contains(key);
 }
 
 bool isPlainFileName(const QString &name)

@@ -203,6 +203,9 @@ private Q_SLOTS:
             << QStringList{"Stima - b.db", "Stima - A.db", "Altro.db", "Stima - c.txt", "Stima.db"}
             << QStringList{"Stima - A.db", "Stima - b.db"};
         QTest::newRow("no appraisal") << QStringList{"ImmobConfr 01.db"} << QStringList{};
+        QTest::newRow("temporary files of interrupted saves")
+            << QStringList{"Stima - b.db", ".brevan-a1B2c3.db", ".Stima - c.db.Ab12Cd", ".Stima - c.db.Ab12Cd-journal"}
+            << QStringList{"Stima - b.db"};
     }
     void browseListsTheAppraisalsOfTheFolder()
     {
@@ -223,6 +226,24 @@ private Q_SLOTS:
         // Emptied on screen only.
         QCOMPARE(shown(page), QStringList(11, QString()));
         QCOMPARE(storedComparables(), QList<QStringList>{kViaVerdi});
+        QVERIFY(Messages::shown().isEmpty());
+    }
+
+    // A save killed after its manifest is finished before the folder is
+    // listed, one killed before it is dropped: every appraisal listed is whole.
+    void browseFinishesInterruptedSaves()
+    {
+        const QString folder = f->path("elenco");
+        QDir().mkpath(folder + "/.brevan-salvataggio-Ab12Cd");
+        QDir().mkpath(folder + "/.brevan-salvataggio-Zz98Yy");
+        makeAppraisal(folder + "/.brevan-salvataggio-Ab12Cd/Stima - Via Roma 12.db", kViaRomaAppraisal);
+        fixtures::writeBytes(folder + "/.brevan-salvataggio-Ab12Cd/manifest",
+                             R"({"formato":"brevan-salvataggio","versione":1,"file":["Stima - Via Roma 12.db"]})");
+        makeAppraisal(folder + "/.brevan-salvataggio-Zz98Yy/Stima - a metà.db", kViaRomaAppraisal);
+        browse(folder);
+        QCOMPARE(listed(list), QStringList{"Stima - Via Roma 12.db"});
+        QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList{"Stima - Via Roma 12.db"});
         QVERIFY(Messages::shown().isEmpty());
     }
 

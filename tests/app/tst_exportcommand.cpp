@@ -10,6 +10,8 @@
 #include "store/tablestore.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -80,6 +82,7 @@ private Q_SLOTS:
     void savedAppraisal();
     void currencyOfTheFile_data();
     void currencyOfTheFile();
+    void interruptedSaveIsFinishedFirst();
 };
 
 void TestExportCommand::usageErrors_data()
@@ -244,6 +247,30 @@ void TestExportCommand::currencyOfTheFile()
     const QJsonObject doc = QJsonDocument::fromJson(r.out.toUtf8()).object();
     QCOMPARE(doc.value(QStringLiteral("ValutaCorrente")).toString(), currency);
     QCOMPARE(doc.value(QStringLiteral("fields")).toObject().value(QStringLiteral("CanoneLocazUnit")).toString(), shown);
+}
+
+// A save killed after its manifest: the command opens the set as "Apri stima"
+// does, finishing that save first, so it reads the new record.
+void TestExportCommand::interruptedSaveIsFinishedFirst()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Stima - Via Roma 10.db"));
+    writeAppraisal(path);
+    const QString staging = dir.filePath(QStringLiteral(".brevan-salvataggio-Ab12Cd"));
+    QDir().mkpath(staging);
+    const QString staged = staging + QStringLiteral("/Stima - Via Roma 10.db");
+    writeAppraisal(staged);
+    {
+        Table t = Table::open(staged);
+        t.setText(t.rowIds().first(), QStringLiteral("CognomeProfess"), QStringLiteral("Bianchi"));
+    }
+    fixtures::writeBytes(staging + QStringLiteral("/manifest"),
+                         R"({"formato":"brevan-salvataggio","versione":1,"file":["Stima - Via Roma 10.db"]})");
+    const Run r = runExport({path, QStringLiteral("--json")});
+    QVERIFY2(r.status == app::ExportOk, qPrintable(r.err));
+    const QJsonObject fields = QJsonDocument::fromJson(r.out.toUtf8()).object().value(QStringLiteral("fields")).toObject();
+    QCOMPARE(fields.value(QStringLiteral("CognomeProfess")).toString(), QStringLiteral("Bianchi"));
+    QVERIFY(!QFileInfo::exists(staging));
 }
 
 QTEST_MAIN(TestExportCommand)

@@ -4,6 +4,8 @@
 #include "pages/descriptionpage.h"
 #include "model/currency.h"
 #include "pages/pagekit.h"
+#include "pages/surfacespage.h"
+#include "pages/tablemodel.h"
 #include "store/tablestore.h"
 
 #include <QAction>
@@ -391,10 +393,14 @@ private Q_SLOTS:
         ui::Messages::resetForTests();
         ui::Messages::setAnswers([](const ui::Messages::Shown &) { return true; });
         {
+            // Said once; the working tables are kept elsewhere for this run.
             MainWindow w;
             QCOMPARE(ui::Messages::shown().size(), 1);
             QCOMPARE(ui::Messages::shown().first().kind, ui::Messages::Shown::Error);
+            QVERIFY(ui::Messages::shown().first().text.startsWith(
+                "La cartella dei dati \"/proc/brevan-cannot-exist/Dati\" non è utilizzabile:\n"));
             QCOMPARE(w.windowTitle(), QStringLiteral("Brevan 2.0"));
+            QCOMPARE(w.surfacesPage->model()->rowCount(), 36);
         }
         ui::Messages::setAnswers({});
         AliasRegistry::setConfigFile({});

@@ -504,11 +504,14 @@ private Q_SLOTS:
         QCOMPARE(model()->tableFile(), working());
     }
 
-    // Saving over an existing table replaces it without a question.
+    // Saving over an existing table replaces it without a question, and the
+    // temporary files an interrupted write left in that folder go.
     void saveReplaces()
     {
         const QString chosen = f->path("Superfici 01.db");
         makeSurfacesFile(chosen, {{"Salone", 90}});
+        for (const char *left : {".Superfici 01.db.x1Y2z3", ".Superfici 01.db.x1Y2z3-journal"})
+            fixtures::writeBytes(f->path(left), "avanzo");
         enter({{"Bagno", 6}});
         clickCell(0);
         Messages::setFileAnswers([&](const ui::FileDialogRequest &) { return chosen; });
@@ -516,6 +519,8 @@ private Q_SLOTS:
         QVERIFY(Messages::shown().isEmpty());
         QCOMPARE(tableRows(chosen).first(), qMakePair(QStringLiteral("Bagno"), 6.0));
         QCOMPARE(tableRows(chosen).size(), 36);
+        QVERIFY(!QFileInfo::exists(f->path(".Superfici 01.db.x1Y2z3")));
+        QVERIFY(!QFileInfo::exists(f->path(".Superfici 01.db.x1Y2z3-journal")));
     }
 
     // Values restored from elsewhere show formatted; emptied values show nothing.

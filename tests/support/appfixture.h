@@ -36,6 +36,7 @@ public:
         window.reset();
         brevan::ui::Messages::setAnswers({});
         brevan::ui::Messages::setFileAnswers({});
+        brevan::ui::Messages::setQuestionAnswers({});
         brevan::AliasRegistry::setConfigFile({});
         QDir::setCurrent(m_cwd);
     }

@@ -1,0 +1,217 @@
+#include "unsavedwork.h"
+
+#include "fileops.h"
+#include "mainwindow.h"
+#include "workplace.h"
+
+#include "files/appraisalset.h"
+#include "files/setsave.h"
+#include "pages/comparablespage.h"
+#include "pages/messages.h"
+#include "store/datafolder.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QThread>
+
+namespace brevan::app {
+
+namespace {
+
+// A digest no appraisal has: whatever the pages hold counts as unsaved.
+const QByteArray kNeverSaved = QByteArrayLiteral("mai salvata");
+
+const QString kRecoveryFolder = QStringLiteral("Recupero");
+
+} // namespace
+
+UnsavedWork::UnsavedWork(MainWindow *window, FileOps *files, QObject *parent)
+    : QObject(parent), m_window(window), m_files(files)
+{
+    m_clean = kNeverSaved;
+    m_timer.setInterval(kCopyIntervalMs);
+    connect(&m_timer, &QTimer::timeout, this, &UnsavedWork::writeCopy);
+    m_timer.start();
+}
+
+UnsavedWork::~UnsavedWork()
+{
+    if (m_writer) {
+        m_writer->wait();
+        delete m_writer;
+    }
+}
+
+QString UnsavedWork::closeQuestionText()
+{
+    return QStringLiteral("Salvare le modifiche alla stima prima di uscire?");
+}
+
+QString UnsavedWork::recoveryQuestionText(const QDateTime &when)
+{
+    return QStringLiteral("È stata trovata una stima non salvata del %1. Recuperarla?")
+        .arg(when.toString(QStringLiteral("dd/MM/yyyy HH:mm")));
+}
+
+QString UnsavedWork::recoveryTableName()
+{
+    return QStringLiteral("Stima - Recupero.db");
+}
+
+QByteArray UnsavedWork::currentFingerprint()
+{
+    try {
+        QByteArray digest = files::fingerprint(m_files->currentContent(false));
+        // Typing in the comparable's editors that is not in the table yet.
+        if (m_window->comparablesPage->hasPendingEdit())
+            digest += QByteArrayLiteral("+");
+        return digest;
+    } catch (const std::exception &e) {
+        // Pages that cannot be read are not known to be saved.
+        qWarning("UnsavedWork: %s", e.what());
+        return kNeverSaved;
+    }
+}
+
+void UnsavedWork::markClean()
+{
+    m_clean = currentFingerprint();
+}
+
+bool UnsavedWork::hasChanges()
+{
+    return m_clean == kNeverSaved || currentFingerprint() != m_clean;
+}
+
+bool UnsavedWork::confirmClose()
+{
+    // A cell or field still being edited hands its text over first.
+    if (QWidget *focus = QApplication::focusWidget(); focus && m_window->isAncestorOf(focus))
+        focus->clearFocus();
+    if (!hasChanges())
+        return true;
+    switch (ui::Messages::question(m_window, closeQuestionText(), true)) {
+    case ui::Answer::Yes:
+        // A save cancelled or failed leaves the changes, and the window open.
+        m_files->FileSave1Execute();
+        return !hasChanges();
+    case ui::Answer::No:
+        return true;
+    case ui::Answer::Cancel:
+        return false;
+    }
+    return false;
+}
+
+QString UnsavedWork::recoveryFolder() const
+{
+    if (!m_window->workPlace || !m_window->workPlace->ownsDataFolder())
+        return {};
+    try {
+        return QDir(dataFolder()).filePath(kRecoveryFolder);
+    } catch (const std::exception &) {
+        return {};
+    }
+}
+
+void UnsavedWork::writeCopy()
+{
+    if (m_writer) {
+        if (!m_writer->isFinished())
+            return;
+        m_writer->deleteLater();
+        m_writer = nullptr;
+    }
+    const QString folder = recoveryFolder();
+    if (folder.isEmpty() || !m_offered)
+        return;
+    files::AppraisalContent content;
+    try {
+        content = m_files->currentContent(false);
+    } catch (const std::exception &e) {
+        qWarning("UnsavedWork: %s", e.what());
+        return;
+    }
+    const QByteArray digest = files::fingerprint(content);
+    if (digest == m_clean) {
+        // Changes undone by hand: nothing left to recover.
+        if (!m_copied.isEmpty())
+            discardCopy();
+        return;
+    }
+    if (digest == m_copied)
+        return;
+    m_copied = digest;
+    // The pictures are shared, not copied, and the rows are a snapshot: the
+    // writer needs nothing from the pages while the user goes on typing.
+    const QString table = QDir(folder).filePath(recoveryTableName());
+    QThread *writer = QThread::create([folder, table, content] {
+        try {
+            if (!QDir().mkpath(folder))
+                throw StoreError(QStringLiteral("Impossibile creare la cartella \"%1\".").arg(folder));
+            files::saveAppraisalSet(table, content);
+        } catch (const std::exception &e) {
+            qWarning("UnsavedWork: %s", e.what());
+        }
+    });
+    m_writer = writer;
+    connect(writer, &QThread::finished, this, [this, writer] {
+        if (m_writer == writer) {
+            m_writer = nullptr;
+            writer->deleteLater();
+        }
+    });
+    writer->start(QThread::LowPriority);
+}
+
+void UnsavedWork::waitForCopy()
+{
+    if (m_writer)
+        m_writer->wait();
+}
+
+void UnsavedWork::discardCopy()
+{
+    waitForCopy();
+    m_copied.clear();
+    const QString folder = recoveryFolder();
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        return;
+    files::recoverFolder(folder);
+    const QString stem = files::stemForTable(recoveryTableName());
+    QFile::remove(QDir(folder).filePath(recoveryTableName()));
+    for (const files::Companion c : files::kCompanions)
+        QFile::remove(QDir(folder).filePath(files::companionName(c, stem)));
+    QDir().rmdir(folder);
+}
+
+void UnsavedWork::offerRecovery()
+{
+    if (std::exchange(m_offered, true))
+        return;
+    const QString folder = recoveryFolder();
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        return;
+    // A copy being written when the run ended is finished or dropped first.
+    files::recoverFolder(folder);
+    const QFileInfo table(QDir(folder).filePath(recoveryTableName()));
+    if (!table.isFile()) {
+        discardCopy();
+        return;
+    }
+    if (ui::Messages::question(m_window, recoveryQuestionText(table.lastModified()), false) != ui::Answer::Yes) {
+        discardCopy();
+        return;
+    }
+    if (m_files->openAppraisal(table.absoluteFilePath())) {
+        // Recovered, not saved: closing asks, and the copy stays until the
+        // appraisal is saved.
+        m_clean = kNeverSaved;
+        m_copied = currentFingerprint();
+    }
+    Q_EMIT ImpostaSemaforiTreeViewRequested();
+}
+
+} // namespace brevan::app

@@ -1,0 +1,76 @@
+#pragma once
+// Work that is not saved yet. Closing the window with changes since the
+// appraisal was last saved, opened or started asks whether to save them; and
+// while there are such changes a recovery copy of the whole appraisal is
+// written into the data folder (at most once a minute, off the user-interface
+// thread), so that a crash or a power cut loses at most a minute of typing.
+// At the next start a copy left by a run that did not end normally is
+// offered back.
+#include <QByteArray>
+#include <QDateTime>
+#include <QObject>
+#include <QTimer>
+
+class QThread;
+
+namespace brevan::app {
+
+class MainWindow;
+class FileOps;
+
+class UnsavedWork : public QObject {
+    Q_OBJECT
+public:
+    UnsavedWork(MainWindow *window, FileOps *files, QObject *parent = nullptr);
+    ~UnsavedWork() override;
+
+    static constexpr int kCopyIntervalMs = 60'000;
+    static QString closeQuestionText();
+    static QString recoveryQuestionText(const QDateTime &when);
+    // The recovery copy's table in the recovery folder.
+    static QString recoveryTableName();
+
+    // The appraisal in the pages is the one saved, opened or started with.
+    void markClean();
+    // The pages hold what was never saved, or differ from what was saved,
+    // opened or started with.
+    bool hasChanges();
+    // The close question: true when the window may close (no changes, or
+    // saved, or the user let them go).
+    bool confirmClose();
+
+    // The folder of the recovery copy ("Recupero" in the data folder); empty
+    // when this run does not own the data folder.
+    QString recoveryFolder() const;
+    // Writes the recovery copy, in the background, when the pages hold
+    // changes that neither the last save nor the last copy holds (and the
+    // copy of an earlier run has been offered back).
+    void writeCopy();
+    // Waits for a copy being written.
+    void waitForCopy();
+    // Removes the recovery copy.
+    void discardCopy();
+
+public Q_SLOTS:
+    // At start-up: offers a copy left by a run that did not end normally.
+    void offerRecovery();
+
+Q_SIGNALS:
+    // After a copy was recovered into the pages.
+    void ImpostaSemaforiTreeViewRequested();
+
+private:
+    QByteArray currentFingerprint();
+
+    MainWindow *m_window;
+    FileOps *m_files;
+    QTimer m_timer;
+    QByteArray m_clean;     // the appraisal as saved, opened or started
+    QByteArray m_copied;    // the appraisal as the recovery copy holds it
+    QThread *m_writer = nullptr;
+    // No copy is written before the one an earlier run left has been offered
+    // back: it would be overwritten unseen.
+    bool m_offered = false;
+};
+
+} // namespace brevan::app

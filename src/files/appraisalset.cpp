@@ -1,0 +1,93 @@
+#include "appraisalset.h"
+
+#include "setsave.h"
+
+#include <QCryptographicHash>
+#include <QDataStream>
+#include <QFileInfo>
+
+namespace brevan::files {
+
+namespace {
+
+// A table of the layout holding the rows, at a path nobody reads yet (inside
+// the staging folder of a save). SQLite need not sync it: the save syncs
+// every staged file once, before its manifest.
+void writeRows(const QString &path, const Layout &layout, const TableRows &rows)
+{
+    Table::setScratch(path);
+    try {
+        Table::create(path, layout);
+        Table table = Table::open(path);
+        table.transaction([&] {
+            for (const QVariantList &row : rows)
+                table.append(row);
+        });
+        table.close();
+    } catch (...) {
+        Table::setScratch(path, false);
+        throw;
+    }
+    Table::setScratch(path, false);
+}
+
+} // namespace
+
+QHash<QString, QString> saveAppraisalSet(const QString &tablePath, const AppraisalContent &content)
+{
+    const QFileInfo table(tablePath);
+    const QString stem = stemForTable(table.fileName());
+    SetSave set(table.absolutePath());
+    QHash<QString, QString> names;
+    for (const Companion c : kCompanions) {
+        const QString name = companionName(c, stem);
+        if (companionForm(c) == CompanionForm::Picture) {
+            const QImage picture = content.pictures.value(c);
+            if (picture.isNull())
+                continue;
+            writeStagedBitmap(set.stage(name), picture);
+        } else {
+            const TableRows rows = content.tables.value(c);
+            if (!companionWorthSaving(c, rows))
+                continue;
+            writeRows(set.stage(name), companionLayout(c), rows);
+        }
+        names.insert(companionField(c), name);
+    }
+    // The record last: the set is put in place in the order it was staged.
+    RecordValues record = content.record;
+    for (auto it = names.cbegin(); it != names.cend(); ++it)
+        record.insert(it.key(), it.value());
+    for (const Companion c : kCompanions) {
+        if (!names.contains(companionField(c)))
+            record.insert(companionField(c), QString());
+    }
+    const Layout layout = recordLayout();
+    writeRows(set.stage(table.fileName()), layout, {rowFor(layout, record)});
+    set.commit();
+    return names;
+}
+
+QByteArray fingerprint(const AppraisalContent &content)
+{
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    // Every column of the appraisal table, as the save would store it.
+    for (const Column &c : recordLayout())
+        out << content.record.value(c.name);
+    for (const Companion c : kCompanions) {
+        out << int(c);
+        if (companionForm(c) == CompanionForm::Picture) {
+            const QImage picture = content.pictures.value(c);
+            out << (picture.isNull() ? qint64(0) : picture.cacheKey());
+        } else {
+            const TableRows rows = content.tables.value(c);
+            out << qint64(rows.size());
+            for (const QVariantList &row : rows)
+                out << row;
+        }
+    }
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+}
+
+} // namespace brevan::files
