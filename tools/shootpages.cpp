@@ -90,7 +90,8 @@ const std::vector<Shot> &guideShots()
              if (!dialog)
                  return nullptr;
              dialog->show();
-             QTest::qWaitForWindowExposed(dialog);
+             if (!QTest::qWaitForWindowExposed(dialog))
+                 return nullptr;
              return dialog;
          }},
     };

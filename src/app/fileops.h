@@ -87,7 +87,6 @@ private:
     void writeTick(const FieldDef &f, bool on);
     void clearField(int number);
     void restoreField(const files::StoredRecord &record, const FieldDef &f);
-    void openCompanions(const files::StoredRecord &record, const QString &folder);
     // Switches to the currency in Euro or in Lire as the toolbar button does,
     // unless it is in force already.
     void takeCurrency(bool euro);

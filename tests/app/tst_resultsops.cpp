@@ -340,10 +340,11 @@ private Q_SLOTS:
             return a.x < b.x;
         });
         QList<QList<Word>> printed;
-        for (const Word &w : all) {
-            if (printed.isEmpty() || printed.last().first().page != w.page || qAbs(printed.last().first().y - w.y) > 2)
+        for (const Word &word : all) {
+            if (printed.isEmpty() || printed.last().first().page != word.page
+                || qAbs(printed.last().first().y - word.y) > 2)
                 printed.append(QList<Word>());
-            printed.last().append(w);
+            printed.last().append(word);
         }
 
         QList<report::SummaryLine> written;
