@@ -340,11 +340,11 @@ private Q_SLOTS:
             return a.x < b.x;
         });
         QList<QList<Word>> printed;
-        for (const Word &word : all) {
-            if (printed.isEmpty() || printed.last().first().page != word.page
-                || qAbs(printed.last().first().y - word.y) > 2)
+        for (const Word &printedWord : all) {
+            if (printed.isEmpty() || printed.last().first().page != printedWord.page
+                || qAbs(printed.last().first().y - printedWord.y) > 2)
                 printed.append(QList<Word>());
-            printed.last().append(word);
+            printed.last().append(printedWord);
         }
 
         QList<report::SummaryLine> written;
