@@ -4,6 +4,7 @@
 
 #include "mainwindow.h"
 
+#include "files/appraisalfiles.h"
 #include "model/numbertext.h"
 #include "pages/comparablespage.h"
 #include "pages/folderdialog.h"
@@ -145,18 +146,13 @@ bool ComparablesOps::eventFilter(QObject *watched, QEvent *event)
 
 QStringList ComparablesOps::contributionOf(const QString &appraisalTable)
 {
-    const Table table = Table::open(appraisalTable, Trust::Foreign, false);
-    const QVector<qint64> ids = table.rowIds();
-    if (ids.isEmpty())
-        throw StoreError(QStringLiteral("La tabella %1 non contiene alcuna stima.")
-                             .arg(QDir::toNativeSeparators(appraisalTable)));
-    const qint64 id = ids.constFirst();
+    const files::StoredRecord record(appraisalTable);
     const Layout &target = comparablesLayout();
     QStringList out;
     for (int i = 0; i < 11; ++i) {
         const QString field = QString::fromLatin1(kContribution[i].recordField);
-        const QString text = kContribution[i].formattedReal ? FormattaImporto(table.real(id, field))
-                                                            : table.text(id, field);
+        const QString text = kContribution[i].formattedReal ? FormattaImporto(record.real(field))
+                                                            : record.text(field);
         // As the comparables table will hold it: a longer text from a file
         // made elsewhere is cut here too, so the duplicate test still finds
         // the row it added.

@@ -420,6 +420,8 @@ void FileOps::FileOpen1Execute()
                 restoreField(record, field(n));
             }
             record.close();
+        } catch (const TableTooLarge &e) {
+            Messages::warning(m_window, openFailureText() + QStringLiteral("\n\n") + e.message());
         } catch (const std::exception &e) {
             qWarning("FileOpen1Execute: %s", e.what());
             Messages::warning(m_window, openFailureText());

@@ -78,8 +78,9 @@ QDate appraisalDateFrom(const QString &text);
 inline const QDate kFirstDate{1800, 1, 1};
 inline const QDate kLastDate{2100, 12, 31};
 
-// The single record of a stored table, read field by field by name. Opened
-// as a foreign file: damaged and foreign files fail before a value is used.
+// The first record of a stored table, read field by field by name. The file
+// is read whole as one that came from elsewhere (readTableFile): damaged and
+// foreign files fail before a value is used, and nothing stays open.
 class StoredRecord {
 public:
     // Throws StoreError when the file is not a table or holds no record.
@@ -87,12 +88,16 @@ public:
     bool has(const QString &field) const;
     // Throw StoreError when the field is missing.
     QString text(const QString &field) const;
+    double real(const QString &field) const;
     bool logical(const QString &field) const;
-    void close() { m_table.close(); }
+    void close() {}
 
 private:
-    Table m_table;
-    qint64 m_row = -1;
+    int column(const QString &field) const;
+
+    QString m_path;
+    Layout m_layout;
+    QVariantList m_values;
 };
 
 // A stored companion name that can be looked up in the appraisal's folder:
