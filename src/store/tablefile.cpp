@@ -104,8 +104,8 @@ TableData readSqliteTable(const QString &path, int maxRows)
 } // namespace
 
 TableTooLarge::TableTooLarge(const QString &path)
-    : StoreError(QStringLiteral("La tabella \"%1\" contiene più di %2 righe, più di quante il programma ne "
-                                "gestisca.")
+    : StoreError(QStringLiteral("La tabella \"%1\" è più grande di quanto il programma possa gestire (al massimo "
+                                "%2 righe).")
                      .arg(nativePath(path), QLocale(QLocale::Italian).toString(kMaxTableRows)))
 {
 }
@@ -121,8 +121,11 @@ int TableData::columnIndex(const QString &name) const
 
 TableData readTableFile(const QString &path, int maxRows)
 {
-    if (!QFileInfo(path).isFile())
+    const QFileInfo info(path);
+    if (!info.isFile())
         fail(path, nullptr, SQLITE_CANTOPEN);
+    if (info.size() > kMaxTableFileBytes)
+        throw TableTooLarge(path);
     // The formats the program reads tables from; each hands over only rows.
     if (isSqliteFile(path))
         return readSqliteTable(path, maxRows);

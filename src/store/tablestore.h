@@ -56,6 +56,10 @@ struct TableData {
 // any unit, the comparables of any appraisal or the zones of any town. A
 // larger table is refused before it is read whole.
 inline constexpr int kMaxTableRows = 10'000;
+// The largest table file read: 10,000 rows of the widest layout take a
+// quarter of it. A larger file is refused unopened, before SQLite checks it
+// page by page.
+inline constexpr qint64 kMaxTableFileBytes = qint64(32) * 1024 * 1024;
 
 // A table refused for its size, with a message that says so.
 class TableTooLarge : public StoreError {
@@ -69,7 +73,7 @@ public:
 // schema), and every value must be what its column allows (text no longer
 // than its size, a finite number, a logical). Only the rows come out; the
 // caller writes them into a table of its own. Throws StoreError, and
-// TableTooLarge beyond maxRows rows.
+// TableTooLarge beyond maxRows rows or kMaxTableFileBytes.
 TableData readTableFile(const QString &path, int maxRows = kMaxTableRows);
 
 // Throws StoreError unless the table read from path has exactly this layout.

@@ -88,7 +88,8 @@ void writeLargeTable(const QString &path, const Layout &layout, const QVariantLi
 
 QString tooLarge(const QString &path)
 {
-    return QStringLiteral("La tabella \"%1\" contiene più di 10.000 righe, più di quante il programma ne gestisca.")
+    return QStringLiteral("La tabella \"%1\" è più grande di quanto il programma possa gestire (al massimo 10.000 "
+                          "righe).")
         .arg(QDir::toNativeSeparators(path));
 }
 
