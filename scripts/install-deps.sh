@@ -13,6 +13,12 @@ PACKAGES=(
   xvfb xauth poppler-utils time
 )
 
+# "install-deps.sh fuzz" adds what make fuzz needs: clang and its libFuzzer
+# and sanitizer runtimes.
+if [ "${1:-}" = "fuzz" ]; then
+  PACKAGES+=(clang libclang-rt-14-dev)
+fi
+
 missing=()
 for p in "${PACKAGES[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
