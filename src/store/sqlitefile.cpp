@@ -97,12 +97,19 @@ sqlite3 *openConnection(const QString &path, Trust trust, bool writable)
         fail(path, c.db, rc);
     configure(c.db, path, trust);
     if (trust == Trust::Foreign) {
-        Statement check(c.db, path, QStringLiteral("PRAGMA quick_check"));
-        if (!check.step())
-            fail(path, c.db, SQLITE_CORRUPT);
-        const auto *res = reinterpret_cast<const char *>(sqlite3_column_text(check.stmt, 0));
-        if (!res || std::strcmp(res, "ok") != 0)
-            fail(path, c.db, SQLITE_CORRUPT);
+        // A schema SQLite cannot even read ("unsupported file format",
+        // "malformed database schema") fails here with a generic error: the
+        // file is not a table of ours. Busy, locked or unreadable files keep
+        // their own messages.
+        sqlite3_stmt *check = nullptr;
+        rc = sqlite3_prepare_v2(c.db, "PRAGMA quick_check", -1, &check, nullptr);
+        if (rc == SQLITE_OK)
+            rc = sqlite3_step(check);
+        const auto *res = rc == SQLITE_ROW ? reinterpret_cast<const char *>(sqlite3_column_text(check, 0)) : nullptr;
+        const bool ok = res && std::strcmp(res, "ok") == 0;
+        sqlite3_finalize(check);
+        if (!ok)
+            fail(path, c.db, rc == SQLITE_ROW || rc == SQLITE_DONE || (rc & 0xff) == SQLITE_ERROR ? SQLITE_CORRUPT : rc);
     }
     return c.release();
 }

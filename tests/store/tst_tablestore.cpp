@@ -178,6 +178,7 @@ private Q_SLOTS:
         QTest::newRow("foreign database") << "foreign" << "non è una tabella valida";
         QTest::newRow("trigger inside") << "trigger" << "non è una tabella valida";
         QTest::newRow("missing") << "missing" << "non esiste";
+        QTest::newRow("schema format SQLite does not know") << "format" << "non è una tabella valida";
     }
     void badSourcesLeaveDestinationUntouched()
     {
@@ -209,6 +210,11 @@ private Q_SLOTS:
                 b.replace(0, 16, QByteArray(16, 'X'));
                 fixtures::writeBytes(src, b);
             }
+        } else if (kind == "format") {
+            Table::create(src, sample());
+            QByteArray b = fixtures::readBytes(src);
+            b[47] = char(99); // schema format number, 1 to 4
+            fixtures::writeBytes(src, b);
         } else if (kind == "layout") {
             Table::create(src, {{"Descrizione", ColumnType::Text, 50}});
         } else if (kind == "foreign") {
