@@ -48,6 +48,19 @@ private Q_SLOTS:
         QTest::newRow("a record without companions") << "seed-bare" << Expect::Opens;
         QTest::newRow("awkward texts in the record") << "seed-odd" << Expect::Either;
         QTest::newRow("progressive JPEG, 8-bit bitmap") << "seed-progressive" << Expect::Opens;
+        // Found by a 40-minute run (56,151 inputs), one of each kind of end.
+        QTest::newRow("record that is not a table") << "refused-not-a-table" << Expect::Refused;
+        QTest::newRow("schema format SQLite does not know") << "refused-unknown-schema-format" << Expect::Refused;
+        QTest::newRow("field names with bytes that are not UTF-8") << "refused-field-name-garbled" << Expect::Refused;
+        QTest::newRow("date that does not convert") << "refused-bad-date" << Expect::Refused;
+        QTest::newRow("value its column does not allow") << "refused-value-not-allowed" << Expect::Refused;
+        QTest::newRow("surfaces copy of another layout") << "refused-surfaces-of-another-layout" << Expect::Refused;
+        QTest::newRow("deposit beyond three months") << "opens-deposit-out-of-range" << Expect::Opens;
+        QTest::newRow("companion names changed") << "opens-companion-names-changed" << Expect::Opens;
+        // A picture that cannot be read: whether the rest still opens is the
+        // opening's choice; the program must simply come through sound.
+        QTest::newRow("damaged bitmap") << "damaged-bitmap" << Expect::Either;
+        QTest::newRow("damaged JPEG") << "damaged-jpeg" << Expect::Either;
     }
     void inputs()
     {
