@@ -9,9 +9,12 @@
 BUILD_DIR ?= build
 PACKAGE_DIR ?= build-package
 PREFIX ?= /usr/local
+SANITIZE_DIR ?= build-sanitize
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test bench clean install package package-check docs
+.PHONY: all deps configure build run test sanitize fuzz bench clean install package package-check docs
 
 all: build
 
@@ -29,6 +32,35 @@ run: build
 
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# The whole suite built with -fsanitize=address,undefined in a build folder of
+# its own; a leak, a memory error or undefined behaviour fails its test.
+sanitize: deps
+	@cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBREVAN_SANITIZE=ON >/dev/null
+	@cmake --build $(SANITIZE_DIR) -j $(JOBS)
+	cd $(SANITIZE_DIR) && QT_QPA_PLATFORM=offscreen \
+	  ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:abort_on_error=0:detect_odr_violation=0 \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitize/lsan.supp:print_suppressions=0 \
+	  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+	  ctest --output-on-failure -j $(JOBS)
+
+# The open path under libFuzzer for FUZZ_SECONDS: seeds written by
+# make_corpus, the regression inputs of the suite, and what the run adds in
+# $(FUZZ_DIR)/corpus; crashes, leaks and hangs land in $(FUZZ_DIR)/findings.
+fuzz:
+	@bash scripts/install-deps.sh --fuzz
+	@cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBREVAN_FUZZ=ON \
+	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+	@cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzz_open make_corpus
+	@mkdir -p $(FUZZ_DIR)/corpus $(FUZZ_DIR)/findings
+	@[ -n "$$(ls -A $(FUZZ_DIR)/corpus)" ] || $(FUZZ_DIR)/fuzz/make_corpus $(FUZZ_DIR)/corpus
+	@# Absolute paths: the target works in folders of its own.
+	ASAN_OPTIONS=detect_leaks=1:detect_odr_violation=0 \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitize/lsan.supp:print_suppressions=0 \
+	  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+	  $(FUZZ_DIR)/fuzz/fuzz_open -max_total_time=$(FUZZ_SECONDS) -timeout=20 -rss_limit_mb=4096 \
+	  -artifact_prefix=$(abspath $(FUZZ_DIR))/findings/ -print_final_stats=1 \
+	  $(abspath $(FUZZ_DIR))/corpus $(CURDIR)/tests/fixtures/fuzz
 
 bench: build
 	@for b in $(BUILD_DIR)/benchmarks/bench_*; do \
@@ -56,4 +88,4 @@ docs: build
 	@bash scripts/make-docs.sh $(BUILD_DIR)
 
 clean:
-	rm -rf $(BUILD_DIR) $(PACKAGE_DIR)
+	rm -rf $(BUILD_DIR) $(PACKAGE_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)

@@ -4,6 +4,7 @@
 #   install-deps.sh               what building, running and `make test` need
 #   install-deps.sh --packaging   also what `make package` and
 #                                 `make package-check` need
+#   install-deps.sh --fuzz        also what `make fuzz` needs
 set -euo pipefail
 
 PACKAGES=(
@@ -22,9 +23,14 @@ PACKAGES=(
 PACKAGING=(
   dpkg-dev fakeroot file lintian debootstrap
 )
-if [ "${1:-}" = "--packaging" ]; then
-  PACKAGES+=("${PACKAGING[@]}")
-fi
+# make fuzz: clang and its libFuzzer and sanitizer runtimes.
+FUZZING=(
+  clang libclang-rt-14-dev
+)
+case "${1:-}" in
+  --packaging) PACKAGES+=("${PACKAGING[@]}") ;;
+  --fuzz | fuzz) PACKAGES+=("${FUZZING[@]}") ;;
+esac
 
 missing=()
 for p in "${PACKAGES[@]}"; do

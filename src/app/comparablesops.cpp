@@ -148,22 +148,17 @@ bool ComparablesOps::eventFilter(QObject *watched, QEvent *event)
 
 QStringList ComparablesOps::contributionOf(const QString &appraisalTable)
 {
-    const Table table = Table::open(appraisalTable, Trust::Foreign, false);
-    const QVector<qint64> ids = table.rowIds();
-    if (ids.isEmpty())
-        throw StoreError(QStringLiteral("La tabella %1 non contiene alcuna stima.")
-                             .arg(QDir::toNativeSeparators(appraisalTable)));
-    const qint64 id = ids.constFirst();
+    const files::StoredRecord record(appraisalTable);
     const Layout &target = comparablesLayout();
     // The costs come in the currency in force, whatever the one they were
     // saved in: a cost in Lire among costs in Euro would bend the line.
-    const bool storedEuro = files::storedInEuro(table, id);
+    const bool storedEuro = record.inEuro();
     const bool convert = storedEuro != currency().euroInForce();
     const double factor = storedEuro ? kFattoreLire : kFattoreEuro;
     QStringList out;
     for (int i = 0; i < 11; ++i) {
         const QString field = QString::fromLatin1(kContribution[i].recordField);
-        QString text = kContribution[i].formattedReal ? FormattaImporto(table.real(id, field)) : table.text(id, field);
+        QString text = kContribution[i].formattedReal ? FormattaImporto(record.real(field)) : record.text(field);
         if (convert && kContribution[i].amount)
             text = convertPair(text, QString(), factor).shown;
         // As the comparables table will hold it: a longer text from a file

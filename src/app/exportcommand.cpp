@@ -2,6 +2,7 @@
 
 #include "app/mainwindow.h"
 #include "app/reportops.h"
+#include "files/appraisalfiles.h"
 #include "model/currency.h"
 #include "model/numbertext.h"
 #include "model/record.h"
@@ -106,13 +107,10 @@ QString recordJson(const MainWindow &window, ReportOps &ops, const QString &appr
     // stored in the appraisal that was opened.
     QHash<QString, QString> stored;
     try {
-        const Table table = Table::open(appraisalFile, Trust::Foreign, false);
-        const QVector<qint64> ids = table.rowIds();
-        if (!ids.isEmpty()) {
-            for (const char *name : {"FotoImmob", "PlanimZonaImmob", "PlanimImmob", "SuperficiImmob", "TableNameImmobConfr"}) {
-                if (table.columnIndex(QLatin1String(name)) >= 0)
-                    stored.insert(QLatin1String(name), table.text(ids.first(), QLatin1String(name)));
-            }
+        const files::StoredRecord record(appraisalFile);
+        for (const char *name : {"FotoImmob", "PlanimZonaImmob", "PlanimImmob", "SuperficiImmob", "TableNameImmobConfr"}) {
+            if (record.has(QLatin1String(name)))
+                stored.insert(QLatin1String(name), record.text(QLatin1String(name)));
         }
     } catch (const std::exception &) {
         // Opened once already by the open command; nothing more to add.
@@ -257,11 +255,14 @@ int runExportCommand(const QStringList &arguments, QTextStream &out, QTextStream
     AliasRegistry::setConfigFile(scratch.filePath(QStringLiteral("config/tablestore.ini")));
 
     bool openFailed = false;
+    QString openFailure;
     bool errorShown = false;
     ui::Messages::resetForTests();
     ui::Messages::setAnswers([&](const ui::Messages::Shown &shown) {
-        if (shown.kind == ui::Messages::Shown::Warning && shown.text == kOpenAppraisalFailed) {
+        // The open warning, alone or followed by the reason.
+        if (shown.kind == ui::Messages::Shown::Warning && shown.text.startsWith(kOpenAppraisalFailed)) {
             openFailed = true;
+            openFailure = shown.text;
         } else {
             errorShown = errorShown || shown.kind == ui::Messages::Shown::Error;
             err << "brevan-export: " << shown.text << "\n";
@@ -289,7 +290,7 @@ int runExportCommand(const QStringList &arguments, QTextStream &out, QTextStream
     const qsizetype requestsBefore = ui::Messages::fileRequests().size();
     window->openAction->trigger();
     if (openFailed) {
-        err << kOpenAppraisalFailed << "\n";
+        err << openFailure << "\n";
         err.flush();
         return ExportCannotOpen;
     }

@@ -421,6 +421,8 @@ bool FileOps::openAppraisal(const QString &tablePath)
                 restoreField(record, field(n));
             }
             record.close();
+        } catch (const TableTooLarge &e) {
+            Messages::warning(m_window, openFailureText() + QStringLiteral("\n\n") + e.message());
         } catch (const std::exception &e) {
             qWarning("FileOpen1Execute: %s", e.what());
             Messages::warning(m_window, openFailureText());

@@ -58,9 +58,13 @@ QList<UnitRentRow> unitRentRows()
     if (!Table::exists(path))
         return out;
     const Table table = Table::open(path);
-    for (const qint64 id : table.rowIds())
-        out.append({table.text(id, QStringLiteral("Anno")), table.text(id, QStringLiteral("CanoneLocazMin")),
-                    table.text(id, QStringLiteral("CanoneLocazMax")), table.text(id, QStringLiteral("Zona"))});
+    const Layout &layout = table.layout();
+    const int columns[4] = {table.requireColumn(QStringLiteral("Anno")), table.requireColumn(QStringLiteral("CanoneLocazMin")),
+                            table.requireColumn(QStringLiteral("CanoneLocazMax")), table.requireColumn(QStringLiteral("Zona"))};
+    const auto text = [&](const QVariantList &r, int i) { return valueText(layout[columns[i]], r.at(columns[i])); };
+    // One pass over the table, not one query per cell.
+    for (const QVariantList &r : table.rows())
+        out.append({text(r, 0), text(r, 1), text(r, 2), text(r, 3)});
     return out;
 }
 

@@ -111,11 +111,13 @@ report::SummaryInput ResultsOps::summaryInput() const
         QString path = m_window->surfacesPage->model()->tableFile();
         if (path.isEmpty())
             path = dataPath(kDescrSup);
+        // One pass over the table, not one query per cell.
         const Table table = Table::open(path);
-        const QString description = QStringLiteral("DescrizioneSuperficie");
-        const QString area = QStringLiteral("MqSuperficie");
-        for (qint64 id : table.rowIds())
-            in.surfaceRows.append({table.text(id, description), table.real(id, area)});
+        const Layout &layout = table.layout();
+        const int d = table.requireColumn(QStringLiteral("DescrizioneSuperficie"));
+        const int a = table.requireColumn(QStringLiteral("MqSuperficie"));
+        for (const QVariantList &r : table.rows())
+            in.surfaceRows.append({valueText(layout[d], r.at(d)), valueReal(layout[a], r.at(a))});
     }
     if (surfaceValues) {
         in.surfaceValues = surfaceValues();

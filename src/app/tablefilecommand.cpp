@@ -30,6 +30,11 @@ void runTableFileCommand(QWidget *parent, const QString &working, const Layout &
             Table::copy(working, chosen, layout);
         else
             Table::copy(chosen, working, layout);
+    } catch (const TableTooLarge &e) {
+        // Not a fault of the file's form but of its size: say so after the
+        // command's own words.
+        ui::Messages::warning(parent, command.failure.arg(QDir::toNativeSeparators(chosen)) + QStringLiteral("\n\n")
+                                          + e.message());
     } catch (const std::exception &) {
         ui::Messages::warning(parent, command.failure.arg(QDir::toNativeSeparators(chosen)));
     }

@@ -261,13 +261,6 @@ bool currencyIsEuro(const QString &text)
     throw StoreError(QStringLiteral("Valuta sconosciuta: \"%1\".").arg(text));
 }
 
-bool storedInEuro(const Table &table, qint64 row)
-{
-    if (table.columnIndex(kCurrencyColumn) < 0)
-        return false;
-    return currencyIsEuro(table.text(row, kCurrencyColumn));
-}
-
 CompanionForm companionForm(Companion c)
 {
     return def(c).form;
@@ -428,27 +421,49 @@ QDate appraisalDateFrom(const QString &text)
     return date;
 }
 
-StoredRecord::StoredRecord(const QString &path) : m_table(Table::open(path, Trust::Foreign, false))
+StoredRecord::StoredRecord(const QString &path) : m_path(path)
 {
-    const QVector<qint64> ids = m_table.rowIds();
-    if (ids.isEmpty())
+    TableData data = readTableFile(path);
+    if (data.rows.isEmpty())
         throw StoreError(QStringLiteral("La tabella \"%1\" non contiene alcun record.").arg(native(path)));
-    m_row = ids.constFirst();
+    m_layout = std::move(data.layout);
+    m_values = data.rows.constFirst();
+}
+
+int StoredRecord::column(const QString &field) const
+{
+    for (int i = 0; i < m_layout.size(); ++i) {
+        if (m_layout.at(i).name.compare(field, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    throw StoreError(QStringLiteral("Campo \"%1\" non trovato nella tabella \"%2\".").arg(field, native(m_path)));
 }
 
 bool StoredRecord::has(const QString &field) const
 {
-    return m_table.columnIndex(field) >= 0;
+    for (const Column &c : m_layout) {
+        if (c.name.compare(field, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
 }
 
 QString StoredRecord::text(const QString &field) const
 {
-    return m_table.text(m_row, field);
+    const int i = column(field);
+    return valueText(m_layout.at(i), m_values.value(i));
+}
+
+double StoredRecord::real(const QString &field) const
+{
+    const int i = column(field);
+    return valueReal(m_layout.at(i), m_values.value(i));
 }
 
 bool StoredRecord::logical(const QString &field) const
 {
-    return m_table.logical(m_row, field);
+    const int i = column(field);
+    return valueLogical(m_layout.at(i), m_values.value(i));
 }
 
 QString companionPath(const QString &folder, const QString &storedName)

@@ -66,9 +66,6 @@ QString currencyText(bool euro);
 // Whether a stored currency text is "Euro" (true) or "Lire" or empty (false);
 // throws StoreError for any other text.
 bool currencyIsEuro(const QString &text);
-// The currency of the row of an appraisal table, Lire when the table has no
-// currency column.
-bool storedInEuro(const Table &table, qint64 row);
 
 // A companion is a picture saved as a bitmap or a copy of a working table.
 enum class CompanionForm { Picture, Table };
@@ -112,8 +109,9 @@ QDate appraisalDateFrom(const QString &text);
 inline const QDate kFirstDate{1800, 1, 1};
 inline const QDate kLastDate{2100, 12, 31};
 
-// The single record of a stored table, read field by field by name. Opened
-// as a foreign file: damaged and foreign files fail before a value is used.
+// The first record of a stored table, read field by field by name. The file
+// is read whole as one that came from elsewhere (readTableFile): damaged and
+// foreign files fail before a value is used, and nothing stays open.
 class StoredRecord {
 public:
     // Throws StoreError when the file is not a table or holds no record.
@@ -121,15 +119,19 @@ public:
     bool has(const QString &field) const;
     // Throw StoreError when the field is missing.
     QString text(const QString &field) const;
+    double real(const QString &field) const;
     bool logical(const QString &field) const;
     // Whether the amounts are stored in Euro; throws StoreError for a
     // currency that is neither.
-    bool inEuro() const { return storedInEuro(m_table, m_row); }
-    void close() { m_table.close(); }
+    bool inEuro() const { return currencyIsEuro(has(kCurrencyColumn) ? text(kCurrencyColumn) : QString()); }
+    void close() {}
 
 private:
-    Table m_table;
-    qint64 m_row = -1;
+    int column(const QString &field) const;
+
+    QString m_path;
+    Layout m_layout;
+    QVariantList m_values;
 };
 
 // A stored companion name that can be looked up in the appraisal's folder:

@@ -47,6 +47,8 @@ namespace {
 
 // Metafiles are small vector files; anything larger is refused unread.
 constexpr qint64 kMaxInputBytes = 32 * 1024 * 1024;
+// The PNG gd may write for the largest raster.
+constexpr qint64 kMaxOutputBytes = 128 * 1024 * 1024;
 // The raster: a picture whose natural size exceeds these is scaled down to
 // fit, keeping its proportions (a metafile has no pixels of its own).
 constexpr int kMaxSide = 6000;
@@ -57,6 +59,22 @@ constexpr int kFallbackSide = 512;
 struct Failure : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
+
+// The address sanitizer reserves terabytes of address space for its shadow
+// memory: under it, the address-space limit would stop the child before it
+// starts, so sanitizer builds go without it (and keep the others).
+#if defined(__SANITIZE_ADDRESS__)
+#define BREVAN_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define BREVAN_ADDRESS_SANITIZER 1
+#endif
+#endif
+#ifdef BREVAN_ADDRESS_SANITIZER
+constexpr bool kLimitAddressSpace = false;
+#else
+constexpr bool kLimitAddressSpace = true;
+#endif
 
 void limitResources()
 {
@@ -69,6 +87,8 @@ void limitResources()
         {RLIMIT_CORE, 0},
     };
     for (const auto &l : limits) {
+        if (l.resource == RLIMIT_AS && !kLimitAddressSpace)
+            continue;
         rlimit r{};
         if (getrlimit(l.resource, &r) == 0) {
             r.rlim_cur = std::min<rlim_t>(l.value, r.rlim_max);
@@ -221,33 +241,49 @@ QImage rasteriseWmf(QByteArray data)
         throw bad();
     const QSize size = boundedSize(width, height);
 
+    // gd draws into an image of its own and encodes it as PNG into our
+    // buffer; libwmf then destroys the image itself (an image handed back
+    // through wmf_gd_image would be ours to free, and its destructor is not
+    // exported).
+    struct Sink {
+        QByteArray png;
+        bool overflow = false;
+        static int write(void *context, char *buffer, int length)
+        {
+            auto *self = static_cast<Sink *>(context);
+            if (length < 0 || self->png.size() + length > kMaxOutputBytes) {
+                self->overflow = true;
+                return 0;
+            }
+            self->png.append(buffer, length);
+            return length;
+        }
+    } sink;
     wmf_gd_t *gd = WMF_GD_GetData(api);
-    gd->type = wmf_gd_image;
+    if (!(gd->flags & WMF_GD_SUPPORTS_PNG))
+        throw Failure("questa installazione non legge i metafile standard (WMF).");
+    gd->type = wmf_gd_png;
+    gd->flags |= WMF_GD_OUTPUT_MEMORY | WMF_GD_OWN_BUFFER;
+    gd->sink.context = &sink;
+    gd->sink.function = &Sink::write;
     gd->bbox = bbox;
     gd->width = unsigned(size.width());
     gd->height = unsigned(size.height());
-    if (wmf_play(api, 0, &bbox) != wmf_E_None || !gd->gd_image)
+    if (wmf_play(api, 0, &bbox) != wmf_E_None || sink.overflow || sink.png.isEmpty())
         throw bad();
-    const int *pixels = wmf_gd_image_pixels(gd->gd_image);
-    if (!pixels)
+    QImage drawn;
+    if (!drawn.loadFromData(sink.png, "PNG") || drawn.size() != size)
         throw bad();
+    sink.png = QByteArray();
 
+    // gd's transparency laid on white paper, as the EMF path lays its drawing.
     QImage image(size, QImage::Format_RGB32);
     if (image.isNull())
         throw Failure("memoria insufficiente per il disegno del metafile.");
-    // gd's true-colour pixels: 7-bit alpha (0 opaque, 127 transparent) over
-    // RGB, laid on white paper as the EMF path lays its drawing.
-    const auto onWhite = [](unsigned channel, unsigned transparency) {
-        return int((channel * (127 - transparency) + 255 * transparency) / 127);
-    };
-    for (int y = 0; y < size.height(); ++y) {
-        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int x = 0; x < size.width(); ++x) {
-            const unsigned p = unsigned(pixels[qsizetype(y) * size.width() + x]);
-            const unsigned t = (p >> 24) & 0x7F;
-            line[x] = qRgb(onWhite((p >> 16) & 0xFF, t), onWhite((p >> 8) & 0xFF, t), onWhite(p & 0xFF, t));
-        }
-    }
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.drawImage(0, 0, drawn);
+    painter.end();
     return image;
 }
 #endif

@@ -1,5 +1,7 @@
 #include "pictureloader.h"
 
+#include "jpegdecoder.h"
+
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
@@ -15,6 +17,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
+#include <new>
 
 namespace brevan::ui {
 
@@ -69,13 +72,35 @@ QString tooLarge(QSize size)
         .arg(kMaxPixels / 1'000'000);
 }
 
+QString outOfMemory()
+{
+    return QStringLiteral("memoria insufficiente per l'immagine: chiudere altri programmi e riprovare.");
+}
+
 bool acceptableSize(QSize size)
 {
     return size.width() > 0 && size.height() > 0 && qint64(size.width()) * size.height() <= kMaxPixels;
 }
 
+// A size that fits kMaxSide × kMaxSide, proportions kept.
+QSize fitted(QSize size)
+{
+    if (size.width() <= kMaxSide && size.height() <= kMaxSide)
+        return size;
+    return size.scaled(kMaxSide, kMaxSide, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+}
+
+// Whether a picture of that size could be had at all: when a reader fails on
+// a whole file, it is memory that failed if this fails too.
+bool memoryFor(QSize size)
+{
+    const QImage probe(size, QImage::Format_RGB32);
+    return !probe.isNull();
+}
+
 // Decodes from the reader's device in the reader's format, checking the
-// declared size before a single pixel is decoded.
+// declared size before a single pixel is decoded, and scaling a picture
+// larger than kMaxSide down to fit.
 QImage decode(QImageReader &reader, const QString &path, Kind kind)
 {
     reader.setAutoDetectImageFormat(false);
@@ -89,12 +114,30 @@ QImage decode(QImageReader &reader, const QString &path, Kind kind)
         failLoad(path, damaged(kind));
     if (!acceptableSize(declared))
         failLoad(path, tooLarge(declared));
+    if (fitted(declared) != declared)
+        reader.setScaledSize(fitted(declared));
     QImage image;
     if (!reader.read(&image) || image.isNull())
-        failLoad(path, damaged(kind));
+        failLoad(path, memoryFor(declared) ? damaged(kind) : outOfMemory());
     if (!acceptableSize(image.size()))
         failLoad(path, tooLarge(image.size()));
+    if (fitted(image.size()) != image.size())
+        image = image.scaled(fitted(image.size()), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (image.isNull())
+        failLoad(path, outOfMemory());
     return image;
+}
+
+QImage loadJpeg(const QString &path)
+{
+    JpegDecoded d = decodeJpeg(path, kMaxSide, kMaxPixels);
+    switch (d.status) {
+    case JpegStatus::Ok: return std::move(d.image);
+    case JpegStatus::TooLarge: failLoad(path, tooLarge(d.declared));
+    case JpegStatus::OutOfMemory: failLoad(path, outOfMemory());
+    case JpegStatus::Damaged: break;
+    }
+    failLoad(path, damaged(Kind::Jpeg));
 }
 
 // Qt's bitmap reader neither reports the size of a picture it thinks too
@@ -223,18 +266,22 @@ QImage load(const QString &path)
     if (info.size() == 0)
         failLoad(path, QStringLiteral("il file è vuoto."));
 
-    if (kind == Kind::Bitmap)
-        checkBitmapHeader(path, info.size());
-    if (kind == Kind::Jpeg || kind == Kind::Bitmap) {
-        QImageReader reader(path, kind == Kind::Jpeg ? QByteArrayLiteral("jpeg") : QByteArrayLiteral("bmp"));
+    try {
+        if (kind == Kind::Jpeg)
+            return loadJpeg(path);
+        if (kind == Kind::Bitmap) {
+            checkBitmapHeader(path, info.size());
+            QImageReader reader(path, QByteArrayLiteral("bmp"));
+            return decode(reader, path, kind);
+        }
+        QByteArray png = rasteriseMetafile(path);
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::ReadOnly);
+        QImageReader reader(&buffer, QByteArrayLiteral("png"));
         return decode(reader, path, kind);
+    } catch (const std::bad_alloc &) {
+        failLoad(path, outOfMemory());
     }
-
-    QByteArray png = rasteriseMetafile(path);
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, QByteArrayLiteral("png"));
-    return decode(reader, path, kind);
 }
 
 void saveBitmap(const QImage &source, const QString &path)

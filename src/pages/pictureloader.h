@@ -23,16 +23,23 @@ enum class Kind { Jpeg, Bitmap, EnhancedMetafile, StandardMetafile, Unsupported 
 // By extension only, without regard to case.
 Kind kindOf(const QString &path);
 
-// The most pixels a picture may have, whatever its source: 60 million 32-bit
-// pixels stay below the 256 MB image allocation limit.
+// The most pixels a picture file may declare, whatever its source: 60 million
+// 32-bit pixels stay below the 256 MB image allocation limit.
 inline constexpr qint64 kMaxPixels = 60'000'000;
+// A picture larger than this on either side is scaled down while it is
+// decoded, proportions kept: more than the picture pages show on any screen
+// and than the report's 270-pixel frames print at 1200 dpi. The three
+// pictures of an appraisal then take at most 3 × 64 MB together.
+inline constexpr int kMaxSide = 4096;
 // The metafile rasteriser gets this long before it is stopped.
 inline constexpr int kMetafileTimeoutMs = 10'000;
 // And may send back at most this much PNG.
 inline constexpr qint64 kMaxMetafileOutput = qint64(64) * 1024 * 1024;
 
-// Reads the picture; throws PictureError. The declared size is checked before
-// any pixel is decoded, so a small file claiming a huge picture costs nothing.
+// Reads the picture, scaled down to fit kMaxSide; throws PictureError. The
+// declared size is checked before any pixel is decoded, so a small file
+// claiming a huge picture costs nothing; a file whose data is damaged or cut
+// short is refused, not shown half grey; memory that runs out is said so.
 QImage load(const QString &path);
 
 // Writes source as a Windows bitmap of its own size (transparent parts on

@@ -1,5 +1,6 @@
 #include "tablestore.h"
 
+#include "sqlitefile.h"
 #include "model/numbertext.h"
 
 #include <QDir>
@@ -17,218 +18,9 @@
 
 namespace brevan {
 
+using namespace sqlitefile;
+
 namespace {
-
-const char *const kTableName = "tabella";
-
-QString nativePath(const QString &path)
-{
-    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
-}
-
-QString sqliteMessage(sqlite3 *db, int rc)
-{
-    if (db)
-        return QString::fromUtf8(sqlite3_errmsg(db));
-    return QString::fromUtf8(sqlite3_errstr(rc));
-}
-
-[[noreturn]] void fail(const QString &path, sqlite3 *db, int rc)
-{
-    const QString file = nativePath(path);
-    switch (rc & 0xff) {
-    case SQLITE_NOTADB:
-    case SQLITE_CORRUPT:
-        throw StoreError(QStringLiteral("Il file \"%1\" non è una tabella valida o è danneggiato.").arg(file));
-    case SQLITE_CANTOPEN:
-        if (!QFileInfo::exists(path))
-            throw StoreError(QStringLiteral("La tabella \"%1\" non esiste.").arg(file));
-        throw StoreError(QStringLiteral("Impossibile aprire la tabella \"%1\".").arg(file));
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED:
-        throw StoreError(QStringLiteral("La tabella \"%1\" è bloccata da un altro programma.").arg(file));
-    case SQLITE_READONLY:
-    case SQLITE_PERM:
-        throw StoreError(QStringLiteral("La tabella \"%1\" è protetta dalla scrittura.").arg(file));
-    case SQLITE_FULL:
-        throw StoreError(QStringLiteral("Spazio su disco insufficiente per scrivere \"%1\".").arg(file));
-    case SQLITE_IOERR:
-        throw StoreError(QStringLiteral("Errore di lettura o scrittura su \"%1\".").arg(file));
-    default:
-        throw StoreError(QStringLiteral("Errore sulla tabella \"%1\": %2").arg(file, sqliteMessage(db, rc)));
-    }
-}
-
-struct Statement {
-    sqlite3_stmt *stmt = nullptr;
-    sqlite3 *db = nullptr;
-    QString path;
-
-    Statement(sqlite3 *d, const QString &p, const QString &sql) : db(d), path(p)
-    {
-        const QByteArray utf8 = sql.toUtf8();
-        const int rc = sqlite3_prepare_v2(db, utf8.constData(), static_cast<int>(utf8.size()), &stmt, nullptr);
-        if (rc != SQLITE_OK)
-            fail(path, db, rc);
-    }
-    ~Statement() { sqlite3_finalize(stmt); }
-    Statement(const Statement &) = delete;
-    Statement &operator=(const Statement &) = delete;
-
-    bool step()
-    {
-        const int rc = sqlite3_step(stmt);
-        if (rc == SQLITE_ROW)
-            return true;
-        if (rc == SQLITE_DONE)
-            return false;
-        fail(path, db, rc);
-    }
-    void bind(int i, const QVariant &v)
-    {
-        int rc = SQLITE_OK;
-        if (!v.isValid() || v.isNull()) {
-            rc = sqlite3_bind_null(stmt, i);
-        } else if (v.typeId() == QMetaType::Bool) {
-            rc = sqlite3_bind_int(stmt, i, v.toBool() ? 1 : 0);
-        } else if (v.typeId() == QMetaType::Double) {
-            rc = sqlite3_bind_double(stmt, i, v.toDouble());
-        } else if (v.typeId() == QMetaType::LongLong || v.typeId() == QMetaType::Int) {
-            rc = sqlite3_bind_int64(stmt, i, v.toLongLong());
-        } else {
-            const QByteArray utf8 = v.toString().toUtf8();
-            rc = sqlite3_bind_text(stmt, i, utf8.constData(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT);
-        }
-        if (rc != SQLITE_OK)
-            fail(path, db, rc);
-    }
-};
-
-void exec(sqlite3 *db, const QString &path, const char *sql)
-{
-    const int rc = sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
-    if (rc != SQLITE_OK)
-        fail(path, db, rc);
-}
-
-QString quoted(const QString &identifier)
-{
-    QString q = identifier;
-    q.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + q + QLatin1Char('"');
-}
-
-// Parses "TEXT(30)", "LOGICAL", "REAL". Returns false for anything else.
-bool parseDeclaredType(const QString &decl, Column *c)
-{
-    const QString d = decl.trimmed().toUpper();
-    if (d == QLatin1String("LOGICAL")) {
-        c->type = ColumnType::Logical;
-        c->size = 0;
-        return true;
-    }
-    if (d == QLatin1String("REAL")) {
-        c->type = ColumnType::Real;
-        c->size = 0;
-        return true;
-    }
-    // TEXT(n) with one to four digits.
-    const QLatin1StringView open("TEXT(");
-    if (!d.startsWith(open) || !d.endsWith(QLatin1Char(')')))
-        return false;
-    const QStringView digits = QStringView(d).sliced(open.size(), d.size() - open.size() - 1);
-    if (digits.isEmpty() || digits.size() > 4)
-        return false;
-    for (QChar ch : digits) {
-        if (ch < u'0' || ch > u'9')
-            return false;
-    }
-    c->type = ColumnType::Text;
-    c->size = digits.toInt();
-    return c->size > 0;
-}
-
-struct Connection {
-    sqlite3 *db = nullptr;
-    ~Connection()
-    {
-        if (db)
-            sqlite3_close_v2(db);
-    }
-    sqlite3 *release()
-    {
-        sqlite3 *d = db;
-        db = nullptr;
-        return d;
-    }
-};
-
-void configure(sqlite3 *db, const QString &path, Trust trust)
-{
-    sqlite3_extended_result_codes(db, 1);
-    sqlite3_busy_timeout(db, 2000);
-    if (trust == Trust::Foreign) {
-        sqlite3_db_config(db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
-        sqlite3_db_config(db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
-        sqlite3_db_config(db, SQLITE_DBCONFIG_ENABLE_TRIGGER, 0, nullptr);
-        sqlite3_db_config(db, SQLITE_DBCONFIG_ENABLE_VIEW, 0, nullptr);
-    }
-    exec(db, path, "PRAGMA trusted_schema=OFF");
-}
-
-sqlite3 *openConnection(const QString &path, Trust trust, bool writable)
-{
-    if (!QFileInfo(path).isFile())
-        fail(path, nullptr, SQLITE_CANTOPEN);
-    Connection c;
-    const int flags = (writable ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY) | SQLITE_OPEN_NOFOLLOW
-                      | SQLITE_OPEN_FULLMUTEX;
-    const QByteArray file = QFile::encodeName(path);
-    int rc = sqlite3_open_v2(file.constData(), &c.db, flags, nullptr);
-    if (rc != SQLITE_OK)
-        fail(path, c.db, rc);
-    configure(c.db, path, trust);
-    if (trust == Trust::Foreign) {
-        Statement check(c.db, path, QStringLiteral("PRAGMA quick_check"));
-        if (!check.step())
-            fail(path, c.db, SQLITE_CORRUPT);
-        const auto *res = reinterpret_cast<const char *>(sqlite3_column_text(check.stmt, 0));
-        if (!res || std::strcmp(res, "ok") != 0)
-            fail(path, c.db, SQLITE_CORRUPT);
-    }
-    return c.release();
-}
-
-// Reads the single table's layout and checks that the file holds nothing else.
-Layout readLayout(sqlite3 *db, const QString &path)
-{
-    {
-        Statement objects(db, path, QStringLiteral("SELECT type, name FROM sqlite_schema"));
-        int tables = 0;
-        while (objects.step()) {
-            const QString type = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(objects.stmt, 0)));
-            const QString name = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(objects.stmt, 1)));
-            if (type != QLatin1String("table") || name != QLatin1String(kTableName))
-                fail(path, db, SQLITE_NOTADB);
-            ++tables;
-        }
-        if (tables != 1)
-            fail(path, db, SQLITE_NOTADB);
-    }
-    Layout layout;
-    Statement info(db, path, QStringLiteral("PRAGMA table_info(%1)").arg(QLatin1String(kTableName)));
-    while (info.step()) {
-        Column c;
-        c.name = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(info.stmt, 1)));
-        const QString decl = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(info.stmt, 2)));
-        if (!parseDeclaredType(decl, &c))
-            fail(path, db, SQLITE_NOTADB);
-        layout << c;
-    }
-    if (layout.isEmpty())
-        fail(path, db, SQLITE_NOTADB);
-    return layout;
-}
 
 QString createSql(const Layout &layout)
 {
@@ -446,17 +238,36 @@ Layout Table::layoutOf(const QString &path, Trust trust)
 
 void Table::copy(const QString &source, const QString &destination, const Layout &expected)
 {
-    Table src = open(source, Trust::Foreign, false);
-    if (!expected.isEmpty() && src.layout() != expected)
-        throw StoreError(QStringLiteral("La tabella \"%1\" non ha la struttura attesa.").arg(nativePath(source)));
+    const TableData data = readTableFile(source);
+    if (!expected.isEmpty())
+        requireLayout(data, expected, source);
+    write(destination, data);
+}
+
+void Table::write(const QString &destination, const TableData &data)
+{
+    const Layout &layout = data.layout;
+    if (layout.isEmpty())
+        throw StoreError(QStringLiteral("Una tabella deve avere almeno un campo."));
     writeWhole(destination, [&](sqlite3 *db) {
-        sqlite3_backup *backup = sqlite3_backup_init(db, "main", src.m_db, "main");
-        if (!backup)
-            fail(destination, db, sqlite3_errcode(db));
-        const int rc = sqlite3_backup_step(backup, -1);
-        sqlite3_backup_finish(backup);
-        if (rc != SQLITE_DONE)
-            fail(destination, db, rc);
+        exec(db, destination, "BEGIN");
+        Statement create(db, destination, createSql(layout));
+        create.step();
+        if (!data.rows.isEmpty()) {
+            QStringList marks;
+            for (int i = 0; i < layout.size(); ++i)
+                marks << QStringLiteral("?");
+            Statement insert(db, destination,
+                             QStringLiteral("INSERT INTO %1 VALUES (%2)")
+                                 .arg(QLatin1String(kTableName), marks.join(QLatin1Char(','))));
+            for (const QVariantList &row : data.rows) {
+                insert.reset();
+                for (int i = 0; i < layout.size(); ++i)
+                    insert.bind(i + 1, coerce(layout.at(i), row.value(i)));
+                insert.step();
+            }
+        }
+        exec(db, destination, "COMMIT");
     });
 }
 
@@ -679,29 +490,19 @@ void Table::setValue(qint64 rowId, int column, const QVariant &v)
 QString Table::text(qint64 rowId, const QString &field) const
 {
     const int i = requireColumn(field);
-    const QVariant v = read(rowId, i);
-    if (m_layout.at(i).type == ColumnType::Logical)
-        return v.toBool() ? QStringLiteral("True") : QStringLiteral("False");
-    if (m_layout.at(i).type == ColumnType::Real)
-        return FloatToText(v.toDouble());
-    return v.toString();
+    return valueText(m_layout.at(i), read(rowId, i));
 }
 
 double Table::real(qint64 rowId, const QString &field) const
 {
     const int i = requireColumn(field);
-    const QVariant v = read(rowId, i);
-    if (m_layout.at(i).type == ColumnType::Text) {
-        const QString s = v.toString();
-        return s.trimmed().isEmpty() ? 0.0 : TextToFloat(s);
-    }
-    return v.toDouble();
+    return valueReal(m_layout.at(i), read(rowId, i));
 }
 
 bool Table::logical(qint64 rowId, const QString &field) const
 {
     const int i = requireColumn(field);
-    return coerce(Column{field, ColumnType::Logical, 0}, read(rowId, i)).toBool();
+    return valueLogical(m_layout.at(i), read(rowId, i));
 }
 
 void Table::setText(qint64 rowId, const QString &field, const QString &v)

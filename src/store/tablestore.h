@@ -43,6 +43,49 @@ QString declaredType(const Column &c);
 // opened defensively and checked before a value is used.
 enum class Trust { Own, Foreign };
 
+// A table held in memory: its layout and its rows, each value typed for its
+// column (QString for text, double for real, bool for logical).
+struct TableData {
+    Layout layout;
+    QVector<QVariantList> rows;
+
+    int columnIndex(const QString &name) const; // without regard to case; -1 when absent
+};
+
+// The most rows a table read from a file may hold: far above the rooms of
+// any unit, the comparables of any appraisal or the zones of any town. A
+// larger table is refused before it is read whole.
+inline constexpr int kMaxTableRows = 10'000;
+// The largest table file read: 10,000 rows of the widest layout take a
+// quarter of it. A larger file is refused unopened, before SQLite checks it
+// page by page.
+inline constexpr qint64 kMaxTableFileBytes = qint64(32) * 1024 * 1024;
+
+// A table refused for its size, with a message that says so.
+class TableTooLarge : public StoreError {
+public:
+    explicit TableTooLarge(const QString &path);
+};
+
+// The one way in for a table file that came from elsewhere: the file is
+// opened read-only and defensively, must hold exactly one table of the
+// store's own kind (its columns TEXT(n), REAL or LOGICAL, nothing more in its
+// schema), and every value must be what its column allows (text no longer
+// than its size, a finite number, a logical). Only the rows come out; the
+// caller writes them into a table of its own. Throws StoreError, and
+// TableTooLarge beyond maxRows rows or kMaxTableFileBytes.
+TableData readTableFile(const QString &path, int maxRows = kMaxTableRows);
+
+// Throws StoreError unless the table read from path has exactly this layout.
+void requireLayout(const TableData &data, const Layout &expected, const QString &path);
+
+// Reading a stored value as text, real or logical, whatever its column's type:
+// a logical reads "True" or "False", a real as plain number text, a text as a
+// number when it is one (empty text reads 0).
+QString valueText(const Column &column, const QVariant &value);
+double valueReal(const Column &column, const QVariant &value);
+bool valueLogical(const Column &column, const QVariant &value);
+
 class Table {
 public:
     Table() = default;
@@ -61,10 +104,15 @@ public:
     // Opens a table and reads its layout. A foreign file is opened read-only
     // unless writable is set.
     static Table open(const QString &path, Trust trust = Trust::Own, bool writable = true);
-    // Copies structure and rows of source over destination (replacing it),
-    // through a temporary file in the destination's folder and a rename. When
-    // expected is not empty, the source must have exactly that layout.
+    // Reads the rows of source (readTableFile) and writes them into a fresh
+    // table over destination (write). When expected is not empty, the source
+    // must have exactly that layout. Nothing of the source's file but its
+    // rows reaches the destination.
     static void copy(const QString &source, const QString &destination, const Layout &expected = {});
+    // Writes a new table with the layout and rows over destination, through a
+    // temporary file in the destination's folder and a rename: whole or not
+    // at all.
+    static void write(const QString &destination, const TableData &data);
     // Table files of a folder whose names match a wildcard ("Stima - *.db"),
     // sorted by name.
     static QStringList list(const QString &folder, const QString &pattern);
@@ -80,6 +128,7 @@ public:
     const QString &path() const { return m_path; }
     const Layout &layout() const { return m_layout; }
     int columnIndex(const QString &name) const; // -1 when absent
+    int requireColumn(const QString &field) const; // throws StoreError when absent
     bool hasColumns(const QStringList &names) const;
 
     // Row identifiers in insertion order.
@@ -131,7 +180,6 @@ private:
     void begin();
     void commit();
     void rollback();
-    int requireColumn(const QString &field) const;
     QVariant read(qint64 rowId, int column) const;
 
     sqlite3 *m_db = nullptr;

@@ -144,6 +144,21 @@ QByteArray bmpClaiming(QSize size)
     return bytes;
 }
 
+// A picture that compresses like a photograph: every pixel its own.
+QImage noisy(int w, int h)
+{
+    QImage im(w, h, QImage::Format_RGB32);
+    quint32 x = 12345;
+    for (int y = 0; y < h; ++y) {
+        auto *line = reinterpret_cast<QRgb *>(im.scanLine(y));
+        for (int i = 0; i < w; ++i) {
+            x = x * 1103515245u + 12345u;
+            line[i] = qRgb(int(x >> 24), int(x >> 16) & 0xff, (i + y) & 0xff);
+        }
+    }
+    return im;
+}
+
 QByteArray garbage(int n)
 {
     QByteArray bytes(n, Qt::Uninitialized);
@@ -395,6 +410,10 @@ private Q_SLOTS:
         QTest::newRow("bitmap header only") << "header.bmp" << bmp.left(40) << damagedBmp;
         QTest::newRow("png named jpg") << "png.jpg" << encoded(quadrants(8, 8), "PNG") << damagedJpeg;
         QTest::newRow("jpeg named bmp") << "jpeg.bmp" << jpeg << damagedBmp;
+        // Qt's reader fills what is missing with grey and calls it a picture.
+        const QByteArray photo = encoded(noisy(400, 300), "JPEG");
+        QTest::newRow("jpeg cut after 2000 bytes") << "cut.jpg" << photo.left(2000) << damagedJpeg;
+        QTest::newRow("jpeg without its last bytes") << "end.jpg" << photo.left(photo.size() - 40) << damagedJpeg;
         QTest::newRow("jpeg claiming 60000 × 60000") << "bomb.jpg" << jpegClaiming({60000, 60000}) << tooLarge;
         QTest::newRow("bitmap claiming 60000 × 60000") << "bomb.bmp" << bmpClaiming({60000, 60000}) << tooLarge;
         QTest::newRow("other extension") << "picture.png" << encoded(quadrants(8, 8), "PNG")

@@ -3,6 +3,7 @@
 #include "store/tablestore.h"
 
 #include <QTemporaryDir>
+#include <sqlite3.h>
 #include <QTest>
 
 using namespace brevan;
@@ -177,6 +178,7 @@ private Q_SLOTS:
         QTest::newRow("foreign database") << "foreign" << "non è una tabella valida";
         QTest::newRow("trigger inside") << "trigger" << "non è una tabella valida";
         QTest::newRow("missing") << "missing" << "non esiste";
+        QTest::newRow("schema format SQLite does not know") << "format" << "non è una tabella valida";
     }
     void badSourcesLeaveDestinationUntouched()
     {
@@ -208,6 +210,11 @@ private Q_SLOTS:
                 b.replace(0, 16, QByteArray(16, 'X'));
                 fixtures::writeBytes(src, b);
             }
+        } else if (kind == "format") {
+            Table::create(src, sample());
+            QByteArray b = fixtures::readBytes(src);
+            b[47] = char(99); // schema format number, 1 to 4
+            fixtures::writeBytes(src, b);
         } else if (kind == "layout") {
             Table::create(src, {{"Descrizione", ColumnType::Text, 50}});
         } else if (kind == "foreign") {
@@ -225,6 +232,177 @@ private Q_SLOTS:
         QCOMPARE(fixtures::readBytes(dst), before);
         if (kind != "layout")
             QVERIFY_THROWS_EXCEPTION(StoreError, Table::open(src, Trust::Foreign, false));
+    }
+
+    // Tables written by other programs. Whatever their schema carries beyond
+    // columns of our three types (constraints, keys, WITHOUT ROWID, triggers,
+    // views, other objects) and whatever value their columns should not hold
+    // makes them foreign: they are refused and the destination stays as it
+    // was. What is accepted comes out as rows only, in a table of our own
+    // making.
+    void foreignTables_data()
+    {
+        QTest::addColumn<QByteArray>("sql");
+        QTest::addColumn<QString>("refusal"); // empty: accepted
+        const QByteArray own = "CREATE TABLE tabella(\"Descrizione\" TEXT(10), \"Mq\" REAL, \"Flag\" LOGICAL);";
+        const QByteArray row = "INSERT INTO tabella VALUES('Camera', 20.5, 1);";
+        const QString notOurs = QStringLiteral("non è una tabella valida");
+        const QString badValue = QStringLiteral("un valore non ammesso");
+
+        QTest::newRow("ours") << own + row << QString();
+        QTest::newRow("bare names, other spacing")
+            << QByteArray("create table tabella (Descrizione text(10),Mq  REAL ,\n Flag LOGICAL);") + row << QString();
+        QTest::newRow("never-written values") << own + "INSERT INTO tabella DEFAULT VALUES;" << QString();
+        QTest::newRow("integer in a real") << own + "INSERT INTO tabella VALUES('Bagno', 6, 0);" << QString();
+
+        QTest::newRow("WITHOUT ROWID")
+            << QByteArray("CREATE TABLE tabella(\"Descrizione\" TEXT(10) PRIMARY KEY, \"Mq\" REAL, \"Flag\" LOGICAL) "
+                          "WITHOUT ROWID;")
+                   + row
+            << notOurs;
+        QTest::newRow("CHECK on a column")
+            << QByteArray("CREATE TABLE tabella(\"Descrizione\" TEXT(10), \"Mq\" REAL CHECK(Mq > 0), \"Flag\" LOGICAL);")
+                   + row
+            << notOurs;
+        QTest::newRow("CHECK on the table")
+            << QByteArray("CREATE TABLE tabella(\"Descrizione\" TEXT(10), \"Mq\" REAL, \"Flag\" LOGICAL, "
+                          "CHECK(length(Descrizione) > 0));")
+                   + row
+            << notOurs;
+        QTest::newRow("NOT NULL")
+            << QByteArray("CREATE TABLE tabella(\"Descrizione\" TEXT(10) NOT NULL, \"Mq\" REAL, \"Flag\" LOGICAL);") + row
+            << notOurs;
+        QTest::newRow("DEFAULT")
+            << QByteArray("CREATE TABLE tabella(\"Descrizione\" TEXT(10), \"Mq\" REAL DEFAULT 1, \"Flag\" LOGICAL);") + row
+            << notOurs;
+        QTest::newRow("COLLATE")
+            << QByteArray("CREATE TABLE tabella(\"Descrizione\" TEXT(10) COLLATE NOCASE, \"Mq\" REAL, \"Flag\" LOGICAL);")
+                   + row
+            << notOurs;
+        QTest::newRow("UNIQUE")
+            << QByteArray("CREATE TABLE tabella(\"Descrizione\" TEXT(10) UNIQUE, \"Mq\" REAL, \"Flag\" LOGICAL);") + row
+            << notOurs;
+        QTest::newRow("generated column")
+            << QByteArray("CREATE TABLE tabella(\"Descrizione\" TEXT(10), \"Mq\" REAL AS (2), \"Flag\" LOGICAL);")
+                   + "INSERT INTO tabella(Descrizione, Flag) VALUES('Camera', 1);"
+            << notOurs;
+        QTest::newRow("comment in the schema")
+            << QByteArray("CREATE TABLE tabella(\"Descrizione\" TEXT(10), /* x */ \"Mq\" REAL, \"Flag\" LOGICAL);") + row
+            << notOurs;
+        QTest::newRow("trigger") << own + row + "CREATE TRIGGER t AFTER UPDATE ON tabella BEGIN DELETE FROM tabella; END;"
+                                 << notOurs;
+        QTest::newRow("view") << own + row + "CREATE VIEW v AS SELECT * FROM tabella;" << notOurs;
+        QTest::newRow("index") << own + row + "CREATE INDEX i ON tabella(Mq);" << notOurs;
+        QTest::newRow("extra table") << own + row + "CREATE TABLE altro(x);" << notOurs;
+        QTest::newRow("column named rowid")
+            << QByteArray("CREATE TABLE tabella(\"rowid\" TEXT(10), \"Mq\" REAL, \"Flag\" LOGICAL);") << notOurs;
+
+        QTest::newRow("blob in a text") << own + "INSERT INTO tabella VALUES(x'00ff', 1, 0);" << badValue;
+        QTest::newRow("text too long") << own + "INSERT INTO tabella VALUES('Camera matrimoniale', 1, 0);" << badValue;
+        QTest::newRow("invalid UTF-8") << own + "INSERT INTO tabella VALUES(CAST(x'c3' AS TEXT), 1, 0);" << badValue;
+        QTest::newRow("NUL inside a text") << own + "INSERT INTO tabella VALUES(CAST(x'410042' AS TEXT), 1, 0);"
+                                           << badValue;
+        QTest::newRow("text in a real") << own + "INSERT INTO tabella VALUES('Bagno', 'dodici', 0);" << badValue;
+        QTest::newRow("infinite real") << own + "INSERT INTO tabella VALUES('Bagno', 1e999, 0);" << badValue;
+        QTest::newRow("logical 2") << own + "INSERT INTO tabella VALUES('Bagno', 1, 2);" << badValue;
+        QTest::newRow("text in a logical") << own + "INSERT INTO tabella VALUES('Bagno', 1, 'sì');" << badValue;
+        QTest::newRow("a megabyte of text")
+            << own + "INSERT INTO tabella VALUES(CAST(zeroblob(2000000) AS TEXT), 1, 0);"
+            << QStringLiteral("valore troppo lungo");
+    }
+    void foreignTables()
+    {
+        QFETCH(QByteArray, sql);
+        QFETCH(QString, refusal);
+        const QString src = path("Estranea.db");
+        const QString dst = path("Destinazione.db");
+        fixtures::foreignDatabase(src, sql.constData());
+        Table::create(dst, sample());
+        Table::open(dst).append({"tenuta", 1.0, true});
+        const QByteArray before = fixtures::readBytes(dst);
+        const QByteArray sourceBefore = fixtures::readBytes(src);
+
+        if (!refusal.isEmpty()) {
+            try {
+                readTableFile(src);
+                QFAIL("a foreign table was read");
+            } catch (const StoreError &e) {
+                QVERIFY2(e.message().contains(refusal), qPrintable(e.message()));
+            }
+            QVERIFY_THROWS_EXCEPTION(StoreError, Table::copy(src, dst, sample()));
+            QCOMPARE(fixtures::readBytes(dst), before);
+        } else {
+            const TableData data = readTableFile(src);
+            QCOMPARE(data.layout, sample());
+            Table::copy(src, dst, sample());
+            Table t = Table::open(dst);
+            QCOMPARE(t.rows(), data.rows);
+            // The copy is a table of our own making: its schema is ours
+            // whatever the source's spelling, and it takes every edit.
+            sqlite3 *db = nullptr;
+            QCOMPARE(sqlite3_open_v2(QFile::encodeName(dst).constData(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+            sqlite3_stmt *st = nullptr;
+            sqlite3_prepare_v2(db, "SELECT group_concat(sql, ';') FROM sqlite_schema", -1, &st, nullptr);
+            QCOMPARE(sqlite3_step(st), SQLITE_ROW);
+            QCOMPARE(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, 0))),
+                     QStringLiteral("CREATE TABLE tabella (\"Descrizione\" TEXT(10), \"Mq\" REAL, \"Flag\" LOGICAL)"));
+            sqlite3_finalize(st);
+            sqlite3_close(db);
+            const qint64 id = t.append();
+            t.setText(id, "Descrizione", QString());
+            QCOMPARE(t.rowCount(), data.rows.size() + 1);
+        }
+        // The source was only read.
+        QCOMPARE(fixtures::readBytes(src), sourceBefore);
+    }
+
+    // Beyond the most rows a table may hold, a table is refused as too large
+    // (before it is read whole); up to it, it is read.
+    void rowLimit_data()
+    {
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("at the limit") << kMaxTableRows << true;
+        QTest::newRow("one more") << kMaxTableRows + 1 << false;
+        QTest::newRow("three hundred thousand") << 300'000 << false;
+    }
+    void rowLimit()
+    {
+        QFETCH(int, rows);
+        QFETCH(bool, accepted);
+        const QString src = path("Grande.db");
+        fixtures::foreignDatabase(
+            src, QStringLiteral("CREATE TABLE tabella(\"Descrizione\" TEXT(10), \"Mq\" REAL, \"Flag\" LOGICAL);"
+                                "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
+                                "INSERT INTO tabella SELECT 'Camera', i, 0 FROM n;")
+                     .arg(rows)
+                     .toUtf8()
+                     .constData());
+        if (accepted) {
+            QCOMPARE(readTableFile(src).rows.size(), rows);
+            return;
+        }
+        try {
+            readTableFile(src);
+            QFAIL("a table beyond the limit was read");
+        } catch (const TableTooLarge &e) {
+            QVERIFY2(e.message().contains(QStringLiteral("al massimo 10.000 righe")), qPrintable(e.message()));
+        }
+    }
+
+    // A file larger than any table of 10,000 rows is refused unopened (here a
+    // sparse one: the size alone decides).
+    void oversizedFileRefusedUnopened()
+    {
+        const QString src = path("Enorme.db");
+        Table::create(src, sample());
+        QFile file(src);
+        QVERIFY(file.resize(kMaxTableFileBytes + 1));
+        QVERIFY_THROWS_EXCEPTION(TableTooLarge, readTableFile(src));
+        // At the limit the size is no reason; SQLite reads the table as its
+        // header says and ignores the zeros after it.
+        QVERIFY(file.resize(kMaxTableFileBytes));
+        QCOMPARE(readTableFile(src).layout, sample());
     }
 
     // A table's layout is read back from its declared column types; a type
