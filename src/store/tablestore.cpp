@@ -394,6 +394,34 @@ void Table::create(const QString &path, const Layout &layout)
     });
 }
 
+void Table::write(const QString &path, const Layout &layout, const QVector<QVariantList> &rows)
+{
+    if (layout.isEmpty())
+        throw StoreError(QStringLiteral("Una tabella deve avere almeno un campo."));
+    writeWhole(path, [&](sqlite3 *db) {
+        Statement create(db, path, createSql(layout));
+        create.step();
+        if (rows.isEmpty())
+            return;
+        QStringList names, marks;
+        for (const Column &c : layout) {
+            names << quoted(c.name);
+            marks << QStringLiteral("?");
+        }
+        exec(db, path, "BEGIN");
+        Statement insert(db, path,
+                         QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                             .arg(QLatin1String(kTableName), names.join(QLatin1Char(',')), marks.join(QLatin1Char(','))));
+        for (const QVariantList &row : rows) {
+            sqlite3_reset(insert.stmt);
+            for (int i = 0; i < layout.size(); ++i)
+                insert.bind(i + 1, i < row.size() ? coerce(layout.at(i), row.at(i)) : QVariant());
+            insert.step();
+        }
+        exec(db, path, "COMMIT");
+    });
+}
+
 bool Table::exists(const QString &path)
 {
     return QFileInfo(path).isFile();

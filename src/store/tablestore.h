@@ -55,6 +55,10 @@ public:
     // Creates an empty table with the layout, replacing any file of that name.
     // The new file appears whole or not at all.
     static void create(const QString &path, const Layout &layout);
+    // Creates the table with the layout holding the rows (values in column
+    // order, as append takes them), replacing any file of that name. The new
+    // file appears whole or not at all.
+    static void write(const QString &path, const Layout &layout, const QVector<QVariantList> &rows);
     static bool exists(const QString &path);
     // Deletes the table file; a missing file is not an error.
     static void remove(const QString &path);
