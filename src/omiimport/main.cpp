@@ -1,0 +1,25 @@
+// brevan-omi [--data FOLDER] [--tipo 20] [--stato NORMALE] [--anno YYYY] FILE...
+#include "omi/omicommand.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+// Qt's own notices are not this command's messages: standard error carries
+// only what the command says.
+void quiet(QtMsgType, const QMessageLogContext &, const QString &) {}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    qInstallMessageHandler(quiet);
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    return brevan::omi::runOmiCommand(QCoreApplication::arguments().mid(1), out, err, isatty(STDERR_FILENO) != 0);
+}
