@@ -59,6 +59,10 @@ public:
     // order, as append takes them), replacing any file of that name. The new
     // file appears whole or not at all.
     static void write(const QString &path, const Layout &layout, const QVector<QVariantList> &rows);
+    // The same table written whole into a new temporary file beside path,
+    // without syncing it to the disk; returns the temporary's path. The
+    // caller syncs and renames it over path, or removes it.
+    static QString writeBeside(const QString &path, const Layout &layout, const QVector<QVariantList> &rows);
     static bool exists(const QString &path);
     // Deletes the table file; a missing file is not an error.
     static void remove(const QString &path);
