@@ -237,6 +237,8 @@ int runOmiCommand(const QStringList &arguments, QTextStream &out, QTextStream &e
 
     out << "Cartella dei dati: " << QDir::toNativeSeparators(folder) << '\n';
     out << "Comuni scritti: " << s.municipalities << '\n';
+    if (s.unchanged > 0)
+        out << "Comuni già aggiornati, tabelle non riscritte: " << s.unchanged << '\n';
     out << "Zone: " << s.zones << '\n';
     out << "Righe di canone: " << s.rentRows << " (tipologia " << args.options.type << ", stato "
         << args.options.state << ")\n";

@@ -2,9 +2,11 @@
 
 #include "data/municipalities.h"
 #include "store/datafolder.h"
+#include "store/tablebatch.h"
 #include "store/tablestore.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QMap>
 
 #include <algorithm>
@@ -40,6 +42,9 @@ const CategoryType kCategoryTypes[] = {
 const char *const kCentralities[] = {"Zona centrale", "Zona intermedia", "Zona periferica"};
 
 constexpr int kZoneNameSize = 30;
+
+// Tables written between two syncs of the disk by a whole import.
+constexpr int kBatchTables = 1000;
 
 int fieldIndex(const Layout &layout, const char *name)
 {
@@ -399,9 +404,47 @@ ImportSummary importQuotations(const Quotations &quotations, const QString &fold
                                const std::function<void(int, int)> &progress)
 {
     ImportSummary summary;
-    for (const QuotationFile &f : quotations.files()) {
+    for (const QuotationFile &f : quotations.files())
         summary.damagedRows += int(f.problems.size());
-    }
+
+    // The tables are written in batches, each synced to the disk once before
+    // its tables replace the old ones; a municipality counts as written once
+    // both its tables are in place.
+    struct Written {
+        QStringList tables;
+        int zones = 0;
+        int rentRows = 0;
+        int emptyRents = 0;
+        int zonesWithoutType = 0;
+    };
+    TableBatch batch;
+    QVector<Written> inBatch;
+    const auto commit = [&] {
+        QHash<QString, QString> failed; // table -> message
+        for (const QString &f : batch.commit())
+            failed.insert(f.section(u'\t', 0, 0), f.section(u'\t', 1));
+        for (const Written &w : std::as_const(inBatch)) {
+            QStringList messages;
+            for (const QString &t : w.tables) {
+                if (failed.contains(t))
+                    messages << failed.value(t);
+            }
+            if (!messages.isEmpty()) {
+                summary.failures << messages;
+                continue;
+            }
+            if (w.tables.isEmpty())
+                ++summary.unchanged;
+            else
+                ++summary.municipalities;
+            summary.zones += w.zones;
+            summary.rentRows += w.rentRows;
+            summary.emptyRents += w.emptyRents;
+            summary.zonesWithoutType += w.zonesWithoutType;
+        }
+        inBatch.clear();
+    };
+
     const MunicipalityList &list = municipalities();
     const QStringList &codes = quotations.codes();
     const int total = int(codes.size());
@@ -424,6 +467,7 @@ ImportSummary importQuotations(const Quotations &quotations, const QString &fold
         const QString &name = list.names.at(at);
         const QString &postal = list.postalCodes.at(at);
         const QString &province = list.provinceCodes.at(at);
+        const int before = batch.pending();
         try {
             const QString zonePath =
                 pathInFolder(folder, municipalityTableName(MunicipalityTable::Zones, name, postal, province));
@@ -433,23 +477,36 @@ ImportSummary importQuotations(const Quotations &quotations, const QString &fold
             // cannot be read leaves the municipality as it was.
             const TextRows oldZones = readTextRows(zonePath, zonesLayout());
             const TextRows oldRents = rents.rows.isEmpty() ? TextRows() : readTextRows(rentPath, unitRentsLayout());
+            // A table that already holds exactly these rows is left alone.
+            Written w;
             if (!zones.isEmpty()) {
                 const ZoneMerge merged = mergeZones(oldZones, zones);
-                Table::write(zonePath, zonesLayout(), toValues(merged.rows));
-                summary.zones += merged.added + merged.updated;
+                if (merged.rows != oldZones) {
+                    batch.write(zonePath, zonesLayout(), toValues(merged.rows));
+                    w.tables << QDir::toNativeSeparators(QFileInfo(zonePath).absoluteFilePath());
+                }
+                w.zones = merged.added + merged.updated;
             }
             if (!rents.rows.isEmpty()) {
                 const RentMerge merged = mergeRents(oldRents, rents.rows);
-                Table::write(rentPath, unitRentsLayout(), toValues(merged.rows));
-                summary.rentRows += int(rents.rows.size());
+                if (merged.rows != oldRents) {
+                    batch.write(rentPath, unitRentsLayout(), toValues(merged.rows));
+                    w.tables << QDir::toNativeSeparators(QFileInfo(rentPath).absoluteFilePath());
+                }
+                w.rentRows = int(rents.rows.size());
             }
-            ++summary.municipalities;
-            summary.emptyRents += rents.emptyRents;
-            summary.zonesWithoutType += rents.zonesWithoutType;
+            w.emptyRents = rents.emptyRents;
+            w.zonesWithoutType = rents.zonesWithoutType;
+            inBatch << w;
         } catch (const std::exception &e) {
+            // Neither table of the municipality is replaced.
+            batch.truncate(before);
             summary.failures << QString::fromUtf8(e.what());
         }
+        if (batch.pending() >= kBatchTables)
+            commit();
     }
+    commit();
     if (progress)
         progress(total, total);
     return summary;

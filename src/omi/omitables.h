@@ -127,6 +127,7 @@ QVector<QVariantList> toValues(const TextRows &rows);
 
 struct ImportSummary {
     int municipalities = 0; // written
+    int unchanged = 0;      // whose tables already held exactly the rows of the import
     int zones = 0;          // zone rows written from the quotations (new or updated)
     int rentRows = 0;       // rent rows written
     int emptyRents = 0;     // quotation rows with no rent

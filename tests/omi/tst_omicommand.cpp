@@ -11,6 +11,8 @@
 #include <QTest>
 #include <QTextStream>
 
+#include <sys/stat.h>
+
 using namespace brevan;
 using namespace brevan::omi;
 using namespace omifixtures;
@@ -134,6 +136,18 @@ void TestOmiCommand::importsAWholeFile()
     QCOMPARE(readTextRows(m_data + "/ZonaUrbanaAbano Terme35031PD.db", zonesLayout()).at(1).at(2),
              QStringLiteral("B2 VIALE DELLE TERME, PIAZZA D"));
     QCOMPARE(readTextRows(m_data + "/CanoniLocazUnitariAbano Terme35031PD.db", unitRentsLayout()).size(), 3);
+
+    // The same files again: the tables hold these rows already and are not rewritten.
+    const auto inode = [](const QString &path) {
+        struct stat st {};
+        return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? qulonglong(st.st_ino) : 0ULL;
+    };
+    const QString zonesTable = m_data + "/ZonaUrbanaAbano Terme35031PD.db";
+    const qulonglong before = inode(zonesTable);
+    const Run same = runOmi({"--data", m_data, m_values, m_zones});
+    QCOMPARE(same.status, int(CommandOk));
+    QVERIFY(same.out.contains(QStringLiteral("Comuni scritti: 0\nComuni già aggiornati, tabelle non riscritte: 1\n")));
+    QCOMPARE(inode(zonesTable), before);
 
     // Another type, state and year: the rows of that year are added beside
     // the first ones.
