@@ -71,13 +71,20 @@ OmiImportDialog::OmiImportDialog(const Setup &setup, QWidget *parent)
                                      : QStringLiteral("%1 (%2)").arg(setup.municipality, setup.provinceCode);
     headerLabel = new QLabel(this);
     headerLabel->setObjectName(QStringLiteral("LabelOmiHeader"));
+    // The file chosen, and the one of the other kind read beside it.
+    QStringList files{QFileInfo(setup.fileName).fileName()};
+    for (const omi::QuotationFile &f : q.files()) {
+        const QString name = QFileInfo(f.path).fileName();
+        if (!files.contains(name))
+            files << name;
+    }
     headerLabel->setText(
         QStringLiteral("<b>Comune di %1</b>, codice catastale %2<br>"
                        "Quotazioni OMI del semestre %3, file %4<br>"
                        "<span style=\"color:#555\">Fonte: Agenzia Entrate - OMI</span>")
             .arg(municipality.toHtmlEscaped(), setup.code,
                  semester.isKnown() ? semester.text() : QStringLiteral("non indicato"),
-                 QFileInfo(setup.fileName).fileName().toHtmlEscaped()));
+                 files.join(QStringLiteral(" e ")).toHtmlEscaped()));
     layout->addWidget(headerLabel);
 
     auto *form = new QFormLayout;
@@ -129,6 +136,8 @@ OmiImportDialog::OmiImportDialog(const Setup &setup, QWidget *parent)
     preview = new QTableWidget(this);
     preview->setObjectName(QStringLiteral("GridOmiAnteprima"));
     preview->verticalHeader()->hide();
+    preview->verticalHeader()->setDefaultSectionSize(20);
+    preview->setFocusPolicy(Qt::NoFocus);
     preview->setSelectionMode(QAbstractItemView::NoSelection);
     preview->setEditTriggers(QAbstractItemView::NoEditTriggers);
     preview->horizontalHeader()->setStretchLastSection(true);
