@@ -135,10 +135,14 @@ class Interner {
 public:
     QString operator()(QStringView s)
     {
-        auto it = m_pool.constFind(s);
-        if (it == m_pool.cend())
-            it = m_pool.insert(s, s.toString());
-        return it.value();
+        const auto it = m_pool.constFind(s);
+        if (it != m_pool.cend())
+            return it.value();
+        // The key views the characters of the stored copy, which live as long
+        // as the entry: s itself may be a temporary.
+        const QString copy = s.toString();
+        m_pool.insert(QStringView(copy), copy);
+        return copy;
     }
 
 private:
@@ -283,7 +287,8 @@ bool readValueRow(RowReader &reader, int line, const Fields &fields,
     row->zone = reader.intern(zone);
     row->type = type;
     row->typeName = reader.intern(unquoted(field(fields, at[VTypeName]), u'"'));
-    row->state = reader.intern(field(fields, at[VState]).toString().toUpper());
+    const QString state = field(fields, at[VState]).toString().toUpper();
+    row->state = reader.intern(state);
     row->prevalent = field(fields, at[VPrevalent]).compare(u"P", Qt::CaseInsensitive) == 0;
     row->rentMin = numbers[2];
     row->rentMax = numbers[3];
