@@ -125,9 +125,16 @@ void Quotations::add(QuotationFile file)
     m_files.append(std::move(file));
 }
 
+const QVector<Quotations::Where> &Quotations::whereOf(const QString &code) const
+{
+    static const QVector<Where> none;
+    const auto it = m_where.constFind(code);
+    return it == m_where.cend() ? none : *it;
+}
+
 bool Quotations::isDamaged(const QString &code) const
 {
-    for (const Where &w : m_where.value(code)) {
+    for (const Where &w : whereOf(code)) {
         if (m_files.at(w.file).damaged.contains(code))
             return true;
     }
@@ -148,7 +155,7 @@ QVector<Problem> Quotations::problemsOf(const QString &code) const
 
 QString Quotations::omiName(const QString &code) const
 {
-    for (const Where &w : m_where.value(code)) {
+    for (const Where &w : whereOf(code)) {
         const QuotationFile &f = m_files.at(w.file);
         for (int r : w.rows) {
             const QString &name = f.kind == FileKind::Values ? f.values.at(r).municipality : f.zones.at(r).municipality;
@@ -162,7 +169,7 @@ QString Quotations::omiName(const QString &code) const
 int Quotations::rowCount(const QString &code) const
 {
     int n = 0;
-    for (const Where &w : m_where.value(code))
+    for (const Where &w : whereOf(code))
         n += int(w.rows.size());
     return n;
 }
@@ -170,7 +177,7 @@ int Quotations::rowCount(const QString &code) const
 QVector<QPair<int, QString>> Quotations::typesOf(const QString &code) const
 {
     QMap<int, QString> types;
-    for (const Where &w : m_where.value(code)) {
+    for (const Where &w : whereOf(code)) {
         const QuotationFile &f = m_files.at(w.file);
         if (f.kind != FileKind::Values)
             continue;
@@ -190,7 +197,7 @@ QVector<QPair<int, QString>> Quotations::typesOf(const QString &code) const
 Semester Quotations::latestSemester(const QString &code) const
 {
     Semester latest;
-    for (const Where &w : m_where.value(code)) {
+    for (const Where &w : whereOf(code)) {
         const Semester &s = m_files.at(w.file).semester;
         if (latest < s)
             latest = s;
@@ -203,7 +210,7 @@ QVector<PlannedZone> Quotations::zonesOf(const QString &code) const
     // The latest file of each kind; a later one of the same semester wins.
     const Where *zoneFile = nullptr;
     const Where *valueFile = nullptr;
-    for (const Where &w : m_where.value(code)) {
+    for (const Where &w : whereOf(code)) {
         const QuotationFile &f = m_files.at(w.file);
         const Where *&best = f.kind == FileKind::Zones ? zoneFile : valueFile;
         if (!best || !(f.semester < m_files.at(best->file).semester))
@@ -231,7 +238,7 @@ RentPlan Quotations::rentsOf(const QString &code, const Options &options) const
 {
     // One VALORI file per semester, the last one given for it, oldest first.
     QMap<std::pair<int, int>, const Where *> bySemester;
-    for (const Where &w : m_where.value(code)) {
+    for (const Where &w : whereOf(code)) {
         const QuotationFile &f = m_files.at(w.file);
         if (f.kind == FileKind::Values)
             bySemester[{f.semester.year, f.semester.half}] = &w;

@@ -92,6 +92,8 @@ private:
         int file;
         QVector<int> rows;
     };
+    // The files that hold the municipality, by reference: pointers into it stay valid.
+    const QVector<Where> &whereOf(const QString &code) const;
     QVector<QuotationFile> m_files;
     QStringList m_codes;
     QHash<QString, QVector<Where>> m_where; // by code, files in order added
