@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QTextStream>
 
+#include <atomic>
+
 #ifndef BREVAN_VERSION
 #define BREVAN_VERSION "0"
 #endif
@@ -18,6 +20,9 @@ namespace brevan::omi {
 namespace {
 
 const QString kProgram = QStringLiteral("brevan-omi");
+
+std::atomic<bool> stopRequested{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
 
 const QString kUsage = QStringLiteral(
     "Uso: brevan-omi [--data CARTELLA] [--tipo CODICE] [--stato STATO] [--anno AAAA] FILE...\n"
@@ -160,8 +165,14 @@ QString joinShort(const QStringList &items, int most)
 
 } // namespace
 
+void requestStop()
+{
+    stopRequested.store(true);
+}
+
 int runOmiCommand(const QStringList &arguments, QTextStream &out, QTextStream &err, bool showProgress)
 {
+    stopRequested.store(false);
     Arguments args;
     QString error;
     if (!parseArguments(arguments, &args, &error)) {
@@ -230,10 +241,13 @@ int runOmiCommand(const QStringList &arguments, QTextStream &out, QTextStream &e
     const ImportSummary s = importQuotations(quotations, folder, args.options, [&](int done, int total) {
         if (total > 0 && (done % 50 == 0 || done == total))
             progress.show(QStringLiteral("Scrittura delle tabelle: %1 di %2 comuni").arg(done).arg(total));
+        return !stopRequested.load();
     });
     progress.done();
     for (const QString &failure : s.failures)
         err << kProgram << ": " << failure << '\n';
+    if (s.stopped)
+        err << kProgram << ": interrotto; le tabelle dei comuni non ancora scritti sono rimaste come erano.\n";
 
     out << "Cartella dei dati: " << QDir::toNativeSeparators(folder) << '\n';
     out << "Comuni scritti: " << s.municipalities << '\n';
@@ -257,7 +271,7 @@ int runOmiCommand(const QStringList &arguments, QTextStream &out, QTextStream &e
     out << '\n';
     out << "Tempo: " << QString::number(clock.elapsed() / 1000.0, 'f', 1).replace(u'.', u',') << " s\n";
     out << "Fonte dei dati: Agenzia Entrate - OMI\n";
-    return s.damaged.isEmpty() && s.failures.isEmpty() ? CommandOk : CommandFailed;
+    return s.damaged.isEmpty() && s.failures.isEmpty() && !s.stopped ? CommandOk : CommandFailed;
 }
 
 } // namespace brevan::omi

@@ -18,4 +18,8 @@ enum CommandStatus {
 // set (err is a terminal).
 int runOmiCommand(const QStringList &arguments, QTextStream &out, QTextStream &err, bool showProgress);
 
+// Asks a running command to stop between two municipalities, leaving every
+// table whole (safe to call from a signal handler).
+void requestStop();
+
 } // namespace brevan::omi

@@ -408,7 +408,7 @@ QVector<QVariantList> toValues(const TextRows &rows)
 }
 
 ImportSummary importQuotations(const Quotations &quotations, const QString &folder, const Options &options,
-                               const std::function<void(int, int)> &progress)
+                               const std::function<bool(int, int)> &progress)
 {
     ImportSummary summary;
     for (const QuotationFile &f : quotations.files())
@@ -456,8 +456,10 @@ ImportSummary importQuotations(const Quotations &quotations, const QString &fold
     const QStringList &codes = quotations.codes();
     const int total = int(codes.size());
     for (int i = 0; i < total; ++i) {
-        if (progress)
-            progress(i, total);
+        if (progress && !progress(i, total)) {
+            summary.stopped = true;
+            return summary; // the batch in hand is dropped with its temporaries
+        }
         const QString &code = codes.at(i);
         const int at = municipalityByCadastralCode(code);
         if (at < 0) {

@@ -138,12 +138,14 @@ struct ImportSummary {
     QStringList damaged;    // cadastral codes not written because of damaged rows
     QStringList notFound;   // "Z999 NOME": codes the municipality list does not have
     QStringList failures;   // tables that could not be written, with the reason
+    bool stopped = false;   // progress asked to stop: the municipalities after the last batch were not written
 };
 
 // Writes the zone table and the unit-rent table of every municipality of the
 // quotations into the folder, each file whole or not at all. progress is
-// called with the municipalities done and their total.
+// called with the municipalities done and their total; when it returns false
+// the import stops, and the tables not yet committed stay as they were.
 ImportSummary importQuotations(const Quotations &quotations, const QString &folder, const Options &options,
-                               const std::function<void(int, int)> &progress = {});
+                               const std::function<bool(int, int)> &progress = {});
 
 } // namespace brevan::omi

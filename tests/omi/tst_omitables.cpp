@@ -80,6 +80,7 @@ private Q_SLOTS:
 
     void importWritesTables();
     void importLeavesDamagedAndUnknownAlone();
+    void importStoppedWritesNothingHalfWay();
 };
 
 void TestOmiTables::typeForCategory_data()
@@ -265,7 +266,10 @@ void TestOmiTables::importWritesTables()
     const Quotations q = quotationsOf({{kValues, valuesFile("2024/2", abanoValues())},
                                        {kZones, zonesFile("2024/2", abanoZones())}});
     QList<QPair<int, int>> calls;
-    const ImportSummary s = importQuotations(q, dir.path(), {}, [&](int done, int total) { calls << qMakePair(done, total); });
+    const ImportSummary s = importQuotations(q, dir.path(), {}, [&](int done, int total) {
+        calls << qMakePair(done, total);
+        return true;
+    });
     QCOMPARE(s.municipalities, 1);
     QCOMPARE(s.zones, 6);
     QCOMPARE(s.rentRows, 3);
@@ -312,6 +316,21 @@ void TestOmiTables::importLeavesDamagedAndUnknownAlone()
     QVERIFY(!QFileInfo::exists(dir.filePath("CanoniLocazUnitariCalliano14031AT.db")));
     QVERIFY(!QFileInfo::exists(dir.filePath("CanoniLocazUnitariLivo38020TN.db")));
     QVERIFY(QFileInfo::exists(dir.filePath("CanoniLocazUnitariAbano Terme35031PD.db")));
+}
+
+// Asked to stop after the first municipality: the tables still in the batch
+// are dropped with their temporaries, the folder is as it was.
+void TestOmiTables::importStoppedWritesNothingHalfWay()
+{
+    QTemporaryDir dir;
+    const QStringList rows = abanoValues() + QStringList{
+        valueRow({"B419", "TN", "CALLIANO", "B", "B1", "20", "NORMALE", "P", "4,5", "6"}),
+    };
+    const Quotations q = quotationsOf({{kValues, valuesFile("2024/2", rows)}});
+    const ImportSummary s = importQuotations(q, dir.path(), {}, [](int done, int) { return done < 1; });
+    QVERIFY(s.stopped);
+    QCOMPARE(s.municipalities, 0);
+    QVERIFY(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestOmiTables)
