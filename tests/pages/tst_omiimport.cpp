@@ -98,6 +98,7 @@ private Q_SLOTS:
     void zonesWithTheirZoneFile();
     void annullaPutsBackTheRows_data();
     void annullaPutsBackTheRows();
+    void annullaAfterAnotherMunicipalityKeepsItsRows();
     void rentsWithTheChoices();
     void refusals_data();
     void refusals();
@@ -213,6 +214,26 @@ void TestOmiImport::annullaPutsBackTheRows()
     editor->reject();
     QCOMPARE(rowsOf(working, layout), before);
     QVERIFY(!Table::exists(dataPath(rents ? kAbanoRents : kAbanoZones)));
+}
+
+// The Part's Annulla keeps the rows of a municipality chosen in the editor:
+// the rows of before the import belong to the first one and do not come back.
+void TestOmiImport::annullaAfterAnotherMunicipalityKeepsItsRows()
+{
+    chooseAbano(f->window.get());
+    ui::UnitRentEditor e(f->window->descriptionPage, f->window.get());
+    e.show();
+    ui::Messages::setFileAnswers([this](const ui::FileDialogRequest &) { return m_values; });
+    OmiImportDialog::setTestHandler([](OmiImportDialog &) { return true; });
+    importButton(&e)->click();
+    QCOMPARE(e.model()->rowCount(), 3);
+    saveTable("CanoniLocazUnitariLivo38020TN.db", unitRentsLayout(), {"2020|100|200|Zona centrale"});
+    const int livo = int(municipalities().names.lastIndexOf(QStringLiteral("Livo")));
+    ui::setComboText(e.municipalityCombo, QStringLiteral("Livo"));
+    e.ComboBox1Change(livo);
+    QCOMPARE(e.provinceCodeLabel->text(), QStringLiteral("TN"));
+    e.cancelButton->click();
+    QCOMPARE(rowsOf(dataPath(kCanoniLocazUnitari), unitRentsLayout()), QStringList{"2020|100|200|Zona centrale"});
 }
 
 void TestOmiImport::rentsWithTheChoices()
