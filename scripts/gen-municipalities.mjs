@@ -7,8 +7,8 @@
 //                relative to the current directory)
 //   OUTPUT_FILE  default: src/data/comuni.tsv of this repository
 //
-// Output: UTF-8, no header, one line per municipality, four tab-separated
-// columns: name, province name, province code, postal code.
+// Output: UTF-8, no header, one line per municipality, five tab-separated
+// columns: name, province name, province code, postal code, cadastral code.
 //
 // Brevan keeps the 103-province layout (1995-2005). Today's provinces are folded
 // onto it as described in src/data/README.md; any province this script does not
@@ -269,7 +269,11 @@ for (const m of source) {
     const province = PROVINCES.get(code);
     if ([...name].length > MAX_NAME) fail(`"${name}" is longer than ${MAX_NAME} characters`);
     if ([...province].length > MAX_PROVINCE) fail(`"${province}" is longer than ${MAX_PROVINCE} characters`);
-    rows.push({ name, province, code, postal: postalCode(m) });
+    const cadastral = m.codiceCatastale;
+    if (typeof cadastral !== 'string' || !/^[A-Z]\d{3}$/.test(cadastral)) {
+        fail(`${name}: unexpected cadastral code "${cadastral}"`);
+    }
+    rows.push({ name, province, code, postal: postalCode(m), cadastral });
 }
 
 // Sanity checks on the result.
@@ -279,6 +283,11 @@ for (const r of rows) {
     if (seen.has(key)) fail(`${r.name} (${r.code}) occurs twice in the same province`);
     seen.add(key);
 }
+const cadastralCodes = new Set();
+for (const r of rows) {
+    if (cadastralCodes.has(r.cadastral)) fail(`cadastral code ${r.cadastral} occurs twice (${r.name})`);
+    cadastralCodes.add(r.cadastral);
+}
 const used = new Set(rows.map((r) => r.code));
 for (const [code, name] of PROVINCES) {
     if (!used.has(code)) fail(`no municipality in ${name} (${code})`);
@@ -286,7 +295,7 @@ for (const [code, name] of PROVINCES) {
 
 rows.sort(compareRows);
 
-const text = rows.map((r) => [r.name, r.province, r.code, r.postal].join('\t')).join('\n') + '\n';
+const text = rows.map((r) => [r.name, r.province, r.code, r.postal, r.cadastral].join('\t')).join('\n') + '\n';
 fs.mkdirSync(path.dirname(outFile), { recursive: true });
 fs.writeFileSync(outFile, text, 'utf8');
 

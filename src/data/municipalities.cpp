@@ -34,6 +34,17 @@ bool isProvinceCode(QStringView s)
     return true;
 }
 
+bool isCadastralCode(QStringView s)
+{
+    if (s.size() != 4 || s[0] < u'A' || s[0] > u'Z')
+        return false;
+    for (QChar c : s.mid(1)) {
+        if (c < u'0' || c > u'9')
+            return false;
+    }
+    return true;
+}
+
 bool isPostalCode(QStringView s)
 {
     if (s.size() > MaxPostalCodeLength)
@@ -61,6 +72,7 @@ MunicipalityList parseRows(QStringView text, Storage storage)
     list.provinces.reserve(rows);
     list.provinceCodes.reserve(rows);
     list.postalCodes.reserve(rows);
+    list.cadastralCodes.reserve(rows);
 
     auto make = [storage](QStringView field) {
         return storage == Storage::Borrow ? QString::fromRawData(field.data(), field.size()) : field.toString();
@@ -83,14 +95,14 @@ MunicipalityList parseRows(QStringView text, Storage storage)
     qsizetype lineNumber = 0;
     while (at < end) {
         ++lineNumber;
-        std::array<QStringView, 4> fields;
+        std::array<QStringView, 5> fields;
         qsizetype count = 0;
         const QChar *fieldStart = at;
         for (; at < end && *at != u'\n'; ++at) {
             if (*at != u'\t')
                 continue;
             if (count == qsizetype(fields.size()) - 1)
-                malformed(lineNumber, "expected 4 tab-separated fields");
+                malformed(lineNumber, "expected 5 tab-separated fields");
             fields[count++] = QStringView(fieldStart, at);
             fieldStart = at + 1;
         }
@@ -101,9 +113,9 @@ MunicipalityList parseRows(QStringView text, Storage storage)
         if (count == 0 && last.isEmpty())
             continue; // the final newline, or a blank line
         if (count != qsizetype(fields.size()) - 1)
-            malformed(lineNumber, "expected 4 tab-separated fields");
+            malformed(lineNumber, "expected 5 tab-separated fields");
         fields[count] = last;
-        const auto [name, province, code, postal] = fields;
+        const auto [name, province, code, postal, cadastral] = fields;
 
         if (name.trimmed().isEmpty())
             malformed(lineNumber, "empty municipality name");
@@ -117,11 +129,14 @@ MunicipalityList parseRows(QStringView text, Storage storage)
             malformed(lineNumber, "province code is not two capital letters");
         if (!isPostalCode(postal))
             malformed(lineNumber, "postal code is not up to 5 digits");
+        if (!isCadastralCode(cadastral))
+            malformed(lineNumber, "cadastral code is not a letter and three digits");
 
         list.names.append(make(name));
         list.provinces.append(interned(province));
         list.provinceCodes.append(interned(code));
         list.postalCodes.append(make(postal));
+        list.cadastralCodes.append(make(cadastral));
     }
     return list;
 }
@@ -140,6 +155,19 @@ const MunicipalityList &municipalities()
     static const MunicipalityList list =
         parseRows(QStringView(kComuniText, qsizetype(kComuniTextLength)), Storage::Borrow);
     return list;
+}
+
+int municipalityByCadastralCode(const QString &code)
+{
+    static const QHash<QString, int> index = [] {
+        const MunicipalityList &list = municipalities();
+        QHash<QString, int> h;
+        h.reserve(list.size());
+        for (int i = 0; i < list.size(); ++i)
+            h.insert(list.cadastralCodes.at(i), i);
+        return h;
+    }();
+    return index.value(code.trimmed().toUpper(), -1);
 }
 
 } // namespace brevan

@@ -4,6 +4,7 @@
 #include "messages.h"
 #include "municipalitycombo.h"
 #include "navigatorbar.h"
+#include "omiimporter.h"
 #include "gridcells.h"
 #include "pagekit.h"
 #include "tablemodel.h"
@@ -163,6 +164,11 @@ UnitRentEditor::UnitRentEditor(DescriptionPage *description, QWidget *parent)
     okButton->setGeometry(cancelButton->x() - 88, kDialogHeight - 34, 80, 25);
     connect(okButton, &QPushButton::clicked, this, &UnitRentEditor::Button1Click);
     connect(cancelButton, &QPushButton::clicked, this, &UnitRentEditor::Button2Click);
+
+    omiImporter = new OmiImporter(this, OmiTarget::UnitRents, m_model, navigator, m_description, [this] {
+        return OmiImporter::Place{municipalityCombo->currentText(), provinceCodeLabel->text()};
+    });
+    omiImporter->button()->setGeometry(kMargin, kDialogHeight - 34, 110, 25);
 }
 
 QStringList UnitRentEditor::shownFields() const

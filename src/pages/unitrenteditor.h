@@ -13,6 +13,7 @@ namespace brevan::ui {
 
 class DescriptionPage;
 class NavigatorBar;
+class OmiImporter;
 class TableModel;
 
 class UnitRentEditor : public QDialog {
@@ -33,6 +34,7 @@ public:
     NavigatorBar *navigator;
     QPushButton *okButton;        // Button1 "&OK"
     QPushButton *cancelButton;    // Button2 "&Annulla"
+    OmiImporter *omiImporter;     // its button "Importa OMI…" beside OK
 
     TableModel *model() const { return m_model; }
 

@@ -5,6 +5,7 @@
 #include "messages.h"
 #include "municipalitycombo.h"
 #include "navigatorbar.h"
+#include "omiimporter.h"
 #include "gridcells.h"
 #include "pagekit.h"
 #include "store/datafolder.h"
@@ -237,6 +238,11 @@ ZonesEditor::ZonesEditor(DescriptionPage *description, QWidget *parent)
     okButton->setGeometry(cancelButton->x() - 8 - kButtonWidth, kButtonTop, kButtonWidth, kButtonHeight);
     connect(okButton, &QPushButton::clicked, this, &ZonesEditor::OKClick);
     connect(cancelButton, &QPushButton::clicked, this, &ZonesEditor::AnnullaClick);
+
+    omiImporter = new OmiImporter(this, OmiTarget::Zones, m_model, navigator, m_description, [this] {
+        return OmiImporter::Place{municipalityCombo->currentText(), provinceCodeCombo->currentText()};
+    });
+    omiImporter->button()->setGeometry(kMargin, kButtonTop, 110, kButtonHeight);
 }
 
 ZonesEditor::~ZonesEditor()

@@ -13,6 +13,7 @@ namespace brevan::ui {
 class DescriptionPage;
 class MunicipalityCombo;
 class NavigatorBar;
+class OmiImporter;
 class TableModel;
 
 class ZonesEditor : public QDialog {
@@ -40,6 +41,7 @@ public:
     NavigatorBar *navigator;
     QPushButton *okButton;     // "&OK"
     QPushButton *cancelButton; // "&Annulla"
+    OmiImporter *omiImporter;  // its button "Importa OMI…" beside OK
 
     TableModel *model() const { return m_model; }
 

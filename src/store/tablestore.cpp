@@ -199,6 +199,70 @@ void Table::create(const QString &path, const Layout &layout)
     });
 }
 
+namespace {
+
+// Creates the table and inserts the rows in one transaction, without a
+// rollback journal: the file is a private temporary until it is renamed, and
+// a failure throws it away.
+void fillTable(sqlite3 *db, const QString &path, const Layout &layout, const QVector<QVariantList> &rows)
+{
+    exec(db, path, "PRAGMA journal_mode=OFF");
+    exec(db, path, "BEGIN");
+    Statement create(db, path, createSql(layout));
+    create.step();
+    if (!rows.isEmpty()) {
+        QStringList names, marks;
+        for (const Column &c : layout) {
+            names << quoted(c.name);
+            marks << QStringLiteral("?");
+        }
+        Statement insert(db, path,
+                         QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                             .arg(QLatin1String(kTableName), names.join(QLatin1Char(',')), marks.join(QLatin1Char(','))));
+        for (const QVariantList &row : rows) {
+            sqlite3_reset(insert.stmt);
+            for (int i = 0; i < layout.size(); ++i)
+                insert.bind(i + 1, i < row.size() ? Table::coerce(layout.at(i), row.at(i)) : QVariant());
+            insert.step();
+        }
+    }
+    exec(db, path, "COMMIT");
+}
+
+} // namespace
+
+void Table::write(const QString &path, const Layout &layout, const QVector<QVariantList> &rows)
+{
+    if (layout.isEmpty())
+        throw StoreError(QStringLiteral("Una tabella deve avere almeno un campo."));
+    writeWhole(path, [&](sqlite3 *db) { fillTable(db, path, layout, rows); });
+}
+
+QString Table::writeBeside(const QString &path, const Layout &layout, const QVector<QVariantList> &rows)
+{
+    if (layout.isEmpty())
+        throw StoreError(QStringLiteral("Una tabella deve avere almeno un campo."));
+    const QString tmp = temporaryBeside(path);
+    try {
+        Connection c;
+        const int rc = sqlite3_open_v2(QFile::encodeName(tmp).constData(), &c.db,
+                                       SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW, nullptr);
+        if (rc != SQLITE_OK)
+            fail(path, c.db, rc);
+        configure(c.db, path, Trust::Own);
+        exec(c.db, path, "PRAGMA synchronous=OFF");
+        fillTable(c.db, path, layout, rows);
+        exec(c.db, path, "PRAGMA journal_mode=DELETE");
+        const int closeRc = sqlite3_close(c.release());
+        if (closeRc != SQLITE_OK)
+            fail(path, nullptr, closeRc);
+    } catch (...) {
+        QFile::remove(tmp);
+        throw;
+    }
+    return tmp;
+}
+
 bool Table::exists(const QString &path)
 {
     return QFileInfo(path).isFile();
@@ -246,29 +310,7 @@ void Table::copy(const QString &source, const QString &destination, const Layout
 
 void Table::write(const QString &destination, const TableData &data)
 {
-    const Layout &layout = data.layout;
-    if (layout.isEmpty())
-        throw StoreError(QStringLiteral("Una tabella deve avere almeno un campo."));
-    writeWhole(destination, [&](sqlite3 *db) {
-        exec(db, destination, "BEGIN");
-        Statement create(db, destination, createSql(layout));
-        create.step();
-        if (!data.rows.isEmpty()) {
-            QStringList marks;
-            for (int i = 0; i < layout.size(); ++i)
-                marks << QStringLiteral("?");
-            Statement insert(db, destination,
-                             QStringLiteral("INSERT INTO %1 VALUES (%2)")
-                                 .arg(QLatin1String(kTableName), marks.join(QLatin1Char(','))));
-            for (const QVariantList &row : data.rows) {
-                insert.reset();
-                for (int i = 0; i < layout.size(); ++i)
-                    insert.bind(i + 1, coerce(layout.at(i), row.value(i)));
-                insert.step();
-            }
-        }
-        exec(db, destination, "COMMIT");
-    });
+    write(destination, data.layout, data.rows);
 }
 
 QStringList Table::list(const QString &folder, const QString &pattern)

@@ -98,6 +98,14 @@ public:
     // Creates an empty table with the layout, replacing any file of that name.
     // The new file appears whole or not at all.
     static void create(const QString &path, const Layout &layout);
+    // Creates the table with the layout holding the rows (values in column
+    // order, as append takes them), replacing any file of that name. The new
+    // file appears whole or not at all.
+    static void write(const QString &path, const Layout &layout, const QVector<QVariantList> &rows);
+    // The same table written whole into a new temporary file beside path,
+    // without syncing it to the disk; returns the temporary's path. The
+    // caller syncs and renames it over path, or removes it.
+    static QString writeBeside(const QString &path, const Layout &layout, const QVector<QVariantList> &rows);
     static bool exists(const QString &path);
     // Deletes the table file; a missing file is not an error.
     static void remove(const QString &path);
@@ -109,9 +117,7 @@ public:
     // must have exactly that layout. Nothing of the source's file but its
     // rows reaches the destination.
     static void copy(const QString &source, const QString &destination, const Layout &expected = {});
-    // Writes a new table with the layout and rows over destination, through a
-    // temporary file in the destination's folder and a rename: whole or not
-    // at all.
+    // write() with the layout and rows read from a file.
     static void write(const QString &destination, const TableData &data);
     // Table files of a folder whose names match a wildcard ("Stima - *.db"),
     // sorted by name.

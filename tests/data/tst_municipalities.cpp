@@ -122,9 +122,9 @@ QList<int> rowsOf(const MunicipalityList &list, const QString &name, const QStri
 
 QString describeRow(const MunicipalityList &list, int i)
 {
-    return QStringLiteral("row %1: %2 | %3 | %4 | %5")
+    return QStringLiteral("row %1: %2 | %3 | %4 | %5 | %6")
         .arg(i)
-        .arg(list.names[i], list.provinces[i], list.provinceCodes[i], list.postalCodes[i]);
+        .arg(list.names[i], list.provinces[i], list.provinceCodes[i], list.postalCodes[i], list.cadastralCodes[i]);
 }
 
 } // namespace
@@ -139,6 +139,7 @@ private Q_SLOTS:
     void knownRows_data();
     void knownRows();
     void lastRow();
+    void cadastralCodesAreUnique();
     void provinceNamesMatchCodes();
     void everyProvinceHasRows_data();
     void everyProvinceHasRows();
@@ -181,6 +182,7 @@ void TestMunicipalities::columnsAndCount()
     QCOMPARE(list.provinces.size(), list.size());
     QCOMPARE(list.provinceCodes.size(), list.size());
     QCOMPARE(list.postalCodes.size(), list.size());
+    QCOMPARE(list.cadastralCodes.size(), list.size());
 }
 
 void TestMunicipalities::knownRows_data()
@@ -189,48 +191,49 @@ void TestMunicipalities::knownRows_data()
     QTest::addColumn<QString>("province");
     QTest::addColumn<QString>("code");
     QTest::addColumn<QString>("postalCode");
+    QTest::addColumn<QString>("cadastralCode");
 
     auto row = [](const char *tag, const char16_t *name, const char16_t *province, const char16_t *code,
-                  const char16_t *postal) {
+                  const char16_t *postal, const char16_t *cadastral) {
         QTest::newRow(tag) << QString::fromUtf16(name) << QString::fromUtf16(province)
-                           << QString::fromUtf16(code) << QString::fromUtf16(postal);
+                           << QString::fromUtf16(code) << QString::fromUtf16(postal) << QString::fromUtf16(cadastral);
     };
-    row("Abano Terme", u"Abano Terme", u"Padova", u"PD", u"35031");
-    row("Calliano AT", u"Calliano", u"Asti", u"AT", u"14031");
-    row("Calliano TN", u"Calliano", u"Trento", u"TN", u"38060");
-    row("Zungri", u"Zungri", u"Vibo Valentia", u"VV", u"89867");
+    row("Abano Terme", u"Abano Terme", u"Padova", u"PD", u"35031", u"A001");
+    row("Calliano AT", u"Calliano", u"Asti", u"AT", u"14031", u"B418");
+    row("Calliano TN", u"Calliano", u"Trento", u"TN", u"38060", u"B419");
+    row("Zungri", u"Zungri", u"Vibo Valentia", u"VV", u"89867", u"M204");
     // Accents and apostrophes kept as written.
-    row("Agliè", u"Agliè", u"Torino", u"TO", u"10011");
-    row("Vo'", u"Vo'", u"Padova", u"PD", u"35030");
+    row("Agliè", u"Agliè", u"Torino", u"TO", u"10011", u"A074");
+    row("Vo'", u"Vo'", u"Padova", u"PD", u"35030", u"M103");
     // Multi-code provincial capitals: their generic NN100 code.
-    row("Milano", u"Milano", u"Milano", u"MI", u"20100");
-    row("Roma", u"Roma", u"Roma", u"RM", u"00100");
-    row("Cagliari", u"Cagliari", u"Cagliari", u"CA", u"09100");
-    row("Trento", u"Trento", u"Trento", u"TN", u"38100");
-    row("Forlì", u"Forlì", u"Forlì", u"FO", u"47100");
+    row("Milano", u"Milano", u"Milano", u"MI", u"20100", u"F205");
+    row("Roma", u"Roma", u"Roma", u"RM", u"00100", u"H501");
+    row("Cagliari", u"Cagliari", u"Cagliari", u"CA", u"09100", u"B354");
+    row("Trento", u"Trento", u"Trento", u"TN", u"38100", u"L378");
+    row("Forlì", u"Forlì", u"Forlì", u"FO", u"47100", u"D704");
     // Several codes outside the NN1xx street ranges: the first one.
-    row("Rimini", u"Rimini", u"Rimini", u"RN", u"47921");
-    row("Cesena", u"Cesena", u"Forlì", u"FO", u"47521");
-    row("Novella", u"Novella", u"Trento", u"TN", u"38021");
+    row("Rimini", u"Rimini", u"Rimini", u"RN", u"47921", u"H294");
+    row("Cesena", u"Cesena", u"Forlì", u"FO", u"47521", u"C573");
+    row("Novella", u"Novella", u"Trento", u"TN", u"38021", u"M430");
     // Provinces named differently by the source.
-    row("Aosta", u"Aosta", u"Aosta", u"AO", u"11100");
-    row("Bolzano", u"Bolzano", u"Bolzano", u"BZ", u"39100");
-    row("Massa", u"Massa", u"Massa Carrara", u"MS", u"54100");
-    row("Reggio nell'Emilia", u"Reggio nell'Emilia", u"Reggio Emilia", u"RE", u"42100");
-    row("Reggio di Calabria", u"Reggio di Calabria", u"Reggio Calabria", u"RC", u"89100");
-    row("Verbania", u"Verbania", u"Verbania", u"VB", u"28921");
+    row("Aosta", u"Aosta", u"Aosta", u"AO", u"11100", u"A326");
+    row("Bolzano", u"Bolzano", u"Bolzano", u"BZ", u"39100", u"A952");
+    row("Massa", u"Massa", u"Massa Carrara", u"MS", u"54100", u"F023");
+    row("Reggio nell'Emilia", u"Reggio nell'Emilia", u"Reggio Emilia", u"RE", u"42100", u"H223");
+    row("Reggio di Calabria", u"Reggio di Calabria", u"Reggio Calabria", u"RC", u"89100", u"H224");
+    row("Verbania", u"Verbania", u"Verbania", u"VB", u"28921", u"L746");
     // Provinces created after 2005, folded back.
-    row("Monza (MB)", u"Monza", u"Milano", u"MI", u"20900");
-    row("Fermo (FM)", u"Fermo", u"Ascoli Piceno", u"AP", u"63900");
-    row("Urbino (PU)", u"Urbino", u"Pesaro", u"PS", u"61029");
-    row("Andria (BT from BA)", u"Andria", u"Bari", u"BA", u"76123");
-    row("Trani (BT from BA)", u"Trani", u"Bari", u"BA", u"76125");
-    row("Trinitapoli (BT from FG)", u"Trinitapoli", u"Foggia", u"FG", u"76015");
-    row("Margherita di Savoia (BT from FG)", u"Margherita di Savoia", u"Foggia", u"FG", u"76016");
-    row("Carbonia (SU from CA)", u"Carbonia", u"Cagliari", u"CA", u"09013");
-    row("Seui (SU from NU)", u"Seui", u"Nuoro", u"NU", u"09064");
-    row("Tortolì (Ogliastra)", u"Tortolì", u"Nuoro", u"NU", u"08048");
-    row("Olbia (Olbia-Tempio)", u"Olbia", u"Sassari", u"SS", u"07026");
+    row("Monza (MB)", u"Monza", u"Milano", u"MI", u"20900", u"F704");
+    row("Fermo (FM)", u"Fermo", u"Ascoli Piceno", u"AP", u"63900", u"D542");
+    row("Urbino (PU)", u"Urbino", u"Pesaro", u"PS", u"61029", u"L500");
+    row("Andria (BT from BA)", u"Andria", u"Bari", u"BA", u"76123", u"A285");
+    row("Trani (BT from BA)", u"Trani", u"Bari", u"BA", u"76125", u"L328");
+    row("Trinitapoli (BT from FG)", u"Trinitapoli", u"Foggia", u"FG", u"76015", u"B915");
+    row("Margherita di Savoia (BT from FG)", u"Margherita di Savoia", u"Foggia", u"FG", u"76016", u"E946");
+    row("Carbonia (SU from CA)", u"Carbonia", u"Cagliari", u"CA", u"09013", u"B745");
+    row("Seui (SU from NU)", u"Seui", u"Nuoro", u"NU", u"09064", u"I706");
+    row("Tortolì (Ogliastra)", u"Tortolì", u"Nuoro", u"NU", u"08048", u"A355");
+    row("Olbia (Olbia-Tempio)", u"Olbia", u"Sassari", u"SS", u"07026", u"G015");
 }
 
 void TestMunicipalities::knownRows()
@@ -239,6 +242,7 @@ void TestMunicipalities::knownRows()
     QFETCH(QString, province);
     QFETCH(QString, code);
     QFETCH(QString, postalCode);
+    QFETCH(QString, cadastralCode);
 
     const MunicipalityList &list = *m_list;
     const QList<int> rows = rowsOf(list, name, code);
@@ -246,6 +250,23 @@ void TestMunicipalities::knownRows()
     const int i = rows.first();
     QCOMPARE(list.provinces[i], province);
     QCOMPARE(list.postalCodes[i], postalCode);
+    QCOMPARE(list.cadastralCodes[i], cadastralCode);
+    // The code finds the row again, whatever the case it is written in.
+    QCOMPARE(brevan::municipalityByCadastralCode(cadastralCode), i);
+    QCOMPARE(brevan::municipalityByCadastralCode(cadastralCode.toLower()), i);
+}
+
+void TestMunicipalities::cadastralCodesAreUnique()
+{
+    const MunicipalityList &list = *m_list;
+    QSet<QString> seen;
+    for (int i = 0; i < list.size(); ++i) {
+        if (seen.contains(list.cadastralCodes[i]))
+            QFAIL(qPrintable(QStringLiteral("cadastral code repeated, ") + describeRow(list, i)));
+        seen.insert(list.cadastralCodes[i]);
+    }
+    QCOMPARE(brevan::municipalityByCadastralCode(QStringLiteral("Z999")), -1);
+    QCOMPARE(brevan::municipalityByCadastralCode(QString()), -1);
 }
 
 void TestMunicipalities::lastRow()
@@ -257,6 +278,7 @@ void TestMunicipalities::lastRow()
     QCOMPARE(list.provinces[last], QStringLiteral("Vibo Valentia"));
     QCOMPARE(list.provinceCodes[last], QStringLiteral("VV"));
     QCOMPARE(list.postalCodes[last], QStringLiteral("89867"));
+    QCOMPARE(list.cadastralCodes[last], QStringLiteral("M204"));
 }
 
 void TestMunicipalities::provinceNamesMatchCodes()
@@ -394,15 +416,16 @@ void TestMunicipalities::parseValid_data()
     QTest::addColumn<int>("rows");
     QTest::addColumn<QStringList>("lastRow");
 
-    const QStringList abano{u"Abano Terme"_s, u"Padova"_s, u"PD"_s, u"35031"_s};
-    QTest::newRow("one row") << u"Abano Terme\tPadova\tPD\t35031\n"_s << 1 << abano;
-    QTest::newRow("no final newline") << u"Abano Terme\tPadova\tPD\t35031"_s << 1 << abano;
-    QTest::newRow("CRLF") << u"Agliè\tTorino\tTO\t10011\r\nAbano Terme\tPadova\tPD\t35031\r\n"_s << 2 << abano;
-    QTest::newRow("byte order mark") << u"\uFEFFAbano Terme\tPadova\tPD\t35031\n"_s << 1 << abano;
-    QTest::newRow("empty postal code") << u"Vo'\tPadova\tPD\t\n"_s << 1
-                                       << QStringList{u"Vo'"_s, u"Padova"_s, u"PD"_s, QString()};
-    QTest::newRow("short postal code") << u"Roma\tRoma\tRM\t00\n"_s << 1
-                                       << QStringList{u"Roma"_s, u"Roma"_s, u"RM"_s, u"00"_s};
+    const QStringList abano{u"Abano Terme"_s, u"Padova"_s, u"PD"_s, u"35031"_s, u"A001"_s};
+    QTest::newRow("one row") << u"Abano Terme\tPadova\tPD\t35031\tA001\n"_s << 1 << abano;
+    QTest::newRow("no final newline") << u"Abano Terme\tPadova\tPD\t35031\tA001"_s << 1 << abano;
+    QTest::newRow("CRLF") << u"Agliè\tTorino\tTO\t10011\tA074\r\nAbano Terme\tPadova\tPD\t35031\tA001\r\n"_s << 2
+                          << abano;
+    QTest::newRow("byte order mark") << u"\uFEFFAbano Terme\tPadova\tPD\t35031\tA001\n"_s << 1 << abano;
+    QTest::newRow("empty postal code") << u"Vo'\tPadova\tPD\t\tM103\n"_s << 1
+                                       << QStringList{u"Vo'"_s, u"Padova"_s, u"PD"_s, QString(), u"M103"_s};
+    QTest::newRow("short postal code") << u"Roma\tRoma\tRM\t00\tH501\n"_s << 1
+                                       << QStringList{u"Roma"_s, u"Roma"_s, u"RM"_s, u"00"_s, u"H501"_s};
     QTest::newRow("empty text") << QString() << 0 << QStringList();
 }
 
@@ -417,9 +440,11 @@ void TestMunicipalities::parseValid()
     QCOMPARE(list.provinces.size(), rows);
     QCOMPARE(list.provinceCodes.size(), rows);
     QCOMPARE(list.postalCodes.size(), rows);
+    QCOMPARE(list.cadastralCodes.size(), rows);
     if (rows > 0) {
         const int i = rows - 1;
-        QCOMPARE((QStringList{list.names[i], list.provinces[i], list.provinceCodes[i], list.postalCodes[i]}),
+        QCOMPARE((QStringList{list.names[i], list.provinces[i], list.provinceCodes[i], list.postalCodes[i],
+                              list.cadastralCodes[i]}),
                  lastRow);
     }
 }
@@ -428,19 +453,23 @@ void TestMunicipalities::parseMalformed_data()
 {
     QTest::addColumn<QString>("tsv");
 
-    const QString good = u"Abano Terme\tPadova\tPD\t35031\n"_s;
-    QTest::newRow("three fields") << u"Abano Terme\tPadova\tPD\n"_s;
-    QTest::newRow("five fields") << u"Abano Terme\tPadova\tPD\t35031\tx\n"_s;
-    QTest::newRow("blanks, not tabs") << u"Abano Terme Padova PD 35031\n"_s;
-    QTest::newRow("empty name") << u"\tPadova\tPD\t35031\n"_s;
-    QTest::newRow("name over 50") << QString(QString(51, u'a') + u"\tPadova\tPD\t35031\n"_s);
-    QTest::newRow("empty province") << u"Abano Terme\t\tPD\t35031\n"_s;
-    QTest::newRow("province over 20") << u"Abano Terme\tPadovaPadovaPadovaPad\tPD\t35031\n"_s;
-    QTest::newRow("lower-case code") << u"Abano Terme\tPadova\tpd\t35031\n"_s;
-    QTest::newRow("three-letter code") << u"Abano Terme\tPadova\tPDA\t35031\n"_s;
-    QTest::newRow("empty code") << u"Abano Terme\tPadova\t\t35031\n"_s;
-    QTest::newRow("postal code with letter") << u"Abano Terme\tPadova\tPD\t3503A\n"_s;
-    QTest::newRow("postal code of 6 digits") << u"Abano Terme\tPadova\tPD\t350310\n"_s;
+    const QString good = u"Abano Terme\tPadova\tPD\t35031\tA001\n"_s;
+    QTest::newRow("four fields") << u"Abano Terme\tPadova\tPD\t35031\n"_s;
+    QTest::newRow("six fields") << u"Abano Terme\tPadova\tPD\t35031\tA001\tx\n"_s;
+    QTest::newRow("blanks, not tabs") << u"Abano Terme Padova PD 35031 A001\n"_s;
+    QTest::newRow("empty name") << u"\tPadova\tPD\t35031\tA001\n"_s;
+    QTest::newRow("name over 50") << QString(QString(51, u'a') + u"\tPadova\tPD\t35031\tA001\n"_s);
+    QTest::newRow("empty province") << u"Abano Terme\t\tPD\t35031\tA001\n"_s;
+    QTest::newRow("province over 20") << u"Abano Terme\tPadovaPadovaPadovaPad\tPD\t35031\tA001\n"_s;
+    QTest::newRow("lower-case code") << u"Abano Terme\tPadova\tpd\t35031\tA001\n"_s;
+    QTest::newRow("three-letter code") << u"Abano Terme\tPadova\tPDA\t35031\tA001\n"_s;
+    QTest::newRow("empty code") << u"Abano Terme\tPadova\t\t35031\tA001\n"_s;
+    QTest::newRow("postal code with letter") << u"Abano Terme\tPadova\tPD\t3503A\tA001\n"_s;
+    QTest::newRow("postal code of 6 digits") << u"Abano Terme\tPadova\tPD\t350310\tA001\n"_s;
+    QTest::newRow("empty cadastral code") << u"Abano Terme\tPadova\tPD\t35031\t\n"_s;
+    QTest::newRow("lower-case cadastral code") << u"Abano Terme\tPadova\tPD\t35031\ta001\n"_s;
+    QTest::newRow("cadastral code of 5") << u"Abano Terme\tPadova\tPD\t35031\tA0011\n"_s;
+    QTest::newRow("cadastral code, letter last") << u"Abano Terme\tPadova\tPD\t35031\tA00B\n"_s;
     QTest::newRow("bad row after good ones") << QString(good + good + u"Calliano\tAsti\n"_s + good);
 }
 

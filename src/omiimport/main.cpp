@@ -1,0 +1,38 @@
+// brevan-omi [--data FOLDER] [--tipo 20] [--stato NORMALE] [--anno YYYY] FILE...
+#include "omi/omicommand.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+
+#include <csignal>
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+// Qt's own notices are not this command's messages: standard error carries
+// only what the command says.
+void quiet(QtMsgType, const QMessageLogContext &, const QString &) {}
+
+// Ctrl+C stops the import between two municipalities, so that no temporary
+// file is left behind and every table is whole.
+void stop(int)
+{
+    brevan::omi::requestStop();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    qInstallMessageHandler(quiet);
+    QCoreApplication app(argc, argv);
+    struct sigaction action {};
+    action.sa_handler = stop;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    return brevan::omi::runOmiCommand(QCoreApplication::arguments().mid(1), out, err, isatty(STDERR_FILENO) != 0);
+}

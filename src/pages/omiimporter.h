@@ -1,0 +1,69 @@
+#pragma once
+// The "Importa OMI…" button of the urban zones editor and of the unit-rent
+// editor: asks for an OMI quotation file, shows what it gives the municipality
+// in the editor's header, and fills the editor's working table. The editor's
+// OK then saves as it always does; its Annulla puts back the rows the working
+// table held before the import.
+#include "omiimportdialog.h"
+
+#include <QObject>
+
+#include <functional>
+
+class QDialog;
+class QPushButton;
+
+namespace brevan::ui {
+
+class DescriptionPage;
+class NavigatorBar;
+class TableModel;
+
+class OmiImporter : public QObject {
+    Q_OBJECT
+public:
+    struct Place {
+        QString municipality;
+        QString provinceCode;
+    };
+
+    // editor: the dialog the button sits in; model: its grid's model on the
+    // working table; navigator: posts a pending cell edit first; place: the
+    // municipality of the editor's header.
+    OmiImporter(QDialog *editor, OmiTarget target, TableModel *model, NavigatorBar *navigator,
+                DescriptionPage *description, std::function<Place()> place);
+
+    static inline const QString kCaption = QStringLiteral("Importa OMI…");
+    static inline const QString kFilter = QStringLiteral("Quotazioni OMI (*.csv)");
+
+    // The button, made for the editor to place.
+    QPushButton *button() const { return m_button; }
+
+public Q_SLOTS:
+    // Asks for the file, then imports it.
+    void chooseFile();
+    // Imports the file for the editor's municipality; true when the working
+    // table was filled.
+    bool importFile(const QString &path);
+
+private:
+    void editorFinished(int result);
+    QString workingTable() const;
+
+    QDialog *m_editor;
+    OmiTarget m_target;
+    TableModel *m_model;
+    NavigatorBar *m_navigator;
+    DescriptionPage *m_description;
+    std::function<Place()> m_place;
+    QPushButton *m_button;
+    QString m_lastFolder;
+
+    // The working table's rows before the first import of this showing of
+    // the editor, with the municipality they were for.
+    bool m_saved = false;
+    omi::TextRows m_before;
+    Place m_beforePlace;
+};
+
+} // namespace brevan::ui

@@ -1,0 +1,253 @@
+// brevan-omi: arguments, the closing counts, files that cannot be used,
+// damaged rows, the registered data folder, and the program as a user runs it.
+#include "../support/omifixtures.h"
+#include "omi/omicommand.h"
+#include "omi/omitables.h"
+#include "store/datafolder.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextStream>
+
+#include <sys/stat.h>
+
+using namespace brevan;
+using namespace brevan::omi;
+using namespace omifixtures;
+
+namespace {
+
+struct Run {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+Run runOmi(const QStringList &args)
+{
+    Run r;
+    QTextStream out(&r.out), err(&r.err);
+    r.status = runOmiCommand(args, out, err, false);
+    out.flush();
+    err.flush();
+    return r;
+}
+
+// The closing counts without the time, which varies.
+QStringList countLines(const QString &out)
+{
+    QStringList l = out.split(u'\n', Qt::SkipEmptyParts);
+    l.removeIf([](const QString &s) { return s.startsWith(QLatin1String("Tempo: ")); });
+    return l;
+}
+
+} // namespace
+
+class TestOmiCommand : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup() { AliasRegistry::setConfigFile({}); }
+
+    void usageErrors_data();
+    void usageErrors();
+    void helpAndVersion();
+    void importsAWholeFile();
+    void unusableFileWritesNothing();
+    void damagedRowsHoldTheirMunicipalityOut();
+    void registeredDataFolder();
+    void asTheUserRunsIt();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_data;
+    QString m_values;
+    QString m_zones;
+};
+
+void TestOmiCommand::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    AliasRegistry::setConfigFile(m_dir->filePath("config/tablestore.ini"));
+    m_data = m_dir->filePath("Dati");
+    QDir().mkpath(m_data);
+    m_values = m_dir->filePath("QI_118633_1_20242_VALORI.csv");
+    m_zones = m_dir->filePath("QI_118633_1_20242_ZONE.csv");
+    const QStringList values = abanoValues() + QStringList{valueRow(
+                                   {"Z999", "XX", "NUOVO COMUNE", "B", "B1", "20", "NORMALE", "P", "4", "5"})};
+    write(m_values, encode(valuesFile("2024/2", values), Encoding::Windows1252));
+    write(m_zones, encode(zonesFile("2024/2", abanoZones()), Encoding::Utf8));
+}
+
+void TestOmiCommand::usageErrors_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("no file") << QStringList{} << "nessun file di quotazioni indicato";
+    QTest::newRow("unknown option") << QStringList{"--euro", "f.csv"} << "opzione sconosciuta \"--euro\"";
+    QTest::newRow("value missing") << QStringList{"f.csv", "--tipo"} << "manca il valore dell'opzione --tipo";
+    QTest::newRow("type not a number") << QStringList{"--tipo", "civile", "f.csv"}
+                                       << "tipologia \"civile\" non valida: indicare il codice numerico (20, 21, 1...)";
+    QTest::newRow("unknown state") << QStringList{"--stato=buono", "f.csv"}
+                                   << "stato \"buono\" non valido: indicare OTTIMO, NORMALE o SCADENTE";
+    QTest::newRow("year of two digits") << QStringList{"--anno", "24", "f.csv"}
+                                        << "anno \"24\" non valido: indicare quattro cifre";
+}
+
+void TestOmiCommand::usageErrors()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, message);
+    const Run r = runOmi(args);
+    QCOMPARE(r.status, int(CommandUsage));
+    QCOMPARE(r.err, QStringLiteral("brevan-omi: ") + message + QStringLiteral("\nUsare --help per l'aiuto.\n"));
+    QVERIFY(r.out.isEmpty());
+}
+
+void TestOmiCommand::helpAndVersion()
+{
+    const Run help = runOmi({"--help"});
+    QCOMPARE(help.status, int(CommandOk));
+    QVERIFY(help.out.startsWith(QStringLiteral("Uso: brevan-omi [--data CARTELLA] [--tipo CODICE] [--stato STATO] "
+                                               "[--anno AAAA] FILE...\n")));
+    QVERIFY(help.out.contains(QStringLiteral("Fonte dei dati: Agenzia Entrate - OMI.")));
+    QVERIFY(help.err.isEmpty());
+    const Run version = runOmi({"--version"});
+    QCOMPARE(version.status, int(CommandOk));
+    QCOMPARE(version.out, QStringLiteral("brevan-omi 2.0\n"));
+}
+
+void TestOmiCommand::importsAWholeFile()
+{
+    const Run r = runOmi({"--data", m_data, m_values, m_zones});
+    QCOMPARE(r.err, QString());
+    QCOMPARE(r.status, int(CommandOk));
+    QCOMPARE(countLines(r.out), (QStringList{
+                                    "Cartella dei dati: " + m_data,
+                                    "Comuni scritti: 1",
+                                    "Zone: 6",
+                                    "Righe di canone: 3 (tipologia 20, stato NORMALE)",
+                                    "Righe saltate: 1 senza canone (vuoto o pari a 0), 0 danneggiate",
+                                    "Comuni non presenti nell'elenco: 1 (Z999 NUOVO COMUNE)",
+                                    "Fonte dei dati: Agenzia Entrate - OMI",
+                                }));
+    QCOMPARE(readTextRows(m_data + "/ZonaUrbanaAbano Terme35031PD.db", zonesLayout()).at(1).at(2),
+             QStringLiteral("B2 VIALE DELLE TERME, PIAZZA D"));
+    QCOMPARE(readTextRows(m_data + "/CanoniLocazUnitariAbano Terme35031PD.db", unitRentsLayout()).size(), 3);
+
+    // The same files again: the tables hold these rows already and are not rewritten.
+    const auto inode = [](const QString &path) {
+        struct stat st {};
+        return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? qulonglong(st.st_ino) : 0ULL;
+    };
+    const QString zonesTable = m_data + "/ZonaUrbanaAbano Terme35031PD.db";
+    const qulonglong before = inode(zonesTable);
+    const Run same = runOmi({"--data", m_data, m_values, m_zones});
+    QCOMPARE(same.status, int(CommandOk));
+    QVERIFY(same.out.contains(QStringLiteral("Comuni scritti: 0\nComuni già aggiornati, tabelle non riscritte: 1\n")));
+    QCOMPARE(inode(zonesTable), before);
+
+    // Another type, state and year: the rows of that year are added beside
+    // the first ones.
+    const Run again = runOmi({"--data", m_data, "--tipo", "21", "--stato", "ottimo", "--anno=2025", m_values});
+    QCOMPARE(again.status, int(CommandOk));
+    QVERIFY(again.out.contains(QStringLiteral("Righe di canone: 1 (tipologia 21, stato OTTIMO)\n")));
+    QVERIFY(again.out.contains(QStringLiteral("Zone senza quotazioni della tipologia 21: 5\n")));
+    const TextRows rents = readTextRows(m_data + "/CanoniLocazUnitariAbano Terme35031PD.db", unitRentsLayout());
+    QCOMPARE(rents.size(), 4);
+    QCOMPARE(rents.last().join(u'|'), QStringLiteral("2025|9294,096|11617,62|Zona centrale"));
+}
+
+void TestOmiCommand::unusableFileWritesNothing()
+{
+    const QString other = m_dir->filePath("elenco.csv");
+    write(other, QByteArray("Nome,Cognome\nMario,Rossi\n"));
+    const QString noSemester = m_dir->filePath("valori.csv");
+    write(noSemester, lines({kValuesHeader, abanoValues().first()}).toUtf8());
+    const Run r = runOmi({"--data", m_data, m_values, other, noSemester, m_dir->filePath("manca.csv")});
+    QCOMPARE(r.status, int(CommandUsage));
+    QCOMPARE(r.err.split(u'\n', Qt::SkipEmptyParts),
+             (QStringList{
+                 "brevan-omi: Il file \"" + other
+                     + "\" non contiene quotazioni OMI: intestazione non riconosciuta alla riga 2 (colonne separate "
+                       "da \";\" attese).",
+                 "brevan-omi: Il file \"" + noSemester
+                     + "\" non indica il semestre delle quotazioni: indicare l'anno con --anno.",
+                 "brevan-omi: Il file \"" + m_dir->filePath("manca.csv") + "\" non esiste.",
+                 "brevan-omi: nessuna tabella è stata scritta.",
+             }));
+    QVERIFY(QDir(m_data).isEmpty());
+
+    // With the year given, the file without a semester is used.
+    QCOMPARE(runOmi({"--data", m_data, "--anno", "2024", noSemester}).status, int(CommandOk));
+    QCOMPARE(readTextRows(m_data + "/CanoniLocazUnitariAbano Terme35031PD.db", unitRentsLayout()).size(), 1);
+
+    const Run noFolder = runOmi({"--data", m_dir->filePath("nessuna"), m_values});
+    QCOMPARE(noFolder.status, int(CommandUsage));
+    QCOMPARE(noFolder.err, "brevan-omi: la cartella dei dati \"" + m_dir->filePath("nessuna") + "\" non esiste.\n");
+}
+
+void TestOmiCommand::damagedRowsHoldTheirMunicipalityOut()
+{
+    const QString damaged = m_dir->filePath("QI_1_1_20241_VALORI.csv");
+    write(damaged,
+          valuesFile("2024/1", {valueRow({"B418", "AT", "CALLIANO", "B", "B1", "20", "NORMALE", "P", "4,5", "6"}),
+                                valueRow({"B418", "AT", "CALLIANO", "Q", "C1", "20", "NORMALE", "P", "4", "5"}),
+                                valueRow({"B419", "TN", "CALLIANO", "B", "B1", "20", "NORMALE", "P", "7", "9"})})
+              .toUtf8());
+    const Run r = runOmi({"--data", m_data, damaged});
+    QCOMPARE(r.status, int(CommandFailed));
+    QCOMPARE(r.err, "brevan-omi: " + damaged + ", riga 4: fascia \"Q\" sconosciuta (attese B, C, D, E, R)\n");
+    QVERIFY(r.out.contains(QStringLiteral("Comuni scritti: 1\n")));
+    QVERIFY(r.out.contains(QStringLiteral("Righe saltate: 0 senza canone (vuoto o pari a 0), 1 danneggiate\n")));
+    QVERIFY(r.out.contains(QStringLiteral("Comuni non scritti per righe danneggiate: 1 (B418)\n")));
+    QVERIFY(!QFileInfo::exists(m_data + "/CanoniLocazUnitariCalliano14031AT.db"));
+    QVERIFY(QFileInfo::exists(m_data + "/CanoniLocazUnitariCalliano38060TN.db"));
+}
+
+void TestOmiCommand::registeredDataFolder()
+{
+    const Run none = runOmi({m_values});
+    QCOMPARE(none.status, int(CommandUsage));
+    QCOMPARE(none.err, QStringLiteral("brevan-omi: nessuna cartella dei dati registrata: avviare Brevan una volta o "
+                                      "indicare la cartella con --data.\n"));
+    AliasRegistry::add(QStringLiteral("Database Brevan"), m_data);
+    const Run r = runOmi({m_values});
+    QCOMPARE(r.status, int(CommandOk));
+    QVERIFY(QFileInfo::exists(m_data + "/ZonaUrbanaAbano Terme35031PD.db"));
+}
+
+void TestOmiCommand::asTheUserRunsIt()
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_CONFIG_HOME", m_dir->filePath("config"));
+    env.remove("XDG_RUNTIME_DIR");
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(BREVAN_OMI_PATH), {"--data", m_data, m_values, m_zones});
+    QVERIFY(p.waitForFinished(60000));
+    QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(QString::fromUtf8(p.readAllStandardError()), QString());
+    QCOMPARE(p.exitCode(), 0);
+    QVERIFY(QString::fromUtf8(p.readAllStandardOutput()).contains(QStringLiteral("Comuni scritti: 1\n")));
+
+    p.start(QStringLiteral(BREVAN_OMI_PATH), {"--data", m_data, m_dir->filePath("manca.csv")});
+    QVERIFY(p.waitForFinished(60000));
+    QCOMPARE(p.exitCode(), 2);
+    QCOMPARE(QString::fromUtf8(p.readAllStandardError()),
+             "brevan-omi: Il file \"" + m_dir->filePath("manca.csv")
+                 + "\" non esiste.\nbrevan-omi: nessuna tabella è stata scritta.\n");
+
+    p.start(QStringLiteral(BREVAN_OMI_PATH), {"--tipo"});
+    QVERIFY(p.waitForFinished(60000));
+    QCOMPARE(p.exitCode(), 2);
+    p.start(QStringLiteral(BREVAN_OMI_PATH), {"--version"});
+    QVERIFY(p.waitForFinished(60000));
+    QCOMPARE(p.exitCode(), 0);
+    QCOMPARE(QString::fromUtf8(p.readAllStandardOutput()), QStringLiteral("brevan-omi 2.0\n"));
+}
+
+QTEST_GUILESS_MAIN(TestOmiCommand)
+#include "tst_omicommand.moc"
