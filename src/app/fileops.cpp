@@ -14,6 +14,7 @@
 #include "pages/resultspage.h"
 #include "pages/surfacespage.h"
 #include "pages/tablemodel.h"
+#include "legacy/keeporiginal.h"
 #include "store/datafolder.h"
 #include "valuation/comparison.h"
 #include "valuation/surfaces.h"
@@ -323,6 +324,7 @@ void FileOps::FileSave1Execute()
     const int surfacesRow = surfacesCurrent.row();
     const int surfacesColumn = surfacesCurrent.column();
     const int comparablesRow = comparables->currentRow();
+    m_keptOriginals.clear();
     {
         const WaitCursor wait;
         try {
@@ -332,6 +334,8 @@ void FileOps::FileSave1Execute()
             Messages::warning(m_window, saveFailureText());
         }
     }
+    if (!m_keptOriginals.isEmpty())
+        Messages::note(m_window, legacy::keptOriginalsNote(m_keptOriginals));
     // The working tables are open again in every case, on the rows the user
     // was at.
     if (!surfaces->model()->isOpen())
@@ -366,6 +370,7 @@ void FileOps::saveAppraisal(const QString &tablePath)
     const QString workingSurfaces = dataPath(kDescrSup);
     if (completeSurfaceRows(workingSurfaces) >= 1) {
         const QString name = files::companionName(Companion::Surfaces, stem);
+        m_keptOriginals << legacy::keepParadoxOriginal(pathInFolder(folder, name));
         replaceWorkingTable(m_window->surfacesPage->model(), [&] {
             Table::copy(workingSurfaces, pathInFolder(folder, name), surfacesLayout());
         });
@@ -378,6 +383,7 @@ void FileOps::saveAppraisal(const QString &tablePath)
     const QString workingComparables = dataPath(kImmConfr);
     if (completeComparables(workingComparables) >= 1) {
         const QString name = files::companionName(Companion::Comparables, stem);
+        m_keptOriginals << legacy::keepParadoxOriginal(pathInFolder(folder, name));
         replaceWorkingTable(m_window->comparablesPage->model(), [&] {
             Table::copy(workingComparables, pathInFolder(folder, name), comparablesLayout());
         });
@@ -386,6 +392,7 @@ void FileOps::saveAppraisal(const QString &tablePath)
 
     // The record last, so that it only ever names files already on disk.
     const Layout layout = files::recordLayout();
+    m_keptOriginals << legacy::keepParadoxOriginal(tablePath);
     files::writeOneRowTable(tablePath, layout, files::rowFor(layout, currentRecord(names)));
 }
 
@@ -578,7 +585,10 @@ void FileOps::SpeedButton56Click()
         files::RecordValues values;
         for (const FieldDef &f : appraiserFields())
             values.insert(nameOf(f), readText(f));
+        const QStringList kept = legacy::keepParadoxOriginal(info.absoluteFilePath());
         files::writeOneRowTable(info.absoluteFilePath(), layout, files::rowFor(layout, values));
+        if (!kept.isEmpty())
+            Messages::note(m_window, legacy::keptOriginalsNote(kept));
     } catch (const std::exception &) {
         Messages::warning(m_window, appraiserSaveFailureText());
     }

@@ -1,5 +1,6 @@
 #include "tablefilecommand.h"
 
+#include "legacy/keeporiginal.h"
 #include "pages/messages.h"
 
 #include <QDir>
@@ -22,9 +23,12 @@ void runTableFileCommand(QWidget *parent, const QString &working, const Layout &
     try {
         // Checked against the layout before a byte is written; the target is
         // replaced through a temporary file and a rename.
-        if (command.save)
+        if (command.save) {
+            const QStringList kept = legacy::keepParadoxOriginal(chosen);
             Table::copy(working, chosen, layout);
-        else
+            if (!kept.isEmpty())
+                ui::Messages::note(parent, legacy::keptOriginalsNote(kept));
+        } else
             Table::copy(chosen, working, layout);
     } catch (const std::exception &) {
         ui::Messages::warning(parent, command.failure.arg(QDir::toNativeSeparators(chosen)));

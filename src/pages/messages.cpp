@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMainWindow>
 #include <QMessageBox>
+#include <QStatusBar>
 
 namespace brevan::ui {
 
@@ -90,6 +92,16 @@ QString Messages::fileName(QWidget *parent, const FileDialogRequest &request)
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return withSuffix(dialog.selectedFiles().constFirst(), request.defaultSuffix);
+}
+
+void Messages::note(QWidget *from, const QString &text)
+{
+    for (QWidget *w = from; w; w = w->parentWidget()) {
+        if (auto *main = qobject_cast<QMainWindow *>(w)) {
+            main->statusBar()->showMessage(text);
+            return;
+        }
+    }
 }
 
 void Messages::setAnswers(std::function<bool(const Shown &)> handler)

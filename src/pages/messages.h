@@ -31,6 +31,8 @@ public:
     static void error(QWidget *parent, const QString &text);
     // A file dialog; the empty string when cancelled.
     static QString fileName(QWidget *parent, const FileDialogRequest &request);
+    // A note in the status bar of the main window that from belongs to.
+    static void note(QWidget *from, const QString &text);
 
     // Test seam. While a handler is set, no window is shown: boxes are
     // recorded and answered by the handler.
