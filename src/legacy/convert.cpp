@@ -125,8 +125,11 @@ int runConvertCommand(const QStringList &arguments, QTextStream &out, QTextStrea
         err.flush();
         return int(ConvertUsage);
     };
-    if (!parser.parse(QStringList{QStringLiteral("brevan-convert")} + arguments))
-        return usageError(parser.errorText());
+    if (!parser.parse(QStringList{QStringLiteral("brevan-convert")} + arguments)) {
+        const QStringList unknown = parser.unknownOptionNames();
+        return usageError(unknown.isEmpty() ? parser.errorText()
+                                            : QStringLiteral("opzione sconosciuta: %1").arg(unknown.join(QStringLiteral(", "))));
+    }
     if (parser.isSet(help)) {
         out << kUsage;
         out.flush();
