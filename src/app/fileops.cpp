@@ -329,13 +329,13 @@ void FileOps::FileSave1Execute()
         const WaitCursor wait;
         try {
             saveAppraisal(info.absoluteFilePath());
+            if (!m_keptOriginals.isEmpty())
+                Messages::note(m_window, legacy::keptOriginalsNote(m_keptOriginals));
         } catch (const std::exception &e) {
             qWarning("FileSave1Execute: %s", e.what());
             Messages::warning(m_window, saveFailureText());
         }
     }
-    if (!m_keptOriginals.isEmpty())
-        Messages::note(m_window, legacy::keptOriginalsNote(m_keptOriginals));
     // The working tables are open again in every case, on the rows the user
     // was at.
     if (!surfaces->model()->isOpen())
