@@ -104,7 +104,12 @@ QStringList keepParadoxOriginal(const QString &path)
 
 QString keptOriginalsNote(const QStringList &keptNames)
 {
-    return QStringLiteral("Le tabelle Paradox sostituite sono conservate come: %1").arg(keptNames.join(QStringLiteral(", ")));
+    // Short enough for the status bar, whatever the appraisal's name.
+    if (keptNames.size() == 1)
+        return QStringLiteral("L'originale Paradox è conservato come \"%1\".").arg(keptNames.constFirst());
+    return QStringLiteral("Gli originali Paradox sono conservati accanto ai nuovi file con il suffisso \".paradox\" "
+                          "(%1 file).")
+        .arg(keptNames.size());
 }
 
 } // namespace brevan::legacy

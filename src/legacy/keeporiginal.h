@@ -19,7 +19,8 @@ inline const QString kParadoxSuffix = QStringLiteral(".paradox");
 // replaced then.
 QStringList keepParadoxOriginal(const QString &path);
 
-// The status bar's note after a command kept originals.
+// The status bar's note after a command kept originals: the copy's name
+// when there is one, their number otherwise.
 QString keptOriginalsNote(const QStringList &keptNames);
 
 } // namespace brevan::legacy

@@ -394,8 +394,11 @@ private Q_SLOTS:
         QCOMPARE(legacy::keepParadoxOriginal(own), QStringList());
         QCOMPARE(legacy::keepParadoxOriginal(folder + QStringLiteral("/assente.db")), QStringList());
         QCOMPARE(QDir(folder).entryList({QStringLiteral("*.paradox")}, QDir::Files).size(), 4);
+        QCOMPARE(legacy::keptOriginalsNote({"a.db.paradox"}),
+                 QStringLiteral("L'originale Paradox è conservato come \"a.db.paradox\"."));
         QCOMPARE(legacy::keptOriginalsNote({"a.db.paradox", "a.px.paradox"}),
-                 QStringLiteral("Le tabelle Paradox sostituite sono conservate come: a.db.paradox, a.px.paradox"));
+                 QStringLiteral("Gli originali Paradox sono conservati accanto ai nuovi file con il suffisso "
+                                "\".paradox\" (2 file)."));
     }
 };
 
