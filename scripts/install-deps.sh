@@ -11,7 +11,7 @@ PACKAGES=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-translations-l10n
   qt6-qpa-plugins libgl-dev
-  libsqlite3-dev
+  libsqlite3-dev pxlib-dev
   libjpeg62-turbo-dev libemf2svg-dev libwmf-dev
   fonts-liberation2 fonts-dejavu-core
   xvfb xauth poppler-utils time

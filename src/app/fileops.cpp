@@ -16,6 +16,7 @@
 #include "pages/surfacespage.h"
 #include "pages/tablemodel.h"
 #include "files/setsave.h"
+#include "legacy/keeporiginal.h"
 #include "store/datafolder.h"
 
 #include <QAbstractButton>
@@ -323,11 +324,14 @@ void FileOps::FileSave1Execute()
     const int surfacesColumn = surfacesCurrent.column();
     const int comparablesRow = comparables->currentRow();
     bool saved = false;
+    m_keptOriginals.clear();
     {
         const WaitCursor wait;
         try {
             saveAppraisal(info.absoluteFilePath());
             saved = true;
+            if (!m_keptOriginals.isEmpty())
+                Messages::note(m_window, legacy::keptOriginalsNote(m_keptOriginals));
         } catch (const std::exception &e) {
             qWarning("FileSave1Execute: %s", e.what());
             Messages::warning(m_window, saveFailureText());
@@ -353,6 +357,14 @@ void FileOps::saveAppraisal(const QString &tablePath)
     // Saving a record over a working table would destroy the grid's rows.
     if (isWorkingTable(tablePath))
         throw StoreError(QStringLiteral("Il nome scelto è quello di una tabella di lavoro."));
+    // A Paradox table that the set would replace is first kept beside it.
+    const QString folder = QFileInfo(tablePath).absolutePath();
+    const QString stem = files::stemForTable(tablePath);
+    m_keptOriginals << legacy::keepParadoxOriginal(tablePath);
+    for (const Companion c : files::kCompanions) {
+        if (files::companionForm(c) == files::CompanionForm::Table)
+            m_keptOriginals << legacy::keepParadoxOriginal(pathInFolder(folder, files::companionName(c, stem)));
+    }
     files::saveAppraisalSet(tablePath, currentContent());
 }
 
@@ -604,7 +616,10 @@ void FileOps::SpeedButton56Click()
         files::RecordValues values;
         for (const FieldDef &f : appraiserFields())
             values.insert(nameOf(f), readText(f));
+        const QStringList kept = legacy::keepParadoxOriginal(info.absoluteFilePath());
         files::writeOneRowTable(info.absoluteFilePath(), layout, files::rowFor(layout, values));
+        if (!kept.isEmpty())
+            Messages::note(m_window, legacy::keptOriginalsNote(kept));
     } catch (const std::exception &) {
         Messages::warning(m_window, appraiserSaveFailureText());
     }

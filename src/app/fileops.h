@@ -96,6 +96,8 @@ private:
 
     MainWindow *m_window;
     QHash<QString, QWidget *> m_controls;
+    // The Paradox originals the last save kept beside the files it replaced.
+    QStringList m_keptOriginals;
     // Where the particulars dialogs open next: the folder last chosen in each.
     QString m_appraiserSaveFolder;
     QString m_appraiserLoadFolder;

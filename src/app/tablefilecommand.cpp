@@ -1,6 +1,7 @@
 #include "tablefilecommand.h"
 
 #include "files/setsave.h"
+#include "legacy/keeporiginal.h"
 #include "pages/messages.h"
 
 #include <QDir>
@@ -26,9 +27,12 @@ void runTableFileCommand(QWidget *parent, const QString &working, const Layout &
     try {
         // Checked against the layout before a byte is written; the target is
         // replaced through a temporary file and a rename.
-        if (command.save)
+        if (command.save) {
+            const QStringList kept = legacy::keepParadoxOriginal(chosen);
             Table::copy(working, chosen, layout);
-        else
+            if (!kept.isEmpty())
+                ui::Messages::note(parent, legacy::keptOriginalsNote(kept));
+        } else
             Table::copy(chosen, working, layout);
     } catch (const TableTooLarge &e) {
         // Not a fault of the file's form but of its size: say so after the

@@ -11,6 +11,9 @@
 #include <QTreeView>
 
 #include <algorithm>
+#include <QMainWindow>
+#include <QMessageBox>
+#include <QStatusBar>
 
 namespace brevan::ui {
 
@@ -182,6 +185,16 @@ void Messages::prepareFileDialog(QFileDialog &dialog, const FileDialogRequest &r
             header->resizeSection(c, std::max(header->sectionSize(c), header->sectionSizeHint(c)));
     }
     dialog.resize(std::max(dialog.width(), 780), std::max(dialog.height(), 460));
+}
+
+void Messages::note(QWidget *from, const QString &text)
+{
+    for (QWidget *w = from; w; w = w->parentWidget()) {
+        if (auto *main = qobject_cast<QMainWindow *>(w)) {
+            main->statusBar()->showMessage(text);
+            return;
+        }
+    }
 }
 
 void Messages::setAnswers(std::function<bool(const Shown &)> handler)

@@ -47,6 +47,8 @@ public:
     // whatever the system's language (sizes and dates of the file list too),
     // its columns wide enough for their titles.
     static void prepareFileDialog(QFileDialog &dialog, const FileDialogRequest &request);
+    // A note in the status bar of the main window that from belongs to.
+    static void note(QWidget *from, const QString &text);
 
     // Test seam. While a handler is set, no window is shown: boxes are
     // recorded and answered by the handler.

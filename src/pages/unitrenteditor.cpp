@@ -10,6 +10,7 @@
 #include "tablemodel.h"
 
 #include "data/municipalities.h"
+#include "legacy/keeporiginal.h"
 #include "model/currency.h"
 #include "store/datafolder.h"
 
@@ -317,8 +318,12 @@ void UnitRentEditor::Button1Click()
     const QString name = targetTableName();
     try {
         m_model->close();
-        if (name != kCanoniLocazUnitari)
+        if (name != kCanoniLocazUnitari) {
+            const QStringList kept = legacy::keepParadoxOriginal(dataPath(name));
             Table::copy(dataPath(kCanoniLocazUnitari), dataPath(name), unitRentsLayout());
+            if (!kept.isEmpty())
+                Messages::note(this, legacy::keptOriginalsNote(kept));
+        }
     } catch (const std::exception &e) {
         // The dialog stays open on the rows as they are, to try again or leave.
         m_model->reload();

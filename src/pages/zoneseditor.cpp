@@ -1,6 +1,7 @@
 #include "zoneseditor.h"
 
 #include "data/municipalities.h"
+#include "legacy/keeporiginal.h"
 #include "descriptionpage.h"
 #include "messages.h"
 #include "municipalitycombo.h"
@@ -357,8 +358,12 @@ void ZonesEditor::OKClick()
         const QString name = targetTableName();
         // With no municipality, postal code and province code the name is the
         // working table's own: there is nothing to write.
-        if (name != kZonaUrbana)
+        if (name != kZonaUrbana) {
+            const QStringList kept = legacy::keepParadoxOriginal(dataPath(name));
             Table::copy(dataPath(kZonaUrbana), dataPath(name), zonesLayout());
+            if (!kept.isEmpty())
+                Messages::note(this, legacy::keptOriginalsNote(kept));
+        }
     } catch (const std::exception &e) {
         failure = QString::fromUtf8(e.what());
     }

@@ -1,5 +1,6 @@
 #include "sqlitefile.h"
 
+#include "legacy/paradoxtable.h"
 #include "model/numbertext.h"
 
 #include <QFile>
@@ -129,6 +130,12 @@ TableData readTableFile(const QString &path, int maxRows)
     // The formats the program reads tables from; each hands over only rows.
     if (isSqliteFile(path))
         return readSqliteTable(path, maxRows);
+    if (legacy::isParadoxTable(path)) {
+        TableData data = legacy::readParadoxTable(path);
+        if (data.rows.size() > maxRows)
+            throw TableTooLarge(path);
+        return data;
+    }
     fail(path, nullptr, SQLITE_NOTADB);
 }
 

@@ -1,6 +1,7 @@
 #include "tablestore.h"
 
 #include "sqlitefile.h"
+#include "legacy/paradoxtable.h"
 #include "model/numbertext.h"
 
 #include <QDir>
@@ -15,6 +16,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 namespace brevan {
 
@@ -56,6 +58,16 @@ void replaceWith(const QString &temporary, const QString &destination)
         throw StoreError(QStringLiteral("Impossibile scrivere \"%1\": %2")
                              .arg(nativePath(destination), QString::fromLocal8Bit(std::strerror(err))));
     }
+}
+
+// Tables that come from elsewhere in another format than the program's own,
+// told apart by their content, never by their name: their layout and rows,
+// read as every table from elsewhere is read.
+std::optional<TableData> readOtherFormat(const QString &path)
+{
+    if (legacy::isParadoxTable(path))
+        return readTableFile(path);
+    return std::nullopt;
 }
 
 QSet<QString> &scratchPaths()
@@ -279,6 +291,13 @@ void Table::remove(const QString &path)
 
 Table Table::open(const QString &path, Trust trust, bool writable)
 {
+    if (trust == Trust::Foreign) {
+        if (const std::optional<TableData> content = readOtherFormat(path)) {
+            if (writable)
+                throw StoreError(QStringLiteral("La tabella \"%1\" può essere soltanto letta.").arg(nativePath(path)));
+            return fromContent(path, *content);
+        }
+    }
     Table t;
     t.m_db = openConnection(path, trust, trust == Trust::Own ? true : writable);
     t.m_path = path;
@@ -292,6 +311,30 @@ Table Table::open(const QString &path, Trust trust, bool writable)
         t.close();
         throw;
     }
+    return t;
+}
+
+Table Table::fromContent(const QString &path, const TableData &content)
+{
+    if (content.layout.isEmpty())
+        fail(path, nullptr, SQLITE_NOTADB);
+    Table t;
+    {
+        Connection c;
+        const int rc = sqlite3_open_v2(":memory:", &c.db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+        if (rc != SQLITE_OK)
+            fail(path, c.db, rc);
+        configure(c.db, path, Trust::Own);
+        t.m_db = c.release();
+    }
+    t.m_path = path;
+    t.m_layout = content.layout;
+    Statement create(t.m_db, path, createSql(content.layout));
+    create.step();
+    t.transaction([&] {
+        for (const QVariantList &row : content.rows)
+            t.append(row);
+    });
     return t;
 }
 

@@ -38,6 +38,9 @@ using Layout = QVector<Column>;
 // "TEXT(30)", "LOGICAL", "REAL"
 QString declaredType(const Column &c);
 
+// A table read from a file of another format: its layout and its rows, each
+// row's values in column order (QString, bool, double, or null for a value
+// never written).
 // How far a file is trusted. Files that come from elsewhere (an appraisal to
 // open, a comparables or surfaces file, a folder of earlier appraisals) are
 // opened defensively and checked before a value is used.
@@ -110,7 +113,8 @@ public:
     // Deletes the table file; a missing file is not an error.
     static void remove(const QString &path);
     // Opens a table and reads its layout. A foreign file is opened read-only
-    // unless writable is set.
+    // unless writable is set. A foreign file in another format (a Paradox
+    // table) is read whole into memory, read-only.
     static Table open(const QString &path, Trust trust = Trust::Own, bool writable = true);
     // Reads the rows of source (readTableFile) and writes them into a fresh
     // table over destination (write). When expected is not empty, the source
@@ -183,6 +187,8 @@ public:
     static QVariant coerce(const Column &c, const QVariant &v);
 
 private:
+    // A read-only table in memory holding the content, named after path.
+    static Table fromContent(const QString &path, const TableData &content);
     void begin();
     void commit();
     void rollback();
