@@ -12,6 +12,7 @@ PREFIX ?= /usr/local
 SANITIZE_DIR ?= build-sanitize
 FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
+FUZZ_TARGET ?= open
 JOBS ?= $(shell nproc)
 
 .PHONY: all deps configure build run test sanitize fuzz bench clean install package package-check docs
@@ -44,23 +45,27 @@ sanitize: deps
 	  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 	  ctest --output-on-failure -j $(JOBS)
 
-# The open path under libFuzzer for FUZZ_SECONDS: seeds written by
-# make_corpus, the regression inputs of the suite, and what the run adds in
-# $(FUZZ_DIR)/corpus; crashes, leaks and hangs land in $(FUZZ_DIR)/findings.
+# A fuzzing target under libFuzzer for FUZZ_SECONDS. FUZZ_TARGET=open (the
+# default) is the open path: seeds written by make_corpus, the regression
+# inputs of the suite, and what the run adds in $(FUZZ_DIR)/corpus.
+# FUZZ_TARGET=paradox is the Paradox reader, seeded from fuzz/corpus/paradox.
+# Crashes, leaks and hangs land in $(FUZZ_DIR)/findings.
 fuzz:
 	@bash scripts/install-deps.sh --fuzz
 	@cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBREVAN_FUZZ=ON \
 	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
-	@cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzz_open make_corpus
-	@mkdir -p $(FUZZ_DIR)/corpus $(FUZZ_DIR)/findings
-	@[ -n "$$(ls -A $(FUZZ_DIR)/corpus)" ] || $(FUZZ_DIR)/fuzz/make_corpus $(FUZZ_DIR)/corpus
+	@cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzz_$(FUZZ_TARGET) make_corpus
+	@mkdir -p $(FUZZ_DIR)/corpus-$(FUZZ_TARGET) $(FUZZ_DIR)/findings
+	@if [ "$(FUZZ_TARGET)" = open ] && [ -z "$$(ls -A $(FUZZ_DIR)/corpus-open)" ]; then \
+	  $(FUZZ_DIR)/fuzz/make_corpus $(FUZZ_DIR)/corpus-open; fi
 	@# Absolute paths: the target works in folders of its own.
 	ASAN_OPTIONS=detect_leaks=1:detect_odr_violation=0 \
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitize/lsan.supp:print_suppressions=0 \
 	  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
-	  $(FUZZ_DIR)/fuzz/fuzz_open -max_total_time=$(FUZZ_SECONDS) -timeout=20 -rss_limit_mb=4096 \
+	  $(FUZZ_DIR)/fuzz/fuzz_$(FUZZ_TARGET) -max_total_time=$(FUZZ_SECONDS) -timeout=20 -rss_limit_mb=4096 \
 	  -artifact_prefix=$(abspath $(FUZZ_DIR))/findings/ -print_final_stats=1 \
-	  $(abspath $(FUZZ_DIR))/corpus $(CURDIR)/tests/fixtures/fuzz
+	  $(abspath $(FUZZ_DIR))/corpus-$(FUZZ_TARGET) \
+	  $(if $(filter paradox,$(FUZZ_TARGET)),$(CURDIR)/fuzz/corpus/paradox,$(CURDIR)/tests/fixtures/fuzz)
 
 bench: build
 	@for b in $(BUILD_DIR)/benchmarks/bench_*; do \
