@@ -36,6 +36,7 @@ const CompanionDef kCompanionDefs[] = {
     {Companion::UnitPlan, "Planim - ", ".bmp", "PlanimImmob"},
     {Companion::Surfaces, "Superfici - ", ".db", "SuperficiImmob"},
     {Companion::Comparables, "ImmobConfr - ", ".db", "TableNameImmobConfr"},
+    {Companion::Mca, "MCA - ", ".db", ""},
 };
 
 const CompanionDef &def(Companion c)
