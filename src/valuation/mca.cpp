@@ -114,6 +114,7 @@ Outcome compute(const Input &in)
     r.comparables.resize(n);
     for (qsizetype j = 0; j < n; ++j) {
         ComparableResult &cr = r.comparables[j];
+        cr.price = in.comparables[j].price;
         cr.commercialSurface = commercialSurface(in.comparables[j].amounts, p.ratios);
         cr.unitPrice = in.comparables[j].price / cr.commercialSurface;
     }

@@ -125,6 +125,7 @@ struct Adjustment {
 };
 
 struct ComparableResult {
+    double price = 0;                 // Pⱼ
     double commercialSurface = 0;     // Scⱼ = S₁ⱼ + Σ πₖ·Sₖⱼ
     double unitPrice = 0;             // Pⱼ / Scⱼ
     std::array<Adjustment, kFeatureCount> adjustments{};
