@@ -5,10 +5,12 @@
 // With --filled it first describes a sample unit, as a user would type it.
 #include "app/application.h"
 #include "app/mainwindow.h"
+#include "app/mcaops.h"
 #include "app/surfacesops.h"
 #include "pages/descriptionpage.h"
 #include "pages/incomepage.h"
 #include "pages/localisationpage.h"
+#include "pages/mcawindow.h"
 #include "pages/surfacespage.h"
 #include "pages/tablemodel.h"
 #include "store/datafolder.h"
@@ -76,6 +78,38 @@ int main(int argc, char *argv[])
             QTest::qWait(50);
             w.grab().save(QStringLiteral("%1/page%2-%3x%4.png").arg(out).arg(n, 2, 10, QLatin1Char('0'))
                               .arg(size.width()).arg(size.height()));
+        }
+    }
+    // The market comparison window, with three sales typed in when filled.
+    w.mcaOps->StimaMCA1Click();
+    brevan::ui::McaWindow *mca = w.mcaOps->window();
+    if (argc > 2 && QByteArray(argv[2]) == "--filled") {
+        using brevan::mca::Row;
+        brevan::mca::Sheet s = w.mcaOps->sheet();
+        const char *rows[][8] = {{"Via Dante 4", "09/2023", "260.000,00", "atto di compravendita", "120,40", "12,00", "4", "1"},
+                                 {"Via Manin 11", "11/2023", "295.000,00", "atto di compravendita", "131,00", "11,30", "2", "2"},
+                                 {"Corso Italia 7", "09/2023", "310.000,00", "offerta", "138,50", "13,00", "4", "2"}};
+        for (int j = 0; j < 3; ++j) {
+            brevan::mca::SheetColumn &c = s.comparables[j];
+            const Row order[] = {Row::Address, Row::SaleDate, Row::Price, Row::Source, Row::MainSurface, Row::Balconies,
+                                 Row::Floor, Row::Maintenance};
+            for (int k = 0; k < 8; ++k)
+                c.setText(order[k], QString::fromUtf8(rows[j][k]));
+            c.setText(Row::Bathrooms, QString::number(1 + j / 2 + (j == 1)));
+        }
+        s.subject.setText(Row::Floor, QStringLiteral("3"));
+        s.subject.setText(Row::Maintenance, QStringLiteral("2"));
+        s.subjectEdited = true;
+        s.setParam(brevan::mca::Param::AnnualChange, QStringLiteral("-2"));
+        s.setParam(brevan::mca::Param::MaintenanceStep, QStringLiteral("12.000"));
+        mca->setSheet(s);
+    }
+    for (int tab = 0; tab < mca->tabs->count(); ++tab) {
+        mca->tabs->setCurrentIndex(tab);
+        for (const QSize &size : {mca->minimumSize(), QSize(1020, 740)}) {
+            mca->resize(size);
+            QTest::qWait(50);
+            mca->grab().save(QStringLiteral("%1/mca-tab%2-%3x%4.png").arg(out).arg(tab).arg(size.width()).arg(size.height()));
         }
     }
     return 0;

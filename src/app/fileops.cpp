@@ -3,6 +3,7 @@
 #include <QMultiHash>
 
 #include "mainwindow.h"
+#include "mcaops.h"
 
 #include "pages/comparablespage.h"
 #include "pages/descriptionpage.h"
@@ -384,6 +385,11 @@ void FileOps::saveAppraisal(const QString &tablePath)
         names.insert(files::companionField(Companion::Comparables), name);
     }
 
+    // The market comparison has no field in the record: its table is found by
+    // its name beside the appraisal table.
+    if (m_window->mcaOps)
+        m_window->mcaOps->saveCompanion(pathInFolder(folder, files::companionName(Companion::Mca, stem)));
+
     // The record last, so that it only ever names files already on disk.
     const Layout layout = files::recordLayout();
     files::writeOneRowTable(tablePath, layout, files::rowFor(layout, currentRecord(names)));
@@ -414,7 +420,7 @@ void FileOps::FileOpen1Execute()
             bool companionsDone = false;
             for (const int n : openingOrder()) {
                 if (n > kLastFieldBeforeCompanions && !companionsDone) {
-                    openCompanions(record, folder);
+                    openCompanions(record, folder, files::stemForTable(info.fileName()));
                     companionsDone = true;
                 }
                 restoreField(record, field(n));
@@ -432,7 +438,7 @@ void FileOps::FileOpen1Execute()
     Q_EMIT ImpostaSemaforiTreeViewRequested();
 }
 
-void FileOps::openCompanions(const files::StoredRecord &record, const QString &folder)
+void FileOps::openCompanions(const files::StoredRecord &record, const QString &folder, const QString &stem)
 {
     // A page whose picture was not saved, or whose file is gone, is emptied
     // rather than left showing the previous appraisal's picture, which the
@@ -463,6 +469,9 @@ void FileOps::openCompanions(const files::StoredRecord &record, const QString &f
         else
             Table::copy(comparables, dataPath(kImmConfr), comparablesLayout());
     });
+
+    if (m_window->mcaOps)
+        m_window->mcaOps->openCompanion(files::companionPath(folder, files::companionName(Companion::Mca, stem)));
 }
 
 // --- new appraisal -----------------------------------------------------------
@@ -498,6 +507,8 @@ void FileOps::FileNew1Execute()
                             [] { rebuildTable(dataPath(kImmConfr), comparablesLayout(), 0); });
     });
     Q_EMIT clearPreviousAppraisalsRequested();
+    if (w->mcaOps)
+        w->mcaOps->clearForNewAppraisal();
 
     w->resultsPage->summaryEdit->clear();
     w->resultsPage->summaryEdit->setEnabled(false);

@@ -67,7 +67,7 @@ private:
     void writeTick(const FieldDef &f, bool on);
     void clearField(int number);
     void restoreField(const files::StoredRecord &record, const FieldDef &f);
-    void openCompanions(const files::StoredRecord &record, const QString &folder);
+    void openCompanions(const files::StoredRecord &record, const QString &folder, const QString &stem);
     void saveAppraisal(const QString &tablePath);
 
     MainWindow *m_window;

@@ -54,6 +54,7 @@ class LightsOps;
 class FileOps;
 class ResultsOps;
 class ReportOps;
+class McaOps;
 
 // Whether the window runs its operations (the reactions between fields and
 // pages). Tests of one subsystem start the window without them and build only
@@ -131,6 +132,7 @@ public:
     QAction *pasteAction = nullptr;
     QAction *aboutAction = nullptr;
     QVector<QAction *> viewActions;     // index n-1 for node n
+    QAction *mcaAction = nullptr;       // "Stima MCA…", in "&Visualizza" after the pages
     QVector<QToolButton *> pageButtons; // index n-1 for node n; index 12 is the hidden one
     QToolButton *lireButton = nullptr;  // SpeedButton38
     QToolButton *euroButton = nullptr;  // SpeedButton39
@@ -149,6 +151,7 @@ public:
     FileOps *fileOps = nullptr;
     ResultsOps *resultsOps = nullptr;
     ReportOps *reportOps = nullptr;
+    McaOps *mcaOps = nullptr;
 
 public Q_SLOTS:
     void HelpAbout1Execute();

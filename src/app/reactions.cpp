@@ -11,6 +11,7 @@
 #include "fileops.h"
 #include "incomeops.h"
 #include "lightsops.h"
+#include "mcaops.h"
 #include "reportops.h"
 #include "resultsops.h"
 #include "surfacesops.h"
@@ -30,6 +31,7 @@ void MainWindow::wireReactions()
     fileOps = new FileOps(this, this);
     resultsOps = new ResultsOps(this, this);
     reportOps = new ReportOps(this, this);
+    mcaOps = new McaOps(this, this);
 
     // The surfaces behind the surfaces page, read by everything that needs them.
     auto commercial = [this] { return surfacesOps->commercialValue(); };
@@ -42,6 +44,8 @@ void MainWindow::wireReactions()
     fileOps->surfaceValues = surfaceValues;
     resultsOps->surfaceValues = surfaceValues;
     reportOps->surfaceValues = surfaceValues;
+    // The market comparison's page of the printed report.
+    reportOps->mcaDocument = [this] { return mcaOps->reportDocument(); };
     lightsOps->comparablesCompleteness = [this] { return comparablesOps->TableImmobConfrCompleta(); };
 
     // Description: the municipality cascade, the date, the cadastral data.

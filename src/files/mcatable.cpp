@@ -140,6 +140,16 @@ int mcaParamSize(Param param)
     return kParamColumns[std::size_t(param)].size;
 }
 
+QString mcaParamName(Param param)
+{
+    return name(kParamColumns[std::size_t(param)].name);
+}
+
+QString mcaFeatureName(Feature feature)
+{
+    return name(kFeatureKeys[mca::index(feature)]);
+}
+
 void writeMcaTable(const QString &path, const mca::Sheet &sheet)
 {
     const QFileInfo info(path);

@@ -18,6 +18,10 @@ Layout mcaLayout();
 // The stored size of a data row's text, which typing is limited to.
 int mcaTextSize(mca::Row row);
 int mcaParamSize(mca::Param param);
+// The stored names of a parameter ("SaggioVariazione") and of a feature
+// ("Piano"), which also name the window's fields.
+QString mcaParamName(mca::Param param);
+QString mcaFeatureName(mca::Feature feature);
 
 // Writes the sheet under a temporary name in the destination's folder and
 // renames it over the destination: a failure leaves the earlier file as it was.
