@@ -11,6 +11,7 @@
 #include "pages/incomepage.h"
 #include "pages/localisationpage.h"
 #include "pages/mcawindow.h"
+#include "pages/messages.h"
 #include "pages/surfacespage.h"
 #include "pages/tablemodel.h"
 #include "store/datafolder.h"
@@ -112,5 +113,9 @@ int main(int argc, char *argv[])
             mca->grab().save(QStringLiteral("%1/mca-tab%2-%3x%4.png").arg(out).arg(tab).arg(size.width()).arg(size.height()));
         }
     }
+    // And its printed form, as "Esporta PDF…" writes it.
+    brevan::ui::Messages::setFileAnswers([&out](const brevan::ui::FileDialogRequest &) { return out + QStringLiteral("/mca.pdf"); });
+    mca->EsportaPdfClick();
+    brevan::ui::Messages::setFileAnswers({});
     return 0;
 }
