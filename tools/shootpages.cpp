@@ -7,6 +7,7 @@
 #include "app/mainwindow.h"
 #include "app/mcaops.h"
 #include "app/surfacesops.h"
+#include "pages/comparablespage.h"
 #include "pages/descriptionpage.h"
 #include "pages/incomepage.h"
 #include "pages/localisationpage.h"
@@ -67,6 +68,23 @@ int main(int argc, char *argv[])
             edit->setFocus();
             QTest::keyClicks(edit, QString::fromLatin1(text));
         }
+        {
+            // Four comparables for the direct comparison.
+            brevan::Table t = brevan::Table::open(brevan::dataPath(brevan::kImmConfr));
+            const char *rows[][10] = {{"Via Verdi", "3", "1", "2", "80", "6,5", "16", "15", "33"},
+                                      {"Via Mazzini", "10", "2", "5", "95", "7", "18", "17", "31,5"},
+                                      {"Via Cavour", "21", "4", "9", "70", "6", "15", "16", "33"},
+                                      {"Piazza Duomo", "1", "3", "4", "110", "9", "20", "21", "30"}};
+            const char *costs[] = {"3.150.000,00", "3.420.000,00", "2.980.000,00", "3.900.000,00"};
+            for (int i = 0; i < 4; ++i) {
+                QVariantList r;
+                for (int k = 0; k < 9; ++k)
+                    r << QString::fromUtf8(rows[i][k]);
+                r << QString::fromLatin1(costs[i]) << QString() << QString() << QString();
+                t.append(r);
+            }
+        }
+        w.comparablesPage->model()->reload();
         w.node(0)->setExpanded(true);
         w.selectNode(12);
         QTest::mouseClick(w.tree->viewport(), Qt::LeftButton, {}, w.tree->visualItemRect(w.node(12)).center());
