@@ -13,6 +13,7 @@
 #include "pages/localisationpage.h"
 #include "pages/mcawindow.h"
 #include "pages/messages.h"
+#include "pages/reportpagesdialog.h"
 #include "pages/surfacespage.h"
 #include "pages/tablemodel.h"
 #include "store/datafolder.h"
@@ -131,6 +132,13 @@ int main(int argc, char *argv[])
             mca->grab().save(QStringLiteral("%1/mca-tab%2-%3x%4.png").arg(out).arg(tab).arg(size.width()).arg(size.height()));
         }
     }
+    // The report's page choice, offering "Stima MCA" when there is a comparison.
+    brevan::ui::ReportPagesDialog choice;
+    choice.setMcaOffered(w.mcaOps->hasData());
+    choice.show();
+    QTest::qWait(50);
+    choice.grab().save(QStringLiteral("%1/report-pages.png").arg(out));
+    choice.hide();
     // And its printed form, as "Esporta PDF…" writes it.
     brevan::ui::Messages::setFileAnswers([&out](const brevan::ui::FileDialogRequest &) { return out + QStringLiteral("/mca.pdf"); });
     mca->EsportaPdfClick();

@@ -49,7 +49,9 @@ report::McaContext McaOps::context() const
     c.comparisonTotal = results->comparisonTotalEdit->text();
     c.incomeUnit = results->incomeUnitEdit->text();
     c.incomeTotal = results->incomeTotalEdit->text();
-    if (m_window->valueOps) {
+    // Explained only once the results page has a value by direct comparison
+    // to explain: before, the subject's coefficients are not computed.
+    if (m_window->valueOps && !c.comparisonUnit.isEmpty()) {
         try {
             const Coefficients &k = m_window->coefficients;
             const double x = k[Coef::CDCarattLocalizzaz] + k[Coef::CDCarattPosizione] + k[Coef::CDCarattTipologiche]

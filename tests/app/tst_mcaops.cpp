@@ -9,6 +9,9 @@
 #include "app/fileops.h"
 #include "app/mcaops.h"
 #include "app/reportops.h"
+#include "app/surfacesops.h"
+#include "pages/comparablespage.h"
+#include "store/datafolder.h"
 #include "files/mcatable.h"
 #include "model/numbertext.h"
 #include "pages/descriptionpage.h"
@@ -146,6 +149,7 @@ private Q_SLOTS:
     void twoWaysIn();
     void buttonMovesNoControlOfTheResultsPage();
     void subjectFollowsThePages();
+    void directComparisonExplained();
     void savedOpenedAndEmptied();
     void appraisalWithoutAComparison();
     void damagedCompanion();
@@ -251,6 +255,41 @@ void TestMcaOps::subjectFollowsThePages()
     QTest::mouseClick(mca->proposeButton, Qt::LeftButton);
     QCOMPARE(t->cell(0, Row::MainSurface)->text(), QStringLiteral("76,00"));
     QVERIFY(!p.ops()->sheet().subjectEdited);
+}
+
+void TestMcaOps::directComparisonExplained()
+{
+    Program p;
+    app::MainWindow *w = p.w();
+    p.ops()->StimaMCA1Click();
+    // Nothing on the results page yet: nothing to explain.
+    QCOMPARE(p.ops()->window()->fitView->rowCount(), 0);
+
+    ui::TableModel *m = w->surfacesPage->model();
+    m->setData(m->index(0, 0), QStringLiteral("Camera"));
+    m->setData(m->index(0, 1), QStringLiteral("80"));
+    w->surfacesOps->AttivaSpeedButtonCalcolaSuperfici();
+    {
+        Table t = Table::open(dataPath(kImmConfr));
+        t.append({QStringLiteral("Via Verdi"), QStringLiteral("3"), QStringLiteral("1"), QStringLiteral("2"),
+                  QStringLiteral("80"), QStringLiteral("10"), QStringLiteral("10"), QStringLiteral("10"),
+                  QStringLiteral("20"), QStringLiteral("1.000.000,00")});
+        t.append({QStringLiteral("Via Rossi"), QStringLiteral("5"), QStringLiteral("1"), QStringLiteral("2"),
+                  QStringLiteral("80"), QStringLiteral("10"), QStringLiteral("10"), QStringLiteral("10"),
+                  QStringLiteral("30"), QStringLiteral("1.200.000,00")});
+    }
+    w->comparablesPage->model()->reload();
+    w->showPageCommand(12);
+    QVERIFY(!w->resultsPage->comparisonUnitEdit->text().isEmpty());
+    p.ops()->StimaMCA1Click();
+    ui::McaWindow *mca = p.ops()->window();
+    QCOMPARE(mca->fitView->rowCount(), 2);
+    QCOMPARE(mca->fitView->verticalHeaderItem(1)->text(), QStringLiteral("Via Rossi 5"));
+    QCOMPARE(mca->fitView->item(1, 0)->text(), QStringLiteral("60,00"));
+    QCOMPARE(mca->fitView->item(0, 4)->text(), QStringLiteral("1.200.000,00")); // the value without Via Verdi
+    QVERIFY(mca->fitSummary->text().startsWith(QStringLiteral("R² = 1,0000")));
+    // The unit value read there is the results page's.
+    QVERIFY(mca->fitSummary->text().contains(w->resultsPage->comparisonUnitEdit->text().section(QLatin1Char(','), 0, 0)));
 }
 
 void TestMcaOps::savedOpenedAndEmptied()
