@@ -14,11 +14,14 @@
 
 #include "app/application.h"
 #include "app/mainwindow.h"
+#include "app/mcaops.h"
 #include "app/reportops.h"
 #include "app/surfacesops.h"
 #include "pages/descriptionpage.h"
 #include "pages/incomepage.h"
+#include "pages/comparablespage.h"
 #include "pages/localisationpage.h"
+#include "pages/mcawindow.h"
 #include "pages/messages.h"
 #include "pages/reportpagesdialog.h"
 #include "pages/surfacespage.h"
@@ -158,7 +161,77 @@ void fillByTyping(MainWindow &w)
         edit->setFocus();
         QTest::keyClicks(edit, QString::fromLatin1(text));
     }
+    {
+        // Four comparables for the direct comparison.
+        Table t = Table::open(dataPath(kImmConfr));
+        const char *rows[][10] = {{"Via Verdi", "3", "1", "2", "80", "6,5", "16", "15", "33"},
+                                  {"Via Mazzini", "10", "2", "5", "95", "7", "18", "17", "31,5"},
+                                  {"Via Cavour", "21", "4", "9", "70", "6", "15", "16", "33"},
+                                  {"Piazza Duomo", "1", "3", "4", "110", "9", "20", "21", "30"}};
+        const char *costs[] = {"3.150.000,00", "3.420.000,00", "2.980.000,00", "3.900.000,00"};
+        for (int i = 0; i < 4; ++i) {
+            QVariantList r;
+            for (int k = 0; k < 9; ++k)
+                r << QString::fromUtf8(rows[i][k]);
+            r << QString::fromLatin1(costs[i]) << QString() << QString() << QString();
+            t.append(r);
+        }
+    }
+    w.comparablesPage->model()->reload();
     clickNode(w, 12);
+}
+
+// Three sales typed into the market comparison, as a user would.
+void fillMca(MainWindow &w)
+{
+    using brevan::mca::Row;
+    brevan::mca::Sheet s = w.mcaOps->sheet();
+    const char *rows[][8] = {{"Via Dante 4", "09/2023", "260.000,00", "atto di compravendita", "120,40", "12,00", "4", "1"},
+                             {"Via Manin 11", "11/2023", "295.000,00", "atto di compravendita", "131,00", "11,30", "2", "2"},
+                             {"Corso Italia 7", "09/2023", "310.000,00", "offerta", "138,50", "13,00", "4", "2"}};
+    const Row order[] = {Row::Address, Row::SaleDate, Row::Price, Row::Source,
+                         Row::MainSurface, Row::Balconies, Row::Floor, Row::Maintenance};
+    for (int j = 0; j < 3; ++j) {
+        brevan::mca::SheetColumn &c = s.comparables[j];
+        for (int k = 0; k < 8; ++k)
+            c.setText(order[k], QString::fromUtf8(rows[j][k]));
+        c.setText(Row::Bathrooms, QString::number(1 + j / 2 + (j == 1)));
+    }
+    s.subject.setText(Row::Floor, QStringLiteral("3"));
+    s.subject.setText(Row::Maintenance, QStringLiteral("2"));
+    s.subjectEdited = true;
+    s.setParam(brevan::mca::Param::AnnualChange, QStringLiteral("-2"));
+    s.setParam(brevan::mca::Param::MaintenanceStep, QStringLiteral("12.000"));
+    w.mcaOps->window()->setSheet(s);
+}
+
+// The market comparison window, every tab at its smallest and a large size,
+// the report's page choice and the window's own PDF.
+void shootMca(MainWindow &w, const QString &out, bool filled)
+{
+    using namespace brevan;
+    w.mcaOps->StimaMCA1Click();
+    ui::McaWindow *mca = w.mcaOps->window();
+    if (filled)
+        fillMca(w);
+    for (int tab = 0; tab < mca->tabs->count(); ++tab) {
+        mca->tabs->setCurrentIndex(tab);
+        for (const QSize &size : {mca->minimumSize(), QSize(1020, 740)}) {
+            mca->resize(size);
+            QTest::qWait(50);
+            save(mca, QStringLiteral("%1/mca-tab%2-%3x%4.png").arg(out).arg(tab).arg(size.width()).arg(size.height()));
+        }
+    }
+    ui::ReportPagesDialog choice;
+    choice.setMcaOffered(w.mcaOps->hasData());
+    choice.show();
+    QTest::qWait(50);
+    save(&choice, out + QStringLiteral("/report-pages.png"));
+    choice.hide();
+    ui::Messages::setFileAnswers([&out](const ui::FileDialogRequest &) { return out + QStringLiteral("/mca.pdf"); });
+    mca->EsportaPdfClick();
+    ui::Messages::setFileAnswers({});
+    mca->hide();
 }
 
 } // namespace
@@ -195,5 +268,6 @@ int main(int argc, char *argv[])
                          .arg(size.width()).arg(size.height()));
         }
     }
+    shootMca(w, out, mode == "--filled");
     return 0;
 }

@@ -1,8 +1,10 @@
 #include "exportcommand.h"
 
 #include "app/mainwindow.h"
+#include "app/mcaops.h"
 #include "app/reportops.h"
 #include "files/appraisalfiles.h"
+#include "files/mcatable.h"
 #include "model/currency.h"
 #include "model/numbertext.h"
 #include "model/record.h"
@@ -60,6 +62,10 @@ bool parsePages(const QString &list, report::ReportSelection *selection, QString
     }
     for (const QString &raw : items) {
         const QString item = raw.trimmed();
+        if (item.compare(QLatin1String("mca"), Qt::CaseInsensitive) == 0) {
+            selection->mca = true;
+            continue;
+        }
         bool ok1 = false, ok2 = false;
         int first = 0, last = 0;
         if (item.contains(QLatin1Char('-'))) {
@@ -139,8 +145,14 @@ QString recordJson(const MainWindow &window, ReportOps &ops, const QString &appr
         }
         lines << QStringLiteral("    %1: %2").arg(jsonString(name), value);
     }
+    // The market comparison, or null when the appraisal has none.
+    QString mca = QStringLiteral("null");
+    if (window.mcaOps && window.mcaOps->hasData()) {
+        const QJsonDocument doc(files::mcaJson(window.mcaOps->sheet(), window.descriptionPage->dateEdit->date()));
+        mca = QString::fromUtf8(doc.toJson(QJsonDocument::Indented)).trimmed().replace(QLatin1Char('\n'), QStringLiteral("\n  "));
+    }
     return QStringLiteral("{\n  \"fields\": {\n") + lines.join(QStringLiteral(",\n")) + QStringLiteral("\n  },\n  \"ValutaCorrente\": ")
-           + jsonString(currency().ValutaCorrente) + QStringLiteral("\n}\n");
+           + jsonString(currency().ValutaCorrente) + QStringLiteral(",\n  \"mca\": ") + mca + QStringLiteral("\n}\n");
 }
 
 // Restores the process-wide state the command changes, whatever way it ends.
@@ -173,10 +185,11 @@ cli::CommandInfo exportCommandInfo()
         "dei dati dell'utente), calcola i risultati e scrive quanto richiesto.\n");
     info.options = QStringLiteral(
         "      --text          il riepilogo della stima in testo semplice\n"
-        "      --json          i 149 campi della stima e la valuta in uso (JSON)\n"
+        "      --json          i 149 campi della stima, la valuta in uso e la stima MCA (JSON)\n"
         "      --rtf FILE      il riepilogo in formato Word compatibile\n"
         "      --pdf FILE      il report di stampa in PDF/A-1b\n"
-        "      --pages ELENCO  le pagine del report, per esempio 1,3,9-11 (9 e 10 vanno insieme)\n"
+        "      --pages ELENCO  le pagine del report, per esempio 1,3,9-11,mca (9 e 10 vanno\n"
+        "                      insieme; mca la pagina \"Stima MCA\", stampata se la stima ne ha una)\n"
         "      --euro          mostra gli importi in Euro: una stima salvata in Lire è\n"
         "                      convertita dopo l'apertura (senza --euro gli importi restano\n"
         "                      nella valuta della stima)\n");

@@ -3,6 +3,7 @@
 #include <QMultiHash>
 
 #include "mainwindow.h"
+#include "mcaops.h"
 
 #include "model/currency.h"
 #include "pages/comparablespage.h"
@@ -382,6 +383,10 @@ files::AppraisalContent FileOps::currentContent(bool postPendingEdit)
     }
     content.tables.insert(Companion::Surfaces, Table::open(dataPath(kDescrSup)).rows());
     content.tables.insert(Companion::Comparables, Table::open(dataPath(kImmConfr)).rows());
+    // The market comparison has no field in the record: its table is found by
+    // its name beside the appraisal table.
+    if (m_window->mcaOps && m_window->mcaOps->hasData())
+        content.tables.insert(Companion::Mca, files::mcaRows(m_window->mcaOps->sheet()));
     return content;
 }
 
@@ -427,7 +432,7 @@ bool FileOps::openAppraisal(const QString &tablePath)
             bool companionsDone = false;
             for (const int n : openingOrder()) {
                 if (n > kLastFieldBeforeCompanions && !companionsDone) {
-                    unreadable = openCompanions(record, folder);
+                    unreadable = openCompanions(record, folder, files::stemForTable(QFileInfo(tablePath).fileName()));
                     companionsDone = true;
                 }
                 restoreField(record, field(n));
@@ -457,7 +462,8 @@ void FileOps::takeCurrency(bool euro)
         button->click();
 }
 
-QStringList FileOps::openCompanions(const files::StoredRecord &record, const QString &folder)
+QStringList FileOps::openCompanions(const files::StoredRecord &record, const QString &folder,
+                                     const QString &stem)
 {
     // A page whose picture was not saved, or whose file is gone, is emptied
     // rather than left showing the previous appraisal's picture, which the
@@ -498,6 +504,9 @@ QStringList FileOps::openCompanions(const files::StoredRecord &record, const QSt
         else
             Table::copy(comparables, dataPath(kImmConfr), comparablesLayout());
     });
+
+    if (m_window->mcaOps)
+        m_window->mcaOps->openCompanion(files::companionPath(folder, files::companionName(Companion::Mca, stem)));
     return unreadable;
 }
 
@@ -534,6 +543,8 @@ void FileOps::FileNew1Execute()
                             [] { rebuildTable(dataPath(kImmConfr), comparablesLayout(), 0); });
     });
     Q_EMIT clearPreviousAppraisalsRequested();
+    if (w->mcaOps)
+        w->mcaOps->clearForNewAppraisal();
 
     w->resultsPage->summaryEdit->clear();
     w->resultsPage->summaryEdit->setEnabled(false);

@@ -91,7 +91,7 @@ private:
     // unless it is in force already.
     void takeCurrency(bool euro);
     // The names of the pictures that could not be read.
-    QStringList openCompanions(const files::StoredRecord &record, const QString &folder);
+    QStringList openCompanions(const files::StoredRecord &record, const QString &folder, const QString &stem);
     void saveAppraisal(const QString &tablePath);
 
     MainWindow *m_window;

@@ -278,6 +278,8 @@ void MainWindow::buildActions()
         connect(a, &QAction::triggered, this, [this, n] { showPageCommand(n); });
         viewActions << a;
     }
+    mcaAction = make(QStringLiteral("StimaMCA1"), QStringLiteral("Stima MCA…"), {}, {});
+    mcaAction->setStatusTip(QStringLiteral("Apre la stima per confronto di mercato (MCA)."));
 }
 
 void MainWindow::buildMenus()
@@ -300,6 +302,8 @@ void MainWindow::buildMenus()
     QMenu *view = menuBar()->addMenu(QStringLiteral("&Visualizza"));
     for (QAction *a : std::as_const(viewActions))
         view->addAction(a);
+    view->addSeparator();
+    view->addAction(mcaAction);
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->addAction(aboutAction);

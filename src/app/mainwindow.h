@@ -56,6 +56,7 @@ class ResultsOps;
 class ReportOps;
 class UnsavedWork;
 class WorkPlace;
+class McaOps;
 
 // Whether the window runs its operations (the reactions between fields and
 // pages). Tests of one subsystem start the window without them and build only
@@ -133,6 +134,7 @@ public:
     QAction *pasteAction = nullptr;
     QAction *aboutAction = nullptr;
     QVector<QAction *> viewActions;     // index n-1 for node n
+    QAction *mcaAction = nullptr;       // "Stima MCA…", in "&Visualizza" after the pages
     QVector<QToolButton *> pageButtons; // index n-1 for node n; index 12 is the hidden one
     QToolButton *lireButton = nullptr;  // SpeedButton38
     QToolButton *euroButton = nullptr;  // SpeedButton39
@@ -155,6 +157,7 @@ public:
     UnsavedWork *unsavedWork = nullptr;
     // Where the working tables live for this run; made by the start-up steps.
     WorkPlace *workPlace = nullptr;
+    McaOps *mcaOps = nullptr;
 
 public Q_SLOTS:
     void HelpAbout1Execute();

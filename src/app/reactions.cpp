@@ -11,6 +11,7 @@
 #include "fileops.h"
 #include "incomeops.h"
 #include "lightsops.h"
+#include "mcaops.h"
 #include "reportops.h"
 #include "resultsops.h"
 #include "surfacesops.h"
@@ -32,6 +33,7 @@ void MainWindow::wireReactions()
     resultsOps = new ResultsOps(this, this);
     reportOps = new ReportOps(this, this);
     unsavedWork = new UnsavedWork(this, fileOps, this);
+    mcaOps = new McaOps(this, this);
 
     // The surfaces behind the surfaces page, read by everything that needs them.
     auto commercial = [this] { return surfacesOps->commercialValue(); };
@@ -44,6 +46,8 @@ void MainWindow::wireReactions()
     fileOps->surfaceValues = surfaceValues;
     resultsOps->surfaceValues = surfaceValues;
     reportOps->surfaceValues = surfaceValues;
+    // The market comparison's page of the printed report.
+    reportOps->mcaDocument = [this] { return mcaOps->reportDocument(); };
     lightsOps->comparablesCompleteness = [this] { return comparablesOps->TableImmobConfrCompleta(); };
 
     // Description: the municipality cascade, the date, the cadastral data.

@@ -72,6 +72,8 @@ report::ReportSelection ReportOps::selection() const
 
 void ReportOps::SpeedButton65Click()
 {
+    // "Stima MCA" is offered only when the appraisal has a comparison.
+    m_dialog->setMcaOffered(mcaDocument && mcaDocument().has_value());
     m_dialog->exec();
 }
 
@@ -134,6 +136,8 @@ report::ReportInput ReportOps::collectInput() const
     in.coefficients = m_window->coefficients;
     in.currency = currency().ValutaCorrente;
     in.today = today ? today() : QDate::currentDate();
+    if (mcaDocument)
+        in.mca = mcaDocument();
     return in;
 }
 
@@ -160,7 +164,7 @@ void ReportOps::SpeedButton64Click()
         // Every page is reset and filled, whatever the selection.
         fillPages();
         m_previewSelection = selection();
-        if (!m_previewSelection.any()) {
+        if (m_report->assembled(m_previewSelection).isEmpty()) {
             ui::Messages::warning(m_window, report::kNoPagesSelected);
             return;
         }

@@ -35,6 +35,8 @@ public:
     std::function<QStringList()> surfaceValues;
     // The day printed on the cover; tests fix it.
     std::function<QDate()> today = [] { return QDate::currentDate(); };
+    // The market comparison's page, when the appraisal has one.
+    std::function<std::optional<report::McaDocument>()> mcaDocument;
 
     // The selection dialog, created once; its ticks are the selection.
     ui::ReportPagesDialog *selectionDialog() const { return m_dialog; }

@@ -1,5 +1,7 @@
 #include "appraisalfiles.h"
 
+#include "mcatable.h"
+
 #include "store/datafolder.h"
 #include "valuation/comparison.h"
 #include "valuation/surfaces.h"
@@ -38,6 +40,18 @@ bool surfacesWorthSaving(const TableRows &rows)
 }
 
 // A comparables copy is written when a comparable is complete.
+const Layout &mcaTableLayout()
+{
+    static const Layout layout = mcaLayout();
+    return layout;
+}
+
+// A market comparison is saved when it holds its subject's row.
+bool mcaWorthSaving(const TableRows &rows)
+{
+    return !rows.isEmpty();
+}
+
 bool comparablesWorthSaving(const TableRows &rows)
 {
     for (const QVariantList &r : rows) {
@@ -69,6 +83,8 @@ const CompanionDef kCompanionDefs[] = {
      surfacesWorthSaving},
     {Companion::Comparables, "ImmobConfr - ", ".db", "TableNameImmobConfr", CompanionForm::Table,
      comparablesLayout, comparablesWorthSaving},
+    // Found by its name beside the appraisal table: no field of the record.
+    {Companion::Mca, "MCA - ", ".db", "", CompanionForm::Table, mcaTableLayout, mcaWorthSaving},
 };
 
 const CompanionDef &def(Companion c)

@@ -49,13 +49,15 @@ QString stemForTable(const QString &tableFileName);
 // Appends ".db" to a chosen file name that does not end in it.
 QString withDbExtension(const QString &path);
 
-enum class Companion { Photo, AreaPlan, UnitPlan, Surfaces, Comparables };
-inline constexpr Companion kCompanions[] = {Companion::Photo, Companion::AreaPlan, Companion::UnitPlan,
-                                            Companion::Surfaces, Companion::Comparables};
+enum class Companion { Photo, AreaPlan, UnitPlan, Surfaces, Comparables, Mca };
+inline constexpr Companion kCompanions[] = {Companion::Photo,    Companion::AreaPlan,    Companion::UnitPlan,
+                                            Companion::Surfaces, Companion::Comparables, Companion::Mca};
 // "Foto - " + stem + ".bmp", "PlanimZona - …", "Planim - …", "Superfici - … .db",
-// "ImmobConfr - … .db".
+// "ImmobConfr - … .db", "MCA - … .db".
 QString companionName(Companion c, const QString &stem);
-// The record field that stores the companion's bare name (fields 37 to 40, 145).
+// The record field that stores the companion's bare name (fields 37 to 40,
+// 145). The market comparison has none: the record's 149 fields are fixed, so
+// its table is found by its name beside the appraisal table.
 QString companionField(Companion c);
 
 // The currency of the amounts stored in an appraisal table: one more column

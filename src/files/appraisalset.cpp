@@ -48,18 +48,25 @@ QHash<QString, QString> saveAppraisalSet(const QString &tablePath, const Apprais
             writeStagedBitmap(set.stage(name), picture);
         } else {
             const TableRows rows = content.tables.value(c);
-            if (!companionWorthSaving(c, rows))
+            if (!companionWorthSaving(c, rows)) {
+                // A companion found by its name alone would be found again
+                // after this save: an earlier one is superseded by an empty
+                // table, in the same set.
+                if (companionField(c).isEmpty() && QFileInfo::exists(set.folder() + QLatin1Char('/') + name))
+                    writeRows(set.stage(name), companionLayout(c), {});
                 continue;
+            }
             writeRows(set.stage(name), companionLayout(c), rows);
         }
-        names.insert(companionField(c), name);
+        if (!companionField(c).isEmpty())
+            names.insert(companionField(c), name);
     }
     // The record last: the set is put in place in the order it was staged.
     RecordValues record = content.record;
     for (auto it = names.cbegin(); it != names.cend(); ++it)
         record.insert(it.key(), it.value());
     for (const Companion c : kCompanions) {
-        if (!names.contains(companionField(c)))
+        if (!companionField(c).isEmpty() && !names.contains(companionField(c)))
             record.insert(companionField(c), QString());
     }
     const Layout layout = recordLayout();

@@ -31,6 +31,11 @@ ReportPagesDialog::ReportPagesDialog(QWidget *parent) : QDialog(parent)
         boxesLayout->addWidget(box);
         boxes << box;
     }
+    mcaBox = new QCheckBox(report::pageTitle(report::kMcaPage), group);
+    mcaBox->setObjectName(QStringLiteral("CheckBoxPaginaMCA"));
+    mcaBox->setChecked(true);
+    mcaBox->hide();
+    boxesLayout->addWidget(mcaBox);
 
     selectAllButton = new QPushButton(QStringLiteral("&Seleziona tutto"), this);
     selectAllButton->setObjectName(QStringLiteral("ButtonSelezionaTutto"));
@@ -64,6 +69,7 @@ report::ReportSelection ReportPagesDialog::selection() const
     report::ReportSelection s;
     for (int i = 0; i < boxes.size(); ++i)
         s.on[std::size_t(i)] = boxes[i]->isChecked();
+    s.mca = mcaBox->isChecked();
     return s;
 }
 
@@ -71,12 +77,19 @@ void ReportPagesDialog::setSelection(const report::ReportSelection &selection)
 {
     for (int i = 0; i < boxes.size(); ++i)
         boxes[i]->setChecked(selection.on[std::size_t(i)]);
+    mcaBox->setChecked(selection.mca);
+}
+
+void ReportPagesDialog::setMcaOffered(bool offered)
+{
+    mcaBox->setVisible(offered);
 }
 
 void ReportPagesDialog::setAll(bool on)
 {
     for (QCheckBox *b : boxes)
         b->setChecked(on);
+    mcaBox->setChecked(on);
 }
 
 void ReportPagesDialog::showEvent(QShowEvent *event)

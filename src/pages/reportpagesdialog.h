@@ -19,12 +19,16 @@ public:
 
     QGroupBox *group;                // "Parametri di stampa"
     QVector<QCheckBox *> boxes;      // the ten choices, in report order
+    QCheckBox *mcaBox;               // "Stima MCA", shown only when offered
     QPushButton *selectAllButton;    // "&Seleziona tutto"
     QPushButton *clearAllButton;     // "&Deseleziona tutto"
     QPushButton *closeButton;        // "&Chiudi"
 
     report::ReportSelection selection() const;
     void setSelection(const report::ReportSelection &selection);
+    // Shows "Stima MCA" after the results page's box when the appraisal has
+    // a market comparison; hidden, it keeps its tick for a later one.
+    void setMcaOffered(bool offered);
 
 protected:
     void showEvent(QShowEvent *event) override;

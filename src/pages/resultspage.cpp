@@ -128,6 +128,18 @@ void drawCompute(QPainter &p)
             p.drawRect(QRectF(4.5 + col * 2.5, 8.5 + row * 2.5, 1.5, 1.5));
 }
 
+// Three sales, adjusted to one level: the market comparison.
+void drawMca(QPainter &p)
+{
+    p.setPen(QPen(QColor(70, 70, 70), 1));
+    p.setBrush(QColor(90, 140, 210));
+    p.drawRect(QRectF(1.5, 6.5, 3, 8));
+    p.drawRect(QRectF(6.5, 3.5, 3, 11));
+    p.drawRect(QRectF(11.5, 8.5, 3, 6));
+    p.setPen(QPen(QColor(200, 60, 0), 1.4, Qt::DashLine));
+    p.drawLine(QPointF(0.5, 5.5), QPointF(15.5, 5.5));
+}
+
 QLabel *captionLabel(const QString &text, QWidget *parent)
 {
     QLabel *l = makeLabel(text, parent);
@@ -176,6 +188,19 @@ ResultsPage::ResultsPage(QWidget *parent) : QWidget(parent)
         x += b->width() + 1;
     }
     computeButton->hide();
+    // The market comparison's window: its own place after the hidden button,
+    // so no control of the row moves.
+    mcaButton = new QToolButton(m_toolRow);
+    mcaButton->setObjectName(QStringLiteral("StimaMCAButton"));
+    mcaButton->setText(QStringLiteral("Stima MCA…"));
+    mcaButton->setIcon(drawnIcon(drawMca));
+    mcaButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    mcaButton->setAutoRaise(true);
+    mcaButton->setFocusPolicy(Qt::NoFocus);
+    setHint(mcaButton, QStringLiteral("Stima MCA|Apre la stima per confronto di mercato (MCA)."));
+    mcaButton->adjustSize();
+    mcaButton->move(x + 8, 2);
+    mcaButton->resize(mcaButton->width(), computeButton->height());
 
     summaryEdit = new QTextEdit(this);
     summaryEdit->setObjectName(QStringLiteral("RichEdit1"));

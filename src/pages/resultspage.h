@@ -33,6 +33,7 @@ public:
     QToolButton *printButton;         // SpeedButton55
     QToolButton *previewButton;       // SpeedButton64
     QToolButton *computeButton;       // SpeedButton40, hidden
+    QToolButton *mcaButton;           // "Stima MCA…", after the others
 
     QTextEdit *summaryEdit;           // RichEdit1, read-only
 

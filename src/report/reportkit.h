@@ -182,5 +182,10 @@ std::unique_ptr<ReportPage> makeComparablesPage();       // 8
 std::unique_ptr<ReportPage> makeParametersPage1();       // 9
 std::unique_ptr<ReportPage> makeParametersPage2();       // 10
 std::unique_ptr<ReportPage> makeResultsPage();           // 11
+std::unique_ptr<ReportPage> makeMcaPage();               // 12, "Stima MCA"
+
+// The market comparison's tables and result from the painter's position,
+// flowing onto new pages under a band with the title given.
+void paintMcaDocument(ReportPainter &rp, const McaDocument &document, const QString &bandTitle);
 
 } // namespace brevan::report

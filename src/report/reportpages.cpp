@@ -39,6 +39,8 @@ QStringList choiceCaptions()
 
 QString pageTitle(int page)
 {
+    if (page == kMcaPage)
+        return QStringLiteral("Stima MCA");
     static const char *const titles[kPageCount] = {
         "Brevan 2.0",
         "Generalità del professionista",
@@ -71,6 +73,7 @@ ReportSelection ReportSelection::none()
 {
     ReportSelection s;
     s.on.fill(false);
+    s.mca = false;
     return s;
 }
 
@@ -214,6 +217,7 @@ Report::Report()
     m_pages = {makeCoverPage(),        makeAppraiserPage(),        makeUnitPage(),   makeSurfacesPage(),
                makeLocalisationPage(), makePositionTypologyPage(), makeIncomePage(), makeComparablesPage(),
                makeParametersPage1(),  makeParametersPage2(),      makeResultsPage()};
+    m_mcaPage = makeMcaPage();
 }
 
 Report::~Report() = default;
@@ -222,9 +226,19 @@ void Report::resetAndFill(const ReportInput &in)
 {
     for (auto &p : m_pages)
         p->reset();
+    m_mcaPage->reset();
     for (auto &p : m_pages)
         p->fill(in);
     m_metadata = reportMetadata(in);
+    m_mcaPage->fill(in);
+}
+
+QVector<int> Report::assembled(const ReportSelection &selection) const
+{
+    QVector<int> pages = assembledPages(selection);
+    if (selection.mca && m_mcaPage->isFilled())
+        pages << kMcaPage;
+    return pages;
 }
 
 void setUpReportDevice(QPagedPaintDevice *device)
@@ -240,7 +254,7 @@ bool Report::render(QPagedPaintDevice *device, const ReportSelection &selection)
     if (!painter.begin(device))
         return false;
     ReportPainter rp(painter, *device);
-    for (int n : assembledPages(selection)) {
+    for (int n : assembled(selection)) {
         rp.newPage();
         page(n).paint(rp);
     }
@@ -289,7 +303,7 @@ bool writeReportPdf(const QString &path, const Report &filled, const ReportSelec
             *error = why;
         return false;
     };
-    if (!selection.any())
+    if (filled.assembled(selection).isEmpty())
         return fail(kNoPagesSelected);
     const QByteArray pdf = reportPdf(filled, selection);
     if (pdf.isEmpty())

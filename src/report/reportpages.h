@@ -8,6 +8,7 @@
 // survive into the next report. The input is plain data, so the pages never
 // look at a widget.
 #include "report/pdfa.h"
+#include "report/mcadocument.h"
 #include "valuation/coefficients.h"
 #include "valuation/completeness.h"
 #include "valuation/surfaces.h"
@@ -21,6 +22,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 
 class QPagedPaintDevice;
 class QPainter;
@@ -50,6 +52,8 @@ struct ReportInput {
     Coefficients coefficients;
     QString currency = QStringLiteral(" Lire"); // ValutaCorrente
     QDate today;                                // the day of the preview
+    // The market comparison, when the appraisal has one.
+    std::optional<McaDocument> mca;
 
     QString text(const QString &name) const { return texts.value(name); }
     bool tick(const QString &name) const { return ticks.value(name, false); }
@@ -72,6 +76,9 @@ enum class Choice {
 };
 inline constexpr int kChoiceCount = 10;
 inline constexpr int kPageCount = 11;
+// The market comparison's page, after the results; offered only when the
+// appraisal has a market comparison.
+inline constexpr int kMcaPage = 12;
 
 // The captions of the ten selection boxes, in order.
 QStringList choiceCaptions();
@@ -82,14 +89,18 @@ Choice choiceOfPage(int page);
 
 struct ReportSelection {
     std::array<bool, kChoiceCount> on;
+    // "Stima MCA", printed when the appraisal has a market comparison.
+    bool mca = true;
     ReportSelection() { on.fill(true); }
     bool operator[](Choice c) const { return on[static_cast<std::size_t>(c)]; }
     bool &operator[](Choice c) { return on[static_cast<std::size_t>(c)]; }
+    // Any of the ten choices.
     bool any() const;
     static ReportSelection none();
 };
 
-// The pages assembled for a selection, in report order (numbers 1 to 11).
+// The pages of the ten choices assembled for a selection, in report order
+// (numbers 1 to 11).
 QVector<int> assembledPages(const ReportSelection &selection);
 
 // Two aligned text columns (pages 4 and 8): line i of the left column sits
@@ -152,11 +163,17 @@ class Report {
 public:
     Report();
     ~Report();
-    const ReportPage &page(int n) const { return *m_pages.at(static_cast<std::size_t>(n - 1)); }
+    const ReportPage &page(int n) const
+    {
+        return n == kMcaPage ? *m_mcaPage : *m_pages.at(static_cast<std::size_t>(n - 1));
+    }
 
-    // Reset all eleven pages, then fill each from the appraisal, whatever
-    // the selection.
+    // Reset all pages, then fill each from the appraisal, whatever the
+    // selection.
     void resetAndFill(const ReportInput &in);
+    // The pages a selection prints from the last fill: those of the ten
+    // choices, then "Stima MCA" when it is chosen and has been filled.
+    QVector<int> assembled(const ReportSelection &selection) const;
     // Paints the selected pages in report order. False when the device
     // cannot be painted on (a file that cannot be opened, a printer error).
     bool render(QPagedPaintDevice *device, const ReportSelection &selection) const;
@@ -166,6 +183,7 @@ public:
 private:
     std::array<std::unique_ptr<ReportPage>, kPageCount> m_pages;
     PdfMetadata m_metadata;
+    std::unique_ptr<ReportPage> m_mcaPage;
 };
 
 // The page set-up of every report device: A4 portrait, margins 25 mm left,

@@ -1,0 +1,163 @@
+#include "mcaops.h"
+
+#include "app/mainwindow.h"
+#include "app/valueops.h"
+#include "files/mcatable.h"
+#include "model/currency.h"
+#include "pages/descriptionpage.h"
+#include "pages/mcawindow.h"
+#include "pages/resultspage.h"
+#include "pages/surfacespage.h"
+#include "pages/tablemodel.h"
+#include "pages/typologypage.h"
+#include "store/datafolder.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QToolButton>
+
+namespace brevan::app {
+
+McaOps::McaOps(MainWindow *window, QObject *parent) : QObject(parent), m_window(window), m_sheet(mca::Sheet::blank())
+{
+    connect(window->mcaAction, &QAction::triggered, this, &McaOps::StimaMCA1Click);
+    connect(window->resultsPage->mcaButton, &QToolButton::clicked, this, &McaOps::StimaMCA1Click);
+}
+
+ui::McaWindow *McaOps::window() const
+{
+    return m_mcaWindow;
+}
+
+const mca::Sheet &McaOps::sheet() const
+{
+    return m_mcaWindow ? m_mcaWindow->sheet() : m_sheet;
+}
+
+report::McaContext McaOps::context() const
+{
+    report::McaContext c;
+    c.valuationDate = m_window->descriptionPage->dateEdit->date();
+    c.lire = !currency().euroInForce();
+    const ui::ResultsPage *results = m_window->resultsPage;
+    c.comparisonUnit = results->comparisonUnitEdit->text();
+    c.comparisonTotal = results->comparisonTotalEdit->text();
+    c.incomeUnit = results->incomeUnitEdit->text();
+    c.incomeTotal = results->incomeTotalEdit->text();
+    // Explained only once the results page has a value by direct comparison
+    // to explain: before, the subject's coefficients are not computed.
+    if (m_window->valueOps && !c.comparisonUnit.isEmpty()) {
+        try {
+            const Coefficients &k = m_window->coefficients;
+            const double x = k[Coef::CDCarattLocalizzaz] + k[Coef::CDCarattPosizione] + k[Coef::CDCarattTipologiche]
+                             + k[Coef::CDCarattProduttive];
+            const FitExplanation fit = explainDirectComparison(m_window->valueOps->comparables(), x);
+            if (!fit.points.isEmpty())
+                c.fit = fit;
+        } catch (const std::exception &e) {
+            // The comparables table cannot be read now: the explanation is
+            // left out, the comparison itself does not need it.
+            qWarning("McaOps: %s", e.what());
+        }
+    }
+    return c;
+}
+
+mca::SheetColumn McaOps::subjectFromPages() const
+{
+    mca::SubjectFromPages pages;
+    try {
+        const ui::TableModel *model = m_window->surfacesPage->model();
+        const QString file = model && !model->tableFile().isEmpty() ? model->tableFile() : dataPath(kDescrSup);
+        const Table surfaces = Table::open(file);
+        const int description = surfaces.columnIndex(QStringLiteral("DescrizioneSuperficie"));
+        const int area = surfaces.columnIndex(QStringLiteral("MqSuperficie"));
+        if (description >= 0 && area >= 0) {
+            for (const QVariantList &row : surfaces.rows())
+                pages.surfaces.append({row.value(description).toString(), row.value(area).toDouble()});
+        }
+    } catch (const std::exception &e) {
+        qWarning("McaOps: %s", e.what());
+    }
+    pages.floor = m_window->descriptionPage->floorCombo->currentText();
+    pages.lift = m_window->typologyPage->liftCheck->isChecked();
+    pages.interiorState = m_window->typologyPage->repairInsideCombo->currentText();
+    return mca::proposeSubject(pages);
+}
+
+std::optional<report::McaDocument> McaOps::reportDocument() const
+{
+    if (!hasData())
+        return std::nullopt;
+    return report::buildMcaDocument(sheet(), context(), report::kPrintedColumns);
+}
+
+void McaOps::setSheet(const mca::Sheet &sheet)
+{
+    m_sheet = sheet;
+    if (m_mcaWindow)
+        m_mcaWindow->setSheet(m_sheet);
+}
+
+void McaOps::refreshFromPages()
+{
+    if (!m_mcaWindow) {
+        if (!m_sheet.subjectEdited)
+            m_sheet.subject = subjectFromPages();
+        return;
+    }
+    m_mcaWindow->setContext(context());
+    if (!m_mcaWindow->sheet().subjectEdited)
+        m_mcaWindow->proposeSubject(subjectFromPages());
+}
+
+void McaOps::StimaMCA1Click()
+{
+    if (!m_mcaWindow) {
+        m_mcaWindow = new ui::McaWindow(m_window);
+        m_mcaWindow->setContext(context());
+        m_mcaWindow->setSheet(m_sheet);
+        connect(m_mcaWindow, &ui::McaWindow::proposeRequested, this,
+                [this] { m_mcaWindow->proposeSubject(subjectFromPages()); });
+        connect(m_mcaWindow, &ui::McaWindow::activated, this, &McaOps::refreshFromPages);
+    }
+    refreshFromPages();
+    m_mcaWindow->show();
+    m_mcaWindow->raise();
+    m_mcaWindow->activateWindow();
+}
+
+void McaOps::saveCompanion(const QString &path) const
+{
+    if (hasData()) {
+        files::writeMcaTable(path, sheet());
+        return;
+    }
+    if (QFileInfo::exists(path) && !QFile::remove(path))
+        throw StoreError(QStringLiteral("Impossibile eliminare \"%1\".").arg(path));
+}
+
+void McaOps::openCompanion(const QString &path)
+{
+    // The comparison of the appraisal shown so far must not stay behind,
+    // whether or not this appraisal has one that can be read.
+    setSheet(mca::Sheet::blank());
+    if (!path.isEmpty())
+        setSheet(files::readMcaTable(path));
+    if (m_mcaWindow)
+        refreshFromPages();
+}
+
+void McaOps::clearForNewAppraisal()
+{
+    setSheet(mca::Sheet::blank());
+    if (m_mcaWindow)
+        refreshFromPages();
+}
+
+} // namespace brevan::app

@@ -1,0 +1,68 @@
+#pragma once
+// The market comparison beside the appraisal: its window ("Stima MCA…" on the
+// results page and in "&Visualizza"), built at first use; what it reads from
+// the pages (the subject proposed from them, the appraisal date, the values
+// of the results page, the comparables of the direct comparison); and its
+// companion table saved, opened and cleared with the appraisal.
+#include "report/mcacontent.h"
+#include "valuation/mcasheet.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include <optional>
+
+namespace brevan::ui {
+class McaWindow;
+}
+
+namespace brevan::app {
+
+class MainWindow;
+
+class McaOps : public QObject {
+    Q_OBJECT
+public:
+    explicit McaOps(MainWindow *window, QObject *parent = nullptr);
+
+    // The comparison as it stands: the window's once it is built.
+    const mca::Sheet &sheet() const;
+    bool hasData() const { return sheet().hasData(); }
+    // Null until first use.
+    ui::McaWindow *window() const;
+
+    // What the comparison reads from the pages now.
+    report::McaContext context() const;
+    mca::SheetColumn subjectFromPages() const;
+
+    // The comparison for the printed report, when the appraisal has one.
+    std::optional<report::McaDocument> reportDocument() const;
+
+    // Saving: the companion written at path when the appraisal has a
+    // comparison; otherwise a table left there by an earlier save is removed,
+    // so it does not come back with this appraisal. Throws StoreError.
+    void saveCompanion(const QString &path) const;
+    // Opening: the companion at path (empty when the appraisal has none)
+    // replaces the comparison. Throws StoreError for a file that cannot be
+    // used, after emptying the comparison.
+    void openCompanion(const QString &path);
+    // A new appraisal empties the comparison.
+    void clearForNewAppraisal();
+
+public Q_SLOTS:
+    // "Stima MCA…": builds the window at first use, brings it up to date with
+    // the pages and shows it.
+    void StimaMCA1Click();
+
+private:
+    void setSheet(const mca::Sheet &sheet);
+    // The subject follows the pages until the user writes in its column.
+    void refreshFromPages();
+
+    MainWindow *m_window;
+    QPointer<ui::McaWindow> m_mcaWindow; // a child of the main window
+    mca::Sheet m_sheet; // until the window is built
+};
+
+} // namespace brevan::app
