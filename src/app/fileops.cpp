@@ -16,6 +16,7 @@
 #include "pages/resultspage.h"
 #include "pages/surfacespage.h"
 #include "pages/tablemodel.h"
+#include "files/mcatable.h"
 #include "files/setsave.h"
 #include "legacy/keeporiginal.h"
 #include "store/datafolder.h"
