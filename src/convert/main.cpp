@@ -1,4 +1,5 @@
 // brevan-convert CARTELLA...
+#include "cli/commandline.h"
 #include "legacy/convert.h"
 
 #include <QCoreApplication>
@@ -6,20 +7,13 @@
 
 #include <unistd.h>
 
-namespace {
-
-// Qt's own notices (a missing runtime folder, a locale it does not know) are
-// not the command's messages: nothing reaches standard error but its own.
-void dropQtNotice(QtMsgType, const QMessageLogContext &, const QString &) {}
-
-} // namespace
-
 int main(int argc, char *argv[])
 {
-    qInstallMessageHandler(dropQtNotice);
+    const brevan::cli::CommandInfo info = brevan::legacy::convertCommandInfo();
+    brevan::cli::keepQtQuiet(info);
+    if (const int status = brevan::cli::answerStandardOptions(argc, argv, info); status >= 0)
+        return status;
     QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("brevan-convert"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(BREVAN_VERSION));
     QTextStream out(stdout);
     QTextStream err(stderr);
     return brevan::legacy::runConvertCommand(QCoreApplication::arguments().mid(1), out, err,

@@ -1,5 +1,7 @@
 #include "convert.h"
 
+#include "cli/commandline.h"
+
 #include "files/appraisalfiles.h"
 #include "keeporiginal.h"
 #include "paradoxtable.h"
@@ -40,24 +42,6 @@ const ProgramTable *programTableFor(const Layout &layout)
     }
     return nullptr;
 }
-
-const QString kUsage = QStringLiteral(
-    "Uso: brevan-convert CARTELLA...\n"
-    "Converte nel formato di Brevan ogni tabella Paradox delle cartelle indicate che\n"
-    "ha la struttura di una tabella di Brevan: stima, generalità del professionista,\n"
-    "superfici, immobili di confronto, zone urbane, canoni di locazione.\n"
-    "L'originale resta accanto alla tabella convertita, con il suffisso \".paradox\"\n"
-    "(insieme ai suoi file .px e .mb). Le tabelle già convertite, quelle di altra\n"
-    "struttura e i file che non sono tabelle restano come sono: il comando si può\n"
-    "ripetere senza danno.\n"
-    "\n"
-    "Opzioni:\n"
-    "  -h, --help     mostra questo aiuto\n"
-    "  -v, --version  mostra la versione\n"
-    "\n"
-    "Stato di uscita: 0 se ogni tabella è stata convertita o lasciata com'era;\n"
-    "2 per argomenti errati, una cartella inesistente o una tabella Paradox\n"
-    "illeggibile; 1 se una tabella convertita non si è potuta scrivere.\n");
 
 QString skipReason(const ConvertResult &r)
 {
@@ -114,6 +98,26 @@ ConvertResult convertTable(const QString &path)
     return r;
 }
 
+cli::CommandInfo convertCommandInfo()
+{
+    cli::CommandInfo info;
+    info.name = "brevan-convert";
+    info.usage = QStringLiteral("Uso: brevan-convert CARTELLA...\n");
+    info.description = QStringLiteral(
+        "Converte nel formato di Brevan ogni tabella Paradox delle cartelle indicate che\n"
+        "ha la struttura di una tabella di Brevan: stima, generalità del professionista,\n"
+        "superfici, immobili di confronto, zone urbane, canoni di locazione.\n"
+        "L'originale resta accanto alla tabella convertita, con il suffisso \".paradox\"\n"
+        "(insieme ai suoi file .px e .mb). Le tabelle già convertite, quelle di altra\n"
+        "struttura e i file che non sono tabelle restano come sono: il comando si può\n"
+        "ripetere senza danno.\n");
+    info.exitStatuses = QStringLiteral(
+        "  0  ogni tabella è stata convertita o lasciata com'era\n"
+        "  1  una tabella convertita non si è potuta scrivere\n"
+        "  2  argomenti errati, una cartella inesistente o una tabella Paradox illeggibile\n");
+    return info;
+}
+
 int runConvertCommand(const QStringList &arguments, QTextStream &out, QTextStream &err, bool progress)
 {
     QCommandLineParser parser;
@@ -121,7 +125,7 @@ int runConvertCommand(const QStringList &arguments, QTextStream &out, QTextStrea
     const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
     parser.addOptions({help, version});
     const auto usageError = [&](const QString &why) {
-        err << "brevan-convert: " << why << "\n" << kUsage;
+        err << "brevan-convert: " << why << "\n" << convertCommandInfo().usage << "Per l'aiuto: brevan-convert --help\n";
         err.flush();
         return int(ConvertUsage);
     };
@@ -131,12 +135,12 @@ int runConvertCommand(const QStringList &arguments, QTextStream &out, QTextStrea
                                             : QStringLiteral("opzione sconosciuta: %1").arg(unknown.join(QStringLiteral(", "))));
     }
     if (parser.isSet(help)) {
-        out << kUsage;
+        out << cli::helpText(convertCommandInfo());
         out.flush();
         return ConvertOk;
     }
     if (parser.isSet(version)) {
-        out << "brevan-convert " << QCoreApplication::applicationVersion() << "\n";
+        out << cli::versionLine(convertCommandInfo()) << "\n";
         out.flush();
         return ConvertOk;
     }

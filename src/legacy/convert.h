@@ -3,6 +3,8 @@
 // format, for brevan-convert. Each original is kept beside its table with
 // the suffix ".paradox"; a table already converted is left alone, so a
 // folder can be converted again without harm.
+#include "cli/commandline.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -35,6 +37,9 @@ enum ConvertStatus {
     ConvertFailed = 1, // a converted table could not be written
     ConvertUsage = 2,  // bad arguments, a missing folder or an unreadable table
 };
+
+// Its --help and --version.
+cli::CommandInfo convertCommandInfo();
 
 // brevan-convert CARTELLA…: arguments exclude the program's name. The
 // summary goes to out, usage errors and unusable folders to err; with

@@ -1,5 +1,7 @@
 #include "omicommand.h"
 
+#include "cli/commandline.h"
+
 #include "omitables.h"
 #include "quotations.h"
 #include "store/datafolder.h"
@@ -11,10 +13,6 @@
 
 #include <atomic>
 
-#ifndef BREVAN_VERSION
-#define BREVAN_VERSION "0"
-#endif
-
 namespace brevan::omi {
 
 namespace {
@@ -23,23 +21,6 @@ const QString kProgram = QStringLiteral("brevan-omi");
 
 std::atomic<bool> stopRequested{false};
 static_assert(std::atomic<bool>::is_always_lock_free);
-
-const QString kUsage = QStringLiteral(
-    "Uso: brevan-omi [--data CARTELLA] [--tipo CODICE] [--stato STATO] [--anno AAAA] FILE...\n"
-    "Legge i file delle quotazioni OMI dell'Agenzia delle Entrate (QI_..._VALORI.csv e\n"
-    "QI_..._ZONE.csv) e scrive nella cartella dei dati, per ogni Comune dei file, la\n"
-    "tabella delle zone urbane e quella dei canoni di locazione unitari.\n"
-    "  --data CARTELLA  la cartella dei dati (predefinita: quella registrata da Brevan)\n"
-    "  --tipo CODICE    la tipologia edilizia dei canoni: 20 Abitazioni civili (predefinita),\n"
-    "                   21 Abitazioni di tipo economico, 1 Ville e Villini\n"
-    "  --stato STATO    lo stato conservativo: OTTIMO, NORMALE (predefinito) o SCADENTE;\n"
-    "                   una zona senza quotazioni in quello stato dà quelle dello stato prevalente\n"
-    "  --anno AAAA      l'anno dei canoni (predefinito: l'anno del semestre di ciascun file)\n"
-    "  --help           mostra questo aiuto\n"
-    "  --version        mostra la versione\n"
-    "I file si scaricano dal sito dell'Agenzia delle Entrate (Quotazioni immobiliari, area\n"
-    "riservata agli utenti registrati). Fonte dei dati: Agenzia Entrate - OMI.\n"
-    "Stato di uscita: 0 riuscito, 2 errore d'uso o file inutilizzabile, 1 altro errore.\n");
 
 struct Arguments {
     QString folder;
@@ -170,6 +151,33 @@ void requestStop()
     stopRequested.store(true);
 }
 
+cli::CommandInfo omiCommandInfo()
+{
+    cli::CommandInfo info;
+    info.name = "brevan-omi";
+    info.usage = QStringLiteral(
+        "Uso: brevan-omi [--data CARTELLA] [--tipo CODICE] [--stato STATO] [--anno AAAA] FILE...\n");
+    info.description = QStringLiteral(
+        "Legge i file delle quotazioni OMI dell'Agenzia delle Entrate (QI_..._VALORI.csv e\n"
+        "QI_..._ZONE.csv) e scrive nella cartella dei dati, per ogni Comune dei file, la\n"
+        "tabella delle zone urbane e quella dei canoni di locazione unitari.\n"
+        "I file si scaricano dal sito dell'Agenzia delle Entrate (Quotazioni immobiliari, area\n"
+        "riservata agli utenti registrati). Fonte dei dati: Agenzia Entrate - OMI.\n");
+    info.options = QStringLiteral(
+        "      --data CARTELLA  la cartella dei dati (predefinita: quella registrata da Brevan)\n"
+        "      --tipo CODICE    la tipologia edilizia dei canoni: 20 Abitazioni civili (predefinita),\n"
+        "                       21 Abitazioni di tipo economico, 1 Ville e Villini\n"
+        "      --stato STATO    lo stato conservativo: OTTIMO, NORMALE (predefinito) o SCADENTE;\n"
+        "                       una zona senza quotazioni in quello stato dà quelle dello stato\n"
+        "                       prevalente\n"
+        "      --anno AAAA      l'anno dei canoni (predefinito: l'anno del semestre di ciascun file)\n");
+    info.exitStatuses = QStringLiteral(
+        "  0  importazione riuscita\n"
+        "  1  righe danneggiate, o una tabella che non si è potuta scrivere\n"
+        "  2  errore d'uso, o un file che non contiene quotazioni OMI (nulla è scritto)\n");
+    return info;
+}
+
 int runOmiCommand(const QStringList &arguments, QTextStream &out, QTextStream &err, bool showProgress)
 {
     stopRequested.store(false);
@@ -180,11 +188,11 @@ int runOmiCommand(const QStringList &arguments, QTextStream &out, QTextStream &e
         return CommandUsage;
     }
     if (args.help) {
-        out << kUsage;
+        out << cli::helpText(omiCommandInfo());
         return CommandOk;
     }
     if (args.version) {
-        out << kProgram << ' ' << QStringLiteral(BREVAN_VERSION) << '\n';
+        out << cli::versionLine(omiCommandInfo()) << '\n';
         return CommandOk;
     }
 

@@ -1,6 +1,8 @@
 #pragma once
 // brevan-omi: writes the zone and unit-rent tables of every municipality of
 // one or more OMI quotation files into the data folder.
+#include "cli/commandline.h"
+
 #include <QStringList>
 
 class QTextStream;
@@ -12,6 +14,9 @@ enum CommandStatus {
     CommandFailed = 1, // damaged rows, a table that could not be written
     CommandUsage = 2,  // bad arguments, or a file that cannot be used at all
 };
+
+// Its --help and --version.
+cli::CommandInfo omiCommandInfo();
 
 // Runs the command. arguments excludes the program's name. The closing counts
 // go to out, messages to err; progress goes to err only when showProgress is

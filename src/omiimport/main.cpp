@@ -1,4 +1,5 @@
 // brevan-omi [--data FOLDER] [--tipo 20] [--stato NORMALE] [--anno YYYY] FILE...
+#include "cli/commandline.h"
 #include "omi/omicommand.h"
 
 #include <QCoreApplication>
@@ -9,10 +10,6 @@
 #include <unistd.h>
 
 namespace {
-
-// Qt's own notices are not this command's messages: standard error carries
-// only what the command says.
-void quiet(QtMsgType, const QMessageLogContext &, const QString &) {}
 
 // Ctrl+C stops the import between two municipalities, so that no temporary
 // file is left behind and every table is whole.
@@ -25,7 +22,10 @@ void stop(int)
 
 int main(int argc, char *argv[])
 {
-    qInstallMessageHandler(quiet);
+    const brevan::cli::CommandInfo info = brevan::omi::omiCommandInfo();
+    brevan::cli::keepQtQuiet(info);
+    if (const int status = brevan::cli::answerStandardOptions(argc, argv, info); status >= 0)
+        return status;
     QCoreApplication app(argc, argv);
     struct sigaction action {};
     action.sa_handler = stop;

@@ -163,7 +163,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("out");
         QTest::addColumn<QString>("err");
         QTest::newRow("help") << QStringList{"--help"} << 0 << "Uso: brevan-convert CARTELLA..." << "";
-        QTest::newRow("version") << QStringList{"--version"} << 0 << "brevan-convert 2.0\n" << "";
+        QTest::newRow("version") << QStringList{"--version"} << 0 << "brevan-convert (Brevan) 2.0\n" << "";
         QTest::newRow("no folder") << QStringList{} << 2 << "" << "brevan-convert: manca la cartella da convertire\n";
         QTest::newRow("unknown option") << QStringList{"--tutto"} << 2 << "" << "brevan-convert: opzione sconosciuta: tutto\n";
         QTest::newRow("missing folder") << QStringList{"/nessuna/cartella"} << 2 << "Tabelle convertite: 0\n"

@@ -116,7 +116,7 @@ void TestOmiCommand::helpAndVersion()
     QVERIFY(help.err.isEmpty());
     const Run version = runOmi({"--version"});
     QCOMPARE(version.status, int(CommandOk));
-    QCOMPARE(version.out, QStringLiteral("brevan-omi 2.0\n"));
+    QCOMPARE(version.out, QStringLiteral("brevan-omi (Brevan) 2.0\n"));
 }
 
 void TestOmiCommand::importsAWholeFile()
@@ -246,7 +246,7 @@ void TestOmiCommand::asTheUserRunsIt()
     p.start(QStringLiteral(BREVAN_OMI_PATH), {"--version"});
     QVERIFY(p.waitForFinished(60000));
     QCOMPARE(p.exitCode(), 0);
-    QCOMPARE(QString::fromUtf8(p.readAllStandardOutput()), QStringLiteral("brevan-omi 2.0\n"));
+    QCOMPARE(QString::fromUtf8(p.readAllStandardOutput()), QStringLiteral("brevan-omi (Brevan) 2.0\n"));
 }
 
 QTEST_GUILESS_MAIN(TestOmiCommand)
