@@ -9,10 +9,13 @@
 #include "store/tablestore.h"
 
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+
+#include <tuple>
 
 namespace sample {
 
@@ -189,6 +192,55 @@ inline QString writeAppraisal(const QString &folder)
     const Layout layout = files::recordLayout();
     files::writeOneRowTable(path, layout, files::rowFor(layout, values));
     return path;
+}
+
+// OMI quotation files of the sample's municipality, as the Agenzia delle
+// Entrate publishes them (a caption line, the header, ";" at every row's
+// end): three zones of Abano Terme, the rents of "Abitazioni civili" and
+// "Abitazioni di tipo economico". Returns the path of the VALORI file; the
+// ZONE file lies beside it.
+inline QString writeOmiFiles(const QString &folder)
+{
+    QDir().mkpath(folder);
+    const QString base = folder + QStringLiteral("/QI_1234_1_20242_");
+    const auto write = [](const QString &path, const QString &text) {
+        QFile f(path);
+        if (f.open(QIODevice::WriteOnly))
+            f.write(text.toUtf8());
+    };
+    const QString place = QStringLiteral("NORD-EST;VENETO;PD;28001;A001;;A001;ABANO TERME;");
+    struct Zone {
+        const char *band, *code, *description;
+        const char *civil[4], *economic[4]; // sale min, max; rent min, max
+    };
+    const Zone zones[] = {
+        {"B", "B1", "CENTRO URBANO", {"1.650", "2.200", "7,2", "9,4"}, {"1.300", "1.700", "5,8", "7,5"}},
+        {"C", "C1", "QUARTIERI TERMALI", {"1.450", "1.900", "6,4", "8,5"}, {"1.150", "1.500", "5,1", "6,6"}},
+        {"D", "D1", "PERIFERIA E FRAZIONI", {"1.150", "1.500", "5,3", "6,9"}, {"950", "1.250", "4,3", "5,6"}},
+    };
+    QString values = QStringLiteral(
+        "Quotazioni Immobiliari : Valori di Mercato - Semestre 2024/2 - elaborazione del 18-MAR-25\n"
+        "Area_territoriale;Regione;Prov;Comune_ISTAT;Comune_cat;Sez;Comune_amm;Comune_descrizione;Fascia;Zona;"
+        "LinkZona;Cod_Tip;Descr_Tipologia;Stato;Stato_prev;Compr_min;Compr_max;Sup_NL_compr;Loc_min;Loc_max;"
+        "Sup_NL_loc;\n");
+    QString zoneFile = QStringLiteral(
+        "Quotazioni Immobiliari : Informazioni di Zona OMI - Semestre 2024/2 - elaborazione del 18-MAR-25\n"
+        "Area_territoriale;Regione;Prov;Comune_ISTAT;Comune_cat;Sez;Comune_amm;Comune_descrizione;Fascia;"
+        "Zona_Descr;Zona;LinkZona;Cod_tip_prev;Descr_tip_prev;Stato_prev;Microzona;\n");
+    for (const Zone &z : zones) {
+        const QString link = QStringLiteral("PD00000%1").arg(QLatin1String(z.code));
+        for (const auto &[type, name, v] : {std::tuple{"20", "Abitazioni civili", z.civil},
+                                            std::tuple{"21", "Abitazioni di tipo economico", z.economic}})
+            values += place + QStringLiteral("%1;%2;%3;%4;%5;NORMALE;P;%6;%7;L;%8;%9;L;\n")
+                                  .arg(QLatin1String(z.band), QLatin1String(z.code), link, QLatin1String(type),
+                                       QLatin1String(name), QLatin1String(v[0]), QLatin1String(v[1]),
+                                       QLatin1String(v[2]), QLatin1String(v[3]));
+        zoneFile += place + QStringLiteral("%1;'%2';%3;%4;20;Abitazioni civili;NORMALE;1;\n")
+                                .arg(QLatin1String(z.band), QLatin1String(z.description), QLatin1String(z.code), link);
+    }
+    write(base + QStringLiteral("VALORI.csv"), values);
+    write(base + QStringLiteral("ZONE.csv"), zoneFile);
+    return base + QStringLiteral("VALORI.csv");
 }
 
 } // namespace sample

@@ -14,6 +14,7 @@
 
 #include "app/application.h"
 #include "app/mainwindow.h"
+#include "app/characteristicsops.h"
 #include "app/mcaops.h"
 #include "app/reportops.h"
 #include "app/surfacesops.h"
@@ -23,9 +24,12 @@
 #include "pages/localisationpage.h"
 #include "pages/mcawindow.h"
 #include "pages/messages.h"
+#include "pages/omiimportdialog.h"
+#include "pages/omiimporter.h"
 #include "pages/reportpagesdialog.h"
 #include "pages/surfacespage.h"
 #include "pages/tablemodel.h"
+#include "pages/zoneseditor.h"
 #include "store/datafolder.h"
 
 #include <QAction>
@@ -71,6 +75,53 @@ QWidget *page(MainWindow &w, int n)
     return &w;
 }
 
+void save(QWidget *widget, const QString &path);
+void fillMca(MainWindow &w);
+
+// Where the guide's pictures go and where its sample files are written.
+QString g_out;
+QString g_scratch;
+
+// The urban zones editor after "Importa OMI…" on the sample's OMI files; the
+// import dialog is photographed on the way.
+QWidget *omiImport(MainWindow &w)
+{
+    using namespace brevan;
+    ui::ZonesEditor *editor = w.characteristicsOps ? w.characteristicsOps->zonesEditor() : nullptr;
+    if (!editor)
+        return nullptr;
+    editor->show();
+    if (!QTest::qWaitForWindowExposed(editor))
+        return nullptr;
+    ui::OmiImportDialog::setTestHandler([](ui::OmiImportDialog &dialog) {
+        dialog.show();
+        if (QTest::qWaitForWindowExposed(&dialog))
+            save(&dialog, g_out + QStringLiteral("/14-omi-importa.png"));
+        dialog.hide();
+        return true;
+    });
+    editor->omiImporter->importFile(sample::writeOmiFiles(g_scratch + QStringLiteral("/omi")));
+    ui::OmiImportDialog::setTestHandler({});
+    QTest::qWait(50);
+    return editor;
+}
+
+// The market comparison window on one of its tabs, with three sales typed in.
+QWidget *mcaTab(MainWindow &w, int tab)
+{
+    if (!w.mcaOps)
+        return nullptr;
+    if (!w.mcaOps->window() || !w.mcaOps->window()->isVisible()) {
+        w.mcaOps->StimaMCA1Click();
+        fillMca(w);
+    }
+    brevan::ui::McaWindow *mca = w.mcaOps->window();
+    mca->resize(1020, 740);
+    mca->tabs->setCurrentIndex(tab);
+    QTest::qWait(50);
+    return mca;
+}
+
 // The guide's pictures, in the guide's order.
 const std::vector<Shot> &guideShots()
 {
@@ -97,6 +148,9 @@ const std::vector<Shot> &guideShots()
                  return nullptr;
              return dialog;
          }},
+        {"15-omi-zone.png", omiImport},
+        {"16-mca-dati.png", [](MainWindow &w) { return mcaTab(w, 0); }},
+        {"17-mca-valutazione.png", [](MainWindow &w) { return mcaTab(w, 3); }},
     };
     return shots;
 }
@@ -110,6 +164,8 @@ void save(QWidget *widget, const QString &path)
 int shootGuide(MainWindow &w, const QString &out, const QString &scratch)
 {
     using namespace brevan;
+    g_out = out;
+    g_scratch = scratch;
     w.resize(808, 600);
     clickNode(w, 0);
     save(&w, out + QStringLiteral("/00-avvio.png"));
@@ -126,7 +182,8 @@ int shootGuide(MainWindow &w, const QString &out, const QString &scratch)
     for (const Shot &shot : guideShots()) {
         QWidget *shown = shot.show(w);
         save(shown, out + QLatin1Char('/') + QString::fromLatin1(shot.file));
-        if (shown && shown != &w)
+        // The market comparison stays open from one of its tabs to the next.
+        if (shown && shown != &w && !(w.mcaOps && shown == w.mcaOps->window()))
             shown->hide();
     }
     if (w.reportOps) {
