@@ -185,6 +185,13 @@ QStringList UnitRentEditor::shownFields() const
     return out;
 }
 
+UnitRentEditor::~UnitRentEditor()
+{
+    // The base classes' destructors still move the focus, and the grid is
+    // gone by then.
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
+}
+
 void UnitRentEditor::restoreColumnOrder()
 {
     // The table keeps Anno, CanoneLocazMin, CanoneLocazMax, Zona; the grid

@@ -22,6 +22,8 @@ public:
     // The lists follow those of the description page, whose municipality the
     // dialog opens on.
     explicit UnitRentEditor(DescriptionPage *description, QWidget *parent = nullptr);
+    // Lets go of the application's focus changes before the widgets go.
+    ~UnitRentEditor() override;
 
     static inline const QString kCaption =
         QStringLiteral("Imposta canone mensile di locazione unitario per il Comune selezionato");

@@ -207,10 +207,12 @@ inline void writeParadox(const QString &path, const PxTable &table)
             || PX_write_primary_index(doc, index) < 0)
             qFatal("pxlib cannot write the primary index of %s", qPrintable(path));
         PX_close(index);
+        PX_delete(index);
         std::fflush(indexFile);
         std::fclose(indexFile);
     }
     PX_close(doc);
+    PX_delete(doc);
     std::fflush(file);
     std::fclose(file);
     // pxlib writes code page 1252; a DOS table names its own.
