@@ -327,6 +327,11 @@ QVariantList rowFor(const Layout &layout, const RecordValues &values)
 
 void writeOneRowTable(const QString &path, const Layout &layout, const QVariantList &row)
 {
+    writeTableFile(path, layout, {row});
+}
+
+void writeTableFile(const QString &path, const Layout &layout, const QVector<QVariantList> &rows)
+{
     const QFileInfo info(path);
     // A short temporary name: the chosen name may already be near the
     // longest a file system holds.
@@ -343,7 +348,10 @@ void writeOneRowTable(const QString &path, const Layout &layout, const QVariantL
     try {
         Table::create(temporary, layout);
         Table table = Table::open(temporary);
-        table.append(row);
+        table.transaction([&] {
+            for (const QVariantList &row : rows)
+                table.append(row);
+        });
         table.close();
     } catch (...) {
         discard();

@@ -89,9 +89,11 @@ Layout appraiserLayout();
 // The values of a layout's one row, in column order, typed for the store.
 QVariantList rowFor(const Layout &layout, const RecordValues &values);
 
-// Writes a table of one row under a temporary name in the destination's
-// folder and renames it over the destination at the end: a failure leaves
-// the earlier file of that name as it was.
+// Writes a table with the rows under a short temporary name in the
+// destination's folder and renames it over the destination at the end: a
+// failure leaves the earlier file of that name as it was.
+void writeTableFile(const QString &path, const Layout &layout, const QVector<QVariantList> &rows);
+// The same for a table of one row.
 void writeOneRowTable(const QString &path, const Layout &layout, const QVariantList &row);
 
 // Writes a picture as a bitmap of its own size (drawn on white, so a

@@ -1,5 +1,7 @@
 #include "mcatable.h"
 
+#include "appraisalfiles.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -160,36 +162,7 @@ QVector<QVariantList> mcaRows(const mca::Sheet &sheet)
 
 void writeMcaTable(const QString &path, const mca::Sheet &sheet)
 {
-    const QFileInfo info(path);
-    QTemporaryFile reserve(info.absolutePath() + QStringLiteral("/.brevan-XXXXXX.db"));
-    reserve.setAutoRemove(false);
-    if (!reserve.open())
-        throw StoreError(QStringLiteral("Impossibile scrivere nella cartella \"%1\".").arg(native(info.absolutePath())));
-    const QString temporary = reserve.fileName();
-    reserve.close();
-    auto discard = [&] {
-        QFile::remove(temporary);
-        QFile::remove(temporary + QStringLiteral("-journal"));
-    };
-    try {
-        Table::create(temporary, mcaLayout());
-        Table table = Table::open(temporary);
-        table.transaction([&] {
-            for (const QVariantList &row : mcaRows(sheet))
-                table.append(row);
-        });
-        table.close();
-    } catch (...) {
-        discard();
-        throw;
-    }
-    QFile::remove(path + QStringLiteral("-journal"));
-    if (std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(path).constData()) != 0) {
-        const int err = errno;
-        discard();
-        throw StoreError(QStringLiteral("Impossibile scrivere \"%1\": %2")
-                             .arg(native(path), QString::fromLocal8Bit(std::strerror(err))));
-    }
+    writeTableFile(path, mcaLayout(), mcaRows(sheet));
 }
 
 mca::Sheet readMcaTable(const QString &path)

@@ -2,7 +2,9 @@
 
 #include "reportpages.h"
 
+#include <QBuffer>
 #include <QFile>
+#include <QPdfWriter>
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QStringList>
@@ -324,6 +326,47 @@ bool stampPdfFile(const QString &path, const PdfMetadata &meta, QString *error)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(pdf) != pdf.size() || !file.commit())
         return fail(error, QStringLiteral("Impossibile scrivere il file \"%1\":\n%2").arg(path, file.errorString()));
+    return true;
+}
+
+QByteArray pdfaDocument(const PdfMetadata &meta, const std::function<bool(QPdfWriter *)> &paint)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&buffer);
+        writer.setResolution(600);
+        // PDF/A-1b: what courts' and banks' filing systems take as it is.
+        writer.setPdfVersion(QPagedPaintDevice::PdfVersion_A1b);
+        writer.setTitle(meta.title);
+        writer.setCreator(meta.creator);
+        if (!paint(&writer))
+            return {};
+    }
+    buffer.close();
+    if (!stampPdfMetadata(bytes, meta))
+        return {};
+    return bytes;
+}
+
+bool writePdfBytes(const QString &path, const QByteArray &pdf, QString *error)
+{
+    const auto fail = [error](const QString &why) {
+        if (error)
+            *error = why;
+        return false;
+    };
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(QStringLiteral("Impossibile scrivere il file \"%1\":\n%2").arg(path, file.errorString()));
+    if (file.write(pdf) != pdf.size()) {
+        const QString why = file.errorString();
+        file.cancelWriting();
+        return fail(QStringLiteral("Impossibile scrivere il file \"%1\":\n%2").arg(path, why));
+    }
+    if (!file.commit())
+        return fail(QStringLiteral("Impossibile scrivere il file \"%1\":\n%2").arg(path, file.errorString()));
     return true;
 }
 

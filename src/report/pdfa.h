@@ -12,6 +12,8 @@
 #include <QHash>
 #include <QString>
 
+#include <functional>
+
 class QPagedPaintDevice;
 class QPdfWriter;
 
@@ -50,6 +52,13 @@ QByteArray pdfXmpPacket(const PdfMetadata &meta);
 bool stampPdfMetadata(QByteArray &pdf, const PdfMetadata &meta, QString *error = nullptr);
 // The same on a file, rewritten whole (temporary file, then rename).
 bool stampPdfFile(const QString &path, const PdfMetadata &meta, QString *error = nullptr);
+
+// A PDF/A-1b document painted by paint() on a PDF writer at 600 dpi, its
+// metadata stamped; empty when it could not be painted or stamped.
+QByteArray pdfaDocument(const PdfMetadata &meta, const std::function<bool(QPdfWriter *)> &paint);
+// Writes the bytes whole or not at all; false with an Italian reason in
+// *error.
+bool writePdfBytes(const QString &path, const QByteArray &pdf, QString *error = nullptr);
 
 // The picture resolution the report's PDF carries: enough for any printer.
 inline constexpr double kPictureDpi = 300;

@@ -270,23 +270,7 @@ bool renderReport(QPagedPaintDevice *device, const ReportInput &in, const Report
 
 QByteArray reportPdf(const Report &filled, const ReportSelection &selection)
 {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter writer(&buffer);
-        writer.setResolution(600);
-        // PDF/A-1b: what courts' and banks' filing systems take as it is.
-        writer.setPdfVersion(QPagedPaintDevice::PdfVersion_A1b);
-        writer.setTitle(filled.metadata().title);
-        writer.setCreator(filled.metadata().creator);
-        if (!filled.render(&writer, selection))
-            return {};
-    }
-    buffer.close();
-    if (!stampPdfMetadata(bytes, filled.metadata()))
-        return {};
-    return bytes;
+    return pdfaDocument(filled.metadata(), [&](QPdfWriter *writer) { return filled.render(writer, selection); });
 }
 
 QByteArray reportPdf(const ReportInput &in, const ReportSelection &selection)
@@ -308,17 +292,7 @@ bool writeReportPdf(const QString &path, const Report &filled, const ReportSelec
     const QByteArray pdf = reportPdf(filled, selection);
     if (pdf.isEmpty())
         return fail(QStringLiteral("Impossibile comporre il report di stampa."));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(QStringLiteral("Impossibile scrivere il file \"%1\":\n%2").arg(path, file.errorString()));
-    if (file.write(pdf) != pdf.size()) {
-        const QString why = file.errorString();
-        file.cancelWriting();
-        return fail(QStringLiteral("Impossibile scrivere il file \"%1\":\n%2").arg(path, why));
-    }
-    if (!file.commit())
-        return fail(QStringLiteral("Impossibile scrivere il file \"%1\":\n%2").arg(path, file.errorString()));
-    return true;
+    return writePdfBytes(path, pdf, error);
 }
 
 } // namespace brevan::report

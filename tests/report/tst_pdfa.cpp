@@ -2,6 +2,7 @@
 // information dictionary, the XMP packet, embedded fonts, pictures at the
 // resolution of their printed box and stored as JPEG), the two notations of
 // the creation date, and the rewritten file's cross-reference table.
+#include "report/mcadocument.h"
 #include "report/pdfa.h"
 #include "report/reportpages.h"
 
@@ -73,6 +74,7 @@ private Q_SLOTS:
     void titleFromTheAddress();
     void crossReferencesPointAtTheirObjects();
     void refusesWhatItCannotRewrite();
+    void marketComparisonIsPdfA();
 
 private:
     QTemporaryDir m_dir;
@@ -235,6 +237,27 @@ void TestPdfA::crossReferencesPointAtTheirObjects()
     }
     QVERIFY(m_bytes.mid(at).startsWith("trailer"));
     QVERIFY(m_bytes.endsWith("%%EOF\n"));
+}
+
+// The market comparison's own "Esporta PDF…" files as the report does.
+void TestPdfA::marketComparisonIsPdfA()
+{
+    McaDocument document;
+    document.results << QStringLiteral("Valore di mercato (MCA): 261.282,00 €");
+    const QString path = m_dir.filePath(QStringLiteral("mca.pdf"));
+    QString error;
+    QVERIFY2(writeMcaPdf(path, document, &error), qPrintable(error));
+    const QString meta = run(QStringLiteral("pdfinfo"), {QStringLiteral("-meta"), path});
+    for (const QString &needle : {QStringLiteral("<pdfaid:part>1</pdfaid:part>"),
+                                  QStringLiteral("<pdfaid:conformance>B</pdfaid:conformance>"),
+                                  QStringLiteral("Stima per confronto di mercato (MCA)")})
+        QVERIFY2(meta.contains(needle), qPrintable(needle + QStringLiteral("\n") + meta));
+    const QStringList fonts = run(QStringLiteral("pdffonts"), {path}).split(QLatin1Char('\n'), Qt::SkipEmptyParts).mid(2);
+    QVERIFY(!fonts.isEmpty());
+    for (const QString &row : fonts) {
+        const QStringList columns = row.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        QVERIFY2(columns.size() >= 5 && columns[columns.size() - 5] == QLatin1String("yes"), qPrintable(row));
+    }
 }
 
 void TestPdfA::refusesWhatItCannotRewrite()

@@ -1,6 +1,7 @@
 // Report page 12, "Stima MCA": the market comparison's tables and result,
 // flowing over as many printed pages as they need, the band repeated on each.
 // The comparison window prints and exports the same pages on its own.
+#include "report/pdfa.h"
 #include "report/reportkit.h"
 
 #include <QBuffer>
@@ -200,33 +201,17 @@ bool renderMcaDocument(QPagedPaintDevice *device, const McaDocument &document)
 
 bool writeMcaPdf(const QString &path, const McaDocument &document, QString *error)
 {
-    const auto fail = [error](const QString &why) {
+    PdfMetadata meta;
+    meta.title = document.title;
+    meta.subject = QStringLiteral("Stima del più probabile valore di mercato per confronto di mercato (MCA)");
+    const QByteArray pdf =
+        pdfaDocument(meta, [&](QPdfWriter *writer) { return renderMcaDocument(writer, document); });
+    if (pdf.isEmpty()) {
         if (error)
-            *error = why;
+            *error = QStringLiteral("Impossibile comporre la stima per confronto di mercato.");
         return false;
-    };
-    QByteArray pdf;
-    {
-        QBuffer buffer(&pdf);
-        buffer.open(QIODevice::WriteOnly);
-        QPdfWriter writer(&buffer);
-        writer.setResolution(600);
-        writer.setTitle(document.title);
-        writer.setCreator(QStringLiteral("Brevan 2.0"));
-        if (!renderMcaDocument(&writer, document))
-            return fail(QStringLiteral("Impossibile comporre la stima per confronto di mercato."));
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(QStringLiteral("Impossibile scrivere il file \"%1\":\n%2").arg(path, file.errorString()));
-    if (file.write(pdf) != pdf.size()) {
-        const QString why = file.errorString();
-        file.cancelWriting();
-        return fail(QStringLiteral("Impossibile scrivere il file \"%1\":\n%2").arg(path, why));
-    }
-    if (!file.commit())
-        return fail(QStringLiteral("Impossibile scrivere il file \"%1\":\n%2").arg(path, file.errorString()));
-    return true;
+    return writePdfBytes(path, pdf, error);
 }
 
 } // namespace brevan::report
