@@ -2,6 +2,7 @@
 // built at first use, the subject proposed from the pages, the companion
 // table saved, reopened and emptied with the appraisal, the report page
 // offered only with a comparison, and brevan-export carrying it.
+#include "../support/mcafixtures.h"
 #include "../support/appfixture.h"
 #include "../support/fixtures.h"
 #include "app/application.h"
@@ -52,31 +53,9 @@ const QDate kValuation(2024, 1, 20);
 
 mca::Sheet exampleSheet()
 {
-    mca::Sheet s = mca::Sheet::blank();
-    const auto column = [](const char *date, const char *price, const char *main, const char *balconies,
-                           const char *floor, const char *state, const char *baths) {
-        mca::SheetColumn c;
-        c.setText(Row::SaleDate, QString::fromLatin1(date));
-        c.setText(Row::Price, QString::fromLatin1(price));
-        c.setText(Row::MainSurface, QString::fromLatin1(main));
-        c.setText(Row::Balconies, QString::fromLatin1(balconies));
-        c.setText(Row::Floor, QString::fromLatin1(floor));
-        c.setText(Row::Maintenance, QString::fromLatin1(state));
-        c.setText(Row::Bathrooms, QString::fromLatin1(baths));
-        return c;
-    };
-    s.subject = column("", "", "117,10", "11,00", "3", "2", "1");
+    mca::Sheet s = fixtures::mcaExampleSheet();
     s.subjectEdited = true;
-    s.comparables = {column("09/2023", "260.000,00", "120,40", "12,00", "4", "1", "1"),
-                     column("11/2023", "295.000,00", "131,00", "11,30", "2", "2", "2"),
-                     column("09/2023", "310.000,00", "138,50", "13,00", "4", "2", "2")};
     s.comparables[1].setText(Row::Address, QStringLiteral("Via Manin 11"));
-    s.setParam(mca::Param::AnnualChange, QStringLiteral("-2"));
-    s.setParam(mca::Param::FloorRatio, QStringLiteral("0,5"));
-    s.setParam(mca::Param::MaintenanceStep, QStringLiteral("12.000"));
-    s.setParam(mca::Param::BathroomCost, QStringLiteral("10.000"));
-    s.setParam(mca::Param::BathroomAge, QStringLiteral("8"));
-    s.setParam(mca::Param::BathroomLife, QStringLiteral("10"));
     return s;
 }
 
