@@ -131,13 +131,32 @@ int main(int argc, char *argv[])
         {"odd", odd, 3, 2, false, QImage::Format_RGB32},
         {"progressive", fullRecord(), 7, 1, true, QImage::Format_Indexed8},
     };
-    for (const auto &s : seeds) {
-        const QByteArray input = seed(work.path(), s.values, s.rooms, s.comparables, s.progressive, s.bitmapPixels);
-        QFile f(out + QStringLiteral("/seed-") + QLatin1String(s.name));
+    const auto writeSeed = [&out](const char *name, const QByteArray &input) {
+        QFile f(out + QStringLiteral("/seed-") + QLatin1String(name));
         if (!f.open(QIODevice::WriteOnly) || f.write(input) != input.size()) {
             std::fprintf(stderr, "make_corpus: impossibile scrivere %s\n", qPrintable(f.fileName()));
-            return 1;
+            return false;
         }
+        return true;
+    };
+    QByteArray full;
+    for (const auto &s : seeds) {
+        const QByteArray input = seed(work.path(), s.values, s.rooms, s.comparables, s.progressive, s.bitmapPixels);
+        if (!writeSeed(s.name, input))
+            return 1;
+        if (full.isEmpty())
+            full = input;
     }
+    // The full appraisal with its surfaces copy as a Paradox table, so that
+    // the open path also reaches the Paradox reader.
+    QFile paradox(QStringLiteral(BREVAN_PARADOX_SEEDS "/superfici.db"));
+    if (!paradox.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "make_corpus: impossibile leggere %s\n", qPrintable(paradox.fileName()));
+        return 1;
+    }
+    QList<QByteArray> parts = unpack(full);
+    parts[Surfaces] = paradox.readAll();
+    if (!writeSeed("paradox-surfaces", pack(parts)))
+        return 1;
     return 0;
 }

@@ -48,6 +48,8 @@ private Q_SLOTS:
         QTest::newRow("a record without companions") << "seed-bare" << Expect::Opens;
         QTest::newRow("awkward texts in the record") << "seed-odd" << Expect::Either;
         QTest::newRow("progressive JPEG, 8-bit bitmap") << "seed-progressive" << Expect::Opens;
+        QTest::newRow("surfaces copy as a Paradox table") << "seed-paradox-surfaces" << Expect::Opens;
+        QTest::newRow("Paradox surfaces copy cut short") << "refused-paradox-truncated" << Expect::Refused;
         // Found by a 40-minute run (56,151 inputs), one of each kind of end.
         QTest::newRow("record that is not a table") << "refused-not-a-table" << Expect::Refused;
         QTest::newRow("schema format SQLite does not know") << "refused-unknown-schema-format" << Expect::Refused;
