@@ -38,7 +38,7 @@ inline RecordValues record()
         {"AnnoCostruzImmob", "1985"}, {"FoglioCatastImmob", "12"}, {"MappaleCatastImmob", "345"},
         {"SubCatastImmob", "7"}, {"CategCatastImmob", "A/2"}, {"ClasseCatastImmob", "3"},
         {"ConsistCatastImmob", "5,5"}, {"CanoneLocazUnit", "12.000"}, {"NumCauzioni", "3"},
-        {"SaggioCommerciale", "5"}, {"SaggioLegale", "2,5"}, {"SaggioMedioImmob", "3,5"}, {"EtaEdificioImmob", "39"},
+        {"SaggioCommerciale", "5"}, {"SaggioLegale", "2,5"}, {"SaggioMedioImmob", "3,5"}, {"EtaEdificioImmob", "39 anni"},
         {"SpeseManutenzione", "781.200"}, {"SpeseAmministraz", "468.720"}, {"AleeSfitti", "312.480"},
         {"SpeseAssicurazioni", "78.120"}, {"AliquoteAmmortam", "156.240"}, {"AliquoteTasse", "1.562.400"},
     };
