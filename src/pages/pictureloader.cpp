@@ -254,6 +254,14 @@ Kind kindOf(const QString &path)
     return Kind::Unsupported;
 }
 
+QImage fitted(const QImage &picture)
+{
+    const QSize size = fitted(picture.size());
+    if (picture.isNull() || size == picture.size())
+        return picture;
+    return picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
 QImage load(const QString &path)
 {
     const Kind kind = kindOf(path);

@@ -42,6 +42,11 @@ inline constexpr qint64 kMaxMetafileOutput = qint64(64) * 1024 * 1024;
 // short is refused, not shown half grey; memory that runs out is said so.
 QImage load(const QString &path);
 
+// A picture that came from elsewhere than a file (the clipboard), scaled down
+// as load() scales a file's, so every picture a page holds stays within
+// kMaxSide. One that fits is returned as it is.
+QImage fitted(const QImage &picture);
+
 // Writes source as a Windows bitmap of its own size (transparent parts on
 // white), all or nothing: an existing file is replaced only by a complete one.
 // Throws PictureError.

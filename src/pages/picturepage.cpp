@@ -485,7 +485,7 @@ void PicturePage::SpeedButtonPasteImageClick()
     const QImage picture = qvariant_cast<QImage>(QGuiApplication::clipboard()->mimeData()->imageData());
     if (picture.isNull())
         return;
-    takePicture(picture);
+    takePicture(pictures::fitted(picture));
 }
 
 void PicturePage::SpeedButtonZoomImageClick(int factor)

@@ -683,6 +683,22 @@ private Q_SLOTS:
         QVERIFY(p->pasteButton->isEnabled());
     }
 
+    // A pasted picture is held within the same bound as a loaded one.
+    void pastedPictureIsScaledDown()
+    {
+        PicturePage *p = open(PicturePage::Photo);
+        QGuiApplication::clipboard()->setImage(quadrants(8192, 400));
+        p->updatePasteAvailability();
+        click(p->pasteButton);
+        QCOMPARE(p->sourceImage().size(), QSize(4096, 200));
+        QCOMPARE(p->sourceImage().pixelColor(10, 10), QColor(Qt::red));
+        QCOMPARE(p->sourceImage().pixelColor(4085, 190), QColor(Qt::yellow));
+
+        QGuiApplication::clipboard()->setImage(quadrants(300, 200));
+        click(p->pasteButton);
+        QCOMPARE(p->sourceImage().size(), QSize(300, 200));
+    }
+
     void saveDialogAndFile_data()
     {
         QTest::addColumn<QString>("answer");
