@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTableView>
+#include <QToolTip>
 
 namespace brevan::ui {
 
@@ -69,6 +70,40 @@ void ListCellDelegate::setModelData(QWidget *editor, QAbstractItemModel *model, 
         model->setData(index, combo->currentText(), Qt::EditRole);
 }
 
+namespace {
+
+// Shows a cell's whole text as a tip when the column is too narrow for it,
+// as a zone name read from the official quotations often is; a cell that
+// shows all of its text has no tip.
+class CutTextTips : public QObject {
+public:
+    explicit CutTextTips(QTableView *grid) : QObject(grid), m_grid(grid) {}
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() != QEvent::ToolTip)
+            return false;
+        auto *help = static_cast<QHelpEvent *>(event);
+        const QModelIndex index = m_grid->indexAt(help->pos());
+        const QString text = index.data(Qt::DisplayRole).toString();
+        const QRect cell = m_grid->visualRect(index);
+        // The style's text margins on both sides of the cell.
+        const int margin = 2 * (m_grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_grid) + 1);
+        if (index.isValid() && !text.isEmpty() &&
+            m_grid->fontMetrics().horizontalAdvance(text) + margin > cell.width())
+            QToolTip::showText(help->globalPos(), text, m_grid->viewport(), cell);
+        else
+            QToolTip::hideText();
+        return true;
+    }
+
+private:
+    QTableView *m_grid;
+};
+
+} // namespace
+
 QTableView *makeTableGrid(const QString &objectName, QAbstractItemModel *model, QWidget *parent)
 {
     auto *grid = new QTableView(parent);
@@ -85,6 +120,7 @@ QTableView *makeTableGrid(const QString &objectName, QAbstractItemModel *model, 
     grid->verticalHeader()->setDefaultSectionSize(QFontMetrics(pageFont()).height() + 6);
     grid->horizontalHeader()->setFont(pageFont());
     grid->horizontalHeader()->setHighlightSections(false);
+    grid->viewport()->installEventFilter(new CutTextTips(grid));
     return grid;
 }
 

@@ -39,7 +39,8 @@ protected:
 
 // A grid on a working table as the editable grids show it: one cell
 // selected at a time, editing on a double click or any key, Tab moving
-// between cells, no row numbers, the page font, rows one line high.
+// between cells, no row numbers, the page font, rows one line high, and a
+// cell whose text the column cuts short showing it whole as a tip.
 QTableView *makeTableGrid(const QString &objectName, QAbstractItemModel *model, QWidget *parent);
 
 } // namespace brevan::ui

@@ -24,6 +24,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QToolTip>
 
 #include <fcntl.h>
 #include <linux/fs.h>
@@ -440,6 +441,33 @@ private Q_SLOTS:
         QCOMPARE(column(own, "SaggioMedioCapitalizzaz"), QStringList{"4,75"});
         QCOMPARE(fixtures::readBytes(other), otherBytes);
         QCOMPARE(itemsOf(f.window->localisationPage->urbanZoneCombo), QStringList{zone});
+    }
+
+    // A zone name the column cuts short shows whole as a tip; one that fits
+    // has none.
+    void cutNamesShowWholeAsTips()
+    {
+        AppFixture f;
+        CharacteristicsOps ops(f.window.get());
+        ZonesEditor *e = ops.zonesEditor();
+        const QString whole = QStringLiteral("D1 PERIFERIA E FRAZIONI VARIE");
+        writeZoneTable(dataPath(kAbano), {{whole, "Zona periferica", "3,00", "Buono", "Buono", "Buono"},
+                                          {"B1", "Zona centrale", "3,00", "Buono", "Buono", "Buono"}});
+        chooseOnDescription(f.window.get(), positionOf("Abano Terme"));
+        showEditor(e);
+        const auto tipAt = [e](int row) {
+            QToolTip::hideText(); // the tip goes after a short delay
+            if (!QTest::qWaitFor([] { return !QToolTip::isVisible(); }))
+                return QStringLiteral("(the tip stays)");
+            const QPoint at = e->grid->visualRect(e->model()->index(row, Name)).center();
+            QHelpEvent help(QEvent::ToolTip, at, e->grid->viewport()->mapToGlobal(at));
+            QApplication::sendEvent(e->grid->viewport(), &help);
+            return QToolTip::isVisible() ? QToolTip::text() : QString();
+        };
+        QVERIFY(e->grid->columnWidth(Name) < e->grid->fontMetrics().horizontalAdvance(whole));
+        QCOMPARE(tipAt(0), whole);
+        QCOMPARE(tipAt(1), QString());
+        e->reject();
     }
 
     void cancelKeepsSavedTableButNotWorkingTable()
