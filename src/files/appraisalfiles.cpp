@@ -5,6 +5,7 @@
 #include "store/datafolder.h"
 #include "valuation/comparison.h"
 #include "valuation/surfaces.h"
+#include "store/oserror.h"
 
 #include <QDir>
 #include <QFile>
@@ -364,7 +365,7 @@ void writeTableFile(const QString &path, const Layout &layout, const QVector<QVa
         const int err = errno;
         discard();
         throw StoreError(QStringLiteral("Impossibile scrivere \"%1\": %2")
-                             .arg(native(path), QString::fromLocal8Bit(std::strerror(err))));
+                             .arg(native(path), systemErrorText(err)));
     }
 }
 
@@ -389,7 +390,7 @@ void writeBitmapTo(File &file, const QString &path, const QImage &picture)
 {
     const QImage bitmap = opaqueBitmap(path, picture);
     if (!file.open(QIODevice::WriteOnly))
-        throw StoreError(QStringLiteral("Impossibile scrivere \"%1\": %2").arg(native(path), file.errorString()));
+        throw StoreError(QStringLiteral("Impossibile scrivere \"%1\": %2").arg(native(path), fileErrorText(file)));
     QImageWriter writer(&file, "bmp");
     if (!writer.write(bitmap)) {
         const QString why = writer.errorString();
@@ -406,7 +407,7 @@ void writeBitmap(const QString &path, const QImage &picture)
     QSaveFile file(path);
     writeBitmapTo(file, path, picture);
     if (!file.commit())
-        throw StoreError(QStringLiteral("Impossibile scrivere \"%1\": %2").arg(native(path), file.errorString()));
+        throw StoreError(QStringLiteral("Impossibile scrivere \"%1\": %2").arg(native(path), fileErrorText(file)));
 }
 
 void writeStagedBitmap(const QString &path, const QImage &picture)
@@ -415,7 +416,7 @@ void writeStagedBitmap(const QString &path, const QImage &picture)
     writeBitmapTo(file, path, picture);
     file.close();
     if (file.error() != QFileDevice::NoError)
-        throw StoreError(QStringLiteral("Impossibile scrivere \"%1\": %2").arg(native(path), file.errorString()));
+        throw StoreError(QStringLiteral("Impossibile scrivere \"%1\": %2").arg(native(path), fileErrorText(file)));
 }
 
 QImage readPicture(const QString &path)

@@ -1,6 +1,7 @@
 #include "setsave.h"
 
 #include "store/tablestore.h"
+#include "store/oserror.h"
 
 #include <QDir>
 #include <QFile>
@@ -40,14 +41,9 @@ QByteArray encoded(const QString &path)
     return QFile::encodeName(path);
 }
 
-QString systemError(int err)
-{
-    return QString::fromLocal8Bit(std::strerror(err));
-}
-
 [[noreturn]] void cannotWrite(const QString &path, int err)
 {
-    throw StoreError(QStringLiteral("Impossibile scrivere \"%1\": %2").arg(native(path), systemError(err)));
+    throw StoreError(QStringLiteral("Impossibile scrivere \"%1\": %2").arg(native(path), systemErrorText(err)));
 }
 
 // lstat: a symbolic link is never taken for the file or folder it names.

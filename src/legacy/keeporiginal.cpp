@@ -2,6 +2,7 @@
 
 #include "paradoxtable.h"
 #include "store/tablestore.h"
+#include "store/oserror.h"
 
 #include <QDir>
 #include <QFile>
@@ -57,19 +58,19 @@ QString keepFile(const QString &source)
     }
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
-        cannotKeep(source, in.errorString());
+        cannotKeep(source, fileErrorText(in));
     QSaveFile out(dir.filePath(name));
     if (!out.open(QIODevice::WriteOnly))
-        cannotKeep(source, out.errorString());
+        cannotKeep(source, fileErrorText(out));
     while (!in.atEnd()) {
         const QByteArray chunk = in.read(64 * 1024);
         if (in.error() != QFileDevice::NoError)
-            cannotKeep(source, in.errorString());
+            cannotKeep(source, fileErrorText(in));
         if (out.write(chunk) != chunk.size())
-            cannotKeep(source, out.errorString());
+            cannotKeep(source, fileErrorText(out));
     }
     if (!out.commit())
-        cannotKeep(source, out.errorString());
+        cannotKeep(source, fileErrorText(out));
     // The copy keeps the original's date, so the archive still tells when
     // the table was last changed.
     QFile copy(dir.filePath(name));

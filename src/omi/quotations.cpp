@@ -1,4 +1,5 @@
 #include "quotations.h"
+#include "store/oserror.h"
 
 #include <QDir>
 #include <QFile>
@@ -508,11 +509,11 @@ QuotationFile readQuotationFile(const QString &path)
                             .arg(displayName(path)));
     if (!file.open(QIODevice::ReadOnly))
         throw FileError(QStringLiteral("Impossibile leggere il file \"%1\": %2")
-                            .arg(displayName(path), file.errorString()));
+                            .arg(displayName(path), fileErrorText(file)));
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw FileError(QStringLiteral("Impossibile leggere il file \"%1\": %2")
-                            .arg(displayName(path), file.errorString()));
+                            .arg(displayName(path), fileErrorText(file)));
     QuotationFile q = parseQuotations(bytes, path);
     q.path = path;
     return q;

@@ -1,6 +1,7 @@
 #include "pictureloader.h"
 
 #include "jpegdecoder.h"
+#include "store/oserror.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -313,14 +314,14 @@ void saveBitmap(const QImage &source, const QString &path)
 
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        fail(QStringLiteral("impossibile creare il file (%1).").arg(file.errorString()));
+        fail(QStringLiteral("impossibile creare il file (%1).").arg(fileErrorText(file)));
     QImageWriter writer(&file, QByteArrayLiteral("bmp"));
     if (!writer.write(bitmap)) {
         file.cancelWriting();
         fail(QStringLiteral("impossibile scrivere il file (%1).").arg(writer.errorString()));
     }
     if (!file.commit())
-        fail(QStringLiteral("impossibile scrivere il file (%1).").arg(file.errorString()));
+        fail(QStringLiteral("impossibile scrivere il file (%1).").arg(fileErrorText(file)));
 }
 
 QString metafileProgram()

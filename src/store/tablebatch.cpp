@@ -1,4 +1,5 @@
 #include "tablebatch.h"
+#include "oserror.h"
 
 #include <QDir>
 #include <QFile>
@@ -81,7 +82,7 @@ QStringList TableBatch::commit()
         folders.insert(QFileInfo(table).absolutePath());
     for (const QString &folder : std::as_const(folders)) {
         if (!syncFolder(folder)) {
-            const QString reason = QString::fromLocal8Bit(std::strerror(errno));
+            const QString reason = systemErrorText(errno);
             for (const auto &[temporary, table] : std::as_const(m_pending))
                 failed << native(table) + u'\t'
                               + QStringLiteral("Impossibile scrivere \"%1\": %2").arg(native(table), reason);
@@ -95,7 +96,7 @@ QStringList TableBatch::commit()
         if (std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(table).constData()) != 0) {
             failed << native(table) + u'\t'
                           + QStringLiteral("Impossibile scrivere \"%1\": %2")
-                                .arg(native(table), QString::fromLocal8Bit(std::strerror(errno)));
+                                .arg(native(table), systemErrorText(errno));
             QFile::remove(temporary);
         }
     }

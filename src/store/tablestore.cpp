@@ -3,6 +3,7 @@
 #include "sqlitefile.h"
 #include "legacy/paradoxtable.h"
 #include "model/numbertext.h"
+#include "oserror.h"
 
 #include <QDir>
 #include <QFile>
@@ -56,7 +57,7 @@ void replaceWith(const QString &temporary, const QString &destination)
         const int err = errno;
         QFile::remove(temporary);
         throw StoreError(QStringLiteral("Impossibile scrivere \"%1\": %2")
-                             .arg(nativePath(destination), QString::fromLocal8Bit(std::strerror(err))));
+                             .arg(nativePath(destination), systemErrorText(err)));
     }
 }
 

@@ -2,6 +2,7 @@
 // the program's own format, other files and a damaged table, converted once
 // and then again; the command's arguments, summary and exit statuses.
 #include "../support/paradoxwriter.h"
+#include "../support/writelock.h"
 #include "files/appraisalfiles.h"
 #include "legacy/convert.h"
 #include "legacy/paradoxtable.h"
@@ -154,6 +155,53 @@ private Q_SLOTS:
         // Without the damaged table the folder converts cleanly.
         QFile::remove(at("Rotta.db"));
         QCOMPARE(convert({folder}).status, int(legacy::ConvertOk));
+    }
+
+    // A table that cannot be written ends the command with status 1 and the
+    // Paradox table as it was: a folder that takes no new file stops it
+    // before anything is copied; a table that cannot be replaced leaves its
+    // original and the kept copy.
+    void failedWriteKeepsTheArchive_data()
+    {
+        QTest::addColumn<bool>("lockFolder");
+        QTest::addColumn<bool>("copyKept");
+        QTest::newRow("folder takes no new file") << true << false;
+        QTest::newRow("table cannot be replaced") << false << true;
+    }
+    void failedWriteKeepsTheArchive()
+    {
+        QFETCH(bool, lockFolder);
+        QFETCH(bool, copyKept);
+        QTemporaryDir dir;
+        const QString table = dir.filePath("Superfici - Via Po 3.db");
+        writeParadox(table, paradoxFrom(surfacesLayout(), {{QStringLiteral("Cucina"), 9.0}}, 850));
+        const QByteArray original = readAll(table);
+        Run r;
+        {
+            WriteLock lock(lockFolder ? dir.path() : table);
+            if (!lock.locked())
+                QSKIP("this file system or user cannot lock the entry against writing");
+            r = convert({dir.path()});
+        }
+        QCOMPARE(r.status, int(legacy::ConvertFailed));
+        QCOMPARE(r.err, QString());
+        QVERIFY2(r.out.startsWith("Tabelle convertite: 0\n"), qPrintable(r.out));
+        QVERIFY2(r.out.contains(QDir::toNativeSeparators(table) + ": "), qPrintable(r.out));
+        // The system's reason in Italian, as the rest of the line.
+        QVERIFY2(r.out.endsWith(": Operazione non permessa\n") || r.out.endsWith(": Permesso negato\n"), qPrintable(r.out));
+        QCOMPARE(readAll(table), original);
+        QVERIFY(legacy::isParadoxTable(table));
+        QCOMPARE(QFile::exists(table + ".paradox"), copyKept);
+        if (copyKept)
+            QCOMPARE(readAll(table + ".paradox"), original);
+        const QStringList left = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+        QCOMPARE(left, copyKept ? QStringList({"Superfici - Via Po 3.db", "Superfici - Via Po 3.db.paradox"})
+                                : QStringList({"Superfici - Via Po 3.db"}));
+
+        // Once it can be written, the same command converts it.
+        QCOMPARE(convert({dir.path()}).status, int(legacy::ConvertOk));
+        QVERIFY(!legacy::isParadoxTable(table));
+        QCOMPARE(readAll(table + ".paradox"), original);
     }
 
     void arguments_data()

@@ -3,6 +3,7 @@
 // refreshing the localisation page, Annulla, and the failures a user can meet.
 #include "../support/appfixture.h"
 #include "../support/fixtures.h"
+#include "../support/writelock.h"
 #include "app/application.h"
 #include "app/characteristicsops.h"
 #include "data/municipalities.h"
@@ -26,10 +27,6 @@
 #include <QToolButton>
 #include <QToolTip>
 
-#include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
-#include <unistd.h>
 
 using namespace brevan;
 using brevan::app::CharacteristicsOps;
@@ -154,44 +151,6 @@ void typeInCell(QTableView *grid, int row, int col, const QString &text, bool po
     if (post)
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
 }
-
-// Makes a folder refuse new files. Root ignores permission bits, so for
-// root the folder is made immutable instead.
-class FolderLock {
-public:
-    explicit FolderLock(const QString &folder) : m_folder(folder)
-    {
-        if (geteuid() != 0) {
-            m_locked = QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
-            return;
-        }
-        m_fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
-        int flags = 0;
-        if (m_fd >= 0 && ioctl(m_fd, FS_IOC_GETFLAGS, &flags) == 0) {
-            flags |= FS_IMMUTABLE_FL;
-            m_locked = ioctl(m_fd, FS_IOC_SETFLAGS, &flags) == 0;
-        }
-    }
-    ~FolderLock()
-    {
-        if (geteuid() != 0) {
-            QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        } else if (m_fd >= 0) {
-            int flags = 0;
-            if (ioctl(m_fd, FS_IOC_GETFLAGS, &flags) == 0) {
-                flags &= ~FS_IMMUTABLE_FL;
-                ioctl(m_fd, FS_IOC_SETFLAGS, &flags);
-            }
-            ::close(m_fd);
-        }
-    }
-    bool locked() const { return m_locked; }
-
-private:
-    QString m_folder;
-    int m_fd = -1;
-    bool m_locked = false;
-};
 
 } // namespace
 
@@ -722,7 +681,7 @@ private Q_SLOTS:
         typeInCell(e->grid, 0, Rate, QStringLiteral("5,00"));
         const QStringList before = QDir(f.dataFolder()).entryList(QDir::Files | QDir::Hidden);
         {
-            FolderLock lock(f.dataFolder());
+            fixtures::WriteLock lock(f.dataFolder());
             if (!lock.locked())
                 QSKIP("this file system cannot make the data folder read-only");
             QTest::mouseClick(e->okButton, Qt::LeftButton);
