@@ -336,15 +336,18 @@ int runExportCommand(const QStringList &arguments, QTextStream &out, QTextStream
         nextFile = rtfPath;
         const qsizetype before = ui::Messages::fileRequests().size();
         const bool hadErrors = errorShown;
-        QFile::remove(rtfPath);
+        // The export writes beside the target and renames over it, or says
+        // why it could not: the file already there is never removed first.
+        errorShown = false;
         window->resultsPage->exportButton->click();
         if (ui::Messages::fileRequests().size() == before) {
             err << "brevan-export: l'esportazione in formato Word compatibile non è disponibile\n";
             status = ExportCannotWrite;
-        } else if ((errorShown && !hadErrors) || !QFileInfo(rtfPath).isFile()) {
+        } else if (errorShown) {
             err << "brevan-export: impossibile scrivere \"" << QDir::toNativeSeparators(rtfPath) << "\"\n";
             status = ExportCannotWrite;
         }
+        errorShown = errorShown || hadErrors;
         err.flush();
     }
     if (parser.isSet(pdf)) {

@@ -12,6 +12,7 @@
 #include "report/pdfa.h"
 #include "report/rtfwriter.h"
 #include "store/datafolder.h"
+#include "files/wholefile.h"
 
 #include <QAbstractButton>
 #include <QAbstractTextDocumentLayout>
@@ -22,7 +23,6 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QStackedWidget>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -268,11 +268,9 @@ void ResultsOps::SpeedButton61Click()
         const QByteArray rtf = report::writeRtf(m_buffer, style.pointSize, style.leftIndentPt);
         // Written beside the target and renamed over it: a failure never
         // leaves a torn file, nor spoils the one that was there.
-        QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(rtf) != rtf.size() || !file.commit()) {
-            throw failure(QStringLiteral("Impossibile scrivere il file %1:\n%2")
-                              .arg(QDir::toNativeSeparators(path), file.errorString()));
-        }
+        QString why;
+        if (!files::writeWholeFile(path, rtf, &why))
+            throw failure(QStringLiteral("Impossibile scrivere il file %1:\n%2").arg(QDir::toNativeSeparators(path), why));
     } catch (const std::exception &e) {
         Messages::error(m_window, exceptionText(e));
     }

@@ -8,6 +8,7 @@
 #include "model/numbertext.h"
 #include "pages/messages.h"
 #include "pages/pagekit.h"
+#include "files/wholefile.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -21,7 +22,6 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScrollArea>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -503,19 +503,9 @@ void McaWindow::EsportaRtfClick()
     if (path.isEmpty())
         return;
     const QByteArray rtf = report::mcaRtf(document(report::kPrintedColumns));
-    QSaveFile file(path);
-    const auto failed = [&](const QString &why) {
+    QString why;
+    if (!files::writeWholeFile(path, rtf, &why))
         Messages::error(this, QStringLiteral("Impossibile scrivere il file \"%1\":\n%2").arg(QDir::toNativeSeparators(path), why));
-    };
-    if (!file.open(QIODevice::WriteOnly))
-        return failed(file.errorString());
-    if (file.write(rtf) != rtf.size()) {
-        const QString why = file.errorString();
-        file.cancelWriting();
-        return failed(why);
-    }
-    if (!file.commit())
-        failed(file.errorString());
 }
 
 void McaWindow::EsportaPdfClick()

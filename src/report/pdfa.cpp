@@ -1,12 +1,13 @@
 #include "pdfa.h"
 
 #include "reportpages.h"
+#include "files/wholefile.h"
+#include "store/oserror.h"
 
 #include <QBuffer>
 #include <QFile>
 #include <QPdfWriter>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QStringList>
 
 #include <algorithm>
@@ -318,14 +319,14 @@ bool stampPdfFile(const QString &path, const PdfMetadata &meta, QString *error)
 {
     QFile in(path);
     if (!in.open(QIODevice::ReadOnly))
-        return fail(error, QStringLiteral("Impossibile leggere il file \"%1\":\n%2").arg(path, in.errorString()));
+        return fail(error, QStringLiteral("Impossibile leggere il file \"%1\":\n%2").arg(path, fileErrorText(in)));
     QByteArray pdf = in.readAll();
     in.close();
     if (!stampPdfMetadata(pdf, meta, error))
         return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(pdf) != pdf.size() || !file.commit())
-        return fail(error, QStringLiteral("Impossibile scrivere il file \"%1\":\n%2").arg(path, file.errorString()));
+    QString why;
+    if (!files::writeWholeFile(path, pdf, &why))
+        return fail(error, QStringLiteral("Impossibile scrivere il file \"%1\":\n%2").arg(path, why));
     return true;
 }
 
@@ -357,16 +358,9 @@ bool writePdfBytes(const QString &path, const QByteArray &pdf, QString *error)
             *error = why;
         return false;
     };
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(QStringLiteral("Impossibile scrivere il file \"%1\":\n%2").arg(path, file.errorString()));
-    if (file.write(pdf) != pdf.size()) {
-        const QString why = file.errorString();
-        file.cancelWriting();
+    QString why;
+    if (!files::writeWholeFile(path, pdf, &why))
         return fail(QStringLiteral("Impossibile scrivere il file \"%1\":\n%2").arg(path, why));
-    }
-    if (!file.commit())
-        return fail(QStringLiteral("Impossibile scrivere il file \"%1\":\n%2").arg(path, file.errorString()));
     return true;
 }
 

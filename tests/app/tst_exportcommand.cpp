@@ -2,6 +2,7 @@
 // opened (missing, damaged, not a table) and, once "&Apri stima..." is
 // wired into the main window, a saved appraisal written as JSON, text and PDF.
 #include "../support/fixtures.h"
+#include "../support/writelock.h"
 #include "app/application.h"
 #include "app/exportcommand.h"
 #include "model/record.h"
@@ -18,6 +19,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
+
+#include <sys/stat.h>
 
 using namespace brevan;
 
@@ -83,6 +86,8 @@ private Q_SLOTS:
     void currencyOfTheFile_data();
     void currencyOfTheFile();
     void interruptedSaveIsFinishedFirst();
+    void outputTargets_data();
+    void outputTargets();
 };
 
 void TestExportCommand::usageErrors_data()
@@ -206,6 +211,83 @@ void TestExportCommand::savedAppraisal()
     QCOMPARE(pages.size(), 4); // 1, 2, and 9 with 10
     QVERIFY(pages[0].contains(QLatin1String("Stima dell'immobile sito in Via Roma 10")));
     QVERIFY(pages[0].contains(QLatin1String("Mario Rossi")));
+}
+
+// Where the summary and the report go: an ordinary file is replaced whole;
+// a file that cannot be replaced stays as it was (nothing is removed before
+// the export); a device or a pipe is written into and never replaced, and a
+// full device is a failure.
+void TestExportCommand::outputTargets_data()
+{
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<int>("status");
+    for (const char *option : {"--rtf", "--pdf"}) {
+        const QByteArray o(option + 2);
+        QTest::newRow((o + ", existing file").constData()) << option << "file" << int(app::ExportOk);
+        QTest::newRow((o + ", file in a locked folder").constData()) << option << "locked" << int(app::ExportCannotWrite);
+        QTest::newRow((o + ", full device").constData()) << option << "/dev/full" << int(app::ExportCannotWrite);
+        QTest::newRow((o + ", null device").constData()) << option << "/dev/null" << int(app::ExportOk);
+        QTest::newRow((o + ", pipe").constData()) << option << "pipe" << int(app::ExportOk);
+    }
+}
+
+void TestExportCommand::outputTargets()
+{
+    QFETCH(QString, option);
+    QFETCH(QString, target);
+    QFETCH(int, status);
+    QTemporaryDir dir;
+    const QString appraisal = dir.filePath(QStringLiteral("Stima - Via Roma 10.db"));
+    writeAppraisal(appraisal);
+    const QString out = dir.filePath(QStringLiteral("uscita/Risultati"));
+    QDir().mkpath(QFileInfo(out).path());
+    const QByteArray earlier("il file di prima");
+    fixtures::writeBytes(out, earlier);
+    const auto isDevice = [](const QString &path) {
+        struct stat st {};
+        return ::stat(QFile::encodeName(path).constData(), &st) == 0 && S_ISCHR(st.st_mode);
+    };
+    if (target.startsWith(QLatin1String("/dev/")) && !isDevice(target))
+        QSKIP("this machine has no such device");
+
+    Run r;
+    QByteArray piped;
+    if (target == QLatin1String("pipe")) {
+        const QString fifo = dir.filePath(QStringLiteral("tubo"));
+        QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+        QProcess reader;
+        reader.start(QStringLiteral("cat"), {fifo});
+        QVERIFY(reader.waitForStarted());
+        r = runExport({appraisal, option, fifo});
+        QVERIFY(reader.waitForFinished(30000));
+        piped = reader.readAllStandardOutput();
+        QVERIFY(QFileInfo(fifo).exists() && !QFileInfo(fifo).isFile()); // still the pipe
+        QVERIFY(piped.startsWith(option == QLatin1String("--rtf") ? "{\\rtf1" : "%PDF-"));
+    } else if (target == QLatin1String("locked")) {
+        fixtures::WriteLock lock(QFileInfo(out).path());
+        if (!lock.locked())
+            QSKIP("this file system cannot lock a folder against writing");
+        r = runExport({appraisal, option, out});
+    } else {
+        r = runExport({appraisal, option, target == QLatin1String("file") ? out : target});
+    }
+    if (r.status == app::ExportCannotOpen)
+        QSKIP("\"&Apri stima...\" is not wired into the main window in this build");
+    QVERIFY2(r.status == status, qPrintable(r.err));
+    if (status != app::ExportOk)
+        QVERIFY2(r.err.contains(QStringLiteral("Impossibile scrivere il file")), qPrintable(r.err));
+    else
+        QVERIFY2(r.err.isEmpty(), qPrintable(r.err));
+    if (target.startsWith(QLatin1String("/dev/")))
+        QVERIFY(isDevice(target));
+    if (target == QLatin1String("/dev/full"))
+        QVERIFY2(r.err.contains(QStringLiteral("Spazio esaurito sul dispositivo")), qPrintable(r.err));
+    const QByteArray now = fixtures::readBytes(out);
+    if (target == QLatin1String("file"))
+        QVERIFY(now.startsWith(option == QLatin1String("--rtf") ? "{\\rtf1" : "%PDF-"));
+    else
+        QCOMPARE(now, earlier);
 }
 
 // A file opens in the currency its amounts were saved in; --euro then shows
