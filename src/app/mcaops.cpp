@@ -132,16 +132,6 @@ void McaOps::StimaMCA1Click()
     m_mcaWindow->activateWindow();
 }
 
-void McaOps::saveCompanion(const QString &path) const
-{
-    if (hasData()) {
-        files::writeMcaTable(path, sheet());
-        return;
-    }
-    if (QFileInfo::exists(path) && !QFile::remove(path))
-        throw StoreError(QStringLiteral("Impossibile eliminare \"%1\".").arg(path));
-}
-
 void McaOps::openCompanion(const QString &path)
 {
     // The comparison of the appraisal shown so far must not stay behind,

@@ -39,10 +39,6 @@ public:
     // The comparison for the printed report, when the appraisal has one.
     std::optional<report::McaDocument> reportDocument() const;
 
-    // Saving: the companion written at path when the appraisal has a
-    // comparison; otherwise a table left there by an earlier save is removed,
-    // so it does not come back with this appraisal. Throws StoreError.
-    void saveCompanion(const QString &path) const;
     // Opening: the companion at path (empty when the appraisal has none)
     // replaces the comparison. Throws StoreError for a file that cannot be
     // used, after emptying the comparison.
