@@ -79,24 +79,41 @@ bool show(QWidget *parent, Messages::Shown::Kind kind, const QString &text)
         seam().shown.append({kind, text});
         return seam().answers(seam().shown.last());
     }
-    const QString title = QStringLiteral("Brevan 2.0");
-    switch (kind) {
-    case Messages::Shown::Warning:
-        QMessageBox::warning(parent, title, text, QMessageBox::Ok);
-        return true;
-    case Messages::Shown::Confirm:
-        return QMessageBox::warning(parent, title, text, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel)
-               == QMessageBox::Ok;
-    case Messages::Shown::Error:
-        QMessageBox::critical(parent, title, text, QMessageBox::Ok);
-        return true;
-    case Messages::Shown::Question:
-        break; // Messages::question
-    }
-    return false;
+    const int answer = Messages::box(parent, kind, text)->exec();
+    return kind != Messages::Shown::Confirm || answer == QMessageBox::Ok;
 }
 
 } // namespace
+
+std::unique_ptr<QMessageBox> Messages::box(QWidget *parent, Shown::Kind kind, const QString &text, bool cancellable)
+{
+    struct Look {
+        QMessageBox::Icon icon;
+        QMessageBox::StandardButtons buttons;
+        QMessageBox::StandardButton defaultButton;
+        QMessageBox::StandardButton escapeButton;
+    };
+    Look look{QMessageBox::Warning, QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Ok};
+    switch (kind) {
+    case Shown::Warning: break;
+    case Shown::Confirm:
+        look = {QMessageBox::Warning, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel, QMessageBox::Cancel};
+        break;
+    case Shown::Error: look = {QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Ok}; break;
+    case Shown::Question:
+        look = {QMessageBox::Question, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes, QMessageBox::No};
+        if (cancellable) {
+            look.buttons |= QMessageBox::Cancel;
+            look.escapeButton = QMessageBox::Cancel;
+        }
+        break;
+    }
+    auto box = std::make_unique<QMessageBox>(look.icon, QStringLiteral("Brevan 2.0"), text, look.buttons, parent);
+    box->setTextFormat(Qt::PlainText);
+    box->setDefaultButton(look.defaultButton);
+    box->setEscapeButton(look.escapeButton);
+    return box;
+}
 
 void Messages::warning(QWidget *parent, const QString &text)
 {
@@ -121,13 +138,7 @@ Answer Messages::question(QWidget *parent, const QString &text, bool cancellable
             return seam().questions(seam().shown.last());
         return seam().answers(seam().shown.last()) ? Answer::Yes : Answer::No;
     }
-    QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
-    if (cancellable)
-        buttons |= QMessageBox::Cancel;
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Brevan 2.0"), text, buttons, parent);
-    box.setDefaultButton(QMessageBox::Yes);
-    box.setEscapeButton(cancellable ? QMessageBox::Cancel : QMessageBox::No);
-    switch (box.exec()) {
+    switch (box(parent, Shown::Question, text, cancellable)->exec()) {
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;
     default: return cancellable ? Answer::Cancel : Answer::No;

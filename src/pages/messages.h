@@ -5,8 +5,10 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 
 class QFileDialog;
+class QMessageBox;
 class QWidget;
 
 namespace brevan::ui {
@@ -64,6 +66,12 @@ public:
     static void resetForTests();
     static const QList<Shown> &shown();
     static const QList<FileDialogRequest> &fileRequests();
+
+    // The box that warning(), confirm(), error() and question() show: the
+    // program's title, the kind's icon and buttons, and the text shown exactly
+    // as it is written, so a file name holding "<b>" is not taken as markup.
+    static std::unique_ptr<QMessageBox> box(QWidget *parent, Shown::Kind kind, const QString &text,
+                                            bool cancellable = false);
 };
 
 } // namespace brevan::ui

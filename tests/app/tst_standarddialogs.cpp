@@ -168,6 +168,55 @@ private Q_SLOTS:
     // Message boxes, the printer set-up, the page set-up and the colour
     // dialog: every caption Italian, none of the texts Qt's translation lacks
     // left in English.
+    // The program's boxes: title, icon, buttons, the button Enter and Escape
+    // press, and the text shown as written, never as markup.
+    void messageBoxes_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<bool>("cancellable");
+        QTest::addColumn<int>("icon");
+        QTest::addColumn<QStringList>("buttons");
+        QTest::addColumn<int>("enter");
+        QTest::addColumn<int>("escape");
+        QTest::newRow("warning") << int(Messages::Shown::Warning) << false << int(QMessageBox::Warning)
+                                 << QStringList{"OK"} << int(QMessageBox::Ok) << int(QMessageBox::Ok);
+        QTest::newRow("confirm") << int(Messages::Shown::Confirm) << false << int(QMessageBox::Warning)
+                                 << QStringList{"OK", "Annulla"} << int(QMessageBox::Cancel) << int(QMessageBox::Cancel);
+        QTest::newRow("error") << int(Messages::Shown::Error) << false << int(QMessageBox::Critical)
+                               << QStringList{"OK"} << int(QMessageBox::Ok) << int(QMessageBox::Ok);
+        QTest::newRow("question") << int(Messages::Shown::Question) << false << int(QMessageBox::Question)
+                                  << QStringList{"&Sì", "&No"} << int(QMessageBox::Yes) << int(QMessageBox::No);
+        QTest::newRow("question with Annulla")
+            << int(Messages::Shown::Question) << true << int(QMessageBox::Question)
+            << QStringList{"&Sì", "&No", "Annulla"} << int(QMessageBox::Yes) << int(QMessageBox::Cancel);
+    }
+    void messageBoxes()
+    {
+        QFETCH(int, kind);
+        QFETCH(bool, cancellable);
+        QFETCH(int, icon);
+        QFETCH(QStringList, buttons);
+        QFETCH(int, enter);
+        QFETCH(int, escape);
+        AppFixture f;
+        const QString text = QStringLiteral("Impossibile scrivere il file \"<b>Stima</b> <img src=x>.db\":\nPermesso negato");
+        const auto box = Messages::box(nullptr, Messages::Shown::Kind(kind), text, cancellable);
+        QCOMPARE(box->windowTitle(), QStringLiteral("Brevan 2.0"));
+        QCOMPARE(int(box->icon()), icon);
+        QStringList shown;
+        for (QAbstractButton *b : box->buttons())
+            shown << b->text();
+        shown.sort();
+        buttons.sort();
+        QCOMPARE(shown, buttons);
+        QCOMPARE(box->defaultButton(), box->button(QMessageBox::StandardButton(enter)));
+        QCOMPARE(box->escapeButton(), box->button(QMessageBox::StandardButton(escape)));
+        const QLabel *label = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
+        QVERIFY(label);
+        QCOMPARE(label->textFormat(), Qt::PlainText);
+        QCOMPARE(label->text(), text);
+    }
+
     void standardDialogsSpeakItalian()
     {
         AppFixture f;
