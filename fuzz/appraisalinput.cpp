@@ -79,6 +79,9 @@ Opener::Opener() : m_dir(std::make_unique<QTemporaryDir>()), m_previousCurrent(Q
     AliasRegistry::setConfigFile(m_dir->filePath(QStringLiteral("config/tablestore.ini")));
     ui::Messages::resetForTests();
     ui::Messages::setAnswers([](const ui::Messages::Shown &) { return true; });
+    // One input is opened over the pages the previous one left: what they
+    // hold is let go, never saved over the next input.
+    ui::Messages::setQuestionAnswers([](const ui::Messages::Shown &) { return ui::Answer::No; });
     const QString record = folder() + QLatin1Char('/') + fileName(Record);
     ui::Messages::setFileAnswers([record](const ui::FileDialogRequest &) { return record; });
     m_window = std::make_unique<app::MainWindow>(nullptr, app::Operations::Wired, app::Startup::Complete);
@@ -88,6 +91,7 @@ Opener::~Opener()
 {
     m_window.reset();
     ui::Messages::setAnswers({});
+    ui::Messages::setQuestionAnswers({});
     ui::Messages::setFileAnswers({});
     ui::Messages::resetForTests();
     AliasRegistry::setConfigFile({});
@@ -111,6 +115,9 @@ Opener::Outcome Opener::open(const QByteArray &input)
     m_window->showPageCommand(12);
     Outcome outcome;
     for (const ui::Messages::Shown &s : ui::Messages::shown()) {
+        // The save question is about the previous input's pages.
+        if (s.kind == ui::Messages::Shown::Question)
+            continue;
         outcome.messages << s.text;
         if (s.kind == ui::Messages::Shown::Warning && s.text.startsWith(app::kOpenAppraisalFailed))
             outcome.warned = true;

@@ -4,6 +4,7 @@
 
 #include "mainwindow.h"
 #include "mcaops.h"
+#include "unsavedwork.h"
 
 #include "model/currency.h"
 #include "pages/comparablespage.h"
@@ -400,6 +401,9 @@ void FileOps::FileOpen1Execute()
     } catch (const std::exception &e) {
         Messages::error(m_window, QString::fromUtf8(e.what()));
     }
+    // Opening replaces the pages: changes not saved are offered a save first.
+    if (m_window->unsavedWork && !m_window->unsavedWork->confirmOpen())
+        return;
     FileDialogRequest request;
     request.title = QStringLiteral("Apri stima");
     request.filter = kAppraisalFilter;

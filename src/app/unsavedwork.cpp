@@ -49,6 +49,11 @@ QString UnsavedWork::closeQuestionText()
     return QStringLiteral("Salvare le modifiche alla stima prima di uscire?");
 }
 
+QString UnsavedWork::openQuestionText()
+{
+    return QStringLiteral("Salvare le modifiche alla stima prima di aprirne un'altra?");
+}
+
 QString UnsavedWork::recoveryQuestionText(const QDateTime &when)
 {
     return QStringLiteral("È stata trovata una stima non salvata del %1. Recuperarla?")
@@ -87,14 +92,25 @@ bool UnsavedWork::hasChanges()
 
 bool UnsavedWork::confirmClose()
 {
+    return confirmLeaving(closeQuestionText());
+}
+
+bool UnsavedWork::confirmOpen()
+{
+    return confirmLeaving(openQuestionText());
+}
+
+bool UnsavedWork::confirmLeaving(const QString &question)
+{
     // A cell or field still being edited hands its text over first.
     if (QWidget *focus = QApplication::focusWidget(); focus && m_window->isAncestorOf(focus))
         focus->clearFocus();
     if (!hasChanges())
         return true;
-    switch (ui::Messages::question(m_window, closeQuestionText(), true)) {
+    switch (ui::Messages::question(m_window, question, true)) {
     case ui::Answer::Yes:
-        // A save cancelled or failed leaves the changes, and the window open.
+        // A save cancelled or failed leaves the changes, and the appraisal in
+        // the pages.
         m_files->FileSave1Execute();
         return !hasChanges();
     case ui::Answer::No:

@@ -1,6 +1,7 @@
 #pragma once
-// Work that is not saved yet. Closing the window with changes since the
-// appraisal was last saved, opened or started asks whether to save them; and
+// Work that is not saved yet. Closing the window, or opening another
+// appraisal, with changes since the appraisal was last saved, opened or
+// started asks whether to save them; and
 // while there are such changes a recovery copy of the whole appraisal is
 // written into the data folder (at most once a minute, off the user-interface
 // thread), so that a crash or a power cut loses at most a minute of typing.
@@ -26,6 +27,7 @@ public:
 
     static constexpr int kCopyIntervalMs = 60'000;
     static QString closeQuestionText();
+    static QString openQuestionText();
     static QString recoveryQuestionText(const QDateTime &when);
     // The recovery copy's table in the recovery folder.
     static QString recoveryTableName();
@@ -38,6 +40,9 @@ public:
     // The close question: true when the window may close (no changes, or
     // saved, or the user let them go).
     bool confirmClose();
+    // The same question before another appraisal is opened over this one:
+    // true when the opening may go on.
+    bool confirmOpen();
 
     // The folder of the recovery copy ("Recupero" in the data folder); empty
     // when this run does not own the data folder.
@@ -61,6 +66,7 @@ Q_SIGNALS:
 
 private:
     QByteArray currentFingerprint();
+    bool confirmLeaving(const QString &question);
 
     MainWindow *m_window;
     FileOps *m_files;

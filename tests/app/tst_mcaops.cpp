@@ -68,6 +68,8 @@ struct Program {
     explicit Program(const QString &where = {}) : appraisals(where.isEmpty() ? app.path(QStringLiteral("stime")) : where)
     {
         Messages::setFileAnswers([this](const ui::FileDialogRequest &) { return files.isEmpty() ? QString() : files.takeFirst(); });
+        // An appraisal opened over a comparison typed in lets the typing go.
+        Messages::setQuestionAnswers([](const Messages::Shown &) { return ui::Answer::No; });
         const QSignalBlocker block(w()->descriptionPage->dateEdit);
         w()->descriptionPage->dateEdit->setDate(kValuation);
         QDir().mkpath(folder());
@@ -102,7 +104,7 @@ struct Program {
     {
         QStringList out;
         for (const Messages::Shown &s : Messages::shown()) {
-            if (s.kind != Messages::Shown::Confirm)
+            if (s.kind != Messages::Shown::Confirm && s.kind != Messages::Shown::Question)
                 out << s.text;
         }
         return out;

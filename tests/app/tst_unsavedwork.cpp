@@ -90,7 +90,8 @@ struct Place {
     QTemporaryDir root;
     QString cwd = QDir::currentPath();
     Answer question = Answer::Cancel;
-    QString file; // the next file dialog's answer
+    QString file;       // the next file dialog's answer
+    QStringList later;  // the answers of the dialogs after it
     std::unique_ptr<MainWindow> window;
 
     Place()
@@ -99,7 +100,9 @@ struct Place {
         Messages::resetForTests();
         Messages::setAnswers([](const Messages::Shown &) { return true; });
         Messages::setQuestionAnswers([this](const Messages::Shown &) { return question; });
-        Messages::setFileAnswers([this](const ui::FileDialogRequest &) { return std::exchange(file, QString()); });
+        Messages::setFileAnswers([this](const ui::FileDialogRequest &) {
+            return std::exchange(file, later.isEmpty() ? QString() : later.takeFirst());
+        });
         QDir().mkpath(folder());
     }
     ~Place()
@@ -290,6 +293,66 @@ private Q_SLOTS:
                      QStringLiteral("Camera 7"));
             QVERIFY(w->unsavedWork->hasChanges());
         }
+    }
+
+    // Opening another appraisal over changes asks first, as closing does: Sì
+    // saves them (a cancelled save opens nothing), No lets them go, Annulla
+    // keeps them and shows no open dialog. Without changes nothing is asked.
+    void openingAsksFirst_data()
+    {
+        QTest::addColumn<bool>("changed");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("saveAs");
+        QTest::addColumn<QStringList>("dialogs");
+        QTest::addColumn<QString>("address");
+        const QStringList saveThenOpen{"Salva stima corrente", "Apri stima"};
+        QTest::newRow("Sì") << true << int(Answer::Yes) << "Stima - c.db" << saveThenOpen << "Via del Recupero";
+        QTest::newRow("Sì, save cancelled") << true << int(Answer::Yes) << "" << QStringList{"Salva stima corrente"}
+                                            << "Via Nuova";
+        QTest::newRow("No") << true << int(Answer::No) << "" << QStringList{"Apri stima"} << "Via del Recupero";
+        QTest::newRow("Annulla") << true << int(Answer::Cancel) << "" << QStringList() << "Via Nuova";
+        QTest::newRow("no changes") << false << int(Answer::Cancel) << "" << QStringList{"Apri stima"}
+                                    << "Via del Recupero";
+    }
+    void openingAsksFirst()
+    {
+        QFETCH(bool, changed);
+        QFETCH(int, answer);
+        QFETCH(QString, saveAs);
+        QFETCH(QStringList, dialogs);
+        QFETCH(QString, address);
+        Place p;
+        MainWindow *w = p.start();
+        typeSomeWork(w);
+        const QString other = p.folder() + "/Stima - b.db";
+        p.file = other;
+        w->saveAction->trigger();
+        QVERIFY(QFileInfo::exists(other));
+        w->newAction->trigger();
+        if (changed)
+            type(w->descriptionPage->addressEdit, QStringLiteral("Via Nuova"));
+        Messages::resetForTests();
+        p.question = Answer(answer);
+        if (!changed || Answer(answer) != Answer::Yes) {
+            p.file = other;
+        } else {
+            p.file = saveAs.isEmpty() ? QString() : p.folder() + "/" + saveAs;
+            p.later = {other};
+        }
+        w->openAction->trigger();
+
+        QCOMPARE(p.questions(), changed ? QStringList{"Salvare le modifiche alla stima prima di aprirne un'altra?"} : QStringList());
+        QStringList titles;
+        for (const ui::FileDialogRequest &r : Messages::fileRequests())
+            titles << r.title;
+        QCOMPARE(titles, dialogs);
+        QCOMPARE(w->descriptionPage->addressEdit->text(), address);
+        if (!saveAs.isEmpty()) {
+            const QString saved = p.folder() + "/" + saveAs;
+            QCOMPARE(files::StoredRecord(saved).text("IndirizzoImmob"), QStringLiteral("Via Nuova"));
+        }
+        // Kept in the pages, the changes still count; opened, the pages are clean.
+        QCOMPARE(w->unsavedWork->hasChanges(), address == "Via Nuova");
     }
 
     // The copy holds the work while there are changes, is written off the
