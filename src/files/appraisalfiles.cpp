@@ -3,6 +3,7 @@
 #include "mcatable.h"
 
 #include "store/datafolder.h"
+#include "store/foldersync.h"
 #include "valuation/comparison.h"
 #include "valuation/surfaces.h"
 #include "store/oserror.h"
@@ -367,6 +368,7 @@ void writeTableFile(const QString &path, const Layout &layout, const QVector<QVa
         throw StoreError(QStringLiteral("Impossibile scrivere \"%1\": %2")
                              .arg(native(path), systemErrorText(err)));
     }
+    syncFolderEntries(info.absolutePath());
 }
 
 namespace {

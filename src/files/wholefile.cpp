@@ -1,5 +1,6 @@
 #include "wholefile.h"
 
+#include "store/foldersync.h"
 #include "store/oserror.h"
 
 #include <QFile>
@@ -49,6 +50,7 @@ bool writeWholeFile(const QString &path, const QByteArray &bytes, QString *why)
     }
     if (!file.commit())
         return failed(why, fileErrorText(file));
+    syncFolderEntries(target.absolutePath());
     return true;
 }
 

@@ -1,4 +1,5 @@
 #include "tablebatch.h"
+#include "foldersync.h"
 #include "oserror.h"
 
 #include <QDir>
@@ -36,16 +37,6 @@ bool syncFolder(const QString &folder)
 #endif
     ::close(fd);
     return ok;
-}
-
-// Makes the renames in the folder durable.
-void syncEntries(const QString &folder)
-{
-    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
-    if (fd < 0)
-        return;
-    ::fsync(fd);
-    ::close(fd);
 }
 
 } // namespace
@@ -101,7 +92,7 @@ QStringList TableBatch::commit()
         }
     }
     for (const QString &folder : std::as_const(folders))
-        syncEntries(folder);
+        syncFolderEntries(folder);
     m_pending.clear();
     return failed;
 }

@@ -3,6 +3,7 @@
 #include "sqlitefile.h"
 #include "legacy/paradoxtable.h"
 #include "model/numbertext.h"
+#include "foldersync.h"
 #include "oserror.h"
 
 #include <QDir>
@@ -118,6 +119,8 @@ void writeWhole(const QString &destination, Fill &&fill)
         throw;
     }
     replaceWith(tmp, destination);
+    if (!Table::isScratch(destination))
+        syncFolderEntries(QFileInfo(destination).absolutePath());
 }
 
 } // namespace
