@@ -1,10 +1,10 @@
 #pragma once
 // Work that is not saved yet. Closing the window, or opening another
 // appraisal, with changes since the appraisal was last saved, opened or
-// started asks whether to save them; and
-// while there are such changes a recovery copy of the whole appraisal is
-// written into the data folder (at most once a minute, off the user-interface
-// thread), so that a crash or a power cut loses at most a minute of typing.
+// started asks whether to save them; and while there are such changes a
+// recovery copy of the whole appraisal is written into the data folder (at
+// most once a minute, off the user-interface thread), so that a crash or a
+// power cut loses at most a minute of typing.
 // At the next start a copy left by a run that did not end normally is
 // offered back.
 #include <QByteArray>
