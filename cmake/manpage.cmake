@@ -67,6 +67,27 @@ if(EXTRA AND EXISTS "${EXTRA}")
   file(READ "${EXTRA}" extra)
 endif()
 
+# Every page carries the licence: at the end, or just before "VEDERE ANCHE"
+# when the extra part has that section.
+set(licence ".SH LICENZA
+Copyright \\(co 2024\\-2026 Progetto Brevan.
+.PP
+Brevan è software libero: si può ridistribuire e modificare secondo i termini
+della GNU General Public License, versione 2 o (a scelta) successiva.
+È distribuito senza alcuna garanzia. Il testo della licenza è nel file
+.B COPYING
+dei sorgenti; sui sistemi Debian in
+.IR /usr/share/common\\-licenses/GPL\\-2 .
+")
+string(FIND "${extra}" ".SH VEDERE ANCHE" see_also)
+if(see_also GREATER_EQUAL 0)
+  string(SUBSTRING "${extra}" 0 ${see_also} before)
+  string(SUBSTRING "${extra}" ${see_also} -1 after)
+  set(extra "${before}${licence}${after}")
+else()
+  string(APPEND extra "${licence}")
+endif()
+
 string(TOUPPER "${NAME}" upper)
 file(WRITE "${OUT}"
 ".\\\" Scritta da cmake/manpage.cmake dall'aiuto del comando: non modificare a mano.

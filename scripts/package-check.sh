@@ -14,6 +14,9 @@
 #   lintian on the .deb, with no error;
 #   desktop-file-validate and appstreamcli validate on the installed files;
 #   the icons, a manual page for every command, the guide, the helper;
+#   Qt's Italian translations and the fonts, installed with the package
+#   even without recommended packages, and what fontconfig makes of them;
+#   no installed program holding the source or build folder's path;
 #   every command's --help and --version, quiet on standard error;
 #   brevan without a display, answering in Italian;
 #   a saved appraisal, written by the program's own code, opened by the
@@ -104,6 +107,40 @@ if [ "$mode" = extract ]; then
   fi
 fi
 
+# ---------------------------------------------------------------- translations and fonts
+# Without them the standard dialogs speak English and the menus come out in
+# a monospaced font, so they are dependencies, not recommendations: the
+# clean root above was installed without recommended packages.
+say "traduzioni di Qt e caratteri"
+needed=(qt6-translations-l10n fonts-liberation2 fonts-dejavu-core)
+depends=$(dpkg-deb -f "$deb" Depends | tr ',' '\n' | sed 's/^ *//; s/[ (].*//')
+for p in "${needed[@]}"; do
+  grep -qx "$p" <<< "$depends" || bad "$p non è tra le dipendenze (Depends)"
+done
+if [ "$mode" = chroot ]; then
+  for p in "${needed[@]}"; do
+    if chroot "$root" dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+      ok "$p installato senza i pacchetti raccomandati"
+    else
+      bad "$p non installato con il pacchetto"
+    fi
+  done
+  qm=/usr/share/qt6/translations/qtbase_it.qm
+  [ -s "$root$qm" ] && ok "$qm: le finestre standard di Qt in italiano" || bad "manca $qm"
+  # What fontconfig gives inside the root, with its own fonts and settings:
+  # Qt asks for "Sans Serif" for menus and dialogs, the program for Arial.
+  cp "$(command -v fc-match)" "$root/tmp/fc-match"
+  sans=$(chroot "$root" /tmp/fc-match -f '%{family[0]}|%{spacing}' 'Sans Serif' 2>/dev/null || true)
+  arial=$(chroot "$root" /tmp/fc-match -f '%{family[0]}' Arial 2>/dev/null || true)
+  rm -f "$root/tmp/fc-match"
+  if [ -n "${sans%%|*}" ] && [ "${sans#*|}" != 100 ] && [[ "${sans%%|*}" != *Mono* ]]; then
+    ok "carattere dei menu: ${sans%%|*}"
+  else
+    bad "carattere dei menu: '${sans%%|*}' (spaziatura '${sans#*|}'), non un carattere proporzionale"
+  fi
+  [ "$arial" = "Liberation Sans" ] && ok "Arial: $arial" || bad "Arial diventa '$arial', non Liberation Sans"
+fi
+
 # run PROGRAM ARGS...: a program of the installed tree, in a bare session
 # (no display, no XDG_RUNTIME_DIR), its output in $work/out and $work/err.
 run() {
@@ -155,6 +192,20 @@ for name in $(dpkg-deb -c "$deb" | awk '$6 ~ /^\.\/usr\/bin\/./ { sub(".*/", "",
   fi
 done
 ok "comandi: ${commands[*]}"
+
+# No installed program keeps the folders it was built in: the picture pages
+# look for their helper only beside the program and in libexec/brevan.
+source_dir=$(realpath "$(dirname "$0")/..")
+before=$failures
+for program in "$usr"/bin/* "$usr"/libexec/brevan/*; do
+  [ -f "$program" ] || continue
+  for folder in "$pkgdir" "$source_dir"; do
+    if strings -a "$program" | grep -qF "$folder" || strings -a -el "$program" | grep -qF "$folder"; then
+      bad "${program#"$root"} contiene il percorso $folder"
+    fi
+  done
+done
+[ "$failures" -eq "$before" ] && ok "nessun programma contiene la cartella dei sorgenti o della compilazione"
 
 # ---------------------------------------------------------------- commands
 say "--help e --version"

@@ -61,6 +61,18 @@ AboutBox::AboutBox(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Frameless
         "di Brevan Software</p></div>"));
     work->setWordWrap(true);
 
+    // The licence notice that the GPL asks an interactive program to show.
+    auto *licence = new QLabel(picture);
+    licence->setObjectName(QStringLiteral("AboutLicence"));
+    licence->setGeometry(112, 150, 330, 48);
+    licence->setTextFormat(Qt::RichText);
+    licence->setAttribute(Qt::WA_TransparentForMouseEvents);
+    licence->setWordWrap(true);
+    licence->setText(QStringLiteral(
+        "<div style='color:#d8e6ff'>&copy; 2024-2026 Progetto Brevan. Brevan è software libero, distribuito "
+        "secondo la GNU General Public License, versione 2 o successiva (GPL-2.0-or-later), "
+        "senza alcuna garanzia.</div>"));
+
     QLabel *bottom = band(this, {0, 249, 458, 47},
                           QStringLiteral("Via Roma 24 - 35031 Abano Terme (PD)<br>"
                                          "www.brevan.it &middot; Tel. 049 812 3456 &middot; assistenza@brevan.it"));

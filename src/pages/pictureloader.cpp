@@ -337,9 +337,6 @@ QString metafileProgram()
         candidates << here + QStringLiteral("/" BREVAN_LIBEXEC_FROM_BIN "/brevan-metafile");
 #endif
     }
-#ifdef BREVAN_METAFILE_BUILD_PATH
-    candidates << QStringLiteral(BREVAN_METAFILE_BUILD_PATH);
-#endif
     for (const QString &c : candidates) {
         const QFileInfo info(c);
         if (info.isFile() && info.isExecutable())

@@ -53,8 +53,9 @@ QImage fitted(const QImage &picture);
 void saveBitmap(const QImage &source, const QString &path);
 
 // The rasteriser program for EMF and WMF: the one set here if any, else
-// brevan-metafile beside the running program, else the one the build made.
-// Empty when none exists.
+// brevan-metafile beside the running program, else the one in the installed
+// libexec folder (reached from the program's own folder). Empty when neither
+// exists.
 QString metafileProgram();
 void setMetafileProgram(const QString &path);
 
