@@ -4,6 +4,7 @@
 #include "app/valueops.h"
 #include "files/mcatable.h"
 #include "model/currency.h"
+#include "pages/appraiserpage.h"
 #include "pages/descriptionpage.h"
 #include "pages/mcawindow.h"
 #include "pages/resultspage.h"
@@ -11,6 +12,7 @@
 #include "pages/tablemodel.h"
 #include "pages/typologypage.h"
 #include "store/datafolder.h"
+#include "valuation/comparison.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -21,7 +23,34 @@
 #include <QLineEdit>
 #include <QToolButton>
 
+#include <algorithm>
+
 namespace brevan::app {
+
+namespace {
+
+// The record's fields that name the appraisal and the appraiser in the
+// comparison's outputs, by the page that holds their controls.
+struct NamingField {
+    const char *name;
+    bool appraiser;
+};
+constexpr NamingField kNamingFields[] = {
+    {"IndirizzoImmob", false}, {"NumCivicoImmob", false}, {"PianoImmob", false},     {"InternoImmob", false},
+    {"ComuneImmob", false},    {"SiglaProvinciaImmob", false}, {"NomeProfess", true}, {"CognomeProfess", true},
+};
+
+QString controlText(const QWidget *page, const char *name)
+{
+    const auto *control = page->findChild<QWidget *>(QLatin1String(name));
+    if (const auto *edit = qobject_cast<const QLineEdit *>(control))
+        return edit->text().trimmed();
+    if (const auto *combo = qobject_cast<const QComboBox *>(control))
+        return combo->currentText().trimmed();
+    return {};
+}
+
+} // namespace
 
 McaOps::McaOps(MainWindow *window, QObject *parent) : QObject(parent), m_window(window), m_sheet(mca::Sheet::blank())
 {
@@ -49,6 +78,11 @@ report::McaContext McaOps::context() const
     c.comparisonTotal = results->comparisonTotalEdit->text();
     c.incomeUnit = results->incomeUnitEdit->text();
     c.incomeTotal = results->incomeTotalEdit->text();
+    for (const NamingField &f : kNamingFields) {
+        const QWidget *page = f.appraiser ? static_cast<const QWidget *>(m_window->appraiserPage)
+                                          : static_cast<const QWidget *>(m_window->descriptionPage);
+        c.appraisal.insert(QLatin1String(f.name), controlText(page, f.name));
+    }
     // Explained only once the results page has a value by direct comparison
     // to explain: before, the subject's coefficients are not computed.
     if (m_window->valueOps && !c.comparisonUnit.isEmpty()) {
@@ -56,9 +90,15 @@ report::McaContext McaOps::context() const
             const Coefficients &k = m_window->coefficients;
             const double x = k[Coef::CDCarattLocalizzaz] + k[Coef::CDCarattPosizione] + k[Coef::CDCarattTipologiche]
                              + k[Coef::CDCarattProduttive];
-            const FitExplanation fit = explainDirectComparison(m_window->valueOps->comparables(), x);
-            if (!fit.points.isEmpty())
+            const QList<ComparableRow> rows = m_window->valueOps->comparables();
+            if (std::none_of(rows.begin(), rows.end(), isCompleteComparable)) {
+                // The page's 0,00 without a complete comparable is no value
+                // by direct comparison.
+                c.comparisonUnit.clear();
+                c.comparisonTotal.clear();
+            } else if (const FitExplanation fit = explainDirectComparison(rows, x); !fit.points.isEmpty()) {
                 c.fit = fit;
+            }
         } catch (const std::exception &e) {
             // The comparables table cannot be read now: the explanation is
             // left out, the comparison itself does not need it.
@@ -123,7 +163,7 @@ void McaOps::StimaMCA1Click()
         m_mcaWindow->setContext(context());
         m_mcaWindow->setSheet(m_sheet);
         connect(m_mcaWindow, &ui::McaWindow::proposeRequested, this,
-                [this] { m_mcaWindow->proposeSubject(subjectFromPages()); });
+                [this] { m_mcaWindow->offerSubject(subjectFromPages()); });
         connect(m_mcaWindow, &ui::McaWindow::activated, this, &McaOps::refreshFromPages);
     }
     refreshFromPages();

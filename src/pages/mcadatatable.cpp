@@ -22,25 +22,33 @@ bool isTextRow(Row r)
     return r == Row::Address || r == Row::SaleDate || r == Row::Source || r == Row::Lift;
 }
 
-// Typing is limited to what the companion table stores of each row.
-class CellDelegate : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override
-    {
-        QWidget *w = QStyledItemDelegate::createEditor(parent, option, index);
-        if (auto *edit = qobject_cast<QLineEdit *>(w); edit && index.row() < mca::kRowCount)
-            edit->setMaxLength(files::mcaTextSize(Row(index.row())));
-        return w;
-    }
-};
-
 } // namespace
+
+QWidget *McaCellDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const
+{
+    QWidget *w = QStyledItemDelegate::createEditor(parent, option, index);
+    if (auto *edit = qobject_cast<QLineEdit *>(w); edit && index.row() < mca::kRowCount)
+        edit->setMaxLength(files::mcaTextSize(Row(index.row())));
+    return w;
+}
+
+QString McaCellDelegate::shownText(const QModelIndex &index) const
+{
+    const QString text = index.data(Qt::DisplayRole).toString();
+    return index.row() < mca::kRowCount ? mca::shownText(Row(index.row()), text) : text;
+}
+
+void McaCellDelegate::initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const
+{
+    QStyledItemDelegate::initStyleOption(option, index);
+    if (option->features & QStyleOptionViewItem::HasDisplay)
+        option->text = shownText(index);
+}
 
 McaDataTable::McaDataTable(QWidget *parent) : QTableWidget(parent)
 {
     setObjectName(QStringLiteral("McaDataTable"));
-    setItemDelegate(new CellDelegate(this));
+    setItemDelegate(new McaCellDelegate(this));
     setRowCount(mca::kRowCount + 1);
     setColumnCount(1);
     for (const mca::RowDef &d : mca::rowDefs()) {
@@ -177,6 +185,8 @@ void McaDataTable::showSheet(const mca::Sheet &sheet, const QDate &valuationDate
     for (int c = before; c < columns; ++c)
         makeColumn(c);
     retitle();
+    if (columns != before)
+        refit();
     fillColumn(0, sheet.subject);
     for (int c = 1; c < columns; ++c)
         fillColumn(c, sheet.comparables[c - 1]);
@@ -199,25 +209,55 @@ void McaDataTable::setValuationDate(const QDate &date)
     m_filling = false;
 }
 
+void McaDataTable::refit()
+{
+    // The header stretches its sections again only when the view is
+    // resized: removed columns would leave the others as narrow as ten.
+    horizontalHeader()->resizeSections(QHeaderView::Stretch);
+}
+
+void McaDataTable::setSubjectAddress(const QString &address)
+{
+    m_filling = true;
+    if (QTableWidgetItem *it = cell(0, Row::Address)) {
+        it->setText(address);
+        it->setToolTip(QStringLiteral("Indirizzo della stima, dalla pagina della descrizione."));
+    }
+    m_filling = false;
+}
+
 void McaDataTable::addComparable()
 {
     const int column = columnCount();
     setColumnCount(column + 1);
     makeColumn(column);
     retitle();
+    refit();
     setCurrentCell(tableRow(Row::Address), column);
     Q_EMIT edited(column);
 }
 
-bool McaDataTable::removeCurrentComparable()
+int McaDataTable::columnToRemove() const
 {
     if (columnCount() <= 1)
+        return 0;
+    return currentColumn() >= 1 ? currentColumn() : columnCount() - 1;
+}
+
+bool McaDataTable::removeComparable(int column)
+{
+    if (column < 1 || column >= columnCount())
         return false;
-    const int column = currentColumn() >= 1 ? currentColumn() : columnCount() - 1;
     removeColumn(column);
     retitle();
+    refit();
     Q_EMIT edited(column);
     return true;
+}
+
+bool McaDataTable::removeCurrentComparable()
+{
+    return removeComparable(columnToRemove());
 }
 
 void McaDataTable::markIssues(const QVector<mca::Issue> &issues)
@@ -229,7 +269,7 @@ void McaDataTable::markIssues(const QVector<mca::Issue> &issues)
             const bool applies = column > 0 || d.subject;
             it->setBackground(applies || d.row == Row::Lift ? QBrush() : QBrush(kNotApplicable));
             it->setForeground(QBrush());
-            if (!(column == 0 && d.row == Row::SaleDate))
+            if (!(column == 0 && (d.row == Row::SaleDate || d.row == Row::Address)))
                 it->setToolTip(QString::fromUtf8(d.hint));
         }
     }

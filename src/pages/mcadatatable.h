@@ -5,9 +5,25 @@
 // with a problem is shown in red with its message as tooltip.
 #include "valuation/mcasheet.h"
 
+#include <QStyledItemDelegate>
 #include <QTableWidget>
 
 namespace brevan::ui {
+
+// The data table's cells: typing limited to what the companion table stores
+// of each row; once a cell is left, its number shows as number text
+// ("165.000,00") while the text stays as typed.
+class McaCellDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+    // What the cell shows when it is not being edited.
+    QString shownText(const QModelIndex &index) const;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override;
+};
 
 class McaDataTable : public QTableWidget {
     Q_OBJECT
@@ -22,11 +38,16 @@ public:
     // counting it as the user's edit.
     void setSubject(const mca::SheetColumn &subject);
     void setValuationDate(const QDate &date);
+    // The subject's address, from the pages: shown, not typed.
+    void setSubjectAddress(const QString &address);
 
     int comparableCount() const { return columnCount() - 1; }
     void addComparable();
-    // Removes the comparable of the current column (the last one when the
-    // subject's column is current); false when none can go.
+    // The column "Rimuovi comparabile" takes: the current one, or the last
+    // when the subject's column is current; 0 when there is none.
+    int columnToRemove() const;
+    bool removeComparable(int column);
+    // Removes the comparable of columnToRemove(); false when none can go.
     bool removeCurrentComparable();
 
     // Problems at cells: red cells with the message as tooltip; the others
@@ -47,6 +68,8 @@ Q_SIGNALS:
 private:
     void makeColumn(int column);
     void retitle();
+    // The columns share the table's width again after columns come or go.
+    void refit();
     void fillColumn(int column, const mca::SheetColumn &c);
     void setValuationCell(int column);
 

@@ -22,7 +22,9 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QScrollArea>
+#include <QStyleOptionViewItem>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -117,6 +119,57 @@ QString money(double v)
 {
     return FormattaImporto(v);
 }
+
+// What keeps the value from being computed: each message wraps, and the list
+// is as tall as its messages for the width it is given, up to five lines or
+// its first message whole (it scrolls beyond).
+class IssuesList : public QListWidget {
+public:
+    explicit IssuesList(QWidget *parent) : QListWidget(parent)
+    {
+        setWordWrap(true);
+        setTextElideMode(Qt::ElideNone);
+        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        setResizeMode(QListView::Adjust);
+        setUniformItemSizes(false);
+        QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+        policy.setHeightForWidth(true);
+        setSizePolicy(policy);
+    }
+
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override
+    {
+        const int frame = 2 * frameWidth();
+        QStyleOptionViewItem option;
+        initViewItemOption(&option);
+        option.features |= QStyleOptionViewItem::WrapText;
+        option.rect = QRect(0, 0, std::max(1, width - frame - 2 * spacing()), 1);
+        int h = 0;
+        int first = 0;
+        for (int r = 0; r < count(); ++r) {
+            const int item = itemDelegate()->sizeHint(option, model()->index(r, 0)).height() + 2 * spacing();
+            h += item;
+            if (r == 0)
+                first = item;
+        }
+        // Many short messages scroll in five lines, so the tables keep their
+        // room; one long message is shown whole.
+        const int oneLine = fontMetrics().lineSpacing() + 4;
+        const int cap = std::min(std::max(first, 5 * oneLine), std::max(5 * oneLine, window()->height() / 3));
+        return frame + std::clamp(h, oneLine, cap);
+    }
+    QSize sizeHint() const override { return {QListWidget::sizeHint().width(), heightForWidth(width())}; }
+    QSize minimumSizeHint() const override { return {QListWidget::minimumSizeHint().width(), heightForWidth(width())}; }
+
+protected:
+    void resizeEvent(QResizeEvent *event) override
+    {
+        QListWidget::resizeEvent(event);
+        // The messages wrap again at the new width.
+        scheduleDelayedItemsLayout();
+    }
+};
 
 } // namespace
 
@@ -220,7 +273,7 @@ McaWindow::McaWindow(QWidget *parent) : QWidget(parent, Qt::Window)
         if (dataTable->comparableCount() < mca::kMaxComparables)
             dataTable->addComparable();
     });
-    connect(removeButton, &QPushButton::clicked, this, [this] { dataTable->removeCurrentComparable(); });
+    connect(removeButton, &QPushButton::clicked, this, &McaWindow::RimuoviComparabileClick);
     connect(proposeButton, &QPushButton::clicked, this, &McaWindow::proposeRequested);
     connect(printButton, &QPushButton::clicked, this, &McaWindow::StampaClick);
     connect(rtfButton, &QPushButton::clicked, this, &McaWindow::EsportaRtfClick);
@@ -293,9 +346,8 @@ QWidget *McaWindow::buildResultsPanel()
     othersLabel->setObjectName(QStringLiteral("McaAltriValori"));
     othersLabel->setWordWrap(true);
     othersLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    issuesList = new QListWidget(panel);
+    issuesList = new IssuesList(panel);
     issuesList->setObjectName(QStringLiteral("McaProblemi"));
-    issuesList->setMaximumHeight(92);
     QPalette listPal = issuesList->palette();
     listPal.setColor(QPalette::Text, QColor(150, 0, 0));
     issuesList->setPalette(listPal);
@@ -337,10 +389,40 @@ void McaWindow::proposeSubject(const mca::SheetColumn &subject)
     recompute();
 }
 
+void McaWindow::offerSubject(const mca::SheetColumn &proposed)
+{
+    if (!m_sheet.subjectEdited) {
+        proposeSubject(proposed);
+        return;
+    }
+    const mca::SubjectProposal taken = mca::takeProposal(m_sheet.subject, proposed);
+    if (!taken.overwritten.isEmpty()) {
+        QStringList rows;
+        for (mca::Row r : taken.overwritten)
+            rows << QString::fromUtf8(mca::rowDef(r).label);
+        const QString question = QStringLiteral("Sostituire con i dati delle pagine i valori scritti nella colonna del "
+                                                "soggetto?\nCambierebbero: %1.")
+                                     .arg(rows.join(QStringLiteral(", ")));
+        if (Messages::question(this, question, false) != Answer::Yes)
+            return;
+    }
+    // Written values the pages have nothing for stay, and keep the column
+    // the user's.
+    const bool edited = !(taken.column == proposed);
+    if (taken.column == m_sheet.subject && edited == m_sheet.subjectEdited)
+        return;
+    m_sheet.subject = taken.column;
+    m_sheet.subjectEdited = edited;
+    dataTable->setSubject(taken.column);
+    recompute();
+    Q_EMIT sheetEdited();
+}
+
 void McaWindow::setContext(const report::McaContext &context)
 {
     m_context = context;
     dataTable->setValuationDate(context.valuationDate);
+    dataTable->setSubjectAddress(report::subjectAddress(context));
     recompute();
 }
 
@@ -413,9 +495,7 @@ void McaWindow::showResults()
     }
     warningLabel->setVisible(!warningLabel->text().isEmpty());
     issuesList->setVisible(issuesList->count() > 0);
-    // As tall as its lines, up to five of them.
-    const int lines = std::clamp(int(issuesList->count()), 1, 5);
-    issuesList->setFixedHeight(lines * (issuesList->fontMetrics().height() + 2) + 2 * issuesList->frameWidth() + 4);
+    issuesList->updateGeometry();
 
     const auto other = [&](const QString &name, const QString &total, const QString &unit) {
         const QString t = report::pageAmountInEuro(total, lire);
@@ -474,6 +554,22 @@ bool McaWindow::event(QEvent *event)
     return QWidget::event(event);
 }
 
+void McaWindow::RimuoviComparabileClick()
+{
+    const int column = dataTable->columnToRemove();
+    if (column < 1)
+        return;
+    // As the table shows it now, a cell being typed in included.
+    mca::Sheet shown;
+    dataTable->readInto(shown);
+    const bool empty = column - 1 >= shown.comparables.size() || shown.comparables[column - 1].isBlank();
+    if (!empty
+        && Messages::question(this, QStringLiteral("Rimuovere il comparabile %1 con i suoi dati?").arg(column), false)
+               != Answer::Yes)
+        return;
+    dataTable->removeComparable(column);
+}
+
 void McaWindow::StampaClick()
 {
     QPrinter *printer = m_testPrinter;
@@ -494,7 +590,7 @@ void McaWindow::EsportaRtfClick()
 {
     FileDialogRequest request;
     request.title = QStringLiteral("Esporta stima MCA in formato Word compatibile");
-    request.filter = QStringLiteral("Documento RTF (*.rtf)");
+    request.filter = fileFilter(QStringLiteral("Documento RTF (*.rtf)|*.rtf"));
     request.directory = QDir::currentPath();
     request.suggested = QStringLiteral("Stima MCA.rtf");
     request.save = true;
@@ -512,7 +608,7 @@ void McaWindow::EsportaPdfClick()
 {
     FileDialogRequest request;
     request.title = QStringLiteral("Esporta stima MCA in formato PDF");
-    request.filter = QStringLiteral("Documento PDF (*.pdf)");
+    request.filter = fileFilter(QStringLiteral("Documento PDF (*.pdf)|*.pdf"));
     request.directory = QDir::currentPath();
     request.suggested = QStringLiteral("Stima MCA.pdf");
     request.save = true;

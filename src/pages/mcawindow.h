@@ -31,6 +31,11 @@ public:
     void setSheet(const mca::Sheet &sheet);
     // The subject's column proposed from the pages; not the user's edit.
     void proposeSubject(const mca::SheetColumn &subject);
+    // "Proponi il soggetto dalle pagine": as proposeSubject() while the user
+    // has not written in the subject's column; after that the pages' values
+    // replace the written ones only once the user agrees, and a value the
+    // pages do not have leaves the written one.
+    void offerSubject(const mca::SheetColumn &proposed);
     const report::McaContext &context() const { return m_context; }
     void setContext(const report::McaContext &context);
 
@@ -61,6 +66,8 @@ public:
     QListWidget *issuesList;
 
 public Q_SLOTS:
+    // "Rimuovi comparabile": a column with data goes only once the user agrees.
+    void RimuoviComparabileClick();
     void StampaClick();
     void EsportaRtfClick();
     void EsportaPdfClick();

@@ -2,6 +2,7 @@
 
 #include "model/currency.h"
 #include "model/numbertext.h"
+#include "report/pdfa.h"
 
 #include <algorithm>
 
@@ -71,8 +72,10 @@ QVector<McaTable> chunked(const McaTable &whole, int width, int firstNumber)
     return parts;
 }
 
-McaTable dataTable(const mca::Sheet &sheet, const QDate &valuation, const std::optional<mca::Result> &result)
+McaTable dataTable(const mca::Sheet &sheet, const McaContext &context, const std::optional<mca::Result> &result)
 {
+    const QDate &valuation = context.valuationDate;
+    const QString address = subjectAddress(context);
     McaTable t;
     t.title = QStringLiteral("Tabella dei dati");
     t.header = propertyHeader(QStringLiteral("Caratteristica"), 0, int(sheet.comparables.size()));
@@ -84,9 +87,11 @@ McaTable dataTable(const mca::Sheet &sheet, const QDate &valuation, const std::o
                 return c.lift ? QStringLiteral("sì") : QStringLiteral("no");
             if (subject && d.row == Row::SaleDate)
                 return valuationText;
+            if (subject && d.row == Row::Address)
+                return address;
             if (subject && !d.subject)
                 return QString();
-            return c.text(d.row).trimmed();
+            return mca::shownText(d.row, c.text(d.row));
         };
         row << cell(sheet.subject, true);
         for (const mca::SheetColumn &c : sheet.comparables)
@@ -205,6 +210,13 @@ McaTable fitTable(const FitExplanation &fit, bool lire)
 
 } // namespace
 
+QString subjectAddress(const McaContext &context)
+{
+    return (context.appraisal.value(QStringLiteral("IndirizzoImmob")) + QLatin1Char(' ')
+            + context.appraisal.value(QStringLiteral("NumCivicoImmob")))
+        .trimmed();
+}
+
 QString pageAmountInEuro(const QString &shown, bool lire)
 {
     if (shown.trimmed().isEmpty())
@@ -220,13 +232,25 @@ QString pageAmountInEuro(const QString &shown, bool lire)
 McaDocument buildMcaDocument(const mca::Sheet &sheet, const McaContext &context, int columnsPerTable)
 {
     McaDocument doc;
+    const QString place = appraisalPlace(context.appraisal);
+    doc.author = appraiserName(context.appraisal);
+    QStringList fileTitle{doc.title};
+    if (!place.isEmpty()) {
+        doc.heading << QStringLiteral("Unità immobiliare: ") + place;
+        fileTitle << place;
+    }
+    if (!doc.author.isEmpty()) {
+        doc.heading << QStringLiteral("Professionista: ") + doc.author;
+        fileTitle << doc.author;
+    }
+    doc.fileTitle = fileTitle.join(QStringLiteral(" - "));
     const mca::Outcome o = mca::evaluate(sheet, context.valuationDate);
     doc.hasValue = o.hasValue();
     for (const mca::Issue &i : o.issues)
         doc.problems << mca::placeText(i.place) + QStringLiteral(": ") + i.message;
 
     const int width = std::max(1, columnsPerTable);
-    doc.tables << chunked(dataTable(sheet, context.valuationDate, o.result), width, 0);
+    doc.tables << chunked(dataTable(sheet, context, o.result), width, 0);
     doc.tables << parametersTable(sheet);
     if (o.result) {
         doc.tables << chunked(marginalTable(sheet, *o.result), width, 1);

@@ -8,6 +8,7 @@
 #include "valuation/mcasheet.h"
 
 #include <QDate>
+#include <QHash>
 
 #include <optional>
 
@@ -22,7 +23,13 @@ struct McaContext {
     // The direct comparison of the results page, explained; its amounts are
     // in the currency in force.
     std::optional<FitExplanation> fit;
+    // The record's texts by persisted name that name the appraisal (the
+    // unit's address) and the appraiser in the heading and the PDF's title.
+    QHash<QString, QString> appraisal;
 };
+
+// The subject's address as the description page gives it ("Via Roma 10").
+QString subjectAddress(const McaContext &context);
 
 // At most columnsPerTable properties beside the labels in one table; wider
 // tables go on in a second one ("comparabili 6-10").

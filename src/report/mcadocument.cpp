@@ -24,7 +24,10 @@ QByteArray mcaRtf(const McaDocument &doc)
     out += "{\\colortbl ;\\red0\\green0\\blue128;\\red192\\green0\\blue0;}\n";
     out += "\\paperw11906\\paperh16838\\margl1418\\margr1134\\margt1134\\margb1134\n";
     out += "\\viewkind4\\pard\\f0\\fs20\n";
-    out += "{\\b\\cf1\\fs28 " + rtfEscape(doc.title) + "}\\par\\par\n";
+    out += "{\\b\\cf1\\fs28 " + rtfEscape(doc.title) + "}\\par\n";
+    for (const QString &line : doc.heading)
+        out += rtfEscape(line) + "\\par\n";
+    out += "\\par\n";
     constexpr int kContentTwips = 11906 - 1418 - 1134;
     for (const McaTable &t : doc.tables) {
         out += "\\pard\\keepn\\sb120\\sa60{\\b\\cf1 " + rtfEscape(t.title) + "}\\par\n";

@@ -22,6 +22,9 @@ struct McaTable {
 
 struct McaDocument {
     QString title = QStringLiteral("Stima per confronto di mercato (MCA)");
+    QStringList heading;       // the appraisal and the appraiser, under the title
+    QString fileTitle;         // the title naming them, for the PDF; the title when empty
+    QString author;            // the appraiser
     QVector<McaTable> tables;
     QStringList results;       // the result lines in order
     bool hasValue = false;

@@ -98,41 +98,47 @@ PdfMetadata reportMetadata(const ReportInput &in)
     return appraisalMetadata(in.texts, kReportSubject);
 }
 
-PdfMetadata appraisalMetadata(const QHash<QString, QString> &texts, const QString &subject)
+QString appraisalPlace(const QHash<QString, QString> &texts)
 {
-    struct {
-        const QHash<QString, QString> &texts;
-        QString text(const QString &name) const { return texts.value(name); }
-    } in{texts};
-    PdfMetadata meta;
+    const auto text = [&texts](const char *name) { return texts.value(QLatin1String(name)); };
     QStringList where;
-    QString address = in.text(QStringLiteral("IndirizzoImmob"));
-    if (!address.isEmpty() && !in.text(QStringLiteral("NumCivicoImmob")).isEmpty())
-        address += QLatin1Char(' ') + in.text(QStringLiteral("NumCivicoImmob"));
+    QString address = text("IndirizzoImmob");
+    if (!address.isEmpty() && !text("NumCivicoImmob").isEmpty())
+        address += QLatin1Char(' ') + text("NumCivicoImmob");
     if (!address.isEmpty())
         where << address;
-    if (!in.text(QStringLiteral("PianoImmob")).isEmpty() && !in.text(QStringLiteral("InternoImmob")).isEmpty())
-        where << QStringLiteral("Piano %1°, Interno %2")
-                     .arg(in.text(QStringLiteral("PianoImmob")), in.text(QStringLiteral("InternoImmob")));
-    QString town = in.text(QStringLiteral("ComuneImmob"));
-    if (!town.isEmpty() && !in.text(QStringLiteral("SiglaProvinciaImmob")).isEmpty())
-        town += QStringLiteral(" (%1)").arg(in.text(QStringLiteral("SiglaProvinciaImmob")));
+    if (!text("PianoImmob").isEmpty() && !text("InternoImmob").isEmpty())
+        where << QStringLiteral("Piano %1°, Interno %2").arg(text("PianoImmob"), text("InternoImmob"));
+    QString town = text("ComuneImmob");
+    if (!town.isEmpty() && !text("SiglaProvinciaImmob").isEmpty())
+        town += QStringLiteral(" (%1)").arg(text("SiglaProvinciaImmob"));
     if (!town.isEmpty())
         where << town;
-    meta.title = QStringLiteral("Stima dell'unità immobiliare");
-    if (!where.isEmpty())
-        meta.title += QStringLiteral(" sita in ") + where.join(QStringLiteral(", "));
+    return where.join(QStringLiteral(", "));
+}
 
+QString appraiserName(const QHash<QString, QString> &texts)
+{
     QStringList name;
     for (const char *field : {"NomeProfess", "CognomeProfess"}) {
-        if (!in.text(QLatin1String(field)).isEmpty())
-            name << in.text(QLatin1String(field));
+        if (!texts.value(QLatin1String(field)).isEmpty())
+            name << texts.value(QLatin1String(field));
     }
-    meta.author = name.join(QLatin1Char(' '));
+    return name.join(QLatin1Char(' '));
+}
+
+PdfMetadata appraisalMetadata(const QHash<QString, QString> &texts, const QString &subject)
+{
+    PdfMetadata meta;
+    const QString where = appraisalPlace(texts);
+    meta.title = QStringLiteral("Stima dell'unità immobiliare");
+    if (!where.isEmpty())
+        meta.title += QStringLiteral(" sita in ") + where;
+    meta.author = appraiserName(texts);
     meta.subject = subject;
     meta.keywords = QStringLiteral("stima immobiliare, valore di mercato");
-    if (!in.text(QStringLiteral("ComuneImmob")).isEmpty())
-        meta.keywords += QStringLiteral(", ") + in.text(QStringLiteral("ComuneImmob"));
+    if (!texts.value(QStringLiteral("ComuneImmob")).isEmpty())
+        meta.keywords += QStringLiteral(", ") + texts.value(QStringLiteral("ComuneImmob"));
     return meta;
 }
 

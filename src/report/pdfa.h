@@ -34,6 +34,10 @@ struct PdfMetadata {
 // Abano Terme (PD)", the appraiser as author ("Mario Rossi"), the subject,
 // from the record's texts by persisted name.
 PdfMetadata appraisalMetadata(const QHash<QString, QString> &texts, const QString &subject);
+// The two parts of it: "Via Roma 10, Piano 2°, Interno 5, Abano Terme (PD)"
+// and "Mario Rossi"; empty when the pages hold none of it.
+QString appraisalPlace(const QHash<QString, QString> &texts);
+QString appraiserName(const QHash<QString, QString> &texts);
 PdfMetadata reportMetadata(const ReportInput &in);
 inline const QString kReportSubject =
     QStringLiteral("Relazione di stima del più probabile valore di mercato per capitalizzazione dei redditi "

@@ -82,11 +82,15 @@ QString MonthYear::text() const
     return QStringLiteral("%1/%2").arg(month, 2, 10, QLatin1Char('0')).arg(year, 4, 10, QLatin1Char('0'));
 }
 
+double fifteenDigits(double value)
+{
+    return std::strtod(QByteArray::number(value, 'g', 15).constData(), nullptr);
+}
+
 double roundHalfUp(double value, int decimals)
 {
     const double factor = std::pow(10.0, decimals);
-    const double scaled = std::strtod(QByteArray::number(value * factor, 'g', 15).constData(), nullptr);
-    return std::round(scaled) / factor;
+    return std::round(fifteenDigits(value * factor)) / factor;
 }
 
 double commercialSurface(const Amounts &amounts, const std::array<double, 4> &ratios)
@@ -219,7 +223,9 @@ Outcome compute(const Input &in)
     }
     r.mean = sum / double(n);
     for (qsizetype j = 0; j < n; ++j) {
-        const double corrected = r.comparables[j].corrected;
+        // Judged to the cent, as shown: what is left of a price that the
+        // adjustments took away whole is binary noise, not a price.
+        const double corrected = roundHalfUp(r.comparables[j].corrected, 2) + 0.0;
         if (!(corrected > 0)) {
             out.issues.append({Place::cell(int(j) + 1, Row::Price),
                                QStringLiteral("Il prezzo corretto del comparabile %1 risulta di %2 €: deve essere "
@@ -230,7 +236,9 @@ Outcome compute(const Input &in)
     }
     if (out.issues.isEmpty()) {
         r.divergence = (r.maxCorrected - r.minCorrected) / r.minCorrected * 100.0;
-        r.beyondThreshold = r.divergence > p.threshold;
+        // A ratio of figures binary cannot hold may come out a few units of
+        // the 16th digit above the threshold it meets exactly.
+        r.beyondThreshold = fifteenDigits(r.divergence) > fifteenDigits(p.threshold);
         r.value = roundHalfUp(r.mean, 0);
         r.unitValue = roundHalfUp(r.value / r.subjectCommercialSurface, 2);
     }

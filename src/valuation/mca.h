@@ -165,6 +165,9 @@ struct Outcome {
 // Rounds half up (away from zero) at the given decimals, on the value's
 // 15-digit decimal form, so that a mean of x,5 is not taken for x,4999….
 double roundHalfUp(double value, int decimals);
+// The value as its 15 significant digits give it back: the last bits that
+// decimal figures held in binary pick up on the way are dropped.
+double fifteenDigits(double value);
 
 double commercialSurface(const Amounts &amounts, const std::array<double, 4> &ratios);
 

@@ -5,8 +5,10 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <iterator>
 
 namespace brevan::mca {
 
@@ -60,6 +62,10 @@ const std::array<ParamDef, kParamCount> kParams{{
     {Param::Threshold, "Soglia di divergenza (%)", "10",
      "Divergenza massima ammessa tra il prezzo corretto più alto e il più basso."},
 }};
+
+// The numeric rows whose figures are amounts, shown with two decimals; the
+// others hold whole numbers (floor, state of repair, bathrooms).
+constexpr Row kAmountRows[] = {Row::Price, Row::MainSurface, Row::Balconies, Row::Cellar, Row::Garage, Row::Garden};
 
 struct FeatureText {
     Feature feature;
@@ -401,6 +407,20 @@ NumberText readNumberText(const QString &text)
     return {NumberText::Status::Number, negative ? -v : v};
 }
 
+QString shownText(Row row, const QString &typed)
+{
+    const QString t = typed.trimmed();
+    if (!rowDef(row).numeric)
+        return t;
+    const NumberText n = readNumberText(t);
+    if (n.status != NumberText::Status::Number)
+        return t;
+    const double v = n.value + 0.0; // no "-0"
+    if (std::find(std::begin(kAmountRows), std::end(kAmountRows), row) != std::end(kAmountRows))
+        return fifteenDigits(roundHalfUp(v, 2)) == fifteenDigits(v) ? FormattaImporto(v) : t;
+    return isWhole(v) && std::abs(v) < 1e15 ? QString::number(qint64(v)) : t;
+}
+
 std::optional<MonthYear> readMonthYear(const QString &text)
 {
     static const QRegularExpression shape(QStringLiteral("^\\s*(\\d{1,2})\\s*[/.-]\\s*(\\d{4})\\s*$"));
@@ -453,6 +473,38 @@ SheetColumn proposeSubject(const SubjectFromPages &pages)
     c.setText(Row::Maintenance, step > 0 ? QString::number(step) : QString());
     c.setText(Row::Bathrooms, QString::number(bathrooms));
     return c;
+}
+
+SubjectProposal takeProposal(const SheetColumn &current, const SheetColumn &proposed)
+{
+    // "50" and "50,00" are one value: replacing one with the other loses nothing.
+    const auto sameValue = [](Row row, const QString &a, const QString &b) {
+        if (a.trimmed() == b.trimmed())
+            return true;
+        if (!rowDef(row).numeric)
+            return false;
+        const NumberText x = readNumberText(a);
+        const NumberText y = readNumberText(b);
+        return x.status == NumberText::Status::Number && y.status == NumberText::Status::Number && x.value == y.value;
+    };
+    SubjectProposal out{current, {}};
+    for (const RowDef &d : kRows) {
+        if (!d.subject)
+            continue;
+        if (d.row == Row::Lift) {
+            if (current.lift != proposed.lift)
+                out.overwritten.append(d.row);
+            out.column.lift = proposed.lift;
+            continue;
+        }
+        const QString offered = proposed.text(d.row);
+        if (offered.trimmed().isEmpty())
+            continue;
+        if (!current.text(d.row).trimmed().isEmpty() && !sameValue(d.row, current.text(d.row), offered))
+            out.overwritten.append(d.row);
+        out.column.setText(d.row, offered);
+    }
+    return out;
 }
 
 Reading readSheet(const Sheet &sheet, const QDate &valuationDate)

@@ -83,6 +83,11 @@ struct NumberText {
     double value = 0;
 };
 NumberText readNumberText(const QString &text);
+// A cell's text as the tables show it: the number of a price or surface in
+// number text ("165.000,00"), a whole floor, state or count without decimals
+// ("3"); a text that is no number, or a figure that two decimals would round,
+// as typed.
+QString shownText(Row row, const QString &typed);
 
 // "03/2024", "3/2024", "03-2024"; nullopt otherwise.
 std::optional<MonthYear> readMonthYear(const QString &text);
@@ -99,6 +104,15 @@ struct SubjectFromPages {
 // their rooms, the "Bagno" and "Servizio" rows count the bathrooms, and the
 // interior state of repair gives the maintenance step.
 SheetColumn proposeSubject(const SubjectFromPages &pages);
+// The pages' proposal taken into a subject's column the user wrote in: each
+// proposed text replaces the one in the column, an empty proposal never
+// empties a cell. The rows whose written value would change (the lift
+// included), so the user is asked first.
+struct SubjectProposal {
+    SheetColumn column;
+    QVector<Row> overwritten;
+};
+SubjectProposal takeProposal(const SheetColumn &current, const SheetColumn &proposed);
 // The 1–5 maintenance step of an interior state of repair; 0 for none.
 int maintenanceStepOf(const QString &interiorState);
 

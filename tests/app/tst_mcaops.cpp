@@ -15,6 +15,7 @@
 #include "store/datafolder.h"
 #include "files/mcatable.h"
 #include "model/numbertext.h"
+#include "pages/appraiserpage.h"
 #include "pages/descriptionpage.h"
 #include "pages/mcadatatable.h"
 #include "pages/mcawindow.h"
@@ -131,6 +132,9 @@ private Q_SLOTS:
     void buttonMovesNoControlOfTheResultsPage();
     void subjectFollowsThePages();
     void directComparisonExplained();
+    void directComparisonWithoutACompleteComparable();
+    void proposalNeverEmptiesWhatTheUserWrote();
+    void headingNamesTheAppraisal();
     void savedOpenedAndEmptied();
     void appraisalWithoutAComparison();
     void damagedCompanion();
@@ -232,8 +236,15 @@ void TestMcaOps::subjectFollowsThePages()
     m->setData(m->index(6, 1), QStringLiteral("14"));
     p.ops()->StimaMCA1Click();
     QCOMPARE(t->cell(0, Row::MainSurface)->text(), QStringLiteral("65"));
-    // Until they ask for the pages' values again.
+    // Until they ask for the pages' values again, and agree to lose theirs.
+    QStringList asked;
+    Messages::setQuestionAnswers([&asked](const Messages::Shown &shown) {
+        asked << shown.text;
+        return ui::Answer::Yes;
+    });
     QTest::mouseClick(mca->proposeButton, Qt::LeftButton);
+    QCOMPARE(asked, QStringList{QStringLiteral("Sostituire con i dati delle pagine i valori scritti nella colonna del "
+                                               "soggetto?\nCambierebbero: Superficie principale S₁ (m²).")});
     QCOMPARE(t->cell(0, Row::MainSurface)->text(), QStringLiteral("76,00"));
     QVERIFY(!p.ops()->sheet().subjectEdited);
 }
@@ -271,6 +282,86 @@ void TestMcaOps::directComparisonExplained()
     QVERIFY(mca->fitSummary->text().startsWith(QStringLiteral("R² = 1,0000")));
     // The unit value read there is the results page's.
     QVERIFY(mca->fitSummary->text().contains(w->resultsPage->comparisonUnitEdit->text().section(QLatin1Char(','), 0, 0)));
+}
+
+void TestMcaOps::directComparisonWithoutACompleteComparable()
+{
+    Program p;
+    app::MainWindow *w = p.w();
+    p.giveComparison(exampleSheet());
+    ui::TableModel *m = w->surfacesPage->model();
+    m->setData(m->index(0, 0), QStringLiteral("Camera"));
+    m->setData(m->index(0, 1), QStringLiteral("80"));
+    w->surfacesOps->AttivaSpeedButtonCalcolaSuperfici();
+    {
+        // No unit cost: not complete.
+        Table t = Table::open(dataPath(kImmConfr));
+        t.append({QStringLiteral("Via Verdi"), QStringLiteral("3"), QStringLiteral("1"), QStringLiteral("2"),
+                  QStringLiteral("80"), QStringLiteral("10"), QStringLiteral("10"), QStringLiteral("10"),
+                  QStringLiteral("20"), QString()});
+    }
+    w->comparablesPage->model()->reload();
+    w->showPageCommand(12);
+    QCOMPARE(w->resultsPage->comparisonUnitEdit->text(), QStringLiteral("0,00")); // the page's own rule
+    p.ops()->StimaMCA1Click();
+    ui::McaWindow *mca = p.ops()->window();
+    const QString others = mca->othersLabel->text();
+    QVERIFY2(others.contains(QStringLiteral("Comparazione diretta:</td><td align=right><i>non calcolato</i>")),
+             qPrintable(others));
+    QVERIFY(!others.contains(QStringLiteral("0,00 €")));
+    const std::optional<report::McaDocument> d = p.ops()->reportDocument();
+    QVERIFY(d);
+    QVERIFY(d->results.contains(QStringLiteral("Comparazione diretta: non calcolato")));
+    QVERIFY(!d->results.join(QLatin1Char('\n')).contains(QStringLiteral("Comparazione diretta: 0,00")));
+}
+
+void TestMcaOps::proposalNeverEmptiesWhatTheUserWrote()
+{
+    Program p;
+    app::MainWindow *w = p.w();
+    ui::TableModel *m = w->surfacesPage->model();
+    m->setData(m->index(0, 0), QStringLiteral("Camera"));
+    m->setData(m->index(0, 1), QStringLiteral("16"));
+    ui::setComboText(w->descriptionPage->floorCombo, QStringLiteral("2"));
+    p.ops()->StimaMCA1Click();
+    ui::McaDataTable *t = p.ops()->window()->dataTable;
+    QCOMPARE(t->cell(0, Row::Maintenance)->text(), QString()); // the pages give no state
+    t->cell(0, Row::Maintenance)->setText(QStringLiteral("4"));
+    QVERIFY(p.ops()->sheet().subjectEdited);
+    QStringList asked;
+    Messages::setQuestionAnswers([&asked](const Messages::Shown &shown) {
+        asked << shown.text;
+        return ui::Answer::Yes;
+    });
+    QTest::mouseClick(p.ops()->window()->proposeButton, Qt::LeftButton);
+    QVERIFY(asked.isEmpty()); // nothing written would change
+    QCOMPARE(t->cell(0, Row::Maintenance)->text(), QStringLiteral("4"));
+    QCOMPARE(p.ops()->sheet().subject.text(Row::Maintenance), QStringLiteral("4"));
+    QCOMPARE(t->cell(0, Row::MainSurface)->text(), QStringLiteral("16,00"));
+    QVERIFY(p.ops()->sheet().subjectEdited);
+}
+
+void TestMcaOps::headingNamesTheAppraisal()
+{
+    Program p;
+    app::MainWindow *w = p.w();
+    w->descriptionPage->addressEdit->setText(QStringLiteral("Via Roma"));
+    w->descriptionPage->houseNumberEdit->setText(QStringLiteral("10"));
+    w->appraiserPage->surnameEdit->setText(QStringLiteral("Rossi"));
+    w->appraiserPage->firstNameEdit->setText(QStringLiteral("Mario"));
+    p.giveComparison(exampleSheet());
+    p.ops()->StimaMCA1Click();
+    QCOMPARE(p.ops()->window()->dataTable->cell(0, Row::Address)->text(), QStringLiteral("Via Roma 10"));
+    const std::optional<report::McaDocument> d = p.ops()->reportDocument();
+    QVERIFY(d);
+    QCOMPARE(d->heading, (QStringList{QStringLiteral("Unità immobiliare: Via Roma 10"),
+                                      QStringLiteral("Professionista: Mario Rossi")}));
+    QCOMPARE(d->fileTitle, QStringLiteral("Stima per confronto di mercato (MCA) - Via Roma 10 - Mario Rossi"));
+    QCOMPARE(d->tables.first().rows.first().value(1), QStringLiteral("Via Roma 10"));
+    // The pages change: the heading follows.
+    w->descriptionPage->houseNumberEdit->setText(QStringLiteral("12"));
+    p.ops()->StimaMCA1Click();
+    QCOMPARE(p.ops()->window()->dataTable->cell(0, Row::Address)->text(), QStringLiteral("Via Roma 12"));
 }
 
 void TestMcaOps::savedOpenedAndEmptied()

@@ -20,6 +20,7 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -88,6 +89,19 @@ QString viewText(QTableWidget *v, int row, int column)
     return it ? it->text() : QString();
 }
 
+// pdfinfo's field, its blanks of alignment left out.
+QString pdfInfo(const QString &path, const QString &field)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdfinfo"), {QStringLiteral("-enc"), QStringLiteral("UTF-8"), path});
+    p.waitForFinished(60000);
+    for (const QString &line : QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n'))) {
+        if (line.startsWith(field + QLatin1Char(':')))
+            return line.mid(field.size() + 1).trimmed();
+    }
+    return {};
+}
+
 QString pdfText(const QString &path)
 {
     QProcess p;
@@ -121,6 +135,16 @@ private Q_SLOTS:
     void issueTakesTheUserToItsField();
     void exports();
     void prints();
+    void longMessageShownWhole_data();
+    void longMessageShownWhole();
+    void numbersShownAsNumberText_data();
+    void numbersShownAsNumberText();
+    void removingAColumnWithDataAsks_data();
+    void removingAColumnWithDataAsks();
+    void proposalKeepsWhatTheUserWrote_data();
+    void proposalKeepsWhatTheUserWrote();
+    void columnsFitAgainAfterRemoving();
+    void outputsNameTheAppraisal();
 };
 
 void TestMcaWindow::itsParts()
@@ -265,6 +289,8 @@ void TestMcaWindow::lireBesideTheValue()
 
 void TestMcaWindow::addingAndRemovingComparables()
 {
+    // Columns with data go once the user agrees.
+    ui::Messages::setAnswers([](const ui::Messages::Shown &) { return true; });
     McaWindow w;
     w.setContext(context());
     w.setSheet(exampleSheet());
@@ -433,6 +459,270 @@ void TestMcaWindow::prints()
     const QString text = pdfText(dir.filePath(QStringLiteral("stampa.pdf")));
     QVERIFY(text.contains(QStringLiteral("Stima per confronto di mercato (MCA)")));
     QVERIFY(text.contains(QStringLiteral("Tabella dei prezzi marginali")));
+}
+
+void TestMcaWindow::longMessageShownWhole_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("1600×1000") << QSize(1600, 1000);
+    QTest::newRow("1024×768") << QSize(1024, 768);
+    QTest::newRow("smallest window") << QSize(800, 600);
+}
+
+void TestMcaWindow::longMessageShownWhole()
+{
+    QFETCH(QSize, size);
+    McaWindow w;
+    w.setContext(context());
+    mca::Sheet s = exampleSheet();
+    for (mca::Feature f : {mca::Feature::MainSurface, mca::Feature::Floor, mca::Feature::Maintenance, mca::Feature::Bathrooms})
+        s.unknown[std::size_t(mca::index(f))] = true;
+    w.setSheet(s);
+    w.resize(size);
+    showActive(w);
+    QCoreApplication::processEvents();
+    QCOMPARE(w.issuesList->count(), 1);
+    const QString message = w.issuesList->item(0)->text();
+    QVERIFY(message.contains(QStringLiteral("Il sistema di stima ha 5 incognite")));
+    // The message does not fit one line: it wraps, and every line is in view.
+    const QWidget *viewport = w.issuesList->viewport();
+    const QFontMetrics fm(w.issuesList->font());
+    const int needed = fm.boundingRect(QRect(0, 0, viewport->width() - 8, 100000), Qt::TextWordWrap, message).height();
+    QVERIFY(fm.horizontalAdvance(message) > viewport->width() || size.width() > 1200);
+    QVERIFY(!w.issuesList->horizontalScrollBar()->isVisible());
+    QVERIFY(!w.issuesList->verticalScrollBar()->isVisible());
+    const QRect item = w.issuesList->visualItemRect(w.issuesList->item(0));
+    QVERIFY2(item.height() >= needed, qPrintable(QStringLiteral("%1 < %2").arg(item.height()).arg(needed)));
+    QVERIFY2(viewport->rect().contains(item), qPrintable(QStringLiteral("%1 in %2").arg(item.bottom()).arg(viewport->height())));
+    // Put right, the list goes.
+    for (mca::Feature f : {mca::Feature::MainSurface, mca::Feature::Floor, mca::Feature::Maintenance, mca::Feature::Bathrooms})
+        w.parameters->unknown[std::size_t(mca::index(f))]->click();
+    QCOMPARE(w.valueLabel->text(), QStringLiteral("261.282,00 €"));
+    QVERIFY(!w.issuesList->isVisibleTo(&w));
+}
+
+void TestMcaWindow::numbersShownAsNumberText_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("price") << int(Row::Price) << "165000" << "165.000,00";
+    QTest::newRow("price with decimals") << int(Row::Price) << "165000,5" << "165.000,50";
+    QTest::newRow("surface") << int(Row::MainSurface) << "80" << "80,00";
+    QTest::newRow("secondary surface") << int(Row::Balconies) << "12,5" << "12,50";
+    QTest::newRow("floor stays whole") << int(Row::Floor) << "3" << "3";
+    QTest::newRow("state written with a decimal") << int(Row::Maintenance) << "4,0" << "4";
+    QTest::newRow("bathrooms") << int(Row::Bathrooms) << "2" << "2";
+    // What number text would change is shown as typed.
+    QTest::newRow("price in tenths of a cent") << int(Row::Price) << "165000,125" << "165000,125";
+    QTest::newRow("not a number") << int(Row::Price) << "tanto" << "tanto";
+    QTest::newRow("address") << int(Row::Address) << "Via Po 3" << "Via Po 3";
+}
+
+void TestMcaWindow::numbersShownAsNumberText()
+{
+    QFETCH(int, row);
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    McaWindow w;
+    w.setContext(context());
+    w.setSheet(exampleSheet());
+    showActive(w);
+    typeInto(w.dataTable, Row(row), 2, typed);
+    // The cell keeps the text typed, to be typed on; it shows number text.
+    QCOMPARE(w.sheet().comparables[1].text(Row(row)), typed);
+    auto *delegate = qobject_cast<ui::McaCellDelegate *>(w.dataTable->itemDelegate());
+    QVERIFY(delegate);
+    QCOMPARE(delegate->shownText(w.dataTable->model()->index(McaDataTable::tableRow(Row(row)), 2)), shown);
+    // The print, RTF and PDF show it so too.
+    const report::McaDocument d = w.document(report::kPrintedColumns);
+    QCOMPARE(d.tables.first().rows[int(Row(row))].value(3), shown); // after the labels and the subject
+}
+
+void TestMcaWindow::removingAColumnWithDataAsks_data()
+{
+    QTest::addColumn<int>("column");
+    QTest::addColumn<bool>("answer");
+    QTest::addColumn<QString>("asked");
+    QTest::addColumn<int>("left");
+    QTest::newRow("with data, kept") << 2 << false << "Rimuovere il comparabile 2 con i suoi dati?" << 4;
+    QTest::newRow("with data, removed") << 2 << true << "Rimuovere il comparabile 2 con i suoi dati?" << 3;
+    QTest::newRow("empty: removed without asking") << 4 << false << "" << 3;
+}
+
+void TestMcaWindow::removingAColumnWithDataAsks()
+{
+    QFETCH(int, column);
+    QFETCH(bool, answer);
+    QFETCH(QString, asked);
+    QFETCH(int, left);
+    McaWindow w;
+    w.setContext(context());
+    w.setSheet(exampleSheet());
+    showActive(w);
+    QTest::mouseClick(w.addButton, Qt::LeftButton); // an empty fourth comparable
+    ui::Messages::setAnswers([answer](const ui::Messages::Shown &) { return answer; });
+    const QString price2 = w.sheet().comparables[1].text(Row::Price);
+    w.dataTable->setCurrentCell(McaDataTable::tableRow(Row::Price), column);
+    QTest::mouseClick(w.removeButton, Qt::LeftButton);
+    QStringList questions;
+    for (const ui::Messages::Shown &m : ui::Messages::shown()) {
+        QCOMPARE(m.kind, ui::Messages::Shown::Question);
+        questions << m.text;
+    }
+    QCOMPARE(questions, asked.isEmpty() ? QStringList() : QStringList{asked});
+    QCOMPARE(w.dataTable->comparableCount(), left);
+    QCOMPARE(w.sheet().comparables.size(), left);
+    // Kept, the comparable keeps its data.
+    if (left == 4)
+        QCOMPARE(w.sheet().comparables[1].text(Row::Price), price2);
+    else if (column == 2)
+        QCOMPARE(w.sheet().comparables[1].text(Row::Price), exampleSheet().comparables[2].text(Row::Price));
+}
+
+void TestMcaWindow::proposalKeepsWhatTheUserWrote_data()
+{
+    QTest::addColumn<QString>("proposedSurface");
+    QTest::addColumn<bool>("answer");
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<QString>("surface");
+    QTest::addColumn<bool>("stillEdited");
+    // The user wrote 117,10 m² and the state 2; the pages know no state.
+    QTest::newRow("a written value would change: kept") << "90,00" << false << true << "117,10" << true;
+    QTest::newRow("a written value would change: replaced") << "90,00" << true << true << "90,00" << true;
+    QTest::newRow("the same value: nothing to ask") << "117,1" << false << false << "117,1" << true;
+}
+
+void TestMcaWindow::proposalKeepsWhatTheUserWrote()
+{
+    QFETCH(QString, proposedSurface);
+    QFETCH(bool, answer);
+    QFETCH(bool, asked);
+    QFETCH(QString, surface);
+    QFETCH(bool, stillEdited);
+    McaWindow w;
+    w.setContext(context());
+    mca::Sheet s = exampleSheet();
+    s.subjectEdited = true;
+    w.setSheet(s);
+    showActive(w);
+    mca::SheetColumn proposed = s.subject;
+    proposed.setText(Row::MainSurface, proposedSurface);
+    proposed.setText(Row::Maintenance, QString());
+    ui::Messages::setAnswers([answer](const ui::Messages::Shown &) { return answer; });
+    w.offerSubject(proposed);
+    if (asked) {
+        QCOMPARE(ui::Messages::shown().size(), 1);
+        QCOMPARE(ui::Messages::shown().first().text,
+                 QStringLiteral("Sostituire con i dati delle pagine i valori scritti nella colonna del soggetto?\n"
+                                "Cambierebbero: Superficie principale S₁ (m²)."));
+    } else {
+        QVERIFY(ui::Messages::shown().isEmpty());
+    }
+    QCOMPARE(w.dataTable->cell(0, Row::MainSurface)->text(), surface);
+    QCOMPARE(w.sheet().subject.text(Row::MainSurface), surface);
+    // Never emptied by the pages.
+    QCOMPARE(w.dataTable->cell(0, Row::Maintenance)->text(), QStringLiteral("2"));
+    QCOMPARE(w.sheet().subject.text(Row::Maintenance), QStringLiteral("2"));
+    QCOMPARE(w.sheet().subjectEdited, stillEdited);
+    // With the state given by the pages too, the column is the pages' again.
+    ui::Messages::setAnswers([](const ui::Messages::Shown &) { return true; });
+    proposed.setText(Row::Maintenance, QStringLiteral("2"));
+    w.offerSubject(proposed);
+    QCOMPARE(w.sheet().subject, proposed);
+    QVERIFY(!w.sheet().subjectEdited);
+}
+
+void TestMcaWindow::columnsFitAgainAfterRemoving()
+{
+    McaWindow w;
+    w.setContext(context());
+    w.setSheet(exampleSheet());
+    w.resize(1024, 768);
+    showActive(w);
+    const auto widths = [&w] {
+        QList<int> out;
+        for (int c = 0; c < w.dataTable->columnCount(); ++c)
+            out << w.dataTable->columnWidth(c);
+        return out;
+    };
+    const QList<int> three = widths();
+    const int tableWidth = w.dataTable->width();
+    for (int i = 0; i < 7; ++i)
+        QTest::mouseClick(w.addButton, Qt::LeftButton);
+    QCOMPARE(w.dataTable->comparableCount(), 10);
+    ui::Messages::setAnswers([](const ui::Messages::Shown &) { return true; });
+    while (w.dataTable->comparableCount() > 3) {
+        w.dataTable->setCurrentCell(0, w.dataTable->columnCount() - 1);
+        QTest::mouseClick(w.removeButton, Qt::LeftButton);
+    }
+    QCoreApplication::processEvents();
+    QCOMPARE(w.dataTable->width(), tableWidth);
+    QCOMPARE(widths(), three);
+    QVERIFY(!w.dataTable->horizontalScrollBar()->isVisible());
+    // A new appraisal's blank comparison after ten comparables.
+    for (int i = 0; i < 7; ++i)
+        QTest::mouseClick(w.addButton, Qt::LeftButton);
+    w.setSheet(mca::Sheet::blank());
+    QCoreApplication::processEvents();
+    QCOMPARE(w.dataTable->columnCount(), 4);
+    QCOMPARE(widths(), three);
+}
+
+void TestMcaWindow::outputsNameTheAppraisal()
+{
+    QTemporaryDir dir;
+    McaWindow w;
+    report::McaContext c = context();
+    c.appraisal = {{QStringLiteral("IndirizzoImmob"), QStringLiteral("Via Roma")},
+                   {QStringLiteral("NumCivicoImmob"), QStringLiteral("10")},
+                   {QStringLiteral("PianoImmob"), QStringLiteral("2")},
+                   {QStringLiteral("InternoImmob"), QStringLiteral("5")},
+                   {QStringLiteral("ComuneImmob"), QStringLiteral("Abano Terme")},
+                   {QStringLiteral("SiglaProvinciaImmob"), QStringLiteral("PD")},
+                   {QStringLiteral("NomeProfess"), QStringLiteral("Mario")},
+                   {QStringLiteral("CognomeProfess"), QStringLiteral("Rossi")}};
+    w.setContext(c);
+    w.setSheet(exampleSheet());
+    // The subject's address from the pages, in the window and in the outputs.
+    QCOMPARE(w.dataTable->cell(0, Row::Address)->text(), QStringLiteral("Via Roma 10"));
+    QVERIFY(!(w.dataTable->cell(0, Row::Address)->flags() & Qt::ItemIsEditable));
+    QCOMPARE(w.sheet().subject.text(Row::Address), QString()); // not saved as the user's
+    const QString place = QStringLiteral("Via Roma 10, Piano 2°, Interno 5, Abano Terme (PD)");
+
+    QList<ui::FileDialogRequest> asked;
+    QString answer;
+    ui::Messages::setFileAnswers([&](const ui::FileDialogRequest &r) {
+        asked << r;
+        return answer;
+    });
+    answer = dir.filePath(QStringLiteral("Stima MCA.pdf"));
+    QTest::mouseClick(w.pdfButton, Qt::LeftButton);
+    QCOMPARE(asked.last().filter, QStringLiteral("Documento PDF (*.pdf) (*.pdf)"));
+    const QString text = pdfText(answer);
+    QVERIFY2(text.contains(QStringLiteral("Unità immobiliare: ") + place), qPrintable(text.left(600)));
+    QVERIFY(text.contains(QStringLiteral("Professionista: Mario Rossi")));
+    QCOMPARE(pdfInfo(answer, QStringLiteral("Title")),
+             QStringLiteral("Stima per confronto di mercato (MCA) - ") + place + QStringLiteral(" - Mario Rossi"));
+    QCOMPARE(pdfInfo(answer, QStringLiteral("Author")), QStringLiteral("Mario Rossi"));
+
+    answer = dir.filePath(QStringLiteral("Stima MCA.rtf"));
+    QTest::mouseClick(w.rtfButton, Qt::LeftButton);
+    QCOMPARE(asked.last().filter, QStringLiteral("Documento RTF (*.rtf) (*.rtf)"));
+    QFile rtf(answer);
+    QVERIFY(rtf.open(QIODevice::ReadOnly));
+    const QByteArray bytes = rtf.readAll();
+    QVERIFY(bytes.contains("Professionista: Mario Rossi\\par"));
+    QVERIFY(bytes.contains("Via Roma 10, Piano 2\\u176?, Interno 5, Abano Terme (PD)"));
+
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath(QStringLiteral("stampa.pdf")));
+    w.setPrinterForTests(&printer);
+    QTest::mouseClick(w.printButton, Qt::LeftButton);
+    const QString printed = pdfText(dir.filePath(QStringLiteral("stampa.pdf")));
+    QVERIFY(printed.contains(QStringLiteral("Unità immobiliare: ") + place));
+    QVERIFY(printed.contains(QStringLiteral("Professionista: Mario Rossi")));
 }
 
 QTEST_MAIN(TestMcaWindow)

@@ -81,6 +81,8 @@ private Q_SLOTS:
     void rtf();
     void pdf();
     void reportPageOnlyWithAComparison();
+    void headingNamesTheAppraisal_data();
+    void headingNamesTheAppraisal();
 };
 
 void TestMcaDocument::tablesAndResult()
@@ -316,6 +318,67 @@ void TestMcaDocument::reportPageOnlyWithAComparison()
     QString error;
     QVERIFY(!writeReportPdf(dir.filePath(QStringLiteral("r.pdf")), report, only, &error));
     QCOMPARE(error, kNoPagesSelected);
+}
+
+void TestMcaDocument::headingNamesTheAppraisal_data()
+{
+    QTest::addColumn<QStringList>("texts"); // name, value, name, value…
+    QTest::addColumn<QStringList>("heading");
+    QTest::addColumn<QString>("fileTitle");
+    QTest::addColumn<QString>("subjectAddress");
+    const QString title = QStringLiteral("Stima per confronto di mercato (MCA)");
+    QTest::newRow("address and appraiser")
+        << QStringList{QStringLiteral("IndirizzoImmob"), QStringLiteral("Via Roma"), QStringLiteral("NumCivicoImmob"),
+                       QStringLiteral("10"), QStringLiteral("ComuneImmob"), QStringLiteral("Abano Terme"),
+                       QStringLiteral("SiglaProvinciaImmob"), QStringLiteral("PD"), QStringLiteral("NomeProfess"),
+                       QStringLiteral("Mario"), QStringLiteral("CognomeProfess"), QStringLiteral("Rossi")}
+        << QStringList{QStringLiteral("Unità immobiliare: Via Roma 10, Abano Terme (PD)"),
+                       QStringLiteral("Professionista: Mario Rossi")}
+        << title + QStringLiteral(" - Via Roma 10, Abano Terme (PD) - Mario Rossi") << "Via Roma 10";
+    QTest::newRow("no appraiser")
+        << QStringList{QStringLiteral("IndirizzoImmob"), QStringLiteral("Via Po"), QStringLiteral("ComuneImmob"),
+                       QStringLiteral("Torino")}
+        << QStringList{QStringLiteral("Unità immobiliare: Via Po, Torino")} << title + QStringLiteral(" - Via Po, Torino")
+        << "Via Po";
+    QTest::newRow("only the appraiser")
+        << QStringList{QStringLiteral("CognomeProfess"), QStringLiteral("Bianchi")}
+        << QStringList{QStringLiteral("Professionista: Bianchi")} << title + QStringLiteral(" - Bianchi") << "";
+    QTest::newRow("nothing on the pages") << QStringList{} << QStringList{} << title << "";
+}
+
+void TestMcaDocument::headingNamesTheAppraisal()
+{
+    QFETCH(QStringList, texts);
+    QFETCH(QStringList, heading);
+    QFETCH(QString, fileTitle);
+    QFETCH(QString, subjectAddress);
+    McaContext c = context(false);
+    for (int i = 0; i + 1 < texts.size(); i += 2)
+        c.appraisal.insert(texts[i], texts[i + 1]);
+    const McaDocument d = buildMcaDocument(exampleSheet(), c);
+    QCOMPARE(d.heading, heading);
+    QCOMPARE(d.fileTitle, fileTitle);
+    QCOMPARE(d.tables.first().rows.first().value(1), subjectAddress);
+    QCOMPARE(d.title, QStringLiteral("Stima per confronto di mercato (MCA)"));
+    // The PDF carries them in its title and author, and on its first page.
+    QTemporaryDir dir;
+    const QString pdfPath = dir.filePath(QStringLiteral("intestazione.pdf"));
+    QString error;
+    QVERIFY2(writeMcaPdf(pdfPath, d, &error), qPrintable(error));
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdfPath});
+    QVERIFY(info.waitForFinished(60000));
+    QString title;
+    for (const QString &line : QString::fromUtf8(info.readAllStandardOutput()).split(QLatin1Char('\n'))) {
+        if (line.startsWith(QStringLiteral("Title:")))
+            title = line.mid(6).trimmed();
+    }
+    QCOMPARE(title, fileTitle);
+    QFile pdf(pdfPath);
+    QVERIFY(pdf.open(QIODevice::ReadOnly));
+    const QString firstPage = pdfText(pdf.readAll()).section(QLatin1Char('\f'), 0, 0);
+    for (const QString &line : heading)
+        QVERIFY2(firstPage.contains(line), qPrintable(line));
 }
 
 QTEST_MAIN(TestMcaDocument)

@@ -101,10 +101,14 @@ private Q_SLOTS:
     void secondarySurfacesFollowTheMainPrice();
     void divergenceThreshold_data();
     void divergenceThreshold();
+    void divergenceMeetingTheThreshold_data();
+    void divergenceMeetingTheThreshold();
     void roundHalfUp_data();
     void roundHalfUp();
     void valueRoundsTheMeanHalfUp();
     void correctedPriceMustBePositive();
+    void correctedPriceJudgedToTheCent_data();
+    void correctedPriceJudgedToTheCent();
     void systemExact();
     void systemOverdetermined();
     void systemMainSurfaceCarriesTheSecondary();
@@ -358,6 +362,39 @@ void TestMca::divergenceThreshold()
     QCOMPARE(o.result->beyondThreshold, beyond);
 }
 
+void TestMca::divergenceMeetingTheThreshold_data()
+{
+    QTest::addColumn<double>("secondSurface");
+    QTest::addColumn<double>("threshold");
+    QTest::addColumn<bool>("beyond");
+    QTest::addColumn<QString>("shown");
+    // Subject and comparables of 71,90 m² selling for 71.900 € (1.000 €/m²),
+    // but the second of 64,71 m²: it gains 7,19 m² × 1.000 € = 7.190 €, a
+    // tenth of 71.900. In binary the ratio is 10.00000000000002.
+    QTest::newRow("exactly at the threshold") << 64.71 << 10.0 << false << "10,00";
+    QTest::newRow("below a lower threshold") << 64.71 << 9.99 << true << "10,00";
+    QTest::newRow("a little more than a tenth") << 64.70 << 10.0 << true << "10,01";
+}
+
+void TestMca::divergenceMeetingTheThreshold()
+{
+    QFETCH(double, secondSurface);
+    QFETCH(double, threshold);
+    QFETCH(bool, beyond);
+    QFETCH(QString, shown);
+    Input in;
+    in.valuation = {6, 2024};
+    in.subject = amounts(71.90, 0, 2, 3, 1);
+    in.comparables = {{71900, {6, 2024}, amounts(71.90, 0, 2, 3, 1)},
+                      {71900, {6, 2024}, amounts(secondSurface, 0, 2, 3, 1)},
+                      {75000, {6, 2024}, amounts(71.90, 0, 2, 3, 1)}};
+    in.parameters.threshold = threshold;
+    const Outcome o = compute(in);
+    QVERIFY(o.hasValue());
+    QCOMPARE(money(o.result->divergence), shown);
+    QCOMPARE(o.result->beyondThreshold, beyond);
+}
+
 void TestMca::roundHalfUp_data()
 {
     QTest::addColumn<double>("value");
@@ -406,6 +443,54 @@ void TestMca::correctedPriceMustBePositive()
     QCOMPARE(o.issues[1].place, Place::cell(2, Row::Price));
     QVERIFY(o.issues[1].message.contains(QStringLiteral("-200.000,00 €")));
     QCOMPARE(o.result->value, 0.0);
+}
+
+void TestMca::correctedPriceJudgedToTheCent_data()
+{
+    QTest::addColumn<double>("price");
+    QTest::addColumn<double>("annualChange");
+    QTest::addColumn<int>("monthsBefore");
+    QTest::addColumn<QString>("corrected"); // as the tables show it
+    QTest::addColumn<bool>("refused");
+    // The first comparable sold monthsBefore the valuation, the others in its
+    // month: −60 % a year over 20 months takes the whole price away, leaving
+    // 1,455e-11 € of binary noise.
+    QTest::newRow("taken away whole") << 100137.0 << -60.0 << 20 << "0,00" << true;
+    QTest::newRow("taken away whole, over two years") << 100137.0 << -50.0 << 24 << "0,00" << true;
+    QTest::newRow("less than a cent left") << 0.08 << -60.0 << 19 << "0,00" << true;
+    QTest::newRow("a twentieth left") << 100137.0 << -60.0 << 19 << "5.006,85" << false;
+}
+
+void TestMca::correctedPriceJudgedToTheCent()
+{
+    QFETCH(double, price);
+    QFETCH(double, annualChange);
+    QFETCH(int, monthsBefore);
+    QFETCH(QString, corrected);
+    QFETCH(bool, refused);
+    Input in = plainCase();
+    in.parameters.annualChange = annualChange;
+    in.comparables[0].price = price;
+    in.comparables[0].sale = {6 - monthsBefore % 12, 2024 - monthsBefore / 12};
+    if (in.comparables[0].sale.month < 1) {
+        in.comparables[0].sale.month += 12;
+        in.comparables[0].sale.year -= 1;
+    }
+    in.comparables[1].price = in.comparables[2].price = 255000;
+    QCOMPARE(in.comparables[0].sale.monthsTo(in.valuation), monthsBefore);
+    const Outcome o = compute(in);
+    QVERIFY(o.result);
+    QCOMPARE(money(o.result->comparables[0].corrected), corrected);
+    QCOMPARE(o.hasValue(), !refused);
+    if (refused) {
+        QCOMPARE(o.issues.size(), 1);
+        QCOMPARE(o.issues[0].place, Place::cell(1, Row::Price));
+        QVERIFY2(o.issues[0].message.contains(QStringLiteral("risulta di 0,00 €")), qPrintable(o.issues[0].message));
+        QCOMPARE(o.result->value, 0.0);
+    } else {
+        QVERIFY(o.issues.isEmpty());
+        QCOMPARE(money(o.result->minCorrected), corrected);
+    }
 }
 
 void TestMca::systemExact()

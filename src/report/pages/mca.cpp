@@ -128,6 +128,19 @@ public:
         m_rp.y += kTableGap;
     }
 
+    // The appraisal and the appraiser, under the band.
+    void heading(const QStringList &lines)
+    {
+        for (const QString &line : lines) {
+            const double h = textHeight(resultFont(false), kContentWidth, line) + 2;
+            need(h);
+            m_rp.text(QRectF(0, m_rp.y, kContentWidth, 0), Qt::AlignLeft, resultFont(false), QColor(Qt::black), line);
+            m_rp.y += h;
+        }
+        if (!lines.isEmpty())
+            m_rp.y += kTableGap;
+    }
+
     void results(const McaDocument &doc)
     {
         const QString heading = QStringLiteral("Risultato");
@@ -176,6 +189,7 @@ private:
 void paintMcaDocument(ReportPainter &rp, const McaDocument &doc, const QString &bandTitle)
 {
     FlowingPage page(rp, bandTitle);
+    page.heading(doc.heading);
     for (const McaTable &t : doc.tables)
         page.table(t);
     page.results(doc);
@@ -202,7 +216,8 @@ bool renderMcaDocument(QPagedPaintDevice *device, const McaDocument &document)
 bool writeMcaPdf(const QString &path, const McaDocument &document, QString *error)
 {
     PdfMetadata meta;
-    meta.title = document.title;
+    meta.title = document.fileTitle.isEmpty() ? document.title : document.fileTitle;
+    meta.author = document.author;
     meta.subject = QStringLiteral("Stima del più probabile valore di mercato per confronto di mercato (MCA)");
     const QByteArray pdf =
         pdfaDocument(meta, [&](QPdfWriter *writer) { return renderMcaDocument(writer, document); });
