@@ -19,6 +19,12 @@ file(RELATIVE_PATH BREVAN_LIBEXEC_FROM_BIN
 set(BREVAN_RELEASE_DATE 2026-12-10)
 find_program(BREVAN_GZIP gzip REQUIRED)
 
+# The guide in HTML, installed under share/doc/brevan, which "Guida di Brevan"
+# opens: the program finds it from its own folder, and the build tree puts it
+# at the same place relative to the program (dist/CMakeLists.txt).
+file(RELATIVE_PATH BREVAN_DOC_FROM_BIN
+     ${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR} ${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/doc/brevan)
+
 function(brevan_install_command target summary)
   set(page ${PROJECT_BINARY_DIR}/man/${target}.1)
   set(extra ${PROJECT_SOURCE_DIR}/dist/man/${target}.1.extra)

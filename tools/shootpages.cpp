@@ -166,9 +166,11 @@ int shootGuide(MainWindow &w, const QString &out, const QString &scratch)
     using namespace brevan;
     g_out = out;
     g_scratch = scratch;
+    // The first start as the user sees it: the window at its first size, the
+    // start page shown and the page tree closed.
+    save(&w, out + QStringLiteral("/00-avvio.png"));
     w.resize(808, 600);
     clickNode(w, 0);
-    save(&w, out + QStringLiteral("/00-avvio.png"));
 
     const QString appraisal = sample::writeAppraisal(scratch + QStringLiteral("/stime"));
     ui::Messages::setFileAnswers([appraisal](const ui::FileDialogRequest &) { return appraisal; });

@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "aboutbox.h"
+#include "guide.h"
 #include "startpage.h"
 #include "unsavedwork.h"
 #include "workplace.h"
@@ -264,6 +265,10 @@ void MainWindow::buildActions()
 
     aboutAction = make(QStringLiteral("HelpAbout1"), QStringLiteral("&About..."), {}, {});
     connect(aboutAction, &QAction::triggered, this, &MainWindow::HelpAbout1Execute);
+    guideAction = make(QStringLiteral("HelpGuida1"), QStringLiteral("&Guida di Brevan"),
+                       QStringLiteral("|Mostra la guida di Brevan nel programma per le pagine web."),
+                       QKeySequence(Qt::Key_F1));
+    connect(guideAction, &QAction::triggered, this, [this] { openGuide(this); });
 
     m_viewGroup = new QActionGroup(this);
     m_viewGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
@@ -306,6 +311,7 @@ void MainWindow::buildMenus()
     view->addAction(mcaAction);
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->addAction(guideAction);
     help->addAction(aboutAction);
     for (QMenu *m : {file, edit, view, help})
         m->setToolTipsVisible(false);

@@ -133,6 +133,7 @@ public:
     QAction *copyAction = nullptr;
     QAction *pasteAction = nullptr;
     QAction *aboutAction = nullptr;
+    QAction *guideAction = nullptr;     // "Guida di Brevan" (F1), before "&About..."
     QVector<QAction *> viewActions;     // index n-1 for node n
     QAction *mcaAction = nullptr;       // "Stima MCA…", in "&Visualizza" after the pages
     QVector<QToolButton *> pageButtons; // index n-1 for node n; index 12 is the hidden one

@@ -87,6 +87,20 @@ QStringView unquoted(QStringView s, QChar quote)
     return s;
 }
 
+// A zone description without the quotes the files put around it: single
+// quotes, sometimes inside double ones. A quote left open (the closing one
+// lost) goes too, since no description begins with a quote; a single quote
+// at the end stays, being the accent of "CITTA'" as the files write it.
+QString descriptionText(QStringView s)
+{
+    s = unquoted(unquoted(s, u'"'), u'\'');
+    if (!s.isEmpty() && (s.front() == u'"' || s.front() == u'\''))
+        s = s.sliced(1).trimmed();
+    if (!s.isEmpty() && s.back() == u'"')
+        s = s.chopped(1).trimmed();
+    return s.toString();
+}
+
 using Fields = QVarLengthArray<QStringView, 32>;
 
 void splitFields(QStringView line, Fields *fields)
@@ -188,18 +202,30 @@ public:
 
     // Checks the count of columns: a row has as many as the header (the
     // empty one after the last ";" included), and nothing beyond the named
-    // ones. False (and noted) otherwise.
+    // ones. False (and noted) otherwise. The messages count the columns as
+    // the header names them, without the empty field after the final ";".
     bool checkWidth(int line, const Fields &fields, QStringView code)
     {
-        if (fields.size() < m_width) {
-            damaged(line, QStringLiteral("riga incompleta, %1 colonne invece di %2").arg(fields.size()).arg(m_width),
-                    code);
+        const int count = int(fields.size());
+        if (count < m_width) {
+            // A row that ends with ";" has an empty field after it, which is
+            // no column.
+            const bool ended = fields.back().trimmed().isEmpty();
+            const int columns = ended ? count - 1 : count;
+            // Every named column is there but not the ";" after the last one:
+            // the row may have been cut inside its last value.
+            if (!ended && columns >= m_named)
+                damaged(line, QStringLiteral("riga incompleta, manca il \";\" dopo l'ultima colonna"), code);
+            else
+                damaged(line, QStringLiteral("riga incompleta, %1 colonne invece di %2").arg(columns).arg(m_named),
+                        code);
             return false;
         }
-        for (int i = m_named; i < fields.size(); ++i) {
+        for (int i = count - 1; i >= m_named; --i) {
             if (!fields[i].trimmed().isEmpty()) {
                 damaged(line, QStringLiteral("riga con più colonne dell'intestazione (%1 invece di %2)")
-                                  .arg(fields.size()).arg(m_width),
+                                  .arg(i + 1)
+                                  .arg(m_named),
                         code);
                 return false;
             }
@@ -323,7 +349,7 @@ bool readZoneRow(RowReader &reader, int line, const Fields &fields,
     row->municipality = reader.intern(unquoted(field(fields, at[ZMunicipality]), u'"'));
     row->band = band[0];
     row->zone = zone.toString();
-    row->description = unquoted(unquoted(field(fields, at[ZDescription]), u'"'), u'\'').toString();
+    row->description = descriptionText(field(fields, at[ZDescription]));
     row->line = line;
     reader.good(row->code);
     return true;

@@ -49,6 +49,15 @@ bool validYear(const QString &text)
     return text.toInt() >= 1000;
 }
 
+// Why the year typed cannot be imported: too few digits, or four that name
+// no year ("0000").
+QString yearNote(const QString &text)
+{
+    if (text.size() < 4)
+        return QStringLiteral("Indicare l'anno con quattro cifre.");
+    return QStringLiteral("L'anno %1 non è valido.").arg(text);
+}
+
 } // namespace
 
 OmiImportDialog::OmiImportDialog(const Setup &setup, QWidget *parent)
@@ -258,7 +267,7 @@ void OmiImportDialog::fillRents()
 
     QStringList notes;
     if (o.year <= 0)
-        notes << QStringLiteral("Indicare l'anno con quattro cifre.");
+        notes << yearNote(yearCombo->currentText().trimmed());
     else if (plan.rows.isEmpty())
         notes << QStringLiteral("Nessun canone per la tipologia e lo stato scelti.");
     if (plan.emptyRents > 0)

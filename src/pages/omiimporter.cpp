@@ -38,6 +38,14 @@ int municipalityRow(const OmiImporter::Place &place)
     return byName;
 }
 
+// The folder of the last OMI file chosen, in either editor, while the
+// program runs.
+QString &lastFolderUsed()
+{
+    static QString folder;
+    return folder;
+}
+
 const Layout &layoutOf(OmiTarget target)
 {
     return target == OmiTarget::Zones ? zonesLayout() : unitRentsLayout();
@@ -68,6 +76,12 @@ OmiImporter::OmiImporter(QDialog *editor, OmiTarget target, TableModel *model, N
     connect(editor, &QDialog::finished, this, &OmiImporter::editorFinished);
 }
 
+QString OmiImporter::lastFolder()
+{
+    const QString &folder = lastFolderUsed();
+    return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QDir::homePath();
+}
+
 QString OmiImporter::workingTable() const
 {
     return dataPath(m_target == OmiTarget::Zones ? kZonaUrbana : kCanoniLocazUnitari);
@@ -78,11 +92,11 @@ void OmiImporter::chooseFile()
     FileDialogRequest request;
     request.title = QStringLiteral("Importa quotazioni OMI");
     request.filter = kFilter;
-    request.directory = m_lastFolder;
+    request.directory = lastFolder();
     const QString path = Messages::fileName(m_editor, request);
     if (path.isEmpty())
         return;
-    m_lastFolder = QFileInfo(path).absolutePath();
+    lastFolderUsed() = QFileInfo(path).absolutePath();
     importFile(path);
 }
 
@@ -135,8 +149,11 @@ bool OmiImporter::importFile(const QString &path)
         QStringList lines;
         for (int i = 0; i < problems.size() && i < kProblemsShown; ++i)
             lines << problems.at(i).text();
-        if (problems.size() > kProblemsShown)
-            lines << QStringLiteral("e altre %1 righe.").arg(problems.size() - kProblemsShown);
+        const qsizetype more = problems.size() - kProblemsShown;
+        if (more == 1)
+            lines << QStringLiteral("e un'altra riga.");
+        else if (more > 1)
+            lines << QStringLiteral("e altre %1 righe.").arg(more);
         Messages::warning(m_editor, QStringLiteral("Le quotazioni OMI del Comune di %1 hanno righe danneggiate e non "
                                                    "sono state importate:\n%2")
                                         .arg(list.names.at(row), lines.join(u'\n')));

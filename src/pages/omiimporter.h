@@ -4,6 +4,7 @@
 // in the editor's header, and fills the editor's working table. The editor's
 // OK then saves as it always does; its Annulla puts back the rows the working
 // table held before the import.
+#include "messages.h"
 #include "omiimportdialog.h"
 
 #include <QObject>
@@ -34,7 +35,11 @@ public:
                 DescriptionPage *description, std::function<Place()> place);
 
     static inline const QString kCaption = QStringLiteral("Importa OMI…");
-    static inline const QString kFilter = QStringLiteral("Quotazioni OMI (*.csv)");
+    static inline const QString kFilter = fileFilter(QStringLiteral("Quotazioni OMI (*.csv)|*.csv"));
+
+    // Where the file dialog opens: the folder of the last OMI file chosen in
+    // either editor, while it still exists; else the home folder.
+    static QString lastFolder();
 
     // The button, made for the editor to place.
     QPushButton *button() const { return m_button; }
@@ -57,7 +62,6 @@ private:
     DescriptionPage *m_description;
     std::function<Place()> m_place;
     QPushButton *m_button;
-    QString m_lastFolder;
 
     // The working table's rows before the first import of this showing of
     // the editor, with the municipality they were for.

@@ -12,6 +12,7 @@
 #include "data/municipalities.h"
 #include "legacy/keeporiginal.h"
 #include "model/currency.h"
+#include "model/numbertext.h"
 #include "store/datafolder.h"
 
 #include <QApplication>
@@ -20,6 +21,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
@@ -27,6 +29,7 @@
 #include <QTableView>
 
 #include <algorithm>
+#include <cmath>
 
 namespace brevan::ui {
 
@@ -37,6 +40,9 @@ constexpr int kDialogHeight = 420;
 constexpr int kMargin = 8;
 constexpr int kYearWidth = 50;
 constexpr int kZoneWidth = 110;
+// The fixed rate, as the law gives it: the rents are converted with it both
+// ways, so a rent typed in Euro shows again as typed.
+constexpr double kLireToTheEuro = 1936.27;
 
 const QStringList &zoneChoices()
 {
@@ -47,11 +53,12 @@ const QStringList &zoneChoices()
 
 // The zone column is picked from the three zones; the other cells are typed.
 // The grid and every cell editor take the decimal key filter (DBGrid1KeyPress),
-// so the zone can only be picked from its list.
+// so the zone can only be picked from its list. The rent cells show and take
+// rents in the currency in force, while the table keeps Lire.
 class RentDelegate : public ListCellDelegate {
 public:
-    RentDelegate(int zoneColumn, DecimalCellFilter *filter, QObject *parent)
-        : ListCellDelegate(parent), m_zoneColumn(zoneColumn), m_filter(filter)
+    RentDelegate(int zoneColumn, QList<int> rentColumns, DecimalCellFilter *filter, QObject *parent)
+        : ListCellDelegate(parent), m_zoneColumn(zoneColumn), m_rentColumns(std::move(rentColumns)), m_filter(filter)
     {
     }
 
@@ -67,8 +74,40 @@ public:
         return combo;
     }
 
+    void setEditorData(QWidget *editor, const QModelIndex &index) const override
+    {
+        auto *edit = qobject_cast<QLineEdit *>(editor);
+        if (edit && isRent(index))
+            edit->setText(rentShown(index.data(Qt::EditRole).toString(), currency()));
+        else
+            ListCellDelegate::setEditorData(editor, index);
+    }
+
+    void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override
+    {
+        auto *edit = qobject_cast<QLineEdit *>(editor);
+        if (!edit || !isRent(index)) {
+            ListCellDelegate::setModelData(editor, model, index);
+            return;
+        }
+        // A rent shown in Euro and left as it was keeps the Lire it came from.
+        const QString stored = index.data(Qt::EditRole).toString();
+        if (edit->text() != rentShown(stored, currency()))
+            model->setData(index, rentStored(edit->text(), currency()), Qt::EditRole);
+    }
+
+protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
+    {
+        ListCellDelegate::initStyleOption(option, index);
+        option->text = UnitRentEditor::cellText(index);
+    }
+
 private:
+    bool isRent(const QModelIndex &index) const { return m_rentColumns.contains(index.column()); }
+
     int m_zoneColumn;
+    QList<int> m_rentColumns;
     DecimalCellFilter *m_filter;
 };
 
@@ -83,6 +122,24 @@ QLabel *valueLabel(const QString &objectName, QWidget *parent, const QRect &geom
 }
 
 } // namespace
+
+QString rentShown(const QString &stored, const CurrencyState &state)
+{
+    double lire = 0;
+    if (!state.euroInForce() || !TryTextToFloat(stored, &lire))
+        return stored;
+    return QString::number(lire / kLireToTheEuro, 'f', 2).replace(QLatin1Char('.'), kDecimalSeparator);
+}
+
+QString rentStored(const QString &typed, const CurrencyState &state)
+{
+    double euro = 0;
+    if (!state.euroInForce() || !TryTextToFloat(typed, &euro))
+        return typed;
+    // Four decimals hold the exact product of an amount in cents and the
+    // rate: 6,20 Euro is 12004,874 Lire, as the OMI import writes it.
+    return FloatToText(std::round(euro * kLireToTheEuro * 1e4) / 1e4);
+}
 
 UnitRentEditor::UnitRentEditor(DescriptionPage *description, QWidget *parent)
     : QDialog(parent), m_description(description), m_model(new TableModel(this))
@@ -131,12 +188,15 @@ UnitRentEditor::UnitRentEditor(DescriptionPage *description, QWidget *parent)
 
     const Layout &layout = unitRentsLayout();
     int zoneColumn = -1;
+    QList<int> rentColumns;
     for (int c = 0; c < layout.size(); ++c) {
         if (layout.at(c).name == QLatin1String("Zona"))
             zoneColumn = c;
+        else if (layout.at(c).name.startsWith(QLatin1String("CanoneLocaz")))
+            rentColumns << c;
         m_model->setColumnAlignment(c, Qt::AlignCenter);
     }
-    grid->setItemDelegate(new RentDelegate(zoneColumn, keys, grid));
+    grid->setItemDelegate(new RentDelegate(zoneColumn, rentColumns, keys, grid));
     setRentTitles();
     connect(m_model, &TableModel::modelReset, this, &UnitRentEditor::restoreColumnOrder);
     connect(m_model, &TableModel::failed, this, [this](const QString &message) { Messages::error(this, message); });
@@ -170,6 +230,16 @@ UnitRentEditor::UnitRentEditor(DescriptionPage *description, QWidget *parent)
         return OmiImporter::Place{municipalityCombo->currentText(), provinceCodeLabel->text()};
     });
     omiImporter->button()->setGeometry(kMargin, kDialogHeight - 34, 110, 25);
+}
+
+QString UnitRentEditor::cellText(const QModelIndex &index)
+{
+    const auto *model = qobject_cast<const TableModel *>(index.model());
+    const QString text = index.data(Qt::DisplayRole).toString();
+    if (!model || index.column() >= model->layout().size()
+        || !model->layout().at(index.column()).name.startsWith(QLatin1String("CanoneLocaz")))
+        return text;
+    return rentShown(index.data(Qt::EditRole).toString(), currency());
 }
 
 QStringList UnitRentEditor::shownFields() const

@@ -1,15 +1,29 @@
 #pragma once
 // TAddCanoneLocazioneForm: the unit rents of one municipality (year, zone,
-// lowest and highest monthly rent per m², in Lire) edited in a grid over the
-// working unit-rent table, and saved as the municipality's own table on OK.
+// lowest and highest monthly rent per m², kept in Lire) edited in a grid over
+// the working unit-rent table, and saved as the municipality's own table on
+// OK. With the program in Euro the grid shows and takes the rents in Euro.
 #include <QDialog>
 
 class QComboBox;
 class QLabel;
+class QModelIndex;
 class QPushButton;
 class QTableView;
 
+namespace brevan {
+struct CurrencyState;
+}
+
 namespace brevan::ui {
+
+// A rent of the unit-rent table (Lire, as the table keeps them) as a cell
+// shows it in the currency in force: in Euro, to the cent. Text that holds
+// no number is shown as it is.
+QString rentShown(const QString &stored, const CurrencyState &state);
+// What the table keeps for a rent typed in the currency in force: in Euro,
+// the amount in Lire at 1936,27. Text that holds no number is kept as typed.
+QString rentStored(const QString &typed, const CurrencyState &state);
 
 class DescriptionPage;
 class NavigatorBar;
@@ -40,6 +54,8 @@ public:
 
     TableModel *model() const { return m_model; }
 
+    // The text a cell of the grid shows: the rents in the currency in force.
+    static QString cellText(const QModelIndex &index);
     // The grid's columns in the order shown: Anno, Zona, CanoneLocazMin, CanoneLocazMax.
     QStringList shownFields() const;
     // The unit-rent table OK would write now: "CanoniLocazUnitari" +

@@ -22,6 +22,8 @@
 #include <QStyledItemDelegate>
 #include <QTableView>
 
+#include <algorithm>
+
 namespace brevan::ui {
 
 namespace {
@@ -80,6 +82,8 @@ constexpr int kButtonWidth = 80;
 constexpr int kButtonTop = ZonesEditor::kHeight - kMargin - kButtonHeight;
 constexpr int kGridHeight = kButtonTop - 8 - kGridTop;
 constexpr int kMunicipalityListWidth = 260;
+// Room beside the longest zone name, so that it does not touch the grid line.
+constexpr int kNamePadding = 6;
 
 // Every cell accepts at most its field's width; the centrality and the three
 // judgments offer their scale in an editable list. The rate takes decimal
@@ -189,12 +193,8 @@ ZonesEditor::ZonesEditor(DescriptionPage *description, QWidget *parent)
     connect(m_model, &TableModel::modelReset, this, [this] {
         const Layout &layout = m_model->layout();
         // Every column but the zone name as wide as its title or its design
-        // width; the zone name takes the rest of the grid.
+        // width; the zone name takes the rest of the grid, or what its names need.
         const QFontMetrics metrics(grid->horizontalHeader()->font());
-        const int inner = grid->width() - 2 * grid->frameWidth()
-                          - grid->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, grid);
-        int nameColumn = -1;
-        int used = 0;
         for (int c = 0; c < layout.size(); ++c) {
             const GridColumn *column = columnFor(layout.at(c).name);
             grid->setColumnHidden(c, column == nullptr);
@@ -202,18 +202,14 @@ ZonesEditor::ZonesEditor(DescriptionPage *description, QWidget *parent)
                 continue;
             const QString title = QString::fromUtf8(column->title);
             m_model->setHeaderData(c, Qt::Horizontal, title);
-            if (column == &kColumns[0]) {
-                nameColumn = c;
+            if (column == &kColumns[0])
                 continue;
-            }
-            const int width = std::max(column->width, metrics.horizontalAdvance(title) + 12);
-            grid->setColumnWidth(c, width);
-            used += width;
+            grid->setColumnWidth(c, std::max(column->width, metrics.horizontalAdvance(title) + 12));
             m_model->setColumnAlignment(c, Qt::AlignCenter);
         }
-        if (nameColumn >= 0)
-            grid->setColumnWidth(nameColumn, std::max(kColumns[0].width / 2, inner - used));
+        fitNameColumn();
     });
+    connect(m_model, &TableModel::dataChanged, this, &ZonesEditor::fitNameColumn);
     connect(m_model, &TableModel::failed, this, [this](const QString &message) { Messages::error(this, message); });
 
     // A row inserted and left untouched goes when the user leaves the grid.
@@ -244,6 +240,30 @@ ZonesEditor::ZonesEditor(DescriptionPage *description, QWidget *parent)
         return OmiImporter::Place{municipalityCombo->currentText(), provinceCodeCombo->currentText()};
     });
     omiImporter->button()->setGeometry(kMargin, kButtonTop, 110, kButtonHeight);
+}
+
+void ZonesEditor::fitNameColumn()
+{
+    const int nameColumn = m_model->fieldIndex(QString::fromLatin1(kColumns[0].field));
+    if (nameColumn < 0)
+        return;
+    const int inner = grid->width() - 2 * grid->frameWidth()
+                      - grid->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, grid);
+    int used = 0;
+    for (int c = 0; c < m_model->columnCount(); ++c) {
+        if (c != nameColumn && !grid->isColumnHidden(c))
+            used += grid->columnWidth(c);
+    }
+    // The names, of up to 30 characters, show whole: wider than the rest of
+    // the grid, the column brings a scroll bar rather than cut them. The
+    // margins are those a cell draws its text within, and the tip for cut
+    // text measures.
+    const QFontMetrics metrics(grid->font());
+    const int margin = 2 * (grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1);
+    int names = QFontMetrics(grid->horizontalHeader()->font()).horizontalAdvance(QString::fromUtf8(kColumns[0].title));
+    for (int r = 0; r < m_model->rowCount(); ++r)
+        names = std::max(names, metrics.horizontalAdvance(m_model->index(r, nameColumn).data().toString()));
+    grid->setColumnWidth(nameColumn, std::max({kColumns[0].width / 2, inner - used, names + margin + kNamePadding}));
 }
 
 ZonesEditor::~ZonesEditor()

@@ -74,6 +74,9 @@ private:
     // Reloads the working zone table for the municipality in the header.
     void reloadWorkingTable();
     void commitPendingEdit();
+    // The zone name column as wide as the rest of the grid or as its longest
+    // name, whichever is wider.
+    void fitNameColumn();
 
     DescriptionPage *m_description;
     TableModel *m_model;

@@ -1,5 +1,6 @@
 #include "../support/appfixture.h"
 #include "app/application.h"
+#include "app/guide.h"
 #include "app/startpage.h"
 #include "pages/descriptionpage.h"
 #include "model/currency.h"
@@ -13,14 +14,18 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 #include <QFontInfo>
 #include <QScrollBar>
 #include <QToolBar>
@@ -282,11 +287,76 @@ private Q_SLOTS:
         QCOMPARE(menus[2]->menu()->actions().at(6)->text(), QStringLiteral("Caratterist. di Localizzazione"));
         QCOMPARE(menus[2]->menu()->actions().at(6)->statusTip(),
                  QStringLiteral("Visualizza la pagina Caratteristiche di localizzazione."));
-        QCOMPARE(itemTexts(menus[3]->menu()), QStringList{"&About...\t"});
+        QCOMPARE(itemTexts(menus[3]->menu()), (QStringList{"&Guida di Brevan\tF1", "&About...\t"}));
         QCOMPARE(f.window->pageButtons[6]->toolTip(), QStringLiteral("Caratteristiche di localizzazione"));
         QCOMPARE(f.window->pageButtons[6]->statusTip(),
                  QStringLiteral("Visualizza la pagina Caratteristiche di localizzazione."));
         QCOMPARE(f.window->cutAction->statusTip(), QStringLiteral("Taglia la selezione e la inserisce negli appunti."));
+    }
+
+    // F1 and "Guida di Brevan" show the HTML guide that the installation puts
+    // under share/doc/brevan beside bin/ (and the build tree likewise); a
+    // guide missing, or a desktop that cannot show it, gives a warning.
+    void guideFromTheHelpMenu_data()
+    {
+        QTest::addColumn<bool>("installed");
+        QTest::addColumn<bool>("browser");
+        QTest::addColumn<QString>("warning"); // %1: the guide's path
+        QTest::newRow("installed") << true << true << "";
+        QTest::newRow("not installed") << false << true
+                                       << "La guida di Brevan non è installata: manca il file \"%1\".";
+        QTest::newRow("no browser") << true << false
+                                    << "Impossibile aprire la guida di Brevan \"%1\" nel programma per le pagine web.";
+    }
+    void guideFromTheHelpMenu()
+    {
+        QFETCH(bool, installed);
+        QFETCH(bool, browser);
+        QFETCH(QString, warning);
+        QTemporaryDir root;
+        QVERIFY(QDir().mkpath(root.filePath("bin")));
+        const QString guide = root.filePath("share/doc/brevan/guida.html");
+        if (installed) {
+            QVERIFY(QDir().mkpath(root.filePath("share/doc/brevan")));
+            QFile file(guide);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("<html></html>");
+        }
+        QList<QUrl> opened;
+        app::setUrlOpenerForTests([&](const QUrl &url) {
+            opened << url;
+            return browser;
+        });
+        app::setProgramDirForTests(root.filePath("bin"));
+        AppFixture f;
+        f.window->show();
+        f.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        QTest::keyClick(f.window.get(), Qt::Key_F1);
+        app::setUrlOpenerForTests({});
+        app::setProgramDirForTests({});
+
+        QCOMPARE(opened, installed ? QList<QUrl>{QUrl::fromLocalFile(guide)} : QList<QUrl>{});
+        if (warning.isEmpty()) {
+            QVERIFY(ui::Messages::shown().isEmpty());
+        } else {
+            QCOMPARE(ui::Messages::shown().size(), 1);
+            QCOMPARE(ui::Messages::shown().first().kind, ui::Messages::Shown::Warning);
+            QCOMPARE(ui::Messages::shown().first().text, warning.arg(guide));
+        }
+    }
+
+    // The build puts the guide where the program in the build tree finds it.
+    void guideBesideTheBuiltProgram()
+    {
+#ifndef BREVAN_PROGRAM_DIR
+        QSKIP("the build makes no HTML guide without cmark");
+#else
+        const QString program = QStringLiteral(BREVAN_PROGRAM_DIR);
+        const QString guide = app::guideFile(program);
+        QVERIFY2(!guide.isEmpty(), qPrintable(program));
+        QVERIFY(QFileInfo::exists(QFileInfo(guide).absolutePath() + QStringLiteral("/img/00-avvio.png")));
+#endif
     }
 
     void toolbarOrder()

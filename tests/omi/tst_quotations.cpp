@@ -28,6 +28,8 @@ private Q_SLOTS:
 
     void valuesRead();
     void zonesRead();
+    void zoneDescriptionQuotes_data();
+    void zoneDescriptionQuotes();
     void columnsFoundByName();
     void notOmiData_data();
     void notOmiData();
@@ -225,6 +227,35 @@ void TestQuotations::zonesRead()
     QCOMPARE(f.zones.at(5).band, QChar(u'R'));
 }
 
+void TestQuotations::zoneDescriptionQuotes_data()
+{
+    QTest::addColumn<QString>("field"); // Zona_Descr as the file has it
+    QTest::addColumn<QString>("description");
+    QTest::newRow("single quotes") << "'CENTRO URBANO'" << "CENTRO URBANO";
+    QTest::newRow("single inside double quotes") << "\"'CENTRO URBANO'\"" << "CENTRO URBANO";
+    QTest::newRow("no quotes") << "CENTRO URBANO" << "CENTRO URBANO";
+    QTest::newRow("single quote left open") << "'CENTRO URBANO" << "CENTRO URBANO";
+    QTest::newRow("double quote left open") << "\"CENTRO URBANO" << "CENTRO URBANO";
+    QTest::newRow("double quote not opened") << "CENTRO URBANO\"" << "CENTRO URBANO";
+    QTest::newRow("open quote inside double quotes") << "\"'CENTRO URBANO\"" << "CENTRO URBANO";
+    // An apostrophe inside or at the end is part of the text.
+    QTest::newRow("apostrophe inside") << "'VIA DELL'ORTO'" << "VIA DELL'ORTO";
+    QTest::newRow("accent as apostrophe, quoted") << "'CENTRO CITTA''" << "CENTRO CITTA'";
+    QTest::newRow("accent as apostrophe, unquoted") << "CENTRO CITTA'" << "CENTRO CITTA'";
+}
+
+void TestQuotations::zoneDescriptionQuotes()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, description);
+    QString row = zoneRow("A001", "PD", "ABANO TERME", "B", "B1", QStringLiteral("@"));
+    row.replace(QStringLiteral("'@'"), field);
+    const QuotationFile f = parseQuotations(zonesFile("2025/1", {row}).toUtf8(), "QI_1_1_20251_ZONE.csv");
+    QVERIFY(f.problems.isEmpty());
+    QCOMPARE(f.zones.size(), 1);
+    QCOMPARE(f.zones.at(0).description, description);
+}
+
 // Columns are found by their header name: a later year's order reads the same.
 void TestQuotations::columnsFoundByName()
 {
@@ -288,12 +319,22 @@ void TestQuotations::damagedRows_data()
         change(w);
         return valueRow(w);
     };
-    QString shortRow = valueRow(v);
-    shortRow.chop(1); // the ";" that ends every row
-    QTest::newRow("fewer columns") << shortRow << "riga incompleta, 21 colonne invece di 22"
-                                   << QStringList{"B418"};
-    QTest::newRow("more columns") << valueRow(v) + QStringLiteral("X;") << "riga con più colonne dell'intestazione (23 invece di 22)"
+    // The header names 21 columns and ends with ";", as every row does: the
+    // messages count the named columns, not the empty field after the ";".
+    QString unended = valueRow(v);
+    unended.chop(1); // the ";" that ends every row
+    QTest::newRow("final semicolon missing") << unended << "riga incompleta, manca il \";\" dopo l'ultima colonna"
+                                             << QStringList{"B418"};
+    QString fewer = valueRow(v);
+    fewer.chop(2); // the last column, "L", and its ";"
+    QTest::newRow("fewer columns") << fewer << "riga incompleta, 20 colonne invece di 21" << QStringList{"B418"};
+    QTest::newRow("fewer columns, final semicolon missing")
+        << fewer.chopped(1) << "riga incompleta, 20 colonne invece di 21" << QStringList{"B418"};
+    QTest::newRow("more columns") << valueRow(v) + QStringLiteral("X;") << "riga con più colonne dell'intestazione (22 invece di 21)"
                                   << QStringList{"B418"};
+    QTest::newRow("more columns, the last one empty")
+        << valueRow(v) + QStringLiteral("X;;") << "riga con più colonne dell'intestazione (22 invece di 21)"
+        << QStringList{"B418"};
     QTest::newRow("rent not a number") << with([](Value &w) { w.locMax = "sei"; })
                                        << "valore \"sei\" non numerico nella colonna Loc_max" << QStringList{"B418"};
     QTest::newRow("rent with a decimal dot") << with([](Value &w) { w.locMin = "4.5"; })

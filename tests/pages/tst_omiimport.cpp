@@ -18,6 +18,8 @@
 #include "store/datafolder.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
@@ -103,6 +105,11 @@ private Q_SLOTS:
     void refusals_data();
     void refusals();
     void dialogCancelledChangesNothing();
+    void fileDialogFilterAndFolder();
+    void manyDamagedRows_data();
+    void manyDamagedRows();
+    void yearNotes_data();
+    void yearNotes();
 
 private:
     std::unique_ptr<AppFixture> f;
@@ -161,7 +168,7 @@ void TestOmiImport::zonesWithTheirZoneFile()
     importButton(&e)->click();
     QCOMPARE(m_asked, 1);
     QCOMPARE(ui::Messages::fileRequests().size(), 1);
-    QCOMPARE(ui::Messages::fileRequests().first().filter, QStringLiteral("Quotazioni OMI (*.csv)"));
+    QCOMPARE(ui::Messages::fileRequests().first().filter, QStringLiteral("Quotazioni OMI (*.csv) (*.csv)"));
     QVERIFY(ui::Messages::shown().isEmpty());
 
     // The grid shows the rows; nothing is saved until OK.
@@ -363,6 +370,114 @@ void TestOmiImport::dialogCancelledChangesNothing()
     QVERIFY(!e.omiImporter->importFile(m_values));
     QCOMPARE(ui::Messages::shown().last().text,
              QStringLiteral("Scegliere il Comune prima di importare le quotazioni OMI."));
+}
+
+// The file dialog shows its filter with the pattern, and opens in the folder
+// of the last OMI file chosen in either editor, else in the home folder.
+void TestOmiImport::fileDialogFilterAndFolder()
+{
+    chooseAbano(f->window.get());
+    ui::ZonesEditor zones(f->window->descriptionPage, f->window.get());
+    ui::UnitRentEditor rents(f->window->descriptionPage, f->window.get());
+    OmiImportDialog::setTestHandler([](OmiImportDialog &) { return false; });
+    QString answer;
+    ui::Messages::setFileAnswers([&answer](const ui::FileDialogRequest &) { return answer; });
+    const auto askedIn = [](int request) { return ui::Messages::fileRequests().at(request).directory; };
+
+    answer = m_values;
+    zones.show();
+    importButton(&zones)->click();
+    zones.reject();
+    // The folders of the files chosen by the tests before are gone.
+    QCOMPARE(askedIn(0), QDir::homePath());
+
+    // A file chosen in the zones editor: the unit-rent editor opens there too.
+    rents.show();
+    answer = QString();
+    importButton(&rents)->click();
+    QCOMPARE(askedIn(1), m_files->path());
+
+    // The dialog itself: the caption with its pattern, in that folder.
+    QFileDialog dialog;
+    ui::Messages::prepareFileDialog(dialog, ui::Messages::fileRequests().at(1));
+    const auto *types = dialog.findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
+    QVERIFY(types);
+    QCOMPARE(types->count(), 1);
+    QCOMPARE(types->itemText(0), QStringLiteral("Quotazioni OMI (*.csv)"));
+    QCOMPARE(QDir(dialog.directory()).canonicalPath(), QDir(m_files->path()).canonicalPath());
+
+    // That folder gone: the home folder.
+    QVERIFY(m_files->remove());
+    importButton(&rents)->click();
+    QCOMPARE(askedIn(2), QDir::homePath());
+}
+
+// The warning lists eight damaged rows and counts the others.
+void TestOmiImport::manyDamagedRows_data()
+{
+    QTest::addColumn<int>("damaged");
+    QTest::addColumn<QString>("lastLine"); // empty: the eighth damaged row itself
+    QTest::newRow("eight") << 8 << "";
+    QTest::newRow("nine") << 9 << "e un'altra riga.";
+    QTest::newRow("ten") << 10 << "e altre 2 righe.";
+}
+
+void TestOmiImport::manyDamagedRows()
+{
+    QFETCH(int, damaged);
+    QFETCH(QString, lastLine);
+    QStringList rows = abanoValues();
+    for (int i = 0; i < damaged; ++i)
+        rows << valueRow({"A001", "PD", "ABANO TERME", "B", "B1", "20", "NORMALE", "P", "x", "8,2"});
+    const QString path = m_files->filePath("QI_1_1_20242_VALORI.csv");
+    write(path, valuesFile("2024/2", rows).toUtf8());
+    if (lastLine.isEmpty()) {
+        // The caption and the header come first.
+        const int eighth = 2 + int(abanoValues().size()) + 8;
+        lastLine = QStringLiteral("%1, riga %2: valore \"x\" non numerico nella colonna Loc_min").arg(path).arg(eighth);
+    }
+    chooseAbano(f->window.get());
+    ui::UnitRentEditor e(f->window->descriptionPage, f->window.get());
+    e.show();
+    QVERIFY(!e.omiImporter->importFile(path));
+    QCOMPARE(ui::Messages::shown().size(), 1);
+    const QStringList lines = ui::Messages::shown().first().text.split(u'\n');
+    QCOMPARE(lines.first(), QStringLiteral("Le quotazioni OMI del Comune di Abano Terme hanno righe danneggiate e non "
+                                           "sono state importate:"));
+    QCOMPARE(lines.size(), 1 + std::min(damaged, 9));
+    QCOMPARE(lines.last(), lastLine);
+}
+
+// A year the import cannot take says why; the import waits for a good one.
+void TestOmiImport::yearNotes_data()
+{
+    QTest::addColumn<QString>("year");
+    QTest::addColumn<QString>("note");
+    QTest::newRow("two digits") << "24" << "Indicare l'anno con quattro cifre.";
+    QTest::newRow("empty") << "" << "Indicare l'anno con quattro cifre.";
+    QTest::newRow("zeros") << "0000" << "L'anno 0000 non è valido.";
+    QTest::newRow("leading zero") << "0999" << "L'anno 0999 non è valido.";
+}
+
+void TestOmiImport::yearNotes()
+{
+    QFETCH(QString, year);
+    QFETCH(QString, note);
+    chooseAbano(f->window.get());
+    ui::UnitRentEditor e(f->window->descriptionPage, f->window.get());
+    e.show();
+    OmiImportDialog::setTestHandler([&](OmiImportDialog &dialog) {
+        ++m_asked;
+        [&] {
+            dialog.yearCombo->setEditText(year);
+            QCOMPARE(dialog.noteLabel->text(), note);
+            QVERIFY(!dialog.okButton->isEnabled());
+            QCOMPARE(dialog.preview->rowCount(), 0);
+        }();
+        return true;
+    });
+    QVERIFY(!e.omiImporter->importFile(m_values));
+    QCOMPARE(m_asked, 1);
 }
 
 QTEST_MAIN(TestOmiImport)

@@ -342,6 +342,130 @@ private Q_SLOTS:
         QCOMPARE(f.window->statusBar()->currentMessage(), QStringLiteral("Seleziona l'ultima riga della tabella."));
     }
 
+    // The table keeps Lire; in Euro a rent cell shows and takes Euro, at 1936,27.
+    void rentShownInTheCurrency_data()
+    {
+        QTest::addColumn<bool>("euro");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("lire: as stored") << false << "12,500" << "12,500";
+        QTest::newRow("lire: unreadable as stored") << false << "1,2,3" << "1,2,3";
+        QTest::newRow("euro: an imported OMI rent") << true << "12004,874" << "6,20";
+        QTest::newRow("euro: to the cent") << true << "12500" << "6,46";
+        QTest::newRow("euro: the rate itself") << true << "1936,27" << "1,00";
+        QTest::newRow("euro: below a cent") << true << "5" << "0,00";
+        QTest::newRow("euro: empty") << true << "" << "";
+        QTest::newRow("euro: unreadable as stored") << true << "1,2,3" << "1,2,3";
+    }
+    void rentShownInTheCurrency()
+    {
+        QFETCH(bool, euro);
+        QFETCH(QString, stored);
+        QFETCH(QString, shown);
+        CurrencyState state;
+        if (euro)
+            state.setEuro();
+        QCOMPARE(ui::rentShown(stored, state), shown);
+    }
+
+    void rentStoredInLire_data()
+    {
+        QTest::addColumn<bool>("euro");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("lire: as typed") << false << "12,500" << "12,500";
+        QTest::newRow("lire: a rent in Euro is not converted") << false << "6,20" << "6,20";
+        // The same Lire the OMI import writes for the same Euro.
+        QTest::newRow("euro: one decimal") << true << "6,2" << "12004,874";
+        QTest::newRow("euro: two decimals") << true << "6,20" << "12004,874";
+        QTest::newRow("euro: cents") << true << "12,35" << "23912,9345";
+        QTest::newRow("euro: a half") << true << "0,5" << "968,135";
+        QTest::newRow("euro: whole") << true << "10" << "19362,7";
+        QTest::newRow("euro: empty") << true << "" << "";
+        QTest::newRow("euro: unreadable as typed") << true << "6,2,3" << "6,2,3";
+    }
+    void rentStoredInLire()
+    {
+        QFETCH(bool, euro);
+        QFETCH(QString, typed);
+        QFETCH(QString, stored);
+        CurrencyState state;
+        if (euro)
+            state.setEuro();
+        QCOMPARE(ui::rentStored(typed, state), stored);
+    }
+
+    // In Euro the appraiser types Euro: the table stores their Lire, the grid
+    // shows the Euro typed, and the income page proposes the rent in Euro.
+    void euroRentTypedAndProposed()
+    {
+        AppFixture f;
+        chooseAbano(f.window.get());
+        currency().setEuro();
+        UnitRentEditor e(f.window->descriptionPage, f.window.get());
+        e.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&e));
+        typeInCell(e, 0, QStringLiteral("Anno"), QStringLiteral("2001"));
+        e.model()->setData(e.model()->index(0, e.model()->fieldIndex(QStringLiteral("Zona"))),
+                           QStringLiteral("Zona intermedia"));
+        typeInCell(e, 0, QStringLiteral("CanoneLocazMin"), QStringLiteral("6.2"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        typeInCell(e, 0, QStringLiteral("CanoneLocazMax"), QStringLiteral("8,2"));
+        e.okButton->click();
+        QCOMPARE(e.result(), int(QDialog::Accepted));
+        const QString saved = dataPath(kAbanoTable);
+        QCOMPARE(cell(saved, 0, "CanoneLocazMin"), QStringLiteral("12004,874"));
+        QCOMPARE(cell(saved, 0, "CanoneLocazMax"), QStringLiteral("15877,414"));
+        const auto shown = [&e](const char *field) {
+            return UnitRentEditor::cellText(e.model()->index(0, e.model()->fieldIndex(QLatin1String(field))));
+        };
+        QCOMPARE(shown("CanoneLocazMin"), QStringLiteral("6,20"));
+        QCOMPARE(shown("CanoneLocazMax"), QStringLiteral("8,20"));
+        QCOMPARE(shown("Anno"), QStringLiteral("2001"));
+
+        // The middle of 12004,874 and 15877,414 Lire, 13941, is 7,20 Euro.
+        app::IncomeOps ops(f.window.get());
+        reloadForMunicipality(MunicipalityTable::UnitRents, QStringLiteral("Abano Terme"), QStringLiteral("35031"),
+                              QStringLiteral("PD"));
+        f.window->descriptionPage->dateEdit->setDate(QDate(2001, 3, 1));
+        f.window->localisationPage->intermediateZoneRadio->setChecked(true);
+        ops.SetCanoneMensileDiLocazioneUnitario();
+        QCOMPARE(f.window->incomePage->unitRentEdit->text(), QStringLiteral("7,20"));
+    }
+
+    // A rent opened in its cell and left as shown keeps the Lire it had; one
+    // changed is converted.
+    void euroRentLeftAsShownKeepsItsLire()
+    {
+        AppFixture f;
+        chooseAbano(f.window.get());
+        {
+            Table t = Table::open(dataPath(kCanoniLocazUnitari));
+            t.setText(t.rowIds().first(), QStringLiteral("CanoneLocazMin"), QStringLiteral("12500"));
+        }
+        currency().setEuro();
+        UnitRentEditor e(f.window->descriptionPage, f.window.get());
+        e.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&e));
+        const QModelIndex rent = e.model()->index(0, e.model()->fieldIndex(QStringLiteral("CanoneLocazMin")));
+        e.grid->setFocus();
+        e.grid->setCurrentIndex(rent);
+        e.grid->edit(rent);
+        auto *editor = qobject_cast<QLineEdit *>(e.grid->indexWidget(rent));
+        QVERIFY(editor);
+        QCOMPARE(editor->text(), QStringLiteral("6,46"));
+        e.navigator->post();
+        QCOMPARE(cell(dataPath(kCanoniLocazUnitari), 0, "CanoneLocazMin"), QStringLiteral("12500"));
+
+        e.grid->edit(rent);
+        editor = qobject_cast<QLineEdit *>(e.grid->indexWidget(rent));
+        QVERIFY(editor);
+        editor->selectAll();
+        QTest::keyClicks(editor, QStringLiteral("7"));
+        e.navigator->post();
+        QCOMPARE(cell(dataPath(kCanoniLocazUnitari), 0, "CanoneLocazMin"), QStringLiteral("13553,89"));
+    }
+
     // Annulla writes no municipality table.
     void cancelWritesNothing()
     {

@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
@@ -423,9 +424,49 @@ private Q_SLOTS:
             QApplication::sendEvent(e->grid->viewport(), &help);
             return QToolTip::isVisible() ? QToolTip::text() : QString();
         };
+        // The column fits its names; the user narrows it.
+        e->grid->setColumnWidth(Name, 80);
         QVERIFY(e->grid->columnWidth(Name) < e->grid->fontMetrics().horizontalAdvance(whole));
         QCOMPARE(tipAt(0), whole);
         QCOMPARE(tipAt(1), QString());
+        e->reject();
+    }
+
+    // The zone names show whole, up to their 30 characters, those read from
+    // the table and those typed; the other columns keep their titles' width.
+    void namesShowWhole_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("short") << "B1 CENTRO URBANO";
+        QTest::newRow("an OMI zone cut to 30") << "B2 VIALE DELLE TERME, PIAZZA D";
+        QTest::newRow("30 wide letters") << QString(30, u'W');
+    }
+    void namesShowWhole()
+    {
+        QFETCH(QString, name);
+        AppFixture f;
+        CharacteristicsOps ops(f.window.get());
+        ZonesEditor *e = ops.zonesEditor();
+        writeZoneTable(dataPath(kAbano), {{"B1", "Zona centrale", "3,00", "Buono", "Buono", "Buono"},
+                                          {name, "Zona centrale", "3,00", "Buono", "Buono", "Buono"}});
+        chooseOnDescription(f.window.get(), positionOf("Abano Terme"));
+        showEditor(e);
+        const int margin = 2 * (e->grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, e->grid) + 1);
+        const auto fits = [e, margin](const QString &text) {
+            return e->grid->fontMetrics().horizontalAdvance(text) + margin <= e->grid->columnWidth(Name);
+        };
+        QVERIFY2(fits(name), qPrintable(QString::number(e->grid->columnWidth(Name))));
+        const QHeaderView *header = e->grid->horizontalHeader();
+        for (int c : {Centrality, Rate, Quality, Settlement, Improvements}) {
+            const QString title = e->model()->headerData(c, Qt::Horizontal).toString();
+            QVERIFY2(header->fontMetrics().horizontalAdvance(title) < e->grid->columnWidth(c), qPrintable(title));
+        }
+
+        // A longer name typed into a cell widens the column to it.
+        const QString typed = QString(30, u'M');
+        typeInCell(e->grid, 0, Name, typed);
+        QCOMPARE(e->model()->index(0, Name).data().toString(), typed);
+        QVERIFY(fits(typed));
         e->reject();
     }
 
