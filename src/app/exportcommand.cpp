@@ -14,12 +14,14 @@
 #include "pages/surfacespage.h"
 #include "pages/tablemodel.h"
 #include "store/datafolder.h"
+#include "store/oserror.h"
 #include "valuation/surfaces.h"
 
 #include <QAction>
 #include <QCommandLineParser>
 #include <QDateEdit>
 #include <QDir>
+#include <QFileDevice>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -28,6 +30,7 @@
 #include <QTextStream>
 #include <QToolButton>
 
+#include <cerrno>
 #include <cmath>
 
 namespace brevan::app {
@@ -49,6 +52,42 @@ QString jsonString(const QString &s)
 QString jsonNumber(double v)
 {
     return std::isfinite(v) ? QString::number(v, 'g', QLocale::FloatingPointShortest) : QStringLiteral("null");
+}
+
+QString missingAppraisalText(const QString &path)
+{
+    return QStringLiteral("il file \"%1\" non esiste.").arg(QDir::toNativeSeparators(path));
+}
+
+// The summary's text for a terminal: a control character that came with the
+// file (an escape sequence that would recolour or rewrite the terminal) is
+// written as JSON writes it, a backslash, "u" and four hexadecimal digits;
+// tabs and line ends stay.
+QString terminalSafe(const QString &text)
+{
+    QString safe;
+    safe.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        const bool control = (u < 0x20 && u != u'\t' && u != u'\n') || (u >= 0x7f && u <= 0x9f);
+        if (control)
+            safe += QStringLiteral("\\u%1").arg(int(u), 4, 16, QLatin1Char('0'));
+        else
+            safe += c;
+    }
+    return safe;
+}
+
+// Why the results could not be written to the standard output (a full
+// disk, a closed pipe), in the words the system gives.
+QString outputFailureText(const QTextStream &out)
+{
+    QString why;
+    if (const auto *file = qobject_cast<const QFileDevice *>(out.device()))
+        why = fileErrorText(*file);
+    if (why.isEmpty())
+        why = systemErrorText(EIO);
+    return QStringLiteral("Impossibile scrivere sull'uscita standard:\n%1").arg(why);
 }
 
 // "1,3,9-11": the choices that include the pages named.
@@ -250,6 +289,11 @@ int runExportCommand(const QStringList &arguments, QTextStream &out, QTextStream
     const QString rtfPath = parser.isSet(rtf) ? QFileInfo(parser.value(rtf)).absoluteFilePath() : QString();
     const QString pdfPath = parser.isSet(pdf) ? QFileInfo(parser.value(pdf)).absoluteFilePath() : QString();
 
+    if (!QFileInfo::exists(appraisal)) {
+        err << "brevan-export: " << missingAppraisalText(appraisal) << "\n";
+        err.flush();
+        return ExportCannotOpen;
+    }
     if (!QFileInfo(appraisal).isFile()) {
         err << kOpenAppraisalFailed << "\n";
         err.flush();
@@ -320,12 +364,17 @@ int runExportCommand(const QStringList &arguments, QTextStream &out, QTextStream
     int status = ExportOk;
     try {
         if (parser.isSet(text)) {
-            out << window->resultsPage->summaryEdit->toPlainText() << "\n";
+            out << terminalSafe(window->resultsPage->summaryEdit->toPlainText()) << "\n";
             out.flush();
         }
         if (parser.isSet(json)) {
             out << recordJson(*window, *ops, appraisal);
             out.flush();
+        }
+        if (out.status() != QTextStream::Ok) {
+            err << "brevan-export: " << outputFailureText(out) << "\n";
+            err.flush();
+            status = ExportCannotWrite;
         }
     } catch (const std::exception &e) {
         err << "brevan-export: " << QString::fromUtf8(e.what()) << "\n";
@@ -340,11 +389,11 @@ int runExportCommand(const QStringList &arguments, QTextStream &out, QTextStream
         // why it could not: the file already there is never removed first.
         errorShown = false;
         window->resultsPage->exportButton->click();
+        // A failure was said already, by the error box the export shows.
         if (ui::Messages::fileRequests().size() == before) {
             err << "brevan-export: l'esportazione in formato Word compatibile non è disponibile\n";
             status = ExportCannotWrite;
         } else if (errorShown) {
-            err << "brevan-export: impossibile scrivere \"" << QDir::toNativeSeparators(rtfPath) << "\"\n";
             status = ExportCannotWrite;
         }
         errorShown = errorShown || hadErrors;

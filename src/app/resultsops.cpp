@@ -270,7 +270,7 @@ void ResultsOps::SpeedButton61Click()
         // leaves a torn file, nor spoils the one that was there.
         QString why;
         if (!files::writeWholeFile(path, rtf, &why))
-            throw failure(QStringLiteral("Impossibile scrivere il file %1:\n%2").arg(QDir::toNativeSeparators(path), why));
+            throw failure(QStringLiteral("Impossibile scrivere il file \"%1\":\n%2").arg(QDir::toNativeSeparators(path), why));
     } catch (const std::exception &e) {
         Messages::error(m_window, exceptionText(e));
     }

@@ -2,9 +2,14 @@
 #include "app/application.h"
 #include "app/exportcommand.h"
 #include "cli/commandline.h"
+#include "store/oserror.h"
 
 #include <QApplication>
 #include <QTextStream>
+
+#include <cerrno>
+#include <cstdio>
+#include <unistd.h>
 
 int main(int argc, char *argv[])
 {
@@ -19,5 +24,17 @@ int main(int argc, char *argv[])
     brevan::app::setUpApplication(app);
     QTextStream out(stdout);
     QTextStream err(stderr);
-    return brevan::app::runExportCommand(QApplication::arguments().mid(1), out, err);
+    int status = brevan::app::runExportCommand(QApplication::arguments().mid(1), out, err);
+    // What the system keeps back until the output is closed (a file on a
+    // network share) fails only then.
+    out.flush();
+    if (std::fflush(stdout) != 0 || (::close(STDOUT_FILENO) != 0 && errno != EBADF)) {
+        if (status == brevan::app::ExportOk) {
+            err << "brevan-export: Impossibile scrivere sull'uscita standard:\n"
+                << brevan::systemErrorText(errno) << "\n";
+            status = brevan::app::ExportCannotWrite;
+        }
+    }
+    err.flush();
+    return status;
 }

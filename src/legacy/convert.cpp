@@ -3,6 +3,7 @@
 #include "cli/commandline.h"
 
 #include "files/appraisalfiles.h"
+#include "files/setsave.h"
 #include "keeporiginal.h"
 #include "paradoxtable.h"
 #include "store/datafolder.h"
@@ -158,6 +159,9 @@ int runConvertCommand(const QStringList &arguments, QTextStream &out, QTextStrea
             unusable = true;
             continue;
         }
+        // What an interrupted conversion or save left in the folder goes
+        // first, as the program clears a folder before writing into it.
+        files::recoverFolder(dir.absolutePath());
         for (const QString &name : dir.entryList({QStringLiteral("*.db")}, QDir::Files, QDir::Name))
             files << dir.absoluteFilePath(name);
     }

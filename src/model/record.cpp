@@ -402,4 +402,25 @@ QStringList cadastralDescriptions()
     return out;
 }
 
+qsizetype characterCount(QStringView text)
+{
+    qsizetype count = 0;
+    for (qsizetype i = 0; i < text.size(); ++i, ++count) {
+        if (text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            ++i;
+    }
+    return count;
+}
+
+QString firstCharacters(const QString &text, qsizetype n)
+{
+    qsizetype i = 0;
+    for (qsizetype count = 0; i < text.size() && count < n; ++count) {
+        if (text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            ++i;
+        ++i;
+    }
+    return text.left(i);
+}
+
 } // namespace brevan

@@ -3,6 +3,7 @@
 // opening, a new appraisal and the appraiser's particulars files.
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 #include <span>
 
 namespace brevan {
@@ -67,6 +68,12 @@ const FieldDef *recordField(const QString &name);
 std::span<const int> openingOrder();
 // Fields 1 to 17: the appraiser's particulars.
 std::span<const FieldDef> appraiserFields();
+
+// Text sizes count characters: a character beyond U+FFFF (an emoji), two
+// UTF-16 units in a QString, is one character, as it is in the stored file.
+qsizetype characterCount(QStringView text);
+// The first n characters of text; a character is never cut in half.
+QString firstCharacters(const QString &text, qsizetype n);
 
 // The items of a choice list in the order offered.
 QStringList choiceItems(Choice list);

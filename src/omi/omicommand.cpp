@@ -2,9 +2,11 @@
 
 #include "cli/commandline.h"
 
+#include "files/setsave.h"
 #include "omitables.h"
 #include "quotations.h"
 #include "store/datafolder.h"
+#include "store/folderlock.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -209,6 +211,12 @@ int runOmiCommand(const QStringList &arguments, QTextStream &out, QTextStream &e
         err << kProgram << ": la cartella dei dati \"" << QDir::toNativeSeparators(folder) << "\" non esiste.\n";
         return CommandUsage;
     }
+
+    // The temporaries of an interrupted run go first, as the program clears
+    // them when it starts; not while the program works in the folder, whose
+    // own writes they may be.
+    if (!FolderLock::isHeldElsewhere(folder))
+        files::recoverFolder(folder);
 
     QElapsedTimer clock;
     clock.start();

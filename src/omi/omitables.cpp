@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 #include <QMap>
 
 #include <algorithm>
@@ -407,6 +408,23 @@ QVector<QVariantList> toValues(const TextRows &rows)
     return out;
 }
 
+namespace {
+
+// A table the program would refuse to read is not written: its municipality
+// is left as it was (the caller drops what the batch holds of it).
+void refuseBeyondReadLimit(const QString &path, const TextRows &rows)
+{
+    if (rows.size() <= kMaxTableRows)
+        return;
+    throw StoreError(QStringLiteral("La tabella \"%1\" avrebbe %2 righe, più delle %3 che Brevan legge: "
+                                    "le tabelle del Comune non sono state scritte.")
+                         .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()))
+                         .arg(QLocale(QLocale::Italian).toString(qlonglong(rows.size())),
+                              QLocale(QLocale::Italian).toString(kMaxTableRows)));
+}
+
+} // namespace
+
 ImportSummary importQuotations(const Quotations &quotations, const QString &folder, const Options &options,
                                const std::function<bool(int, int)> &progress)
 {
@@ -490,6 +508,7 @@ ImportSummary importQuotations(const Quotations &quotations, const QString &fold
             Written w;
             if (!zones.isEmpty()) {
                 const ZoneMerge merged = mergeZones(oldZones, zones);
+                refuseBeyondReadLimit(zonePath, merged.rows);
                 if (merged.rows != oldZones) {
                     batch.write(zonePath, zonesLayout(), toValues(merged.rows));
                     w.tables << QDir::toNativeSeparators(QFileInfo(zonePath).absoluteFilePath());
@@ -498,6 +517,7 @@ ImportSummary importQuotations(const Quotations &quotations, const QString &fold
             }
             if (!rents.rows.isEmpty()) {
                 const RentMerge merged = mergeRents(oldRents, rents.rows);
+                refuseBeyondReadLimit(rentPath, merged.rows);
                 if (merged.rows != oldRents) {
                     batch.write(rentPath, unitRentsLayout(), toValues(merged.rows));
                     w.tables << QDir::toNativeSeparators(QFileInfo(rentPath).absoluteFilePath());

@@ -76,7 +76,9 @@ bool KeyFilterObject::eventFilter(QObject *watched, QEvent *event)
         return false;
     auto *key = static_cast<QKeyEvent *>(event);
     const QString text = key->text();
-    if (text.size() != 1 || (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+    // One character: one UTF-16 unit, or the two of a character beyond U+FFFF.
+    if (text.isEmpty() || characterCount(text) != 1
+        || (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
         return false; // navigation keys, shortcuts: not characters
     const QChar c = text.at(0);
     const ushort u = c.unicode();
@@ -90,7 +92,7 @@ bool KeyFilterObject::eventFilter(QObject *watched, QEvent *event)
         return false;
     if (u != 8 && u != 127) {
         const int limit = edit->property(kTypedLengthProperty).toInt();
-        if (limit > 0 && edit->text().size() - edit->selectedText().size() >= limit)
+        if (limit > 0 && characterCount(edit->text()) - characterCount(edit->selectedText()) >= limit)
             return true;
     }
     if (m_filter == KeyFilter::Decimals && c == QLatin1Char('.')) {

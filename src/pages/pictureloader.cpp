@@ -171,8 +171,17 @@ void checkBitmapHeader(const QString &path, qint64 fileSize)
     } else {
         return;
     }
+    const QSize declared(int(std::min<qint64>(width, INT_MAX)), int(std::min<qint64>(height, INT_MAX)));
     if (width > 0 && height > 0 && width * height > kMaxPixels)
-        failLoad(path, tooLarge(QSize(int(std::min<qint64>(width, INT_MAX)), int(std::min<qint64>(height, INT_MAX)))));
+        failLoad(path, tooLarge(declared));
+    // Qt's reader decodes every pixel before the picture is scaled down to
+    // kMaxSide, whatever few bytes (run-length coded) the file holds.
+    if (width > 0 && height > 0 && width * height > kMaxBitmapPixels)
+        failLoad(path, QStringLiteral("l'immagine è troppo grande (%1 × %2 pixel; il massimo per un'immagine "
+                                      "Bitmap è %3 × %3 pixel).")
+                           .arg(declared.width())
+                           .arg(declared.height())
+                           .arg(kMaxSide));
     constexpr qint64 kRgb = 0, kBitFields = 3, kAlphaBitFields = 6;
     const bool uncompressed = compression == kRgb || compression == kBitFields || compression == kAlphaBitFields;
     const bool knownDepth = bitCount == 1 || bitCount == 4 || bitCount == 8 || bitCount == 16 || bitCount == 24

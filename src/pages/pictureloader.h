@@ -31,6 +31,9 @@ inline constexpr qint64 kMaxPixels = 60'000'000;
 // and than the report's 270-pixel frames print at 1200 dpi. The three
 // pictures of an appraisal then take at most 3 × 64 MB together.
 inline constexpr int kMaxSide = 4096;
+// A Windows bitmap is decoded whole before it can be scaled down: the most
+// pixels one may have is what 64 MB hold at 32 bits (4096 × 4096).
+inline constexpr qint64 kMaxBitmapPixels = qint64(64) * 1024 * 1024 / 4;
 // The metafile rasteriser gets this long before it is stopped.
 inline constexpr int kMetafileTimeoutMs = 10'000;
 // And may send back at most this much PNG.

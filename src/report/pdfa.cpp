@@ -5,6 +5,7 @@
 #include "store/oserror.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QPdfWriter>
 #include <QRegularExpression>
@@ -62,6 +63,37 @@ QByteArray pdfText(const QString &s)
         bytes.append(char(c.unicode() & 0xff));
     }
     return '<' + bytes.toHex().toUpper() + '>';
+}
+
+// XML 1.0 takes tab, line feed, carriage return and every character from
+// U+0020 up but the lone surrogates, U+FFFE and U+FFFF. Any other character
+// a field may hold (a vertical tab pasted with a name) would make the XMP
+// packet ill-formed; it becomes a blank there and, so that the two stay
+// equal, in the information dictionary.
+QString metadataText(const QString &s)
+{
+    QString clean;
+    clean.reserve(s.size());
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        const QChar c = s.at(i);
+        if (c.isHighSurrogate() && i + 1 < s.size() && s.at(i + 1).isLowSurrogate()) {
+            clean += c;
+            clean += s.at(++i);
+            continue;
+        }
+        const char16_t u = c.unicode();
+        const bool allowed = u == 0x9 || u == 0xA || u == 0xD || (u >= 0x20 && !c.isSurrogate() && u < 0xFFFE);
+        clean += allowed ? c : QChar(u' ');
+    }
+    return clean;
+}
+
+PdfMetadata cleaned(const PdfMetadata &meta)
+{
+    PdfMetadata m = meta;
+    for (QString *text : {&m.title, &m.author, &m.subject, &m.keywords, &m.creator})
+        *text = metadataText(*text);
+    return m;
 }
 
 QByteArray xml(const QString &s)
@@ -142,8 +174,9 @@ PdfMetadata appraisalMetadata(const QHash<QString, QString> &texts, const QStrin
     return meta;
 }
 
-QByteArray pdfInfoDictionary(const PdfMetadata &meta)
+QByteArray pdfInfoDictionary(const PdfMetadata &given)
 {
+    const PdfMetadata meta = cleaned(given);
     const QDateTime t = moment(meta);
     QByteArray d;
     const auto entry = [&d](const char *key, const QString &value) {
@@ -161,8 +194,9 @@ QByteArray pdfInfoDictionary(const PdfMetadata &meta)
     return d;
 }
 
-QByteArray pdfXmpPacket(const PdfMetadata &meta)
+QByteArray pdfXmpPacket(const PdfMetadata &given)
 {
+    const PdfMetadata meta = cleaned(given);
     const QDateTime t = moment(meta);
     QByteArray x;
     x += "<?xpacket begin='\xEF\xBB\xBF' id='W5M0MpCehiHzreSzNTczkc9d'?>\n"
@@ -366,7 +400,7 @@ bool writePdfBytes(const QString &path, const QByteArray &pdf, QString *error)
     };
     QString why;
     if (!files::writeWholeFile(path, pdf, &why))
-        return fail(QStringLiteral("Impossibile scrivere il file \"%1\":\n%2").arg(path, why));
+        return fail(QStringLiteral("Impossibile scrivere il file \"%1\":\n%2").arg(QDir::toNativeSeparators(path), why));
     return true;
 }
 

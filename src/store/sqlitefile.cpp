@@ -1,11 +1,14 @@
 #include "sqlitefile.h"
 
+#include "oserror.h"
 #include "tableschema.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 
+#include <cerrno>
 #include <cstring>
 
 namespace brevan::sqlitefile {
@@ -44,11 +47,18 @@ QString nativePath(const QString &path)
     case SQLITE_PERM:
         throw StoreError(QStringLiteral("La tabella \"%1\" è protetta dalla scrittura.").arg(file));
     case SQLITE_FULL:
-        throw StoreError(QStringLiteral("Spazio su disco insufficiente per scrivere \"%1\".").arg(file));
+        throw StoreError(
+            QStringLiteral("Impossibile scrivere la tabella \"%1\":\n%2").arg(file, systemErrorText(ENOSPC)));
     case SQLITE_TOOBIG:
         throw StoreError(QStringLiteral("La tabella \"%1\" contiene un valore troppo lungo.").arg(file));
-    case SQLITE_IOERR:
+    case SQLITE_IOERR: {
+        // A write the system refused says why (a full disk, a file grown
+        // past what the system allows).
+        const int err = db ? sqlite3_system_errno(db) : 0;
+        if ((rc == SQLITE_IOERR_WRITE || rc == SQLITE_IOERR_FSYNC || rc == SQLITE_IOERR_TRUNCATE) && err != 0)
+            throw StoreError(QStringLiteral("Impossibile scrivere la tabella \"%1\":\n%2").arg(file, systemErrorText(err)));
         throw StoreError(QStringLiteral("Errore di lettura o scrittura su \"%1\".").arg(file));
+    }
     default:
         throw StoreError(QStringLiteral("Errore sulla tabella \"%1\": %2").arg(file, sqliteMessage(db, rc)));
     }
@@ -84,17 +94,84 @@ void configure(sqlite3 *db, const QString &path, Trust trust)
     exec(db, path, "PRAGMA trusted_schema=OFF");
 }
 
+namespace {
+
+// A file in write-ahead-log mode (bytes 18 and 19 of its header).
+bool isWalFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray header = file.read(20);
+    return header.size() == 20 && (header.at(18) == 2 || header.at(19) == 2);
+}
+
+// "file:" and the path, with what a URI would read as its own escaped.
+QByteArray fileUri(const QString &path)
+{
+    return "file:" + QFile::encodeName(QFileInfo(path).absoluteFilePath()).toPercentEncoding("/");
+}
+
+// A write-ahead-log file read without a file made or changed beside it.
+// Without its log it is read as it stands ("immutable": SQLite then makes
+// no -wal or -shm file). With a log beside it, the two are copied into a
+// private folder and read there, so what the log holds is read too; the
+// table comes out held in memory.
+sqlite3 *openWalFile(const QString &path)
+{
+    Connection c;
+    const int readOnly = SQLITE_OPEN_READONLY | SQLITE_OPEN_NOFOLLOW | SQLITE_OPEN_FULLMUTEX;
+    if (!QFileInfo::exists(path + QStringLiteral("-wal"))) {
+        const int rc = sqlite3_open_v2((fileUri(path) + "?immutable=1").constData(), &c.db,
+                                       readOnly | SQLITE_OPEN_URI, nullptr);
+        if (rc != SQLITE_OK)
+            fail(path, c.db, rc);
+        return c.release();
+    }
+    if (QFileInfo(path).isSymLink() || QFileInfo(path + QStringLiteral("-wal")).isSymLink())
+        fail(path, nullptr, SQLITE_CANTOPEN);
+    QTemporaryDir scratch;
+    const QString copy = scratch.filePath(QStringLiteral("tabella.db"));
+    if (!scratch.isValid() || !QFile::copy(path, copy)
+        || !QFile::copy(path + QStringLiteral("-wal"), copy + QStringLiteral("-wal")))
+        fail(path, nullptr, SQLITE_CANTOPEN);
+    Connection source;
+    int rc = sqlite3_open_v2(QFile::encodeName(copy).constData(), &source.db,
+                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW | SQLITE_OPEN_FULLMUTEX, nullptr);
+    if (rc != SQLITE_OK)
+        fail(path, source.db, rc);
+    configure(source.db, path, Trust::Foreign);
+    rc = sqlite3_open_v2(":memory:", &c.db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX, nullptr);
+    if (rc != SQLITE_OK)
+        fail(path, c.db, rc);
+    sqlite3_backup *backup = sqlite3_backup_init(c.db, "main", source.db, "main");
+    if (!backup)
+        fail(path, c.db, sqlite3_errcode(c.db));
+    rc = sqlite3_backup_step(backup, -1);
+    sqlite3_backup_finish(backup);
+    if (rc != SQLITE_DONE)
+        fail(path, source.db, rc);
+    return c.release();
+}
+
+} // namespace
+
 sqlite3 *openConnection(const QString &path, Trust trust, bool writable)
 {
     if (!QFileInfo(path).isFile())
         fail(path, nullptr, SQLITE_CANTOPEN);
     Connection c;
-    const int flags = (writable ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY) | SQLITE_OPEN_NOFOLLOW
-                      | SQLITE_OPEN_FULLMUTEX;
-    const QByteArray file = QFile::encodeName(path);
-    int rc = sqlite3_open_v2(file.constData(), &c.db, flags, nullptr);
-    if (rc != SQLITE_OK)
-        fail(path, c.db, rc);
+    int rc = SQLITE_OK;
+    if (trust == Trust::Foreign && !writable && isWalFile(path)) {
+        c.db = openWalFile(path);
+    } else {
+        const int flags = (writable ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY) | SQLITE_OPEN_NOFOLLOW
+                          | SQLITE_OPEN_FULLMUTEX;
+        const QByteArray file = QFile::encodeName(path);
+        rc = sqlite3_open_v2(file.constData(), &c.db, flags, nullptr);
+        if (rc != SQLITE_OK)
+            fail(path, c.db, rc);
+    }
     configure(c.db, path, trust);
     if (trust == Trust::Foreign) {
         // A schema SQLite cannot even read ("unsupported file format",

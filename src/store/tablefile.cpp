@@ -2,6 +2,7 @@
 
 #include "legacy/paradoxtable.h"
 #include "model/numbertext.h"
+#include "model/record.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -42,11 +43,11 @@ QVariant foreignValue(sqlite3_stmt *stmt, int i, const Column &c, const QString 
         if (kind == SQLITE_TEXT) {
             const auto *p = reinterpret_cast<const char *>(sqlite3_column_text(stmt, i));
             const int bytes = sqlite3_column_bytes(stmt, i);
-            // A UTF-16 unit takes at least one byte and at most three.
-            if (bytes <= 3 * c.size) {
+            // A character takes at least one byte and at most four.
+            if (bytes <= 4 * qint64(c.size)) {
                 QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
                 const QString text = utf8(QByteArrayView(p, bytes));
-                if (!utf8.hasError() && text.size() <= c.size && !text.contains(QChar(0)))
+                if (!utf8.hasError() && characterCount(text) <= c.size && !text.contains(QChar(0)))
                     return text;
             }
         }

@@ -3,6 +3,7 @@
 #include "sqlitefile.h"
 #include "legacy/paradoxtable.h"
 #include "model/numbertext.h"
+#include "model/record.h"
 #include "foldersync.h"
 #include "oserror.h"
 
@@ -502,7 +503,7 @@ QVariant Table::coerce(const Column &c, const QVariant &v)
             s = v.toBool() ? QStringLiteral("True") : QStringLiteral("False");
         else
             s = v.toString();
-        return s.left(c.size);
+        return firstCharacters(s, c.size);
     }
     case ColumnType::Logical:
         if (v.typeId() == QMetaType::QString) {

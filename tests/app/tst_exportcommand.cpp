@@ -2,6 +2,7 @@
 // opened (missing, damaged, not a table) and, once "&Apri stima..." is
 // wired into the main window, a saved appraisal written as JSON, text and PDF.
 #include "../support/fixtures.h"
+#include "../support/smallfs.h"
 #include "../support/writelock.h"
 #include "app/application.h"
 #include "app/exportcommand.h"
@@ -88,6 +89,11 @@ private Q_SLOTS:
     void interruptedSaveIsFinishedFirst();
     void outputTargets_data();
     void outputTargets();
+    void fullDisk_data();
+    void fullDisk();
+    void standardOutputThatFails_data();
+    void standardOutputThatFails();
+    void controlCharactersInTheText();
 };
 
 void TestExportCommand::usageErrors_data()
@@ -134,6 +140,7 @@ void TestExportCommand::fileThatCannotBeOpened_data()
     QTest::newRow("a folder") << "folder";
     QTest::newRow("not a table") << "text";
     QTest::newRow("damaged table") << "damaged";
+    QTest::newRow("missing folder") << "missing folder";
 }
 
 void TestExportCommand::fileThatCannotBeOpened()
@@ -141,6 +148,8 @@ void TestExportCommand::fileThatCannotBeOpened()
     QFETCH(QString, kind);
     QTemporaryDir dir;
     QString path = dir.filePath(QStringLiteral("Stima - Via Roma 10.db"));
+    if (kind == QLatin1String("missing folder"))
+        path = dir.filePath(QStringLiteral("nessuna/cartella/Stima - Via Roma 10.db"));
     if (kind == QLatin1String("folder")) {
         QDir().mkpath(path);
     } else if (kind == QLatin1String("text")) {
@@ -158,8 +167,10 @@ void TestExportCommand::fileThatCannotBeOpened()
     QCOMPARE(r.status, int(app::ExportCannotOpen));
     QVERIFY(r.out.isEmpty());
     QVERIFY(!QFile::exists(pdf));
-    if (kind == QLatin1String("missing") || kind == QLatin1String("folder")
-        || !r.err.contains(QStringLiteral("non è disponibile")))
+    // A file that is not there is not called damaged.
+    if (kind.startsWith(QLatin1String("missing")))
+        QCOMPARE(r.err, QStringLiteral("brevan-export: il file \"%1\" non esiste.\n").arg(QDir::toNativeSeparators(path)));
+    else if (kind == QLatin1String("folder") || !r.err.contains(QStringLiteral("non è disponibile")))
         QCOMPARE(r.err, app::kOpenAppraisalFailed + QLatin1Char('\n'));
 }
 
@@ -353,6 +364,114 @@ void TestExportCommand::interruptedSaveIsFinishedFirst()
     const QJsonObject fields = QJsonDocument::fromJson(r.out.toUtf8()).object().value(QStringLiteral("fields")).toObject();
     QCOMPARE(fields.value(QStringLiteral("CognomeProfess")).toString(), QStringLiteral("Bianchi"));
     QVERIFY(!QFileInfo::exists(staging));
+}
+
+// An export onto a disk with no room left, or too little for the whole
+// file: a failure said once, with the file's name and the system's reason,
+// and the file that was there untouched, with no temporary left beside it.
+void TestExportCommand::fullDisk_data()
+{
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<int>("leave"); // bytes left free
+    for (const char *option : {"--rtf", "--pdf"}) {
+        const QByteArray o(option + 2);
+        QTest::newRow((o + ", no room at all").constData()) << option << 0;
+        QTest::newRow((o + ", room for part of it").constData()) << option << 1024;
+    }
+}
+
+void TestExportCommand::fullDisk()
+{
+    QFETCH(QString, option);
+    QFETCH(int, leave);
+    fixtures::SmallFileSystem disk(64);
+    if (!disk.isMounted())
+        QSKIP(qPrintable(disk.why()));
+    QTemporaryDir dir;
+    const QString appraisal = dir.filePath(QStringLiteral("Stima - Via Roma 10.db"));
+    writeAppraisal(appraisal);
+    const QString target = disk.filePath(QStringLiteral("keep.") + option.mid(2));
+    const QByteArray earlier = QByteArray("il file di prima ").repeated(200);
+    fixtures::writeBytes(target, earlier);
+    QVERIFY(disk.fill(leave));
+
+    const Run r = runExport({appraisal, option, target});
+    QCOMPARE(r.status, int(app::ExportCannotWrite));
+    QCOMPARE(r.err, QStringLiteral("brevan-export: Impossibile scrivere il file \"%1\":\nSpazio esaurito sul dispositivo\n")
+                        .arg(QDir::toNativeSeparators(target)));
+    QCOMPARE(fixtures::readBytes(target), earlier);
+    QCOMPARE(QDir(QFileInfo(target).path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot),
+             (QStringList{QStringLiteral(".riempimento"), QFileInfo(target).fileName()}));
+}
+
+// The record and the summary on a standard output that cannot take them (a
+// full device, a file on a full disk): exit status 1 and the reason.
+void TestExportCommand::standardOutputThatFails_data()
+{
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("target");
+    for (const char *option : {"--json", "--text"}) {
+        const QByteArray o(option + 2);
+        QTest::newRow((o + " into /dev/full").constData()) << option << "/dev/full";
+        QTest::newRow((o + " into a file on a full disk").constData()) << option << "disk";
+    }
+}
+
+void TestExportCommand::standardOutputThatFails()
+{
+    QFETCH(QString, option);
+    QFETCH(QString, target);
+    QTemporaryDir dir;
+    const QString appraisal = dir.filePath(QStringLiteral("Stima - Via Roma 10.db"));
+    writeAppraisal(appraisal);
+    std::unique_ptr<fixtures::SmallFileSystem> disk;
+    QString path = target;
+    if (target == QLatin1String("disk")) {
+        disk = std::make_unique<fixtures::SmallFileSystem>(64);
+        if (!disk->isMounted())
+            QSKIP(qPrintable(disk->why()));
+        path = disk->filePath(QStringLiteral("uscita.txt"));
+        QVERIFY(disk->fill(1024)); // less than the output: it is cut short
+    } else if (!QFileInfo(path).exists()) {
+        QSKIP("this machine has no /dev/full");
+    }
+    // Standard output as the shell hands it over: a file opened on the target.
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    Run r;
+    {
+        QTextStream out(&file), err(&r.err);
+        r.status = app::runExportCommand({appraisal, option}, out, err);
+        err.flush();
+    }
+    QCOMPARE(r.status, int(app::ExportCannotWrite));
+    QCOMPARE(r.err, QStringLiteral("brevan-export: Impossibile scrivere sull'uscita standard:\nSpazio esaurito sul dispositivo\n"));
+}
+
+// A received file can hold terminal escapes in its texts: the summary
+// writes them as JSON does, and the terminal sees no escape character.
+void TestExportCommand::controlCharactersInTheText()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Stima - Via Roma 10.db"));
+    writeAppraisal(path);
+    const QString hostile = QStringLiteral("Rossi\x1b[31m\x07") + QChar(0x9b) + QStringLiteral("2J");
+    {
+        Table t = Table::open(path);
+        t.setText(t.rowIds().first(), QStringLiteral("CognomeProfess"), hostile);
+    }
+    const Run text = runExport({path, QStringLiteral("--text")});
+    QVERIFY2(text.status == app::ExportOk, qPrintable(text.err));
+    QVERIFY2(text.out.contains(QStringLiteral("Rossi\\u001b[31m\\u0007\\u009b2J")), qPrintable(text.out));
+    for (const QChar c : text.out)
+        QVERIFY2(c == u'\t' || c == u'\n' || (c >= u' ' && !(c >= QChar(0x7f) && c <= QChar(0x9f))),
+                 qPrintable(QString::number(c.unicode(), 16)));
+    // The record keeps the text as it is, escaped by JSON itself.
+    const Run json = runExport({path, QStringLiteral("--json")});
+    QVERIFY2(json.status == app::ExportOk, qPrintable(json.err));
+    QCOMPARE(QJsonDocument::fromJson(json.out.toUtf8()).object().value(QStringLiteral("fields")).toObject()
+                 .value(QStringLiteral("CognomeProfess")).toString(),
+             hostile);
 }
 
 QTEST_MAIN(TestExportCommand)

@@ -134,7 +134,8 @@ void TestCommands::usageAndUnusableFiles_data()
     QTest::newRow("export, no file") << "brevan-export" << QStringList{} << 2 << "manca il file della stima";
     QTest::newRow("export, unknown option") << "brevan-export" << QStringList{"a.db", "--xml"} << 2 << "xml";
     QTest::newRow("export, missing appraisal")
-        << "brevan-export" << QStringList{"/nonexistent/Stima - x.db", "--json"} << 2 << "Impossibile caricare da disco";
+        << "brevan-export" << QStringList{"/nonexistent/Stima - x.db", "--json"} << 2
+        << "il file \"/nonexistent/Stima - x.db\" non esiste.";
     QTest::newRow("metafile, no file") << "brevan-metafile" << QStringList{} << 2 << "uso: brevan-metafile";
     QTest::newRow("metafile, not a metafile")
         << "brevan-metafile" << QStringList{QStringLiteral(BREVAN_COMMAND_SOURCE)} << 2 << "non è un metafile";

@@ -161,6 +161,24 @@ private Q_SLOTS:
     // Paradox table as it was: a folder that takes no new file stops it
     // before anything is copied; a table that cannot be replaced leaves its
     // original and the kept copy.
+    // A conversion killed while writing leaves the temporary of the table it
+    // was writing, with its journal, in the user's folder: the next run
+    // clears it first and converts the table.
+    void leftoversOfAnInterruptedRun()
+    {
+        QTemporaryDir dir;
+        const QString table = dir.filePath("Superfici - Via Po 3.db");
+        writeParadox(table, paradoxFrom(surfacesLayout(), {{QStringLiteral("Cucina"), 9.0}}, 850));
+        const QString temporary = Table::writeBeside(table, surfacesLayout(), {});
+        writeAll(temporary + "-journal", "giornale");
+        writeAll(dir.filePath("Appunti.txt"), "dell'utente");
+        const Run r = convert({dir.path()});
+        QCOMPARE(r.status, int(legacy::ConvertOk));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot),
+                 (QStringList{"Appunti.txt", "Superfici - Via Po 3.db", "Superfici - Via Po 3.db.paradox"}));
+        QCOMPARE(Table::open(table).rows().size(), 1);
+    }
+
     void failedWriteKeepsTheArchive_data()
     {
         QTest::addColumn<bool>("lockFolder");

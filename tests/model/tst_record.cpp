@@ -222,6 +222,34 @@ private Q_SLOTS:
                  QStringLiteral("Edifici a destinazione particolare non compresi nelle precedenti categorie del gruppo E."));
         QCOMPARE(choiceItems(Choice::CategorieCatastali), codes);
     }
+
+    // Characters as a field's size counts them: a character beyond U+FFFF
+    // is one, and a cut never leaves half of one.
+    void charactersCounted_data()
+    {
+        const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("cutAt");
+        QTest::addColumn<QString>("cut");
+        QTest::newRow("plain") << QStringLiteral("Rossi") << 5 << 3 << QStringLiteral("Ros");
+        QTest::newRow("accents") << QStringLiteral("Città") << 5 << 5 << QStringLiteral("Città");
+        QTest::newRow("emoji at the end") << QStringLiteral("ab") + emoji << 3 << 3 << QStringLiteral("ab") + emoji;
+        QTest::newRow("cut before an emoji") << QStringLiteral("ab") + emoji << 3 << 2 << QStringLiteral("ab");
+        QTest::newRow("cut after an emoji") << emoji + QStringLiteral("cd") << 3 << 2 << emoji + QStringLiteral("c");
+        QTest::newRow("lone surrogate") << QStringLiteral("a") + QChar(0xD83D) + QStringLiteral("b") << 3 << 2
+                                        << QStringLiteral("a") + QChar(0xD83D);
+        QTest::newRow("empty") << QString() << 0 << 4 << QString();
+    }
+    void charactersCounted()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, count);
+        QFETCH(int, cutAt);
+        QFETCH(QString, cut);
+        QCOMPARE(characterCount(text), qsizetype(count));
+        QCOMPARE(firstCharacters(text, cutAt), cut);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestRecord)

@@ -4,6 +4,8 @@
 #include "omi/omicommand.h"
 #include "omi/omitables.h"
 #include "store/datafolder.h"
+#include "store/folderlock.h"
+#include "store/tablestore.h"
 
 #include <QCoreApplication>
 #include <QProcess>
@@ -59,6 +61,9 @@ private Q_SLOTS:
     void damagedRowsHoldTheirMunicipalityOut();
     void registeredDataFolder();
     void asTheUserRunsIt();
+    void tableBeyondWhatTheProgramReads();
+    void leftoversOfAnInterruptedRun_data();
+    void leftoversOfAnInterruptedRun();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -216,6 +221,62 @@ void TestOmiCommand::registeredDataFolder()
     AliasRegistry::add(QStringLiteral("Database Brevan"), m_data);
     const Run r = runOmi({m_values});
     QCOMPARE(r.status, int(CommandOk));
+    QVERIFY(QFileInfo::exists(m_data + "/ZonaUrbanaAbano Terme35031PD.db"));
+}
+
+// A municipality whose zone table would hold more rows than the program
+// reads: refused with its reason and status 1, nothing written for it; the
+// other municipalities are written.
+void TestOmiCommand::tableBeyondWhatTheProgramReads()
+{
+    QStringList zones;
+    for (int i = 0; i < kMaxTableRows + 1; ++i)
+        zones << zoneRow("A001", "PD", "ABANO TERME", "C", QStringLiteral("C%1").arg(i), QStringLiteral("ZONA %1").arg(i));
+    write(m_zones, encode(zonesFile("2024/2", zones), Encoding::Utf8));
+    const QString other = m_dir->filePath("QI_1_1_20242_VALORI.csv");
+    write(other, valuesFile("2024/2", {valueRow({"B419", "TN", "CALLIANO", "B", "B1", "20", "NORMALE", "P", "7", "9"})})
+                     .toUtf8());
+    const Run r = runOmi({"--data", m_data, m_values, m_zones, other});
+    QCOMPARE(r.status, int(CommandFailed));
+    QCOMPARE(r.err, "brevan-omi: La tabella \"" + m_data
+                        + "/ZonaUrbanaAbano Terme35031PD.db\" avrebbe 10.001 righe, più delle 10.000 che Brevan legge: "
+                          "le tabelle del Comune non sono state scritte.\n");
+    QVERIFY(!QFileInfo::exists(m_data + "/ZonaUrbanaAbano Terme35031PD.db"));
+    QVERIFY(!QFileInfo::exists(m_data + "/CanoniLocazUnitariAbano Terme35031PD.db"));
+    QVERIFY(QFileInfo::exists(m_data + "/CanoniLocazUnitariCalliano38060TN.db"));
+    QVERIFY(r.out.contains(QStringLiteral("Comuni scritti: 1\n")));
+}
+
+// A run killed while writing leaves the temporaries of its tables (each as
+// the writer names it, with a journal) in the data folder: the next run
+// clears them first, unless the program works in the folder, whose own
+// writes they may be.
+void TestOmiCommand::leftoversOfAnInterruptedRun_data()
+{
+    QTest::addColumn<bool>("programRunning");
+    QTest::newRow("folder free") << false;
+    QTest::newRow("program working in the folder") << true;
+}
+
+void TestOmiCommand::leftoversOfAnInterruptedRun()
+{
+    QFETCH(bool, programRunning);
+    QStringList leftovers;
+    for (const char *name : {"ZonaUrbanaAbano Terme35031PD.db", "CanoniLocazUnitariCalliano38060TN.db"}) {
+        const QString temporary = Table::writeBeside(m_data + u'/' + QLatin1String(name), zonesLayout(), {});
+        leftovers << temporary;
+        write(temporary + "-journal", "giornale");
+        leftovers << temporary + "-journal";
+    }
+    write(m_data + "/Appunti.txt", "dell'utente");
+    FolderLock lock;
+    if (programRunning)
+        QCOMPARE(lock.acquire(m_data), FolderLock::Result::Locked);
+    const Run r = runOmi({"--data", m_data, m_values, m_zones});
+    QCOMPARE(r.status, int(CommandOk));
+    for (const QString &leftover : std::as_const(leftovers))
+        QCOMPARE(QFileInfo::exists(leftover), programRunning);
+    QVERIFY(QFileInfo::exists(m_data + "/Appunti.txt"));
     QVERIFY(QFileInfo::exists(m_data + "/ZonaUrbanaAbano Terme35031PD.db"));
 }
 

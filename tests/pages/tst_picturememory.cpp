@@ -271,6 +271,67 @@ private Q_SLOTS:
             QVERIFY(peakResidentMb() - before < 64);
     }
 
+    // A run-length coded bitmap of a thousand bytes can declare a picture
+    // that the reader would decode whole (7745 × 7745: 60 million pixels)
+    // before scaling it down: refused before a pixel is decoded. One at the
+    // bound still loads.
+    void bitmapsClaimingHugePictures_data()
+    {
+        QTest::addColumn<QSize>("claimed");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("7745 × 7745")
+            << QSize(7745, 7745)
+            << QStringLiteral("l'immagine è troppo grande (7745 × 7745 pixel; il massimo per un'immagine Bitmap è "
+                              "4096 × 4096 pixel).");
+        QTest::newRow("16384 × 1025")
+            << QSize(16384, 1025)
+            << QStringLiteral("l'immagine è troppo grande (16384 × 1025 pixel; il massimo per un'immagine Bitmap è "
+                              "4096 × 4096 pixel).");
+        QTest::newRow("4096 × 4096, at the bound") << QSize(4096, 4096) << QString();
+    }
+    void bitmapsClaimingHugePictures()
+    {
+        QFETCH(QSize, claimed);
+        QFETCH(QString, reason);
+        // File header, info header (8 bits a pixel, RLE8), a grey palette,
+        // and the run-length data: one end of bitmap.
+        QByteArray bmp(14 + 40 + 256 * 4, '\0');
+        const auto put32 = [&bmp](int at, quint32 v) { qToLittleEndian(v, bmp.data() + at); };
+        const auto put16 = [&bmp](int at, quint16 v) { qToLittleEndian(v, bmp.data() + at); };
+        bmp[0] = 'B';
+        bmp[1] = 'M';
+        put32(10, 14 + 40 + 256 * 4);
+        put32(14, 40);
+        put32(18, quint32(claimed.width()));
+        put32(22, quint32(claimed.height()));
+        put16(26, 1);
+        put16(28, 8);
+        put32(30, 1); // BI_RLE8
+        put32(46, 256);
+        for (int i = 0; i < 256; ++i)
+            put32(54 + 4 * i, quint32(i * 0x010101));
+        bmp += QByteArray("\x00\x01", 2);
+        put32(2, quint32(bmp.size()));
+        put32(34, 2);
+        QVERIFY(bmp.size() < 1100);
+        const QString path = file("bomba.bmp", bmp);
+        const long before = peakResidentMb();
+        QElapsedTimer clock;
+        clock.start();
+        if (reason.isEmpty()) {
+            const QImage image = pictures::load(path);
+            QCOMPARE(image.size(), claimed);
+            return;
+        }
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(loadFailure(path), QStringLiteral("Impossibile caricare l'immagine \"%1\":\n%2")
+                                            .arg(QDir::toNativeSeparators(path), reason));
+        qInfo("three %d × %d bitmaps refused in %lld ms", claimed.width(), claimed.height(), clock.elapsed());
+        QVERIFY(clock.elapsed() < 2000);
+        if (!kAddressSanitizer)
+            QVERIFY(peakResidentMb() - before < 64);
+    }
+
     // JPEG data cut short or damaged: refused, whatever the decoder would
     // have filled in. Bytes between segments and data after the end leave
     // the picture whole.

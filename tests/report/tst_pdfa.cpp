@@ -8,11 +8,14 @@
 
 #include <QDateTime>
 #include <QGuiApplication>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimeZone>
+#include <QXmlStreamReader>
 
 using namespace brevan;
 using namespace brevan::report;
@@ -72,6 +75,8 @@ private Q_SLOTS:
     void datesInBothNotations();
     void titleFromTheAddress_data();
     void titleFromTheAddress();
+    void metadataStaysWellFormed_data();
+    void metadataStaysWellFormed();
     void crossReferencesPointAtTheirObjects();
     void refusesWhatItCannotRewrite();
     void marketComparisonIsPdfA();
@@ -216,6 +221,66 @@ void TestPdfA::titleFromTheAddress()
     // An empty author is left out of both places rather than written empty.
     QCOMPARE(pdfInfoDictionary(meta).contains("/Author"), !author.isEmpty());
     QCOMPARE(pdfXmpPacket(meta).contains("<dc:creator>"), !author.isEmpty());
+}
+
+// A field holding a character XML 1.0 forbids (a vertical tab pasted with
+// the appraiser's name): the file's XMP packet stays well-formed, and the
+// information dictionary says the same as the packet.
+void TestPdfA::metadataStaysWellFormed_data()
+{
+    QTest::addColumn<QString>("surname");
+    QTest::addColumn<QString>("author");
+    const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80");
+    QTest::newRow("vertical tab") << QStringLiteral("Ros\x0bsi") << QStringLiteral("Mario Ros si");
+    QTest::newRow("NUL") << QStringLiteral("Ros") + QChar(0) + QStringLiteral("si") << QStringLiteral("Mario Ros si");
+    QTest::newRow("terminal escape") << QStringLiteral("\x1b[31mRossi") << QStringLiteral("Mario  [31mRossi");
+    QTest::newRow("U+FFFE") << QStringLiteral("Rossi") + QChar(0xFFFE) << QStringLiteral("Mario Rossi ");
+    QTest::newRow("lone surrogate") << QStringLiteral("Rossi") + QChar(0xD83D) << QStringLiteral("Mario Rossi ");
+    QTest::newRow("emoji kept") << QStringLiteral("Rossi") + emoji << QStringLiteral("Mario Rossi") + emoji;
+    QTest::newRow("markup escaped") << QStringLiteral("<Rossi & C.>") << QStringLiteral("Mario <Rossi & C.>");
+}
+
+void TestPdfA::metadataStaysWellFormed()
+{
+    QFETCH(QString, surname);
+    QFETCH(QString, author);
+    const PdfMetadata meta = appraisalMetadata({{QStringLiteral("NomeProfess"), QStringLiteral("Mario")},
+                                                {QStringLiteral("CognomeProfess"), surname},
+                                                {QStringLiteral("ComuneImmob"), surname}},
+                                               kReportSubject);
+    const QByteArray pdf = pdfaDocument(meta, [](QPdfWriter *writer) {
+        QPainter p(writer);
+        p.drawText(100, 100, QStringLiteral("Pagina"));
+        return true;
+    });
+    QVERIFY(!pdf.isEmpty());
+    const qsizetype begin = pdf.indexOf("<?xpacket begin");
+    const qsizetype end = pdf.indexOf("<?xpacket end='w'?>", begin);
+    QVERIFY(begin >= 0 && end > begin);
+    QXmlStreamReader xml(pdf.mid(begin, end - begin + 19));
+    QString creator, keywords;
+    QStringList path;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (xml.isStartElement())
+            path << xml.qualifiedName().toString();
+        else if (xml.isEndElement())
+            path.removeLast();
+        else if (xml.isCharacters() && path.contains(QLatin1String("dc:creator")))
+            creator += xml.text();
+        else if (xml.isCharacters() && path.endsWith(QLatin1String("pdf:Keywords")))
+            keywords += xml.text();
+    }
+    QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+    QCOMPARE(creator, author);
+    QVERIFY(keywords.endsWith(author.mid(6)));
+    // The same text, as UTF-16BE, in the information dictionary.
+    QByteArray utf16("\xFE\xFF", 2);
+    for (const QChar c : author) {
+        utf16 += char(c.unicode() >> 8);
+        utf16 += char(c.unicode() & 0xff);
+    }
+    QVERIFY(pdf.contains("/Author <" + utf16.toHex().toUpper() + ">"));
 }
 
 void TestPdfA::crossReferencesPointAtTheirObjects()

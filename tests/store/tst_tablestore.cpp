@@ -1,7 +1,10 @@
 #include "../support/fixtures.h"
+#include "../support/smallfs.h"
 #include "model/numbertext.h"
 #include "store/tablestore.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <sqlite3.h>
 #include <QTest>
@@ -504,6 +507,138 @@ private Q_SLOTS:
             QCOMPARE(pathInFolder(m_dir.path(), name), m_dir.filePath(name));
         else
             QVERIFY_THROWS_EXCEPTION(StoreError, pathInFolder(m_dir.path(), name));
+    }
+
+    // A table written onto a disk with no room, or too little: a failure
+    // that names the table and says why, and the table that was there whole.
+    void tableSaveOnAFullDisk_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("leave"); // bytes left free
+        for (const char *how : {"write", "copy"}) {
+            QTest::newRow(QByteArray(how).append(", no room at all").constData()) << how << 0;
+            QTest::newRow(QByteArray(how).append(", room for part of it").constData()) << how << 8192;
+        }
+    }
+    void tableSaveOnAFullDisk()
+    {
+        QFETCH(QString, how);
+        QFETCH(int, leave);
+        fixtures::SmallFileSystem disk(64);
+        if (!disk.isMounted())
+            QSKIP(qPrintable(disk.why()));
+        const Layout layout{{"Descrizione", ColumnType::Text, 200}};
+        const QString target = disk.filePath(QStringLiteral("Superfici.db"));
+        Table::write(target, layout, {{QStringLiteral("la tabella di prima")}});
+        QVector<QVariantList> rows;
+        for (int i = 0; i < 1000; ++i)
+            rows << QVariantList{QStringLiteral("riga %1 ").arg(i).repeated(20)};
+        const QString source = path(QStringLiteral("Grande.db"));
+        Table::write(source, layout, rows);
+        QVERIFY(disk.fill(leave));
+
+        QString message;
+        try {
+            if (how == QLatin1String("write"))
+                Table::write(target, layout, rows);
+            else
+                Table::copy(source, target, layout);
+        } catch (const StoreError &e) {
+            message = e.message();
+        }
+        QCOMPARE(message, QStringLiteral("Impossibile scrivere la tabella \"%1\":\nSpazio esaurito sul dispositivo")
+                              .arg(QDir::toNativeSeparators(target)));
+        QCOMPARE(readTableFile(target).rows, (QVector<QVariantList>{{QStringLiteral("la tabella di prima")}}));
+        QCOMPARE(QDir(QFileInfo(target).path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot),
+                 (QStringList{QStringLiteral(".riempimento"), QStringLiteral("Superfici.db")}));
+    }
+
+    // A text field's size counts characters: an emoji (two UTF-16 units) is
+    // one, whether the table was written here or elsewhere, and a text cut to
+    // the size never keeps half of one.
+    void sizesCountCharacters_data()
+    {
+        const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80");
+        const QString a49(49, u'a');
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("49 letters and an emoji") << a49 + emoji << a49 + emoji;
+        QTest::newRow("an emoji among 49 letters") << QString(20, u'a') + emoji + QString(29, u'a')
+                                                   << QString(20, u'a') + emoji + QString(29, u'a');
+        QTest::newRow("50 letters and an emoji") << a49 + u'a' + emoji << a49 + u'a';
+        QTest::newRow("49 letters and two emoji") << a49 + emoji + emoji << a49 + emoji;
+        QTest::newRow("50 emoji") << emoji.repeated(51) << emoji.repeated(50);
+    }
+    void sizesCountCharacters()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, stored);
+        const Layout layout{{"Nome", ColumnType::Text, 50}};
+        // Written by the program: cut to the size on the way in.
+        const QString own = path(QStringLiteral("Caratteri.db"));
+        Table::write(own, layout, {{text}});
+        QCOMPARE(readTableFile(own).rows.value(0).value(0).toString(), stored);
+        QCOMPARE(Table::open(own).rows().value(0).value(0).toString(), stored);
+        // Written elsewhere with the value as it stands: read back whole when
+        // it fits, refused when it does not.
+        const QString other = path(QStringLiteral("Altrove.db"));
+        Table::create(other, layout);
+        {
+            sqlite3 *db = nullptr;
+            QCOMPARE(sqlite3_open(QFile::encodeName(other).constData(), &db), SQLITE_OK);
+            sqlite3_stmt *insert = nullptr;
+            sqlite3_prepare_v2(db, "INSERT INTO tabella VALUES (?)", -1, &insert, nullptr);
+            const QByteArray utf8 = text.toUtf8();
+            sqlite3_bind_text(insert, 1, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+            QCOMPARE(sqlite3_step(insert), SQLITE_DONE);
+            sqlite3_finalize(insert);
+            sqlite3_close(db);
+        }
+        if (text == stored)
+            QCOMPARE(readTableFile(other).rows.value(0).value(0).toString(), text);
+        else
+            QVERIFY_THROWS_EXCEPTION(StoreError, readTableFile(other));
+    }
+
+    // A table from elsewhere in write-ahead-log mode, with or without its
+    // log beside it: read with every row, and nothing beside it is made or
+    // changed.
+    void walTableLeavesItsFolderAlone_data()
+    {
+        QTest::addColumn<bool>("withLog");
+        QTest::newRow("without its log") << false;
+        QTest::newRow("with its log") << true;
+    }
+    void walTableLeavesItsFolderAlone()
+    {
+        QFETCH(bool, withLog);
+        QTemporaryDir made;
+        const QString original = made.filePath(QStringLiteral("Superfici.db"));
+        Table::write(original, sample(), {{QStringLiteral("Cucina"), 12.5, true}});
+        sqlite3 *db = nullptr;
+        QCOMPARE(sqlite3_open(QFile::encodeName(original).constData(), &db), SQLITE_OK);
+        sqlite3_exec(db, "PRAGMA journal_mode=WAL; PRAGMA wal_autocheckpoint=0;"
+                         "INSERT INTO tabella VALUES ('Bagno', 6, 0)", nullptr, nullptr, nullptr);
+        QTemporaryDir received;
+        const QString file = received.filePath(QStringLiteral("Superfici.db"));
+        // Copied while the writer is open: the last row is only in the log.
+        if (withLog) {
+            QVERIFY(QFile::copy(original, file));
+            QVERIFY(QFile::copy(original + QStringLiteral("-wal"), file + QStringLiteral("-wal")));
+        }
+        sqlite3_close(db);
+        if (!withLog)
+            QVERIFY(QFile::copy(original, file));
+        QCOMPARE(fixtures::readBytes(file).mid(18, 2), QByteArray("\x02\x02", 2));
+
+        const QStringList before = QDir(received.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+        const QByteArray bytes = fixtures::readBytes(file);
+        const QVector<QVariantList> expected{{QStringLiteral("Cucina"), 12.5, true}, {QStringLiteral("Bagno"), 6.0, false}};
+        QCOMPARE(readTableFile(file).rows, expected);
+        QCOMPARE(Table::open(file, Trust::Foreign, false).rows(), expected);
+        QCOMPARE(Table::layoutOf(file), sample());
+        QCOMPARE(QDir(received.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot), before);
+        QCOMPARE(fixtures::readBytes(file), bytes);
     }
 
     void transactionRollsBack()
