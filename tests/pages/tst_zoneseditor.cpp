@@ -233,8 +233,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("province");
         QTest::addColumn<QString>("code");
         QTest::newRow("Abano Terme") << "Abano Terme" << 0 << "35031" << "Padova" << "PD";
-        QTest::newRow("Calliano, Asti") << "Calliano" << 0 << "14031" << "Asti" << "AT";
-        QTest::newRow("Calliano, Trento") << "Calliano" << 1 << "38060" << "Trento" << "TN";
+        QTest::newRow("Livo, Como") << "Livo" << 0 << "22010" << "Como" << "CO";
+        QTest::newRow("Livo, Trento") << "Livo" << 1 << "38020" << "Trento" << "TN";
     }
     void takesOverDescriptionSelection()
     {
