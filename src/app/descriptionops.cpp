@@ -19,6 +19,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLineEdit>
+#include <QSignalBlocker>
 #include <QToolButton>
 
 namespace brevan::app {
@@ -200,6 +201,33 @@ void DescriptionOps::recalculateTaxes()
         return;
     m_window->incomePage->taxesEdit->setText(QString());
     Q_EMIT CalcolaSpeseImposteRequested();
+}
+
+void DescriptionOps::municipalityRestored()
+{
+    ui::DescriptionPage *d = m_window->descriptionPage;
+    QComboBox *combo = d->municipalityCombo;
+    const QString name = combo->currentText();
+    const QString provinceCode = d->provinceCodeCombo->currentText();
+    // Names repeat across provinces ("Calliano", "Castro"), and a former
+    // name may be another province's name in force: the list's position
+    // follows the province stored with the name, which the editors take over.
+    const MunicipalityList &list = municipalities();
+    int row = -1;
+    for (int i = 0; i < list.size() && row < 0 && !name.isEmpty(); ++i) {
+        if (list.names.at(i) == name && (provinceCode.isEmpty() || list.provinceCodes.at(i) == provinceCode))
+            row = i;
+    }
+    if (row != combo->currentIndex()) {
+        const QSignalBlocker blockCombo(combo);
+        const QSignalBlocker blockEdit(combo->lineEdit());
+        combo->setCurrentIndex(row);
+        combo->lineEdit()->setText(name);
+    }
+    if (row < 0) {
+        if (const std::optional<FormerMunicipality> former = formerMunicipality(name, provinceCode))
+            ui::Messages::note(m_window, formerMunicipalityNote(*former));
+    }
 }
 
 void DescriptionOps::DateTimePicker1Change()

@@ -36,6 +36,11 @@ public Q_SLOTS:
     void Edit19Change();
     // Appraisal date changed: the age, then the unit rent and the gross income.
     void DateTimePicker1Change();
+    // An appraisal was read into the pages: the municipality list stands on
+    // the row of the stored name and province code (none when no municipality
+    // in force has both), and one that ceased or was renamed since is noted
+    // in the status bar. The stored texts stay as they are.
+    void municipalityRestored();
 
 Q_SIGNALS:
     // Cascade step 1 (empty municipality), after the zone fields are cleared:

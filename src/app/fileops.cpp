@@ -455,6 +455,8 @@ bool FileOps::openAppraisal(const QString &tablePath)
                 model->reload();
         }
     }
+    if (opened)
+        Q_EMIT appraisalRead();
     if (!unreadable.isEmpty())
         Messages::warning(m_window, unreadablePicturesText(unreadable));
     return opened;

@@ -68,6 +68,9 @@ Q_SIGNALS:
     void appraisalSaved();
     void appraisalOpened();
     void appraisalCleared();
+    // An appraisal's fields were read into the pages (opening, or taking back
+    // a recovery copy), before appraisalOpened.
+    void appraisalRead();
 
     // Opening, after the surfaces table was taken over or rebuilt.
     void AttivaSpeedButtonCalcolaSuperficiRequested();

@@ -115,6 +115,7 @@ void MainWindow::wireReactions()
     connect(fileOps, &FileOps::AttivaSpeedButtonCalcolaSuperficiRequested, surfacesOps,
             &SurfacesOps::AttivaSpeedButtonCalcolaSuperfici);
     connect(fileOps, &FileOps::ImpostaSemaforiTreeViewRequested, lightsOps, &LightsOps::ImpostaSemaforiTreeView);
+    connect(fileOps, &FileOps::appraisalRead, descriptionOps, &DescriptionOps::municipalityRestored);
     connect(fileOps, &FileOps::clearPreviousAppraisalsRequested, comparablesOps,
             &ComparablesOps::clearPreviousAppraisals);
     // What was saved, opened or cleared is what a later close compares with;

@@ -1,5 +1,6 @@
 #include "municipalities.h"
 
+#include <QDate>
 #include <QHash>
 #include <QString>
 
@@ -56,7 +57,91 @@ bool isPostalCode(QStringView s)
     return true;
 }
 
-// Parses the rows of text. With Storage::Borrow every string refers to the
+// Empty, or "yyyy-mm-dd" with a month and a day that can be; checked by hand
+// because the list is read at every start-up.
+bool isIsoDate(QStringView s)
+{
+    if (s.isEmpty())
+        return true;
+    if (s.size() != 10 || s[4] != u'-' || s[7] != u'-')
+        return false;
+    for (int i : {0, 1, 2, 3, 5, 6, 8, 9}) {
+        if (s[i] < u'0' || s[i] > u'9')
+            return false;
+    }
+    const int month = (s[5].unicode() - u'0') * 10 + (s[6].unicode() - u'0');
+    const int day = (s[8].unicode() - u'0') * 10 + (s[9].unicode() - u'0');
+    return month >= 1 && month <= 12 && day >= 1 && day <= 31;
+}
+
+// One row of the text: five fields (a municipality in force) or eight (with
+// the dates it was in force and where it went when it ceased or was renamed).
+struct Row {
+    QStringView name, province, code, postal, cadastral, from, until, successor;
+    bool inForce() const { return until.isEmpty() && successor.isEmpty(); }
+};
+
+// Calls take(row) for every row of text, checked; throws on a malformed one.
+template <typename Take>
+void forEachRow(QStringView text, Take take)
+{
+    if (text.startsWith(QChar(0xFEFF)))
+        text = text.mid(1);
+
+    // One pass over the characters: the list is read at every start-up.
+    const QChar *at = text.data();
+    const QChar *const end = at + text.size();
+    qsizetype lineNumber = 0;
+    while (at < end) {
+        ++lineNumber;
+        std::array<QStringView, 8> fields;
+        qsizetype count = 0;
+        const QChar *fieldStart = at;
+        for (; at < end && *at != u'\n'; ++at) {
+            if (*at != u'\t')
+                continue;
+            if (count == qsizetype(fields.size()) - 1)
+                malformed(lineNumber, "expected 5 or 8 tab-separated fields");
+            fields[count++] = QStringView(fieldStart, at);
+            fieldStart = at + 1;
+        }
+        QStringView last(fieldStart, at);
+        ++at; // past the newline
+        if (last.endsWith(u'\r'))
+            last.chop(1);
+        if (count == 0 && last.isEmpty())
+            continue; // the final newline, or a blank line
+        if (count != 4 && count != 7)
+            malformed(lineNumber, "expected 5 or 8 tab-separated fields");
+        fields[count] = last;
+        const Row row{fields[0], fields[1], fields[2], fields[3], fields[4], fields[5], fields[6], fields[7]};
+
+        if (row.name.trimmed().isEmpty())
+            malformed(lineNumber, "empty municipality name");
+        if (row.name.size() > MaxNameLength)
+            malformed(lineNumber, "municipality name too long");
+        if (row.province.trimmed().isEmpty())
+            malformed(lineNumber, "empty province name");
+        if (row.province.size() > MaxProvinceLength)
+            malformed(lineNumber, "province name too long");
+        if (!isProvinceCode(row.code))
+            malformed(lineNumber, "province code is not two capital letters");
+        if (!isPostalCode(row.postal))
+            malformed(lineNumber, "postal code is not up to 5 digits");
+        if (!isCadastralCode(row.cadastral))
+            malformed(lineNumber, "cadastral code is not a letter and three digits");
+        if (!isIsoDate(row.from) || !isIsoDate(row.until))
+            malformed(lineNumber, "date is not yyyy-mm-dd");
+        if (!row.successor.isEmpty() && !isCadastralCode(row.successor))
+            malformed(lineNumber, "successor is not a cadastral code");
+        // A former name (no end date) points at the municipality's own code.
+        if (row.until.isEmpty() && !row.successor.isEmpty() && row.successor != row.cadastral)
+            malformed(lineNumber, "former name pointing at another municipality");
+        take(row);
+    }
+}
+
+// Parses the rows in force. With Storage::Borrow every string refers to the
 // text's own characters, which must then outlive the list (the compiled-in
 // text does); with Storage::Copy each string owns a copy.
 enum class Storage { Borrow, Copy };
@@ -64,10 +149,11 @@ enum class Storage { Borrow, Copy };
 MunicipalityList parseRows(QStringView text, Storage storage)
 {
     MunicipalityList list;
-    if (text.startsWith(QChar(0xFEFF)))
-        text = text.mid(1);
-
-    const qsizetype rows = text.count(u'\n') + 1;
+    // Rows in force end with their two empty columns; reserving for those
+    // alone keeps the former rows from costing memory at every start-up.
+    qsizetype rows = text.count(u"\t\t\n");
+    if (rows == 0)
+        rows = text.count(u'\n') + 1;
     list.names.reserve(rows);
     list.provinces.reserve(rows);
     list.provinceCodes.reserve(rows);
@@ -89,56 +175,38 @@ MunicipalityList parseRows(QStringView text, Storage storage)
         return it.value();
     };
 
-    // One pass over the characters: the list is read at every start-up.
-    const QChar *at = text.data();
-    const QChar *const end = at + text.size();
-    qsizetype lineNumber = 0;
-    while (at < end) {
-        ++lineNumber;
-        std::array<QStringView, 5> fields;
-        qsizetype count = 0;
-        const QChar *fieldStart = at;
-        for (; at < end && *at != u'\n'; ++at) {
-            if (*at != u'\t')
-                continue;
-            if (count == qsizetype(fields.size()) - 1)
-                malformed(lineNumber, "expected 5 tab-separated fields");
-            fields[count++] = QStringView(fieldStart, at);
-            fieldStart = at + 1;
-        }
-        QStringView last(fieldStart, at);
-        ++at; // past the newline
-        if (last.endsWith(u'\r'))
-            last.chop(1);
-        if (count == 0 && last.isEmpty())
-            continue; // the final newline, or a blank line
-        if (count != qsizetype(fields.size()) - 1)
-            malformed(lineNumber, "expected 5 tab-separated fields");
-        fields[count] = last;
-        const auto [name, province, code, postal, cadastral] = fields;
-
-        if (name.trimmed().isEmpty())
-            malformed(lineNumber, "empty municipality name");
-        if (name.size() > MaxNameLength)
-            malformed(lineNumber, "municipality name too long");
-        if (province.trimmed().isEmpty())
-            malformed(lineNumber, "empty province name");
-        if (province.size() > MaxProvinceLength)
-            malformed(lineNumber, "province name too long");
-        if (!isProvinceCode(code))
-            malformed(lineNumber, "province code is not two capital letters");
-        if (!isPostalCode(postal))
-            malformed(lineNumber, "postal code is not up to 5 digits");
-        if (!isCadastralCode(cadastral))
-            malformed(lineNumber, "cadastral code is not a letter and three digits");
-
-        list.names.append(make(name));
-        list.provinces.append(interned(province));
-        list.provinceCodes.append(interned(code));
-        list.postalCodes.append(make(postal));
-        list.cadastralCodes.append(make(cadastral));
-    }
+    forEachRow(text, [&](const Row &row) {
+        if (!row.inForce())
+            return;
+        list.names.append(make(row.name));
+        list.provinces.append(interned(row.province));
+        list.provinceCodes.append(interned(row.code));
+        list.postalCodes.append(make(row.postal));
+        list.cadastralCodes.append(make(row.cadastral));
+    });
     return list;
+}
+
+QList<FormerMunicipality> parseFormerRows(QStringView text)
+{
+    QList<FormerMunicipality> former;
+    forEachRow(text, [&](const Row &row) {
+        if (row.inForce())
+            return;
+        const QDate ceased = QDate::fromString(row.until.toString(), Qt::ISODate);
+        if (!row.until.isEmpty() && !ceased.isValid())
+            throw std::runtime_error("comuni.tsv: no such day " + row.until.toString().toStdString());
+        former.append({row.name.toString(), row.province.toString(), row.code.toString(), row.postal.toString(),
+                       row.cadastral.toString(), ceased, row.successor.toString()});
+    });
+    return former;
+}
+
+const QList<FormerMunicipality> &formerMunicipalities()
+{
+    static const QList<FormerMunicipality> former =
+        parseFormerRows(QStringView(kComuniText, qsizetype(kComuniTextLength)));
+    return former;
 }
 
 } // namespace
@@ -157,6 +225,11 @@ const MunicipalityList &municipalities()
     return list;
 }
 
+QList<FormerMunicipality> parseFormerMunicipalities(const QString &tsv)
+{
+    return parseFormerRows(tsv);
+}
+
 int municipalityByCadastralCode(const QString &code)
 {
     static const QHash<QString, int> index = [] {
@@ -168,6 +241,78 @@ int municipalityByCadastralCode(const QString &code)
         return h;
     }();
     return index.value(code.trimmed().toUpper(), -1);
+}
+
+std::optional<FormerMunicipality> formerMunicipality(const QString &name, const QString &provinceCode)
+{
+    const QString wanted = name.trimmed();
+    if (wanted.isEmpty())
+        return std::nullopt;
+    const auto sameName = [&wanted](const QString &other) {
+        return QString::compare(other, wanted, Qt::CaseInsensitive) == 0;
+    };
+    const auto sameProvince = [&provinceCode](const QString &other) {
+        return provinceCode.isEmpty() || other == provinceCode;
+    };
+    const MunicipalityList &list = municipalities();
+    for (int i = 0; i < list.size(); ++i) {
+        if (sameName(list.names.at(i)) && sameProvince(list.provinceCodes.at(i)))
+            return std::nullopt;
+    }
+    // A former name first, then the municipality that ceased last.
+    const FormerMunicipality *best = nullptr;
+    for (const FormerMunicipality &f : formerMunicipalities()) {
+        if (!sameName(f.name) || !sameProvince(f.provinceCode))
+            continue;
+        if (!best || (f.renamed() && !best->renamed())
+            || (f.renamed() == best->renamed() && f.ceased > best->ceased))
+            best = &f;
+    }
+    if (!best)
+        return std::nullopt;
+    return *best;
+}
+
+std::optional<FormerMunicipality> formerMunicipalityByCadastralCode(const QString &code)
+{
+    const QString wanted = code.trimmed().toUpper();
+    if (municipalityByCadastralCode(wanted) >= 0)
+        return std::nullopt;
+    for (const FormerMunicipality &f : formerMunicipalities()) {
+        if (!f.renamed() && f.cadastralCode == wanted)
+            return f;
+    }
+    return std::nullopt;
+}
+
+int successorInForce(const FormerMunicipality &former)
+{
+    QString code = former.successorCode;
+    // A municipality merged into one that merged in turn: a few steps at
+    // most; the bound keeps a malformed list from looping.
+    for (int step = 0; step < 16 && !code.isEmpty(); ++step) {
+        const int at = municipalityByCadastralCode(code);
+        if (at >= 0)
+            return at;
+        const std::optional<FormerMunicipality> next = formerMunicipalityByCadastralCode(code);
+        if (!next)
+            return -1;
+        code = next->successorCode;
+    }
+    return -1;
+}
+
+QString formerMunicipalityNote(const FormerMunicipality &former)
+{
+    const int successor = successorInForce(former);
+    const QString successorName = successor >= 0 ? municipalities().names.at(successor) : QString();
+    if (former.renamed())
+        return successorName.isEmpty() ? QStringLiteral("Comune rinominato")
+                                       : QStringLiteral("Comune rinominato in %1").arg(successorName);
+    QString note = QStringLiteral("Comune soppresso il %1").arg(former.ceased.toString(QStringLiteral("dd/MM/yyyy")));
+    if (!successorName.isEmpty())
+        note += QStringLiteral(": ora %1").arg(successorName);
+    return note;
 }
 
 } // namespace brevan

@@ -176,7 +176,10 @@ cli::CommandInfo omiCommandInfo()
     info.exitStatuses = QStringLiteral(
         "  0  importazione riuscita\n"
         "  1  righe danneggiate, o una tabella che non si è potuta scrivere\n"
-        "  2  errore d'uso, o un file che non contiene quotazioni OMI (nulla è scritto)\n");
+        "  2  errore d'uso, o un file che non contiene quotazioni OMI (nulla è scritto)\n"
+        "  3  importazione riuscita, ma le righe di Comuni non presenti nell'elenco (per\n"
+        "     esempio Comuni soppressi o fusi in altri) non sono state collocate: sono\n"
+        "     contate e nominate in fondo\n");
     return info;
 }
 
@@ -285,9 +288,13 @@ int runOmiCommand(const QStringList &arguments, QTextStream &out, QTextStream &e
     if (!s.notFound.isEmpty())
         out << " (" << s.notFound.join(QStringLiteral(", ")) << ')';
     out << '\n';
+    if (s.notFoundRows > 0)
+        out << "Righe non collocate: " << s.notFoundRows << '\n';
     out << "Tempo: " << QString::number(clock.elapsed() / 1000.0, 'f', 1).replace(u'.', u',') << " s\n";
     out << "Fonte dei dati: Agenzia Entrate - OMI\n";
-    return s.damaged.isEmpty() && s.failures.isEmpty() && !s.stopped ? CommandOk : CommandFailed;
+    if (!s.damaged.isEmpty() || !s.failures.isEmpty() || s.stopped)
+        return CommandFailed;
+    return s.notFound.isEmpty() ? CommandOk : CommandUnplaced;
 }
 
 } // namespace brevan::omi

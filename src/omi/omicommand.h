@@ -13,6 +13,7 @@ enum CommandStatus {
     CommandOk = 0,
     CommandFailed = 1, // damaged rows, a table that could not be written
     CommandUsage = 2,  // bad arguments, or a file that cannot be used at all
+    CommandUnplaced = 3, // all written, but rows of municipalities not in force in the list were left out
 };
 
 // Its --help and --version.

@@ -481,8 +481,14 @@ ImportSummary importQuotations(const Quotations &quotations, const QString &fold
         const QString &code = codes.at(i);
         const int at = municipalityByCadastralCode(code);
         if (at < 0) {
+            // A code of the list's past is not moved onto its successor: the
+            // file's zones are those of the municipality that ceased.
             const QString name = quotations.omiName(code);
-            summary.notFound << (name.isEmpty() ? code : code + u' ' + name);
+            QString entry = name.isEmpty() ? code : code + u' ' + name;
+            if (const std::optional<FormerMunicipality> former = formerMunicipalityByCadastralCode(code))
+                entry += QStringLiteral(" (") + formerMunicipalityNote(*former) + u')';
+            summary.notFound << entry;
+            summary.notFoundRows += quotations.rowCount(code);
             continue;
         }
         if (quotations.isDamaged(code)) {

@@ -136,7 +136,8 @@ struct ImportSummary {
     int zonesWithoutType = 0;
     int damagedRows = 0;
     QStringList damaged;    // cadastral codes not written because of damaged rows
-    QStringList notFound;   // "Z999 NOME": codes the municipality list does not have
+    QStringList notFound;   // "Z999 NOME": codes not in force in the municipality list, with a note on former ones
+    int notFoundRows = 0;   // their quotation rows, none of them placed
     QStringList failures;   // tables that could not be written, with the reason
     bool stopped = false;   // progress asked to stop: the municipalities after the last batch were not written
 };

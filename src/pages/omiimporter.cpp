@@ -35,6 +35,10 @@ int municipalityRow(const OmiImporter::Place &place)
         if (byName < 0)
             byName = i;
     }
+    // A municipality no longer in force is not taken for its namesake of
+    // another province ("Calliano" of Asti, now Calliano Monferrato).
+    if (byName >= 0 && formerMunicipality(place.municipality, place.provinceCode))
+        return -1;
     return byName;
 }
 

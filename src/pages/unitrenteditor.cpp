@@ -351,8 +351,18 @@ void UnitRentEditor::FormShow()
     // The dialog opens on the description page's municipality.
     const QString name = m_description->municipalityCombo->currentText();
     int index = m_description->municipalityCombo->currentIndex();
-    if (index < 0 || m_description->municipalityCombo->itemText(index) != name)
-        index = MunicipalityCombo::firstEqualTo(municipalities().names, name);
+    if (index < 0 || m_description->municipalityCombo->itemText(index) != name) {
+        // The row of that name in the page's province: a name of the past
+        // may be another province's name today ("Calliano").
+        const MunicipalityList &list = municipalities();
+        const QString provinceCode = m_description->provinceCodeCombo->currentText();
+        index = -1;
+        for (int i = 0; i < list.size() && index < 0 && !name.isEmpty(); ++i) {
+            if (QString::compare(list.names.at(i), name, Qt::CaseInsensitive) == 0
+                && (provinceCode.isEmpty() || list.provinceCodes.at(i) == provinceCode))
+                index = i;
+        }
+    }
     setComboText(municipalityCombo, name);
     showPlace(index);
     // The postal code the description page shows (one town may have several).

@@ -317,9 +317,13 @@ void ZonesEditor::takeOverDescriptionSelection()
     setComboPosition(municipalityCombo, i,
                      known ? list.names.at(i) : m_description->municipalityCombo->currentText());
     const int postal = m_description->postalCodeCombo->currentIndex();
-    setComboPosition(postalCodeCombo, postal, postal >= 0 ? postalCodeCombo->itemText(postal) : QString());
-    setComboText(provinceCombo, known ? list.provinces.at(i) : QString());
-    setComboText(provinceCodeCombo, known ? list.provinceCodes.at(i) : QString());
+    setComboPosition(postalCodeCombo, postal,
+                     postal >= 0 ? postalCodeCombo->itemText(postal) : m_description->postalCodeCombo->currentText());
+    // Without a position the page's own texts stand: those of an opened
+    // appraisal whose municipality has ceased name its tables as before (a
+    // typed name has had them emptied by the cascade).
+    setComboText(provinceCombo, known ? list.provinces.at(i) : m_description->provinceCombo->currentText());
+    setComboText(provinceCodeCombo, known ? list.provinceCodes.at(i) : m_description->provinceCodeCombo->currentText());
 }
 
 void ZonesEditor::openWorkingTable()

@@ -180,13 +180,13 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("rentYears");  // rows of the working unit-rent table afterwards
 
         const QStringList eleven(11, QString());
-        QTest::newRow("second Calliano from the list: Trento, with its tables")
-            << "Calliano" << 1 << "38060" << "Trento" << "TN" << QStringList{"Centro", "Collina"}
+        QTest::newRow("second Livo from the list: Trento, with its tables")
+            << "Livo" << 1 << "38020" << "Trento" << "TN" << QStringList{"Centro", "Collina"}
             << QStringList{"2001"};
-        QTest::newRow("first Calliano from the list: Asti, no tables of its own")
-            << "Calliano" << 0 << "14031" << "Asti" << "AT" << eleven << eleven;
-        QTest::newRow("typed Calliano completes to Asti")
-            << "Calliano" << -1 << "14031" << "Asti" << "AT" << eleven << eleven;
+        QTest::newRow("first Livo from the list: Como, no tables of its own")
+            << "Livo" << 0 << "22010" << "Como" << "CO" << eleven << eleven;
+        QTest::newRow("typed Livo completes to Como")
+            << "Livo" << -1 << "22010" << "Como" << "CO" << eleven << eleven;
         QTest::newRow("Abano Terme typed")
             << "abano terme" << -1 << "35031" << "Padova" << "PD" << QStringList{"Termale"} << eleven;
         // The tables' name then has only the municipality part.
@@ -203,14 +203,14 @@ private Q_SLOTS:
         QFETCH(QStringList, zoneNames);
         QFETCH(QStringList, rentYears);
 
-        makeZoneTable(data("ZonaUrbanaCalliano38060TN.db"), {"Centro", "Collina"});
-        makeRentTable(data("CanoniLocazUnitariCalliano38060TN.db"), {"2001"});
+        makeZoneTable(data("ZonaUrbanaLivo38020TN.db"), {"Centro", "Collina"});
+        makeRentTable(data("CanoniLocazUnitariLivo38020TN.db"), {"2001"});
         makeZoneTable(data("ZonaUrbanaAbano Terme35031PD.db"), {"Termale"});
         makeZoneTable(data("ZonaUrbanaQwxy.db"), {"Fuori"});
         makeRentTable(data("CanoniLocazUnitariQwxy.db"), {"1999", "2000"});
         // Tables of a name with the postal or province part must not be taken.
-        makeZoneTable(data("ZonaUrbanaCalliano14031.db"), {"Sbagliata"});
-        makeZoneTable(data("ZonaUrbanaCallianoAT.db"), {"Sbagliata"});
+        makeZoneTable(data("ZonaUrbanaLivo22010.db"), {"Sbagliata"});
+        makeZoneTable(data("ZonaUrbanaLivoCO.db"), {"Sbagliata"});
 
         // What the tables hold when the zone list is asked to be rebuilt.
         log.probe = [this] { return QString::number(rowCount(zones())) + "/" + QString::number(rowCount(rents())); };
@@ -339,8 +339,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("postal");
         QTest::addColumn<QString>("province");
         QTest::addColumn<QString>("code");
-        QTest::newRow("typed Calliano") << "Calliano" << -1 << "14031" << "Asti" << "AT";
-        QTest::newRow("second Calliano") << "Calliano" << 1 << "38060" << "Trento" << "TN";
+        QTest::newRow("typed Livo") << "Livo" << -1 << "22010" << "Como" << "CO";
+        QTest::newRow("second Livo") << "Livo" << 1 << "38020" << "Trento" << "TN";
         QTest::newRow("Zungri, the last row") << "Zungri" << -1 << "89867" << "Vibo Valentia" << "VV";
         QTest::newRow("no such name") << "Qwxy" << -1 << "" << "" << "";
         QTest::newRow("emptied") << "" << -1 << "" << "" << "";

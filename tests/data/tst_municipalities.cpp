@@ -51,9 +51,9 @@ const Province Provinces[] = {
 };
 constexpr qsizetype ProvinceCount = 103;
 
-// The package the list is generated from holds this many municipalities; one
-// row each, none dropped or merged.
-constexpr int SourceMunicipalityCount = 7904;
+// The municipalities in force since 22 January 2024 (ISTAT's count), the
+// newest change the list holds; one row each, none dropped or merged.
+constexpr int SourceMunicipalityCount = 7896;
 
 // Collation of the list, the same as the generator's: case-insensitive,
 // accented letters as their base letter, a blank before any letter, apostrophe
@@ -149,11 +149,16 @@ private Q_SLOTS:
     void sharedNamesStayApart_data();
     void sharedNamesStayApart();
     void loadedOnce();
+    void changesSinceTwentyTwenty_data();
+    void changesSinceTwentyTwenty();
+    void formerByCadastralCode_data();
+    void formerByCadastralCode();
 
     void parseValid_data();
     void parseValid();
     void parseMalformed_data();
     void parseMalformed();
+    void parseFormer();
 
 private:
     const MunicipalityList *m_list = nullptr;
@@ -199,7 +204,7 @@ void TestMunicipalities::knownRows_data()
                            << QString::fromUtf16(code) << QString::fromUtf16(postal) << QString::fromUtf16(cadastral);
     };
     row("Abano Terme", u"Abano Terme", u"Padova", u"PD", u"35031", u"A001");
-    row("Calliano AT", u"Calliano", u"Asti", u"AT", u"14031", u"B418");
+    row("Calliano Monferrato AT", u"Calliano Monferrato", u"Asti", u"AT", u"14031", u"B418");
     row("Calliano TN", u"Calliano", u"Trento", u"TN", u"38060", u"B419");
     row("Zungri", u"Zungri", u"Vibo Valentia", u"VV", u"89867", u"M204");
     // Accents and apostrophes kept as written.
@@ -349,7 +354,7 @@ void TestMunicipalities::orderedPairs_data()
     row("accent as base letter", u"Agliè", u"TO", u"Aglientu", u"SS");
     row("circumflex as base letter", u"Châtillon", u"AO", u"Cherasco", u"CN");
     row("accented end before longer name", u"Cantoira", u"TO", u"Cantù", u"CO");
-    row("same name by province", u"Calliano", u"AT", u"Calliano", u"TN");
+    row("same name by province", u"Livo", u"CO", u"Livo", u"TN");
     row("same letters by province", u"Paternò", u"CT", u"Paterno", u"PZ");
 }
 
@@ -380,7 +385,6 @@ void TestMunicipalities::sharedNamesStayApart_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QStringList>("codes"); // in list order
 
-    QTest::newRow("Calliano") << QStringLiteral("Calliano") << QStringList{u"AT"_s, u"TN"_s};
     QTest::newRow("Castro") << QStringLiteral("Castro") << QStringList{u"BG"_s, u"LE"_s};
     QTest::newRow("Livo") << QStringLiteral("Livo") << QStringList{u"CO"_s, u"TN"_s};
     QTest::newRow("Peglio") << QStringLiteral("Peglio") << QStringList{u"CO"_s, u"PS"_s};
@@ -410,6 +414,131 @@ void TestMunicipalities::loadedOnce()
     QCOMPARE(&brevan::municipalities(), m_list);
 }
 
+void TestMunicipalities::changesSinceTwentyTwenty_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("code");       // province code as an appraisal stores it
+    QTest::addColumn<QString>("province");   // in force: its province name and postal code
+    QTest::addColumn<QString>("postalCode");
+    QTest::addColumn<QString>("cadastralCode");
+    QTest::addColumn<QString>("note");       // not in force: the status bar's note
+
+    auto inForce = [](const char *tag, const char16_t *name, const char16_t *code, const char16_t *province,
+                      const char16_t *postal, const char16_t *cadastral) {
+        QTest::newRow(tag) << QString::fromUtf16(name) << QString::fromUtf16(code) << QString::fromUtf16(province)
+                           << QString::fromUtf16(postal) << QString::fromUtf16(cadastral) << QString();
+    };
+    auto former = [](const char *tag, const char16_t *name, const char16_t *code, const char16_t *cadastral,
+                     const char16_t *note) {
+        QTest::newRow(tag) << QString::fromUtf16(name) << QString::fromUtf16(code) << QString() << QString()
+                           << QString::fromUtf16(cadastral) << QString::fromUtf16(note);
+    };
+    // Made since 2020: offered, with the postal code of those they were made from.
+    inForce("Misiliscemi", u"Misiliscemi", u"TP", u"Trapani", u"91100", u"M432");
+    inForce("Moransengo-Tonengo", u"Moransengo-Tonengo", u"AT", u"Asti", u"14023", u"M434");
+    inForce("Bardello con Malgesso e Bregano", u"Bardello con Malgesso e Bregano", u"VA", u"Varese", u"21020", u"M433");
+    inForce("Uggiate con Ronago", u"Uggiate con Ronago", u"CO", u"Como", u"22029", u"M435");
+    inForce("Setteville", u"Setteville", u"BL", u"Belluno", u"32031", u"M437");
+    inForce("Santa Caterina d'Este", u"Santa Caterina d'Este", u"PD", u"Padova", u"35040", u"M438");
+    inForce("the new Sovizzo, under its own code", u"Sovizzo", u"VI", u"Vicenza", u"36050", u"M436");
+    // Moved to Rimini in 2021.
+    inForce("Montecopiolo", u"Montecopiolo", u"RN", u"Rimini", u"61014", u"F478");
+    inForce("Sassofeltrio", u"Sassofeltrio", u"RN", u"Rimini", u"61013", u"I460");
+    // Renamed: the new name is offered.
+    inForce("Calliano Monferrato", u"Calliano Monferrato", u"AT", u"Asti", u"14031", u"B418");
+    inForce("Popoli Terme", u"Popoli Terme", u"PE", u"Pescara", u"65026", u"G878");
+    inForce("Montemagno Monferrato", u"Montemagno Monferrato", u"AT", u"Asti", u"14030", u"F556");
+    inForce("Montagna sulla Strada del Vino", u"Montagna sulla Strada del Vino", u"BZ", u"Bolzano", u"39040", u"F392");
+    // Merged away: not offered; an appraisal naming one is told where it went.
+    former("Moransengo", u"Moransengo", u"AT", u"F709", u"Comune soppresso il 01/01/2023: ora Moransengo-Tonengo");
+    former("Tonengo", u"Tonengo", u"AT", u"L204", u"Comune soppresso il 01/01/2023: ora Moransengo-Tonengo");
+    former("Tonengo, no province stored", u"Tonengo", u"", u"L204",
+           u"Comune soppresso il 01/01/2023: ora Moransengo-Tonengo");
+    former("Uggiate-Trevano", u"Uggiate-Trevano", u"CO", u"L487", u"Comune soppresso il 01/01/2024: ora Uggiate con Ronago");
+    former("Gambugliano", u"Gambugliano", u"VI", u"D902", u"Comune soppresso il 22/01/2024: ora Sovizzo");
+    former("Quero Vas", u"Quero Vas", u"BL", u"M332", u"Comune soppresso il 22/01/2024: ora Setteville");
+    former("Carceri", u"Carceri", u"PD", u"B749", u"Comune soppresso il 22/01/2024: ora Santa Caterina d'Este");
+    former("Vighizzolo d'Este", u"Vighizzolo d'Este", u"PD", u"L878",
+           u"Comune soppresso il 22/01/2024: ora Santa Caterina d'Este");
+    // Absorbed by one that stayed, and renamed with it.
+    former("Albaredo Arnaboldi", u"Albaredo Arnaboldi", u"PV", u"A134",
+           u"Comune soppresso il 18/11/2023: ora Campospinoso Albaredo");
+    former("Monteciccardo", u"Monteciccardo", u"PS", u"F474", u"Comune soppresso il 01/07/2020: ora Pesaro");
+    // Two mergers one after the other: the one in force now.
+    former("Quero, then Quero Vas", u"Quero", u"BL", u"H124", u"Comune soppresso il 28/12/2013: ora Setteville");
+    // Former names.
+    former("Calliano, Asti", u"Calliano", u"AT", u"B418", u"Comune rinominato in Calliano Monferrato");
+    former("Popoli", u"Popoli", u"PE", u"G878", u"Comune rinominato in Popoli Terme");
+    former("Montemagno", u"Montemagno", u"AT", u"F556", u"Comune rinominato in Montemagno Monferrato");
+    former("Montagna", u"Montagna", u"BZ", u"F392", u"Comune rinominato in Montagna sulla Strada del Vino");
+    former("case of the stored name ignored", u"TONENGO", u"AT", u"L204",
+           u"Comune soppresso il 01/01/2023: ora Moransengo-Tonengo");
+}
+
+void TestMunicipalities::changesSinceTwentyTwenty()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, code);
+    QFETCH(QString, province);
+    QFETCH(QString, postalCode);
+    QFETCH(QString, cadastralCode);
+    QFETCH(QString, note);
+
+    const MunicipalityList &list = *m_list;
+    const std::optional<brevan::FormerMunicipality> former = brevan::formerMunicipality(name, code);
+    if (note.isEmpty()) {
+        const QList<int> rows = rowsOf(list, name, code);
+        QCOMPARE(rows.size(), 1);
+        const int i = rows.first();
+        QCOMPARE(list.provinces[i], province);
+        QCOMPARE(list.postalCodes[i], postalCode);
+        QCOMPARE(list.cadastralCodes[i], cadastralCode);
+        QCOMPARE(brevan::municipalityByCadastralCode(cadastralCode), i);
+        QVERIFY(!former);
+        return;
+    }
+    // Not offered, under any province.
+    for (int i = 0; i < list.size(); ++i) {
+        if (QString::compare(list.names[i], name, Qt::CaseInsensitive) == 0 && list.provinceCodes[i] == code)
+            QFAIL(qPrintable(QStringLiteral("offered: ") + describeRow(list, i)));
+    }
+    QVERIFY(former);
+    QCOMPARE(former->cadastralCode, cadastralCode);
+    QCOMPARE(brevan::formerMunicipalityNote(*former), note);
+    // A renamed municipality keeps its code; a ceased one's code is no longer in force.
+    QCOMPARE(brevan::municipalityByCadastralCode(cadastralCode) >= 0, former->renamed());
+}
+
+void TestMunicipalities::formerByCadastralCode_data()
+{
+    QTest::addColumn<QString>("cadastralCode");
+    QTest::addColumn<QString>("name"); // of the ceased municipality; empty: none
+    QTest::addColumn<QString>("successor");
+
+    QTest::newRow("Tonengo") << "L204" << "Tonengo" << "Moransengo-Tonengo";
+    QTest::newRow("lower case") << "l487" << "Uggiate-Trevano" << "Uggiate con Ronago";
+    QTest::newRow("the old Sovizzo") << "I879" << "Sovizzo" << "Sovizzo";
+    QTest::newRow("in force") << "M434" << "" << "";
+    QTest::newRow("renamed, still in force") << "B418" << "" << "";
+    QTest::newRow("unknown") << "Z999" << "" << "";
+}
+
+void TestMunicipalities::formerByCadastralCode()
+{
+    QFETCH(QString, cadastralCode);
+    QFETCH(QString, name);
+    QFETCH(QString, successor);
+    const std::optional<brevan::FormerMunicipality> former = brevan::formerMunicipalityByCadastralCode(cadastralCode);
+    QCOMPARE(bool(former), !name.isEmpty());
+    if (!former)
+        return;
+    QCOMPARE(former->name, name);
+    QVERIFY(!former->renamed());
+    const int at = brevan::successorInForce(*former);
+    QVERIFY(at >= 0);
+    QCOMPARE(m_list->names[at], successor);
+}
+
 void TestMunicipalities::parseValid_data()
 {
     QTest::addColumn<QString>("tsv");
@@ -427,6 +556,13 @@ void TestMunicipalities::parseValid_data()
     QTest::newRow("short postal code") << u"Roma\tRoma\tRM\t00\tH501\n"_s << 1
                                        << QStringList{u"Roma"_s, u"Roma"_s, u"RM"_s, u"00"_s, u"H501"_s};
     QTest::newRow("empty text") << QString() << 0 << QStringList();
+    QTest::newRow("eight fields, in force") << u"Abano Terme\tPadova\tPD\t35031\tA001\t1866-11-19\t\t\n"_s << 1 << abano;
+    QTest::newRow("ceased and former rows are not offered")
+        << u"Abano Terme\tPadova\tPD\t35031\tA001\t1866-11-19\t\t\n"
+           u"Calliano\tAsti\tAT\t14031\tB418\t1861-03-17\t\tB418\n"
+           u"Tonengo\tAsti\tAT\t14023\tL204\t1861-03-17\t2023-01-01\tM434\n"
+           u"Zuri\tCagliari\tCA\t\tM206\t1861-03-17\t1927-07-28\t\n"_s
+        << 1 << abano;
 }
 
 void TestMunicipalities::parseValid()
@@ -470,6 +606,12 @@ void TestMunicipalities::parseMalformed_data()
     QTest::newRow("lower-case cadastral code") << u"Abano Terme\tPadova\tPD\t35031\ta001\n"_s;
     QTest::newRow("cadastral code of 5") << u"Abano Terme\tPadova\tPD\t35031\tA0011\n"_s;
     QTest::newRow("cadastral code, letter last") << u"Abano Terme\tPadova\tPD\t35031\tA00B\n"_s;
+    QTest::newRow("seven fields") << u"Abano Terme\tPadova\tPD\t35031\tA001\t1866-11-19\t\n"_s;
+    QTest::newRow("nine fields") << u"Abano Terme\tPadova\tPD\t35031\tA001\t1866-11-19\t\t\t\n"_s;
+    QTest::newRow("no such month") << u"Tonengo\tAsti\tAT\t14023\tL204\t1861-03-17\t2023-13-01\tM434\n"_s;
+    QTest::newRow("date as written in Italy") << u"Tonengo\tAsti\tAT\t14023\tL204\t17/03/1861\t\t\n"_s;
+    QTest::newRow("successor not a code") << u"Tonengo\tAsti\tAT\t14023\tL204\t1861-03-17\t2023-01-01\tM43\n"_s;
+    QTest::newRow("former name pointing elsewhere") << u"Calliano\tAsti\tAT\t14031\tB418\t1861-03-17\t\tB419\n"_s;
     QTest::newRow("bad row after good ones") << QString(good + good + u"Calliano\tAsti\n"_s + good);
 }
 
@@ -477,6 +619,29 @@ void TestMunicipalities::parseMalformed()
 {
     QFETCH(QString, tsv);
     QVERIFY_THROWS_EXCEPTION(std::runtime_error, brevan::parseMunicipalities(tsv));
+}
+
+void TestMunicipalities::parseFormer()
+{
+    const QList<brevan::FormerMunicipality> former = brevan::parseFormerMunicipalities(
+        u"Abano Terme\tPadova\tPD\t35031\tA001\t1866-11-19\t\t\n"
+        u"Calliano\tAsti\tAT\t14031\tB418\t1861-03-17\t\tB418\n"
+        u"Tonengo\tAsti\tAT\t14023\tL204\t1861-03-17\t2023-01-01\tM434\n"
+        u"Zuri\tCagliari\tCA\t\tM206\t1861-03-17\t1927-07-28\t\n"_s);
+    QCOMPARE(former.size(), 3);
+    QCOMPARE(former[0].name, u"Calliano"_s);
+    QVERIFY(former[0].renamed());
+    QCOMPARE(former[0].successorCode, u"B418"_s);
+    QCOMPARE(former[1].name, u"Tonengo"_s);
+    QCOMPARE(former[1].province, u"Asti"_s);
+    QCOMPARE(former[1].provinceCode, u"AT"_s);
+    QCOMPARE(former[1].postalCode, u"14023"_s);
+    QCOMPARE(former[1].ceased, QDate(2023, 1, 1));
+    QCOMPARE(former[1].successorCode, u"M434"_s);
+    QVERIFY(!former[1].renamed());
+    // Ceased with no successor known: only its date.
+    QCOMPARE(former[2].ceased, QDate(1927, 7, 28));
+    QCOMPARE(brevan::formerMunicipalityNote(former[2]), u"Comune soppresso il 28/07/1927"_s);
 }
 
 QTEST_GUILESS_MAIN(TestMunicipalities)

@@ -60,6 +60,8 @@ private Q_SLOTS:
     void unusableFileWritesNothing();
     void damagedRowsHoldTheirMunicipalityOut();
     void registeredDataFolder();
+    void municipalitiesOfTheLatestMergers_data();
+    void municipalitiesOfTheLatestMergers();
     void asTheUserRunsIt();
     void tableBeyondWhatTheProgramReads();
     void leftoversOfAnInterruptedRun_data();
@@ -128,7 +130,8 @@ void TestOmiCommand::importsAWholeFile()
 {
     const Run r = runOmi({"--data", m_data, m_values, m_zones});
     QCOMPARE(r.err, QString());
-    QCOMPARE(r.status, int(CommandOk));
+    // Z999 is in no list: its row is left out, and the status says so.
+    QCOMPARE(r.status, int(CommandUnplaced));
     QCOMPARE(countLines(r.out), (QStringList{
                                     "Cartella dei dati: " + m_data,
                                     "Comuni scritti: 1",
@@ -136,6 +139,7 @@ void TestOmiCommand::importsAWholeFile()
                                     "Righe di canone: 3 (tipologia 20, stato NORMALE)",
                                     "Righe saltate: 1 senza canone (vuoto o pari a 0), 0 danneggiate",
                                     "Comuni non presenti nell'elenco: 1 (Z999 NUOVO COMUNE)",
+                                    "Righe non collocate: 1",
                                     "Fonte dei dati: Agenzia Entrate - OMI",
                                 }));
     QCOMPARE(readTextRows(m_data + "/ZonaUrbanaAbano Terme35031PD.db", zonesLayout()).at(1).at(2),
@@ -150,14 +154,14 @@ void TestOmiCommand::importsAWholeFile()
     const QString zonesTable = m_data + "/ZonaUrbanaAbano Terme35031PD.db";
     const qulonglong before = inode(zonesTable);
     const Run same = runOmi({"--data", m_data, m_values, m_zones});
-    QCOMPARE(same.status, int(CommandOk));
+    QCOMPARE(same.status, int(CommandUnplaced));
     QVERIFY(same.out.contains(QStringLiteral("Comuni scritti: 0\nComuni già aggiornati, tabelle non riscritte: 1\n")));
     QCOMPARE(inode(zonesTable), before);
 
     // Another type, state and year: the rows of that year are added beside
     // the first ones.
     const Run again = runOmi({"--data", m_data, "--tipo", "21", "--stato", "ottimo", "--anno=2025", m_values});
-    QCOMPARE(again.status, int(CommandOk));
+    QCOMPARE(again.status, int(CommandUnplaced));
     QVERIFY(again.out.contains(QStringLiteral("Righe di canone: 1 (tipologia 21, stato OTTIMO)\n")));
     QVERIFY(again.out.contains(QStringLiteral("Zone senza quotazioni della tipologia 21: 5\n")));
     const TextRows rents = readTextRows(m_data + "/CanoniLocazUnitariAbano Terme35031PD.db", unitRentsLayout());
@@ -208,8 +212,76 @@ void TestOmiCommand::damagedRowsHoldTheirMunicipalityOut()
     QVERIFY(r.out.contains(QStringLiteral("Comuni scritti: 1\n")));
     QVERIFY(r.out.contains(QStringLiteral("Righe saltate: 0 senza canone (vuoto o pari a 0), 1 danneggiate\n")));
     QVERIFY(r.out.contains(QStringLiteral("Comuni non scritti per righe danneggiate: 1 (B418)\n")));
-    QVERIFY(!QFileInfo::exists(m_data + "/CanoniLocazUnitariCalliano14031AT.db"));
+    QVERIFY(!QFileInfo::exists(m_data + "/CanoniLocazUnitariCalliano Monferrato14031AT.db"));
     QVERIFY(QFileInfo::exists(m_data + "/CanoniLocazUnitariCalliano38060TN.db"));
+}
+
+// Quotations of the municipalities made by the mergers of 2021-2024, under
+// the codes the Agenzia gives them, are placed; rows under the code of one
+// that merged away are not moved onto its successor but counted and named,
+// and the status tells a script.
+void TestOmiCommand::municipalitiesOfTheLatestMergers_data()
+{
+    QTest::addColumn<QStringList>("rows");     // "CODE|PROV|NAME" of each municipality in the file
+    QTest::addColumn<QStringList>("tables");   // zone tables written
+    QTest::addColumn<QString>("notPlaced");    // the closing line on those left out; empty: none
+    QTest::addColumn<int>("status");
+
+    QTest::newRow("the 2024 municipalities")
+        << QStringList{"M436|VI|SOVIZZO", "M435|CO|UGGIATE CON RONAGO", "M437|BL|SETTEVILLE",
+                       "M438|PD|SANTA CATERINA D'ESTE"}
+        << QStringList{"ZonaUrbanaSovizzo36050VI.db", "ZonaUrbanaUggiate con Ronago22029CO.db",
+                       "ZonaUrbanaSetteville32031BL.db", "ZonaUrbanaSanta Caterina d'Este35040PD.db"}
+        << QString() << int(CommandOk);
+    QTest::newRow("2021 and 2023, and a renamed one under its code")
+        << QStringList{"M432|TP|MISILISCEMI", "M434|AT|MORANSENGO-TONENGO", "M433|VA|BARDELLO CON MALGESSO E BREGANO",
+                       "G878|PE|POPOLI TERME"}
+        << QStringList{"ZonaUrbanaMisiliscemi91100TP.db", "ZonaUrbanaMoransengo-Tonengo14023AT.db",
+                       "ZonaUrbanaBardello con Malgesso e Bregano21020VA.db", "ZonaUrbanaPopoli Terme65026PE.db"}
+        << QString() << int(CommandOk);
+    QTest::newRow("an old file with codes that merged away")
+        << QStringList{"M436|VI|SOVIZZO", "L204|AT|TONENGO", "D902|VI|GAMBUGLIANO"}
+        << QStringList{"ZonaUrbanaSovizzo36050VI.db"}
+        << "Comuni non presenti nell'elenco: 2 (L204 TONENGO (Comune soppresso il 01/01/2023: ora "
+           "Moransengo-Tonengo), D902 GAMBUGLIANO (Comune soppresso il 22/01/2024: ora Sovizzo))\n"
+           "Righe non collocate: 8"
+        << int(CommandUnplaced);
+}
+
+void TestOmiCommand::municipalitiesOfTheLatestMergers()
+{
+    QFETCH(QStringList, rows);
+    QFETCH(QStringList, tables);
+    QFETCH(QString, notPlaced);
+    QFETCH(int, status);
+
+    QStringList values, zones;
+    for (const QString &r : rows) {
+        const QStringList m = r.split(u'|');
+        values << valueRow({m[0], m[1], m[2], "B", "B1", "20", "NORMALE", "P", "5", "6,5"})
+               << valueRow({m[0], m[1], m[2], "D", "D1", "20", "NORMALE", "P", "3,8", "4,6"});
+        zones << zoneRow(m[0], m[1], m[2], "B", "B1", "CAPOLUOGO") << zoneRow(m[0], m[1], m[2], "D", "D1", "FRAZIONI");
+    }
+    const QString valuesPath = m_dir->filePath("QI_200001_1_20242_VALORI.csv");
+    const QString zonesPath = m_dir->filePath("QI_200001_1_20242_ZONE.csv");
+    write(valuesPath, encode(valuesFile("2024/2", values), Encoding::Windows1252));
+    write(zonesPath, encode(zonesFile("2024/2", zones), Encoding::Utf8));
+
+    const Run r = runOmi({"--data", m_data, valuesPath, zonesPath});
+    QCOMPARE(r.err, QString());
+    QCOMPARE(r.status, status);
+    QVERIFY2(r.out.contains(QStringLiteral("Comuni scritti: %1\n").arg(tables.size())), qPrintable(r.out));
+    for (const QString &t : tables) {
+        const TextRows written = readTextRows(m_data + u'/' + t, zonesLayout());
+        QCOMPARE(written.size(), 2);
+        QCOMPARE(written.at(0).at(2), QStringLiteral("B1 CAPOLUOGO"));
+    }
+    QCOMPARE(QDir(m_data).entryList({"ZonaUrbana*"}, QDir::Files).size(), tables.size());
+    if (notPlaced.isEmpty())
+        QVERIFY2(r.out.contains(QStringLiteral("Comuni non presenti nell'elenco: 0\n")), qPrintable(r.out));
+    else
+        QVERIFY2(r.out.contains(notPlaced + u'\n'), qPrintable(r.out));
+    QCOMPARE(r.out.contains(QStringLiteral("Righe non collocate")), !notPlaced.isEmpty());
 }
 
 void TestOmiCommand::registeredDataFolder()
@@ -220,7 +292,7 @@ void TestOmiCommand::registeredDataFolder()
                                       "indicare la cartella con --data.\n"));
     AliasRegistry::add(QStringLiteral("Database Brevan"), m_data);
     const Run r = runOmi({m_values});
-    QCOMPARE(r.status, int(CommandOk));
+    QCOMPARE(r.status, int(CommandUnplaced));
     QVERIFY(QFileInfo::exists(m_data + "/ZonaUrbanaAbano Terme35031PD.db"));
 }
 
@@ -291,7 +363,7 @@ void TestOmiCommand::asTheUserRunsIt()
     QVERIFY(p.waitForFinished(60000));
     QCOMPARE(p.exitStatus(), QProcess::NormalExit);
     QCOMPARE(QString::fromUtf8(p.readAllStandardError()), QString());
-    QCOMPARE(p.exitCode(), 0);
+    QCOMPARE(p.exitCode(), 3); // the row of Z999 was not placed
     QVERIFY(QString::fromUtf8(p.readAllStandardOutput()).contains(QStringLiteral("Comuni scritti: 1\n")));
 
     p.start(QStringLiteral(BREVAN_OMI_PATH), {"--data", m_data, m_dir->filePath("manca.csv")});

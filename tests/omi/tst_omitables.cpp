@@ -292,9 +292,9 @@ void TestOmiTables::importWritesTables()
 void TestOmiTables::importLeavesDamagedAndUnknownAlone()
 {
     QTemporaryDir dir;
-    // Calliano (AT) has a damaged row; Z999 is in no list; Livo (TN) has a
+    // Calliano Monferrato (AT) has a damaged row; Z999 is in no list; Livo (TN) has a
     // zone table of another layout; Abano Terme is sound.
-    const QString callianoZones = dir.filePath("ZonaUrbanaCalliano14031AT.db");
+    const QString callianoZones = dir.filePath("ZonaUrbanaCalliano Monferrato14031AT.db");
     Table::write(callianoZones, zonesLayout(), toValues(split({"||VECCHIA|Zona centrale|2,00|||"})));
     const QString livoZones = dir.filePath("ZonaUrbanaLivo38020TN.db");
     fixtures::foreignDatabase(livoZones, "CREATE TABLE tabella (x TEXT(5))");
@@ -313,7 +313,7 @@ void TestOmiTables::importLeavesDamagedAndUnknownAlone()
     QCOMPARE(s.failures.size(), 1);
     QVERIFY2(s.failures.at(0).contains("ZonaUrbanaLivo38020TN.db"), qPrintable(s.failures.at(0)));
     QCOMPARE(joined(readTextRows(callianoZones, zonesLayout())), QStringList{"||VECCHIA|Zona centrale|2,00|||"});
-    QVERIFY(!QFileInfo::exists(dir.filePath("CanoniLocazUnitariCalliano14031AT.db")));
+    QVERIFY(!QFileInfo::exists(dir.filePath("CanoniLocazUnitariCalliano Monferrato14031AT.db")));
     QVERIFY(!QFileInfo::exists(dir.filePath("CanoniLocazUnitariLivo38020TN.db")));
     QVERIFY(QFileInfo::exists(dir.filePath("CanoniLocazUnitariAbano Terme35031PD.db")));
 }

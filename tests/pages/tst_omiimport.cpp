@@ -110,6 +110,8 @@ private Q_SLOTS:
     void manyDamagedRows();
     void yearNotes_data();
     void yearNotes();
+    void formerMunicipalityNotTakenForItsNamesake_data();
+    void formerMunicipalityNotTakenForItsNamesake();
 
 private:
     std::unique_ptr<AppFixture> f;
@@ -478,6 +480,56 @@ void TestOmiImport::yearNotes()
     });
     QVERIFY(!e.omiImporter->importFile(m_values));
     QCOMPARE(m_asked, 1);
+}
+
+// An appraisal of Calliano (Asti), saved before the town became Calliano
+// Monferrato, shows "Calliano" with Asti's province: the quotations of
+// Calliano (Trento) are not taken for it.
+void TestOmiImport::formerMunicipalityNotTakenForItsNamesake_data()
+{
+    QTest::addColumn<bool>("rents");
+    QTest::newRow("zones editor") << false;
+    QTest::newRow("unit-rent editor") << true;
+}
+
+void TestOmiImport::formerMunicipalityNotTakenForItsNamesake()
+{
+    QFETCH(bool, rents);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("QI_1_1_20242_VALORI.csv");
+    write(path, valuesFile("2024/2", {valueRow({"B419", "TN", "CALLIANO", "B", "B1", "20", "NORMALE", "P", "4,5", "6"})})
+                    .toUtf8());
+    ui::DescriptionPage *d = f->window->descriptionPage;
+    {
+        const QSignalBlocker block(d->municipalityCombo);
+        const QSignalBlocker blockEdit(d->municipalityCombo->lineEdit());
+        d->municipalityCombo->setCurrentIndex(-1);
+        d->municipalityCombo->lineEdit()->setText(QStringLiteral("Calliano"));
+    }
+    ui::setComboText(d->postalCodeCombo, QStringLiteral("14031"));
+    ui::setComboText(d->provinceCombo, QStringLiteral("Asti"));
+    ui::setComboText(d->provinceCodeCombo, QStringLiteral("AT"));
+    for (auto kind : {MunicipalityTable::Zones, MunicipalityTable::UnitRents})
+        reloadForMunicipality(kind, QStringLiteral("Calliano"), QStringLiteral("14031"), QStringLiteral("AT"));
+    const QString working = dataPath(rents ? kCanoniLocazUnitari : kZonaUrbana);
+    const Layout &layout = rents ? unitRentsLayout() : zonesLayout();
+    const QStringList before = rowsOf(working, layout);
+
+    std::unique_ptr<QDialog> editor;
+    if (rents)
+        editor.reset(new ui::UnitRentEditor(d, f->window.get()));
+    else
+        editor.reset(new ui::ZonesEditor(d, f->window.get()));
+    editor->show();
+    ui::Messages::setFileAnswers([&path](const ui::FileDialogRequest &) { return path; });
+    OmiImportDialog::setTestHandler([this](OmiImportDialog &) { return ++m_asked > 0; });
+    importButton(editor.get())->click();
+    QCOMPARE(m_asked, 0);
+    QCOMPARE(ui::Messages::shown().size(), 1);
+    QCOMPARE(ui::Messages::shown().first().text,
+             QStringLiteral("Il Comune \"Calliano\" non è nell'elenco dei comuni: le quotazioni OMI si cercano per "
+                            "codice catastale, che solo l'elenco conosce."));
+    QCOMPARE(rowsOf(working, layout), before);
 }
 
 QTEST_MAIN(TestOmiImport)

@@ -234,8 +234,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("province");
         QTest::addColumn<QString>("code");
         QTest::newRow("Abano Terme") << "Abano Terme" << 0 << "35031" << "Padova" << "PD";
-        QTest::newRow("Calliano, Asti") << "Calliano" << 0 << "14031" << "Asti" << "AT";
-        QTest::newRow("Calliano, Trento") << "Calliano" << 1 << "38060" << "Trento" << "TN";
+        QTest::newRow("Livo, Como") << "Livo" << 0 << "22010" << "Como" << "CO";
+        QTest::newRow("Livo, Trento") << "Livo" << 1 << "38020" << "Trento" << "TN";
     }
     void takesOverDescriptionSelection()
     {
@@ -262,6 +262,36 @@ private Q_SLOTS:
         e->reject();
         // The two pages never share a selection.
         QCOMPARE(f.window->descriptionPage->municipalityCombo->currentIndex(), i);
+    }
+
+    // An opened appraisal whose municipality has since merged away has no
+    // position in the list: the dialog keeps the page's texts, so its tables
+    // are the ones named as before ("ZonaUrbanaTonengo14023AT.db").
+    void municipalityNoLongerInForce()
+    {
+        AppFixture f;
+        CharacteristicsOps ops(f.window.get());
+        ZonesEditor *e = ops.zonesEditor();
+        ui::DescriptionPage *d = f.window->descriptionPage;
+        {
+            const QSignalBlocker block(d->municipalityCombo);
+            const QSignalBlocker blockEdit(d->municipalityCombo->lineEdit());
+            d->municipalityCombo->setCurrentIndex(-1);
+            d->municipalityCombo->lineEdit()->setText(QStringLiteral("Tonengo"));
+        }
+        ui::setComboText(d->postalCodeCombo, QStringLiteral("14023"));
+        ui::setComboText(d->provinceCombo, QStringLiteral("Asti"));
+        ui::setComboText(d->provinceCodeCombo, QStringLiteral("AT"));
+        reloadForMunicipality(MunicipalityTable::Zones, QStringLiteral("Tonengo"), QStringLiteral("14023"),
+                              QStringLiteral("AT"));
+        showEditor(e);
+        QCOMPARE(e->municipalityCombo->currentText(), QStringLiteral("Tonengo"));
+        QCOMPARE(e->municipalityCombo->currentIndex(), -1);
+        QCOMPARE(e->postalCodeCombo->currentText(), QStringLiteral("14023"));
+        QCOMPARE(e->provinceCombo->currentText(), QStringLiteral("Asti"));
+        QCOMPARE(e->provinceCodeCombo->currentText(), QStringLiteral("AT"));
+        e->okButton->click();
+        QVERIFY(QFileInfo::exists(dataPath(QStringLiteral("ZonaUrbanaTonengo14023AT.db"))));
     }
 
     void roundTripThroughTheButton()
