@@ -4,6 +4,7 @@
 
 #include "mainwindow.h"
 #include "mcaops.h"
+#include "openedappraisal.h"
 #include "unsavedwork.h"
 
 #include "model/currency.h"
@@ -37,6 +38,8 @@
 #include <QTableView>
 #include <QTextEdit>
 #include <QToolButton>
+
+#include <optional>
 
 namespace brevan::app {
 
@@ -168,6 +171,13 @@ QString FileOps::unreadablePicturesText(const QStringList &pictures)
         .arg(pictures.join(QStringLiteral(", ")));
 }
 
+QString FileOps::unreadableMcaText(const QString &companion)
+{
+    return QStringLiteral("Impossibile leggere la stima per confronto di mercato \"%1\":\n"
+                          "la finestra MCA resta vuota; il resto della stima è stato caricato.")
+        .arg(companion);
+}
+
 QString FileOps::newQuestionText()
 {
     return QStringLiteral("Tutti i dati precedentemente inseriti\nverranno eliminati. Continuare?");
@@ -273,26 +283,6 @@ void FileOps::clearField(int number)
         writeText(f, QString());
 }
 
-void FileOps::restoreField(const files::StoredRecord &record, const FieldDef &f)
-{
-    const QString name = nameOf(f);
-    if (f.type == FieldType::Logical) {
-        writeTick(f, record.logical(name));
-        return;
-    }
-    if (auto *date = qobject_cast<QDateEdit *>(control(name))) {
-        const QString stored = record.text(name);
-        const QDate d = files::appraisalDateFrom(stored);
-        if (!d.isValid())
-            throw StoreError(QStringLiteral("Data della stima non valida: \"%1\".").arg(stored));
-        // A program write into the date picker runs no reaction.
-        const QSignalBlocker block(date);
-        date->setDate(d);
-        return;
-    }
-    writeText(f, record.text(name));
-}
-
 // --- saving ------------------------------------------------------------------
 
 void FileOps::FileSave1Execute()
@@ -362,13 +352,14 @@ void FileOps::saveAppraisal(const QString &tablePath)
         throw StoreError(QStringLiteral("Il nome scelto è quello di una tabella di lavoro."));
     // A Paradox table that the set would replace is first kept beside it.
     const QString folder = QFileInfo(tablePath).absolutePath();
-    const QString stem = files::stemForTable(tablePath);
+    files::recoverFolder(folder);
+    const QString stem = files::companionStemIn(folder, QFileInfo(tablePath).fileName());
     m_keptOriginals << legacy::keepParadoxOriginal(tablePath);
     for (const Companion c : files::kCompanions) {
         if (files::companionForm(c) == files::CompanionForm::Table)
             m_keptOriginals << legacy::keepParadoxOriginal(pathInFolder(folder, files::companionName(c, stem)));
     }
-    files::saveAppraisalSet(tablePath, currentContent());
+    files::saveAppraisalSet(tablePath, currentContent(), stem);
 }
 
 files::AppraisalContent FileOps::currentContent(bool postPendingEdit)
@@ -418,6 +409,45 @@ void FileOps::FileOpen1Execute()
     Q_EMIT ImpostaSemaforiTreeViewRequested();
 }
 
+void FileOps::showAppraisal(OpenedAppraisal &opened)
+{
+    // The stored amounts keep their meaning: the program first takes the
+    // currency they were saved in.
+    takeCurrency(opened.euro);
+    bool companionsDone = false;
+    for (const OpenedAppraisal::Value &v : opened.values) {
+        if (v.number > kLastFieldBeforeCompanions && !companionsDone) {
+            // A page whose picture was not saved, whose file is gone or cannot
+            // be read is emptied rather than left showing the previous
+            // appraisal's picture, which the next save would then store under
+            // this appraisal's name.
+            for (const PictureCompanion &p : kPictureCompanions) {
+                ui::PicturePage *page = m_window->*p.page;
+                if (opened.pictures.contains(p.kind))
+                    page->setOpenedPicture(opened.pictures.value(p.kind));
+                else
+                    page->clearForNewAppraisal();
+            }
+            replaceWorkingTable(m_window->surfacesPage->model(), [&] { opened.surfaces.putInPlace(); });
+            Q_EMIT AttivaSpeedButtonCalcolaSuperficiRequested();
+            replaceWorkingTable(m_window->comparablesPage->model(), [&] { opened.comparables.putInPlace(); });
+            if (m_window->mcaOps)
+                m_window->mcaOps->showOpened(opened.mca);
+            companionsDone = true;
+        }
+        const FieldDef &f = field(v.number);
+        if (f.type == FieldType::Logical) {
+            writeTick(f, v.tick);
+        } else if (auto *date = qobject_cast<QDateEdit *>(control(nameOf(f)))) {
+            // A program write into the date picker runs no reaction.
+            const QSignalBlocker block(date);
+            date->setDate(v.date);
+        } else {
+            writeText(f, v.text);
+        }
+    }
+}
+
 bool FileOps::openAppraisal(const QString &tablePath)
 {
     const QString folder = QFileInfo(tablePath).absolutePath();
@@ -425,30 +455,39 @@ bool FileOps::openAppraisal(const QString &tablePath)
     // first, so the set read is one save's.
     files::recoverFolder(folder);
     m_window->selectNode(0);
-    bool opened = true;
+    bool opened = false;
     QStringList unreadable;
+    QString unreadableMca;
     {
         const WaitCursor wait;
+        // Read and check everything first: a file that fails leaves the
+        // pages as they were, never half of one appraisal beside the other.
+        std::optional<OpenedAppraisal> read;
         try {
-            files::StoredRecord record(tablePath);
-            // The stored amounts keep their meaning: the program first takes
-            // the currency they were saved in.
-            takeCurrency(record.inEuro());
-            bool companionsDone = false;
-            for (const int n : openingOrder()) {
-                if (n > kLastFieldBeforeCompanions && !companionsDone) {
-                    unreadable = openCompanions(record, folder, files::stemForTable(QFileInfo(tablePath).fileName()));
-                    companionsDone = true;
-                }
-                restoreField(record, field(n));
-            }
-            record.close();
+            read.emplace(readOpenedAppraisal(tablePath, [this](const FieldDef &f) {
+                return qobject_cast<QDateEdit *>(control(nameOf(f))) != nullptr;
+            }));
         } catch (const TableTooLarge &e) {
             Messages::warning(m_window, openFailureText() + QStringLiteral("\n\n") + e.message());
         } catch (const std::exception &e) {
             qWarning("FileOpen1Execute: %s", e.what());
             Messages::warning(m_window, openFailureText());
-            opened = false;
+        }
+        if (read) {
+            try {
+                showAppraisal(*read);
+                opened = true;
+                for (const auto &[kind, stored] : read->unreadablePictures) {
+                    for (const PictureCompanion &p : kPictureCompanions) {
+                        if (p.kind == kind)
+                            unreadable << QStringLiteral("\"%1\" (%2)").arg(stored, QString::fromUtf8(p.caption));
+                    }
+                }
+                unreadableMca = read->unreadableMca;
+            } catch (const std::exception &e) {
+                qWarning("FileOpen1Execute: %s", e.what());
+                Messages::warning(m_window, openFailureText());
+            }
         }
         for (ui::TableModel *model : {m_window->surfacesPage->model(), m_window->comparablesPage->model()}) {
             if (!model->isOpen())
@@ -459,6 +498,8 @@ bool FileOps::openAppraisal(const QString &tablePath)
         Q_EMIT appraisalRead();
     if (!unreadable.isEmpty())
         Messages::warning(m_window, unreadablePicturesText(unreadable));
+    if (!unreadableMca.isEmpty())
+        Messages::warning(m_window, unreadableMcaText(unreadableMca));
     return opened;
 }
 
@@ -467,54 +508,6 @@ void FileOps::takeCurrency(bool euro)
     QToolButton *button = euro ? m_window->euroButton : m_window->lireButton;
     if (button && button->isEnabled())
         button->click();
-}
-
-QStringList FileOps::openCompanions(const files::StoredRecord &record, const QString &folder,
-                                     const QString &stem)
-{
-    // A page whose picture was not saved, or whose file is gone, is emptied
-    // rather than left showing the previous appraisal's picture, which the
-    // next save would then store under this appraisal's name. A picture that
-    // cannot be read is treated the same way, and named to the user.
-    QStringList unreadable;
-    for (const PictureCompanion &p : kPictureCompanions) {
-        ui::PicturePage *page = m_window->*p.page;
-        const QString stored = record.text(files::companionField(p.kind));
-        const QString path = files::companionPath(folder, stored);
-        if (path.isEmpty()) {
-            page->clearForNewAppraisal();
-            continue;
-        }
-        try {
-            page->setPictureFromFile(path);
-        } catch (const std::exception &e) {
-            qWarning("FileOpen1Execute: %s", e.what());
-            page->clearForNewAppraisal();
-            unreadable << QStringLiteral("\"%1\" (%2)").arg(stored, QString::fromUtf8(p.caption));
-        }
-    }
-
-    const QString surfaces = files::companionPath(folder, record.text(files::companionField(Companion::Surfaces)));
-    replaceWorkingTable(m_window->surfacesPage->model(), [&] {
-        if (surfaces.isEmpty())
-            rebuildTable(dataPath(kDescrSup), surfacesLayout(), 36);
-        else
-            Table::copy(surfaces, dataPath(kDescrSup), surfacesLayout());
-    });
-    Q_EMIT AttivaSpeedButtonCalcolaSuperficiRequested();
-
-    const QString comparables =
-        files::companionPath(folder, record.text(files::companionField(Companion::Comparables)));
-    replaceWorkingTable(m_window->comparablesPage->model(), [&] {
-        if (comparables.isEmpty())
-            rebuildTable(dataPath(kImmConfr), comparablesLayout(), 0);
-        else
-            Table::copy(comparables, dataPath(kImmConfr), comparablesLayout());
-    });
-
-    if (m_window->mcaOps)
-        m_window->mcaOps->openCompanion(files::companionPath(folder, files::companionName(Companion::Mca, stem)));
-    return unreadable;
 }
 
 // --- new appraisal -----------------------------------------------------------

@@ -18,6 +18,7 @@ class QWidget;
 namespace brevan::app {
 
 class MainWindow;
+struct OpenedAppraisal;
 
 class FileOps : public QObject {
     Q_OBJECT
@@ -44,12 +45,16 @@ public:
     static QString newQuestionText();
     // Pictures named as "\"Foto - ….bmp\" (Illustrazione fotografica)".
     static QString unreadablePicturesText(const QStringList &pictures);
+    // The market comparison's companion, by its file name.
+    static QString unreadableMcaText(const QString &companion);
     static QString appraiserSaveFailureText();
     static QString appraiserLoadFailureText();
 
     // Opening without the dialog: reads the appraisal at tablePath into the
-    // pages (steps 3 to 9 of opening). False when it failed (the warning has
-    // been shown); a picture that cannot be read only leaves its page empty.
+    // pages (steps 3 to 9 of opening). Everything is read before the pages
+    // change: false when it failed (the warning has been shown, the pages are
+    // as they were). A picture or a market comparison that cannot be read
+    // only leaves its page or the comparison empty, and is named.
     bool openAppraisal(const QString &tablePath);
 
 public Q_SLOTS:
@@ -89,12 +94,11 @@ private:
     void writeText(const FieldDef &f, const QString &text);
     void writeTick(const FieldDef &f, bool on);
     void clearField(int number);
-    void restoreField(const files::StoredRecord &record, const FieldDef &f);
+    // Shows an appraisal read whole, in the order opening writes the fields.
+    void showAppraisal(OpenedAppraisal &opened);
     // Switches to the currency in Euro or in Lire as the toolbar button does,
     // unless it is in force already.
     void takeCurrency(bool euro);
-    // The names of the pictures that could not be read.
-    QStringList openCompanions(const files::StoredRecord &record, const QString &folder, const QString &stem);
     void saveAppraisal(const QString &tablePath);
 
     MainWindow *m_window;

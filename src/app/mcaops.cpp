@@ -172,13 +172,10 @@ void McaOps::StimaMCA1Click()
     m_mcaWindow->activateWindow();
 }
 
-void McaOps::openCompanion(const QString &path)
+void McaOps::showOpened(const mca::Sheet &sheet)
 {
-    // The comparison of the appraisal shown so far must not stay behind,
-    // whether or not this appraisal has one that can be read.
-    setSheet(mca::Sheet::blank());
-    if (!path.isEmpty())
-        setSheet(files::readMcaTable(path));
+    // The comparison of the appraisal shown so far never stays behind.
+    setSheet(sheet);
     if (m_mcaWindow)
         refreshFromPages();
 }

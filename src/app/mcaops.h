@@ -39,10 +39,9 @@ public:
     // The comparison for the printed report, when the appraisal has one.
     std::optional<report::McaDocument> reportDocument() const;
 
-    // Opening: the companion at path (empty when the appraisal has none)
-    // replaces the comparison. Throws StoreError for a file that cannot be
-    // used, after emptying the comparison.
-    void openCompanion(const QString &path);
+    // Opening: the comparison read with the appraisal (blank when it has
+    // none, or its companion could not be read) replaces this one.
+    void showOpened(const mca::Sheet &sheet);
     // A new appraisal empties the comparison.
     void clearForNewAppraisal();
 

@@ -24,6 +24,26 @@ namespace {
 const QByteArray kNeverSaved = QByteArrayLiteral("mai salvata");
 
 const QString kRecoveryFolder = QStringLiteral("Recupero");
+// Runs on private tables at the same time, each with a copy of its own.
+constexpr int kPrivateSlots = 8;
+
+QString recoveryTableIn(const QString &folder)
+{
+    return QDir(folder).filePath(UnsavedWork::recoveryTableName());
+}
+
+// Removes a recovery copy's set and, once empty, its folder.
+void removeCopyIn(const QString &folder)
+{
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        return;
+    files::recoverFolder(folder);
+    const QString stem = files::stemForTable(UnsavedWork::recoveryTableName());
+    QFile::remove(recoveryTableIn(folder));
+    for (const files::Companion c : files::kCompanions)
+        QFile::remove(QDir(folder).filePath(files::companionName(c, stem)));
+    QDir().rmdir(folder);
+}
 
 } // namespace
 
@@ -121,15 +141,55 @@ bool UnsavedWork::confirmLeaving(const QString &question)
     return false;
 }
 
-QString UnsavedWork::recoveryFolder() const
+QStringList UnsavedWork::privateRecoveryFolders()
 {
-    if (!m_window->workPlace || !m_window->workPlace->ownsDataFolder())
+    QStringList folders;
+    const QDir base(userDataFolder());
+    for (int n = 1; n <= kPrivateSlots; ++n)
+        folders << base.filePath(n == 1 ? kRecoveryFolder : kRecoveryFolder + QStringLiteral(" %1").arg(n));
+    return folders;
+}
+
+QString UnsavedWork::recoveryFolder()
+{
+    if (!m_window->workPlace)
         return {};
-    try {
-        return QDir(dataFolder()).filePath(kRecoveryFolder);
-    } catch (const std::exception &) {
-        return {};
+    if (m_window->workPlace->ownsDataFolder()) {
+        try {
+            return QDir(dataFolder()).filePath(kRecoveryFolder);
+        } catch (const std::exception &) {
+            return {};
+        }
     }
+    // Private tables: typing is worth a copy all the same, kept where this
+    // user may always write, in a slot no other run uses meanwhile.
+    if (m_slot.isEmpty()) {
+        for (const QString &folder : privateRecoveryFolders()) {
+            if (!QDir().mkpath(folder))
+                break;
+            if (m_slotLock.acquire(folder) == FolderLock::Result::Locked) {
+                m_slot = folder;
+                break;
+            }
+        }
+    }
+    return m_slot;
+}
+
+QString UnsavedWork::adoptCopyOfAnotherRun(const QString &own)
+{
+    for (const QString &folder : privateRecoveryFolders()) {
+        if (folder == own || !QFileInfo(folder).isDir())
+            continue;
+        // A slot held is the copy of a run that still works.
+        if (m_adoptedLock.acquire(folder) != FolderLock::Result::Locked)
+            continue;
+        files::recoverFolder(folder);
+        if (QFileInfo(recoveryTableIn(folder)).isFile())
+            return folder;
+        m_adoptedLock.release();
+    }
+    return {};
 }
 
 void UnsavedWork::writeCopy()
@@ -157,17 +217,21 @@ void UnsavedWork::writeCopy()
             discardCopy();
         return;
     }
-    if (digest == m_copied)
+    if (digest == m_copied && m_adopted.isEmpty())
         return;
     m_copied = digest;
     // The pictures are shared, not copied, and the rows are a snapshot: the
     // writer needs nothing from the pages while the user goes on typing.
-    const QString table = QDir(folder).filePath(recoveryTableName());
-    QThread *writer = QThread::create([folder, table, content] {
+    const QString table = recoveryTableIn(folder);
+    // A copy recovered from another run's slot goes once this run's own
+    // copy holds the work.
+    const QString adopted = std::exchange(m_adopted, QString());
+    QThread *writer = QThread::create([folder, table, content, adopted] {
         try {
             if (!QDir().mkpath(folder))
                 throw StoreError(QStringLiteral("Impossibile creare la cartella \"%1\".").arg(folder));
             files::saveAppraisalSet(table, content);
+            removeCopyIn(adopted);
         } catch (const std::exception &e) {
             qWarning("UnsavedWork: %s", e.what());
         }
@@ -192,31 +256,32 @@ void UnsavedWork::discardCopy()
 {
     waitForCopy();
     m_copied.clear();
-    const QString folder = recoveryFolder();
-    if (folder.isEmpty() || !QFileInfo(folder).isDir())
-        return;
-    files::recoverFolder(folder);
-    const QString stem = files::stemForTable(recoveryTableName());
-    QFile::remove(QDir(folder).filePath(recoveryTableName()));
-    for (const files::Companion c : files::kCompanions)
-        QFile::remove(QDir(folder).filePath(files::companionName(c, stem)));
-    QDir().rmdir(folder);
+    removeCopyIn(recoveryFolder());
+    removeCopyIn(std::exchange(m_adopted, QString()));
 }
 
 void UnsavedWork::offerRecovery()
 {
     if (std::exchange(m_offered, true))
         return;
-    const QString folder = recoveryFolder();
-    if (folder.isEmpty() || !QFileInfo(folder).isDir())
-        return;
-    // A copy being written when the run ended is finished or dropped first.
-    files::recoverFolder(folder);
-    const QFileInfo table(QDir(folder).filePath(recoveryTableName()));
-    if (!table.isFile()) {
-        discardCopy();
-        return;
+    const QString own = recoveryFolder();
+    QString folder;
+    if (!own.isEmpty() && QFileInfo(own).isDir()) {
+        // A copy being written when the run ended is finished or dropped first.
+        files::recoverFolder(own);
+        if (QFileInfo(recoveryTableIn(own)).isFile())
+            folder = own;
+        else
+            removeCopyIn(own);
     }
+    // Else a copy that a run on private tables left in the user's folder.
+    if (folder.isEmpty()) {
+        m_adopted = adoptCopyOfAnotherRun(own);
+        folder = m_adopted;
+    }
+    if (folder.isEmpty())
+        return;
+    const QFileInfo table(recoveryTableIn(folder));
     if (ui::Messages::question(m_window, recoveryQuestionText(table.lastModified()), false) != ui::Answer::Yes) {
         discardCopy();
         return;

@@ -140,7 +140,7 @@ void WorkPlace::open()
         if (folder.isEmpty())
             folder = AliasRegistry::folder(kAliasBrevan);
         if (folder.isEmpty()) // the folder a first start would have registered
-            folder = QDir::currentPath() + QStringLiteral("/Dati");
+            folder = QDir(QDir::currentPath()).filePath(QStringLiteral("Dati"));
         ui::Messages::error(m_window, unusableText(folder, QString::fromUtf8(e.what())));
     }
     usePrivateFolder();

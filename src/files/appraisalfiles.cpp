@@ -1,6 +1,7 @@
 #include "appraisalfiles.h"
 
 #include "mcatable.h"
+#include "setsave.h"
 
 #include "store/datafolder.h"
 #include "store/foldersync.h"
@@ -15,6 +16,7 @@
 #include <QImageWriter>
 #include <QPainter>
 #include <QRegularExpression>
+#include <QSet>
 #include <QSaveFile>
 #include <QTemporaryFile>
 
@@ -236,14 +238,95 @@ QString suggestedTableNameIn(const QString &folder, const RecordValues &values)
     return suggestedTableName(name);
 }
 
-QString stemForTable(const QString &tableFileName)
+namespace {
+
+// The table's bare name without ".db" and a leading "Stima - ", uncut.
+QString tableStemText(const QString &tableFileName)
 {
     QString name = QFileInfo(tableFileName).fileName();
     if (name.endsWith(kDb, Qt::CaseInsensitive))
         name.chop(kDb.size());
     if (name.startsWith(kTablePrefix, Qt::CaseInsensitive))
         name.remove(0, kTablePrefix.size());
-    return companionStem(name);
+    return name;
+}
+
+// Whether two paths name one file (the second need not exist yet).
+bool sameFile(const QFileInfo &a, const QFileInfo &b)
+{
+    if (a.absoluteFilePath() == b.absoluteFilePath())
+        return true;
+    return a.exists() && b.exists() && a.canonicalFilePath() == b.canonicalFilePath();
+}
+
+// The companion names that the appraisal records of the folder other than
+// the table itself keep, in lower case: a folder on a file system that
+// ignores case holds "Foto - casa.bmp" and "Foto - Casa.bmp" as one file.
+QSet<QString> companionNamesOfOthers(const QString &folder, const QString &tableFileName)
+{
+    QSet<QString> used;
+    const QFileInfo self(QDir(folder).filePath(QFileInfo(tableFileName).fileName()));
+    const QString photoField = companionField(Companion::Photo);
+    const QStringList candidates = QDir(folder).entryList({QStringLiteral("*.db")}, QDir::Files | QDir::Hidden);
+    for (const QString &name : candidates) {
+        const QFileInfo other(QDir(folder).filePath(name));
+        if (isTemporaryName(name) || sameFile(other, self))
+            continue;
+        try {
+            // Only the schema of tables that are no appraisal: companions and
+            // working tables may hold thousands of rows.
+            bool isRecord = false;
+            for (const Column &c : Table::layoutOf(other.filePath(), Trust::Foreign))
+                isRecord = isRecord || c.name.compare(photoField, Qt::CaseInsensitive) == 0;
+            if (!isRecord)
+                continue;
+            const StoredRecord record(other.filePath());
+            for (const Companion c : kCompanions) {
+                const QString stored = companionField(c).isEmpty() ? mcaCompanionName(record, name)
+                                                                   : record.text(companionField(c));
+                if (!stored.isEmpty())
+                    used.insert(stored.toLower());
+            }
+        } catch (const std::exception &) {
+            // A file that cannot be read names no companion that can be found.
+        }
+    }
+    return used;
+}
+
+} // namespace
+
+QString stemForTable(const QString &tableFileName)
+{
+    return companionStem(tableStemText(tableFileName));
+}
+
+QString companionStemIn(const QString &folder, const QString &tableFileName)
+{
+    const QString text = tableStemText(tableFileName);
+    const QSet<QString> used = companionNamesOfOthers(folder, tableFileName);
+    auto free = [&](const QString &stem) {
+        for (const Companion c : kCompanions) {
+            if (used.contains(companionName(c, stem).toLower()))
+                return false;
+        }
+        return true;
+    };
+    // Far more than any folder holds of one name.
+    constexpr int kMostNumbers = 1000;
+    for (int n = 1; n <= kMostNumbers; ++n) {
+        const QString stem = n == 1 ? companionStem(text) : companionStem(text, QStringLiteral(" (%1)").arg(n));
+        if (free(stem))
+            return stem;
+    }
+    throw StoreError(QStringLiteral("Troppe stime con lo stesso nome nella cartella \"%1\".").arg(native(folder)));
+}
+
+QString mcaCompanionName(const StoredRecord &record, const QString &tableFileName)
+{
+    if (record.has(kMcaColumn))
+        return record.text(kMcaColumn);
+    return companionName(Companion::Mca, stemForTable(tableFileName));
 }
 
 QString withDbExtension(const QString &path)

@@ -45,6 +45,12 @@ QString suggestedTableNameIn(const QString &folder, const RecordValues &values);
 // ".db" and without a leading "Stima - ". Keeping the suggested name gives
 // back the appraisal name's stem; another name gives companions of its own.
 QString stemForTable(const QString &tableFileName);
+// The stem of the companions of the table tableFileName when it is saved in
+// folder: stemForTable's, unless one of its companion names is already named
+// by another appraisal's record there ("Casa.db" beside "Stima - Casa.db",
+// or two long names that differ only past the cut); then the first
+// numbered stem (" (2)", " (3)", …) whose names no other record uses.
+QString companionStemIn(const QString &folder, const QString &tableFileName);
 
 // Appends ".db" to a chosen file name that does not end in it.
 QString withDbExtension(const QString &path);
@@ -68,6 +74,13 @@ QString currencyText(bool euro);
 // Whether a stored currency text is "Euro" (true) or "Lire" or empty (false);
 // throws StoreError for any other text.
 bool currencyIsEuro(const QString &text);
+
+// The market comparison's companion has no field among the 149: it is found
+// by the name its table's name gives ("MCA - " + stemForTable). A record
+// whose companions took a numbered stem stores it in one more column after
+// the currency (empty when there is none).
+inline const QString kMcaColumn = QStringLiteral("TabellaMCA");
+inline constexpr int kMcaColumnSize = 150;
 
 // A companion is a picture saved as a bitmap or a copy of a working table.
 enum class CompanionForm { Picture, Table };
@@ -137,6 +150,11 @@ private:
     Layout m_layout;
     QVariantList m_values;
 };
+
+// The name of the market comparison's companion of the record stored as
+// tableFileName: the one the record keeps, else the one the table's name
+// gives. Empty when the record keeps none.
+QString mcaCompanionName(const StoredRecord &record, const QString &tableFileName);
 
 // A stored companion name that can be looked up in the appraisal's folder:
 // a bare file name that exists there. Names with a folder part are refused,

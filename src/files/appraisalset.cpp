@@ -33,11 +33,16 @@ void writeRows(const QString &path, const Layout &layout, const TableRows &rows)
 
 } // namespace
 
-QHash<QString, QString> saveAppraisalSet(const QString &tablePath, const AppraisalContent &content)
+QHash<QString, QString> saveAppraisalSet(const QString &tablePath, const AppraisalContent &content,
+                                         const QString &givenStem)
 {
     const QFileInfo table(tablePath);
-    const QString stem = stemForTable(table.fileName());
     SetSave set(table.absolutePath());
+    const QString stem = givenStem.isEmpty() ? companionStemIn(set.folder(), table.fileName()) : givenStem;
+    // The comparison is found by the name the table's name gives, unless the
+    // record says otherwise.
+    const bool mcaByName = stem == stemForTable(table.fileName());
+    QString mcaName;
     QHash<QString, QString> names;
     for (const Companion c : kCompanions) {
         const QString name = companionName(c, stem);
@@ -52,7 +57,8 @@ QHash<QString, QString> saveAppraisalSet(const QString &tablePath, const Apprais
                 // A companion found by its name alone would be found again
                 // after this save: an earlier one is superseded by an empty
                 // table, in the same set.
-                if (companionField(c).isEmpty() && QFileInfo::exists(set.folder() + QLatin1Char('/') + name))
+                if (companionField(c).isEmpty() && mcaByName
+                    && QFileInfo::exists(set.folder() + QLatin1Char('/') + name))
                     writeRows(set.stage(name), companionLayout(c), {});
                 continue;
             }
@@ -60,6 +66,8 @@ QHash<QString, QString> saveAppraisalSet(const QString &tablePath, const Apprais
         }
         if (!companionField(c).isEmpty())
             names.insert(companionField(c), name);
+        else
+            mcaName = name;
     }
     // The record last: the set is put in place in the order it was staged.
     RecordValues record = content.record;
@@ -69,7 +77,11 @@ QHash<QString, QString> saveAppraisalSet(const QString &tablePath, const Apprais
         if (!companionField(c).isEmpty() && !names.contains(companionField(c)))
             record.insert(companionField(c), QString());
     }
-    const Layout layout = recordLayout();
+    Layout layout = recordLayout();
+    if (!mcaByName) {
+        layout << Column{kMcaColumn, ColumnType::Text, kMcaColumnSize};
+        record.insert(kMcaColumn, mcaName);
+    }
     writeRows(set.stage(table.fileName()), layout, {rowFor(layout, record)});
     set.commit();
     return names;

@@ -19,11 +19,14 @@ struct AppraisalContent {
 };
 
 // Writes the appraisal table at tablePath and, in its folder, each companion
-// that has something to hold, named after the table's stem; the record names
-// the companions written and leaves the others' fields empty. The folder then
-// holds the whole new set, or (after a failure or a crash) the whole earlier
-// one. Returns the companions' names by record field. Throws StoreError.
-QHash<QString, QString> saveAppraisalSet(const QString &tablePath, const AppraisalContent &content);
+// that has something to hold, named after the stem (companionStemIn's when
+// none is given), so that no other appraisal's record of the folder names
+// them; the record names the companions written and leaves the others'
+// fields empty. The folder then holds the whole new set, or (after a failure
+// or a crash) the whole earlier one. Returns the companions' names by record
+// field. Throws StoreError.
+QHash<QString, QString> saveAppraisalSet(const QString &tablePath, const AppraisalContent &content,
+                                         const QString &stem = {});
 
 // A digest of everything a save would write: equal digests, equal saves.
 // Pictures count by identity (QImage::cacheKey), so the digest costs no pass

@@ -500,6 +500,11 @@ void PicturePage::setPictureFromFile(const QString &path)
     takePicture(pictures::load(path));
 }
 
+void PicturePage::setOpenedPicture(const QImage &picture)
+{
+    takePicture(picture);
+}
+
 void PicturePage::clearForNewAppraisal()
 {
     dropPicture();

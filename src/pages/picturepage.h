@@ -91,6 +91,8 @@ public:
     // Throws PictureError (a std::runtime_error) when the file cannot be read;
     // the page then keeps what it had.
     void setPictureFromFile(const QString &path);
+    // The same with a picture already read from its file.
+    void setOpenedPicture(const QImage &picture);
     // A new appraisal: no picture, the picture controls disabled, "Adatta
     // immagine" cleared. The paste button keeps its state.
     void clearForNewAppraisal();

@@ -102,6 +102,13 @@ QString AliasRegistry::folder(const QString &alias)
     return {};
 }
 
+QString userDataFolder()
+{
+    if (!configOverride().isEmpty())
+        return QFileInfo(configOverride()).absolutePath();
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+}
+
 bool AliasRegistry::exists(const QString &alias)
 {
     return !folder(alias).isEmpty();
@@ -126,16 +133,46 @@ void AliasRegistry::add(const QString &alias, const QString &folderPath)
                              .arg(QDir::toNativeSeparators(configFile())));
 }
 
+namespace {
+
+QString cannotCreate(const QString &folder)
+{
+    return QStringLiteral("Impossibile creare la cartella dei dati \"%1\".").arg(QDir::toNativeSeparators(folder));
+}
+
+// A folder the program can work in: it exists (made when missing) and may be
+// written.
+bool usableFolder(const QString &folder)
+{
+    if (!QDir().mkpath(folder))
+        return false;
+    const QFileInfo info(folder);
+    return info.isDir() && info.isWritable();
+}
+
+} // namespace
+
 void CreaAlias(const QString &alias)
 {
     QString folder = AliasRegistry::folder(alias);
     if (folder.isEmpty()) {
-        folder = QDir::currentPath() + QStringLiteral("/Dati");
+        // The folder is registered only once it can be worked in: a name
+        // registered before that would be used by every later start. A start
+        // from a folder the user cannot write (the root, a system folder)
+        // takes the user's home, as a start from the desktop menu does.
+        const QString here = QDir(QDir::currentPath()).filePath(QStringLiteral("Dati"));
+        const QString home = QDir(QDir::homePath()).filePath(QStringLiteral("Dati"));
+        if (usableFolder(here))
+            folder = here;
+        else if (usableFolder(home))
+            folder = home;
+        else
+            throw StoreError(cannotCreate(here));
         AliasRegistry::add(alias, folder);
+        return;
     }
     if (!QDir().mkpath(folder))
-        throw StoreError(QStringLiteral("Impossibile creare la cartella dei dati \"%1\".")
-                             .arg(QDir::toNativeSeparators(folder)));
+        throw StoreError(cannotCreate(folder));
 }
 
 QString dataFolder()

@@ -34,8 +34,16 @@ public:
     static void add(const QString &alias, const QString &folder);
 };
 
+// The user's own folder for what the program keeps outside any data folder
+// (the recovery copy of a run that works on private working tables): the
+// application's data location, or, while the configuration is pointed
+// elsewhere (tests, the export command), the folder of that configuration.
+QString userDataFolder();
+
 // Makes sure the alias exists; at its first registration its folder is the
-// current folder + "/Dati". Creates the folder when missing.
+// current folder + "/Dati", or the home folder + "/Dati" when the current
+// folder cannot be written, registered only once it exists and may be
+// written. Creates the registered folder when missing.
 void CreaAlias(const QString &alias);
 
 // The data folder: the folder of "DataBase Brevan". Throws when unregistered.

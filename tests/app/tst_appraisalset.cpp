@@ -1,12 +1,17 @@
 // An appraisal saved and opened as a whole set: a picture that cannot be
-// read, another unit's appraisal of the same shortened name, and what an
-// interrupted save left in the folder.
+// read, another unit's appraisal of the same shortened name, tables whose
+// names give the same companions, and what an interrupted save left in the
+// folder.
 #include "../support/filesession.h"
 #include "../support/fixtures.h"
+#include "../support/mcafixtures.h"
 #include "app/application.h"
+#include "app/mcaops.h"
 #include "files/appraisalfiles.h"
+#include "files/mcatable.h"
 #include "pages/descriptionpage.h"
 #include "pages/incomepage.h"
+#include "pages/mcawindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -158,6 +163,121 @@ private Q_SLOTS:
         s.files << QString();
         w->saveAction->trigger();
         QCOMPARE(Messages::fileRequests().last().suggested, second);
+    }
+
+    // Two tables whose names give the same companion names ("Casa.db" and
+    // "Stima - Casa.db"; names equal up to the cut): the second save gives
+    // its companions names of their own, which its record keeps, and leaves
+    // the first's alone; each opens with its own photograph, rooms,
+    // comparables and market comparison, and saving either again keeps them
+    // apart.
+    void tablesOfOneStemKeepTheirCompanions_data()
+    {
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("second");
+        QTest::addColumn<QString>("firstStem");
+        QTest::addColumn<QString>("secondStem");
+        QTest::newRow("a stem inside another table's name") << "Casa.db" << "Stima - Casa.db" << "Casa" << "Casa (2)";
+        const QString common = QString(120, QLatin1Char('L')) + QStringLiteral("0123456789abc");
+        QCOMPARE(common.size(), 133);
+        QTest::newRow("names equal up to the cut")
+            << "Stima - " + common + "-prima.db" << "Stima - " + common + "-seconda.db" << common
+            << common.left(129) + " (2)";
+    }
+    void tablesOfOneStemKeepTheirCompanions()
+    {
+        QFETCH(QString, first);
+        QFETCH(QString, second);
+        QFETCH(QString, firstStem);
+        QFETCH(QString, secondStem);
+        AppFixture app{app::Operations::Wired};
+        QStringList files;
+        Messages::setFileAnswers([&](const FileDialogRequest &) { return files.isEmpty() ? QString() : files.takeFirst(); });
+        Messages::setQuestionAnswers([](const Messages::Shown &) { return ui::Answer::No; });
+        const QString folder = app.path("stime");
+        QDir().mkpath(folder);
+        auto in = [&](const QString &name) { return folder + QLatin1Char('/') + name; };
+        MainWindow *w = app.window.get();
+        w->mcaOps->StimaMCA1Click();
+        auto unit = [&](const QString &number, QRgb colour, const QString &room, const QString &street,
+                        const QString &price) {
+            w->descriptionPage->internalNumberEdit->setText(number);
+            setPicture(w->photoPage, picture({6, 6}, colour));
+            setSurfaceRow(w, 0, room, 20);
+            QStringList comparable = kCompleteComparable;
+            comparable[0] = street;
+            addComparable(w, comparable);
+            mca::Sheet sheet = fixtures::mcaExampleSheet();
+            sheet.comparables[0].setText(mca::Row::Price, price);
+            w->mcaOps->window()->setSheet(sheet);
+        };
+        auto warnings = [] {
+            QStringList out;
+            for (const Messages::Shown &shown : Messages::shown()) {
+                if (shown.kind != Messages::Shown::Confirm && shown.kind != Messages::Shown::Question)
+                    out << shown.text;
+            }
+            return out;
+        };
+        auto save = [&](const QString &name) {
+            files << in(name);
+            w->saveAction->trigger();
+        };
+        auto open = [&](const QString &name) {
+            files << in(name);
+            w->openAction->trigger();
+        };
+        auto shows = [&](const QString &number, QRgb colour, const QString &room, const QString &street,
+                         const QString &price) {
+            QCOMPARE(w->descriptionPage->internalNumberEdit->text(), number);
+            QCOMPARE(w->photoPage->sourceImage().pixel(0, 0), colour);
+            QCOMPARE(tableRows(dataPath(kDescrSup)).first().first().toString(), room);
+            QCOMPARE(w->comparablesPage->model()->rowCount(), 1);
+            QCOMPARE(tableRows(dataPath(kImmConfr)).first().first().toString(), street);
+            QCOMPARE(w->mcaOps->sheet().comparables[0].text(mca::Row::Price), price);
+        };
+
+        unit("1", qRgb(200, 0, 0), "Camera 11", "Via Prima", "111.000,00");
+        save(first);
+        app.answer = true;
+        w->newAction->trigger();
+        unit("2", qRgb(0, 0, 200), "Camera 22", "Via Seconda", "222.000,00");
+        save(second);
+        QCOMPARE(warnings(), QStringList());
+
+        // Each record names its own companions; the second's are numbered.
+        const struct {
+            const char *field;
+            files::Companion companion;
+        } named[] = {{"FotoImmob", files::Companion::Photo},
+                     {"SuperficiImmob", files::Companion::Surfaces},
+                     {"TableNameImmobConfr", files::Companion::Comparables}};
+        for (const auto &n : named) {
+            QCOMPARE(storedText(in(first), n.field), files::companionName(n.companion, firstStem));
+            QCOMPARE(storedText(in(second), n.field), files::companionName(n.companion, secondStem));
+        }
+        QCOMPARE(storedText(in(second), "TabellaMCA"), files::companionName(files::Companion::Mca, secondStem));
+        QCOMPARE(files::readPicture(in("Foto - " + firstStem + ".bmp")).pixel(0, 0), qRgb(200, 0, 0));
+        QCOMPARE(files::readPicture(in("Foto - " + secondStem + ".bmp")).pixel(0, 0), qRgb(0, 0, 200));
+        QCOMPARE(files::readMcaTable(in("MCA - " + firstStem + ".db")).comparables[0].text(mca::Row::Price),
+                 QStringLiteral("111.000,00"));
+
+        open(first);
+        shows("1", qRgb(200, 0, 0), "Camera 11", "Via Prima", "111.000,00");
+        open(second);
+        shows("2", qRgb(0, 0, 200), "Camera 22", "Via Seconda", "222.000,00");
+
+        // Saved again, each keeps its companions' names and its own files.
+        save(second);
+        open(first);
+        save(first);
+        QCOMPARE(warnings(), QStringList());
+        QCOMPARE(storedText(in(first), "FotoImmob"), files::companionName(files::Companion::Photo, firstStem));
+        QCOMPARE(storedText(in(second), "FotoImmob"), files::companionName(files::Companion::Photo, secondStem));
+        open(second);
+        shows("2", qRgb(0, 0, 200), "Camera 22", "Via Seconda", "222.000,00");
+        open(first);
+        shows("1", qRgb(200, 0, 0), "Camera 11", "Via Prima", "111.000,00");
     }
 
     // Whatever an interrupted save left in a folder is gone once the folder

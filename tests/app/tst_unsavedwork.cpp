@@ -6,6 +6,7 @@
 #include "app/application.h"
 #include "app/mainwindow.h"
 #include "app/unsavedwork.h"
+#include "app/workplace.h"
 #include "files/appraisalfiles.h"
 #include "pages/comparablespage.h"
 #include "pages/descriptionpage.h"
@@ -13,6 +14,7 @@
 #include "pages/positionpage.h"
 #include "pages/surfacespage.h"
 #include "pages/tablemodel.h"
+#include "store/folderlock.h"
 
 #include <QAction>
 #include <QApplication>
@@ -462,6 +464,81 @@ private Q_SLOTS:
             QVERIFY(!w->unsavedWork->hasChanges());
         }
         QCOMPARE(Messages::shown().size(), 1);
+    }
+
+    // A run on private working tables (the data folder held by a program
+    // that does not answer, or read-only) keeps its recovery copy in the
+    // user's own folder; killed, its work is offered at the next start,
+    // whether that start works in the data folder or on private tables too.
+    void privateTablesKeepACopy_data()
+    {
+        QTest::addColumn<QString>("dataFolder");
+        QTest::addColumn<int>("answer");
+        QTest::newRow("data folder in use, Sì") << "inuse" << int(Answer::Yes);
+        QTest::newRow("data folder in use, No") << "inuse" << int(Answer::No);
+        QTest::newRow("data folder read-only, Sì") << "readonly" << int(Answer::Yes);
+    }
+    void privateTablesKeepACopy()
+    {
+        QFETCH(QString, dataFolder);
+        QFETCH(int, answer);
+        Place p;
+        FolderLock held;
+        if (dataFolder == "inuse") {
+            CreaAlias(kAliasBrevan);
+            QCOMPARE(held.acquire(instance::dataFolder(p.root.path())), FolderLock::Result::Locked);
+        } else {
+            AliasRegistry::add(kAliasBrevan, fixtures::readOnlyFolder(p.root.filePath("scratch")));
+        }
+        QProcess child;
+        instance::startChild(child, {QString::fromLatin1(kWorkAndDie), p.root.path()});
+        QByteArray out;
+        while (!out.contains("copiato\n")) {
+            QVERIFY2(child.waitForReadyRead(60000), child.readAllStandardError().constData());
+            out += child.readAllStandardOutput();
+        }
+        ::kill(pid_t(child.processId()), SIGKILL);
+        QVERIFY(child.waitForFinished(10000));
+        // The copy is in the user's folder (beside the configuration the
+        // tests point it at), not in the data folder.
+        const QString slot = UnsavedWork::privateRecoveryFolders().first();
+        QCOMPARE(QFileInfo(slot).absolutePath(), QFileInfo(AliasRegistry::configFile()).absolutePath());
+        const QString copy = slot + "/" + UnsavedWork::recoveryTableName();
+        QVERIFY(QFileInfo::exists(copy));
+        QCOMPARE(files::StoredRecord(copy).text("IndirizzoImmob"), QStringLiteral("Via del Recupero"));
+        QVERIFY(!QFileInfo::exists(p.copy()));
+
+        held.release();
+        p.question = Answer(answer);
+        MainWindow *w = p.start();
+        QTRY_COMPARE(p.questions().size(), 1);
+        QVERIFY(p.questions().first().startsWith("È stata trovata una stima non salvata del "));
+        QCOMPARE(w->workPlace->ownsDataFolder(), dataFolder == "inuse");
+        if (Answer(answer) == Answer::No) {
+            QCOMPARE(w->descriptionPage->addressEdit->text(), QString());
+            QVERIFY(!QFileInfo::exists(copy));
+            return;
+        }
+        QCOMPARE(w->descriptionPage->addressEdit->text(), QStringLiteral("Via del Recupero"));
+        QCOMPARE(w->surfacesPage->model()->data(w->surfacesPage->model()->index(0, 0)).toString(),
+                 QStringLiteral("Camera 7"));
+        QCOMPARE(w->photoPage->sourceImage().pixel(0, 0), qRgb(7, 8, 9));
+        QVERIFY(w->unsavedWork->hasChanges());
+        QVERIFY(QFileInfo::exists(copy));
+
+        // This run's own copy takes over: one copy of the work, not two.
+        w->unsavedWork->writeCopy();
+        w->unsavedWork->waitForCopy();
+        const QString own = w->unsavedWork->recoveryFolder() + "/" + UnsavedWork::recoveryTableName();
+        QVERIFY(QFileInfo::exists(own));
+        QCOMPARE(files::StoredRecord(own).text("IndirizzoImmob"), QStringLiteral("Via del Recupero"));
+        QCOMPARE(QFileInfo::exists(copy), own == copy);
+
+        // Saved: no copy is left anywhere.
+        p.file = p.folder() + "/Stima - a.db";
+        w->saveAction->trigger();
+        QVERIFY(!QFileInfo::exists(own));
+        QVERIFY(!QFileInfo::exists(copy));
     }
 };
 

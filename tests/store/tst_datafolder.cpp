@@ -1,6 +1,7 @@
 #include "../support/fixtures.h"
 #include "store/datafolder.h"
 
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -46,6 +47,53 @@ private Q_SLOTS:
         // The dialogs spell it differently; names match without regard to case.
         QCOMPARE(AliasRegistry::folder("Database Brevan"), first);
         QVERIFY(QFile::exists(AliasRegistry::configFile()));
+    }
+
+    // A first start from a folder the user cannot write takes "Dati" in the
+    // home folder; the folder is registered only once it exists, so a start
+    // where neither can be made registers nothing and the next one chooses
+    // again.
+    void firstStartFromAnUnusableFolder_data()
+    {
+        QTest::addColumn<QString>("current");
+        QTest::addColumn<bool>("homeUsable");
+        QTest::newRow("current folder read-only") << "readonly" << true;
+        QTest::newRow("\"Dati\" in the current folder is a file") << "file" << true;
+        QTest::newRow("current folder and home read-only") << "readonly" << false;
+    }
+    void firstStartFromAnUnusableFolder()
+    {
+        QFETCH(QString, current);
+        QFETCH(bool, homeUsable);
+        const QByteArray savedHome = qgetenv("HOME");
+        const auto restoreHome = qScopeGuard([&] { qputenv("HOME", savedHome); });
+        const QString home = m_root + "/home";
+        QDir().mkpath(home);
+        const QString readOnly = fixtures::readOnlyFolder(m_root);
+        qputenv("HOME", QFile::encodeName(homeUsable ? home : readOnly));
+        if (current == "readonly") {
+            QVERIFY(QDir::setCurrent(readOnly));
+        } else {
+            fixtures::writeBytes(m_root + "/program/Dati", "un file");
+        }
+
+        if (!homeUsable) {
+            QVERIFY_THROWS_EXCEPTION(StoreError, CreaAlias(kAliasBrevan));
+            QVERIFY(!AliasRegistry::exists(kAliasBrevan));
+            QVERIFY_THROWS_EXCEPTION(StoreError, dataFolder());
+            // The next start, with a home that can be written, chooses again.
+            qputenv("HOME", QFile::encodeName(home));
+        }
+        CreaAlias(kAliasBrevan);
+        QCOMPARE(dataFolder(), home + "/Dati");
+        QVERIFY(QFileInfo(home + "/Dati").isDir());
+        QVERIFY(QFileInfo(home + "/Dati").isWritable());
+        startupTables();
+        QVERIFY(Table::exists(home + "/Dati/" + kDescrSup));
+        // A later start from a folder that can be written keeps it.
+        QVERIFY(QDir::setCurrent(m_root));
+        CreaAlias(kAliasBrevan);
+        QCOMPARE(dataFolder(), home + "/Dati");
     }
 
     void startupBuildsWorkingTables()

@@ -93,11 +93,11 @@ inline QVariant sampleValue(const FieldDef &f)
     return (QStringLiteral("T%1 ").arg(f.number) + QStringLiteral("àèìòù").repeated(30)).left(f.size);
 }
 
-inline void fillEveryPage(Session &s)
+inline void fillEveryPage(const FileOps &ops)
 {
     for (const int n : openingOrder()) {
         const FieldDef &f = recordFields()[n - 1];
-        QWidget *c = s.ops.control(QString::fromLatin1(f.name));
+        QWidget *c = ops.control(QString::fromLatin1(f.name));
         const QVariant v = sampleValue(f);
         if (auto *b = qobject_cast<QAbstractButton *>(c))
             b->setChecked(v.toBool());
@@ -108,6 +108,11 @@ inline void fillEveryPage(Session &s)
         else if (auto *e = qobject_cast<QLineEdit *>(c))
             e->setText(v.toString());
     }
+}
+
+inline void fillEveryPage(Session &s)
+{
+    fillEveryPage(s.ops);
 }
 
 inline QImage picture(QSize size, QRgb colour)
