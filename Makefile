@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # The two commands that do everything on a fresh Debian 12 machine:
 #   make run    installs what is missing, builds and starts Brevan
 #   make test   installs what is missing, builds and runs every test

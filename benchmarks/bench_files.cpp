@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Times saving and opening a full appraisal through the real main window:
 // three 1600 × 1200 pictures, 36 surface rows and 20 complete comparables.
 #include "app/application.h"

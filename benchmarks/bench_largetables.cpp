@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Opening saved appraisals whose surfaces copy is far larger than any unit's:
 // 10,000 rows (the most a table may hold), 300,000 rows (4.8 MB) and about
 // 4.8 million rows (77 MB). Each case runs the export command (open as

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Times the market comparison: building its window at first use, and what
 // one edit costs (reading the sheet, computing with ten comparables and two
 // prices left to the estimation system, refreshing tables and marks), beside

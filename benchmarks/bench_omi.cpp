@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A national OMI import: a VALORI file of about 160,000 rows and its ZONE file,
 // generated for every municipality of the list (and a few codes the list does
 // not have), read, then written by brevan-omi's own code into an empty data

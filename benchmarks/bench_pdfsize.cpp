@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Size of the eleven-page report as PDF with three 12-megapixel photographs
 // (photograph, area plan, unit plan), as a camera gives them: smooth light,
 // edges and sensor noise. Prints the size of the PDF and how long it took,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Loading the three pictures of an appraisal: small JPEG files that claim a
 // huge picture, and large photographs. Each case loads three pictures in a
 // child process of its own and prints its wall time and peak memory.

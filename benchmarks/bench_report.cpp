@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Times the whole eleven-page report written as PDF, with a photograph and
 // two plans of camera size, a full surfaces table and a dozen comparables.
 // Prints the median, the fastest and the slowest of the runs.

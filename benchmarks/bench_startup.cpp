@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Start-up to the first paint of the shown main window. With "bare" it shows a
 // plain QMainWindow instead, the yardstick for the ratio. Run both through
 // startup.sh, which starts each many times as a fresh process and reports

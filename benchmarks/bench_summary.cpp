@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Times the summary of a full appraisal: building each of its three forms,
 // and the export form written as an RTF file.
 #include "model/record.h"

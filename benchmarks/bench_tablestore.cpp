@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Times the table store's hot paths: a 149-field one-row appraisal table
 // created, filled and read back, and a 36-row surfaces table copied.
 #include "model/record.h"

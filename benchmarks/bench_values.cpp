@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Times the two market values as the results page recomputes them: the rate
 // and the value by income, then the line through 100 comparables and the
 // value by direct comparison, on the real main window (offscreen).

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Medians over N fresh processes of the main window's and a bare window's
 # start-up, offscreen, side by side: the time from launching the process to
 # the window's first paint and the peak resident memory at that moment; for

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Installing Brevan's commands. Each command in the user's PATH is one line:
 #
 #   brevan_install_command(brevan-omi "importa le quotazioni OMI")

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # The Debian package (`make package`): CPack's DEB generator on what
 # `cmake --install` installs, with /usr as prefix. The shared-library
 # dependencies come from the binaries through dpkg-shlibdeps; only what no

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 cmake_minimum_required(VERSION 3.25)
 # The guide as one HTML page: cmark's rendering of docs/guida.md inside a
 # small Italian page with its own style.

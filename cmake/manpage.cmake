@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 cmake_minimum_required(VERSION 3.25)
 # Writes the manual page of a command from its own --help, so that the two
 # never disagree:  cmake -DEXE=... -DNAME=... -DEXTRA=... -DDATE=... -DOUT=... -P manpage.cmake

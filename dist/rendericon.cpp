@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Build-time tool: renders the program's SVG icon as the PNG sizes of the
 // hicolor icon theme.   rendericon ICON.svg OUTPUT_FOLDER NAME SIZE...
 // writes OUTPUT_FOLDER/<size>x<size>/apps/NAME.png for each size.

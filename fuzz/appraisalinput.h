@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // One fuzz input is one appraisal file set: the record, the surfaces and
 // comparables copies, and pictures (a bitmap and a JPEG), each part preceded

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // libFuzzer target: each input is an appraisal file set (see
 // appraisalinput.h), opened as "Apri stima..." opens it and carried through
 // to the results. Any crash, sanitizer report, leak or hang is a finding.

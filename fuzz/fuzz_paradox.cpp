@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // libFuzzer entry for the Paradox reader: any bytes handed to it end in a
 // table or in a StoreError, within bounded memory and time.
 #include "legacy/paradoxtable.h"

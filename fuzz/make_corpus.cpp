@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // make_corpus FOLDER: writes the seed inputs of the fuzz target, appraisal
 // file sets made with the program's own writers: a full appraisal, a record
 // without companions, one with awkward texts, and one whose pictures are a

@@ -1,4 +1,5 @@
 #!/usr/bin/env node
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Builds src/data/comuni.tsv, Brevan's list of Italian municipalities past and
 // present, from two npm packages pinned in scripts/municipalities/:
 //   @marketto/belfiore-connector-embedded 1.2.1  every municipality since 1861 with

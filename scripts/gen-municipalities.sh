@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Regenerates src/data/comuni.tsv from the npm packages pinned in
 # scripts/municipalities/ (package.json and package-lock.json).
 # Not part of the build: run it by hand (or `make municipalities`), check the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Installs the Debian packages that building, running and testing Brevan need.
 # Idempotent: does nothing (and needs no network) when everything is present.
 #   install-deps.sh               what building, running and `make test` need

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # make docs: the pictures of docs/guida.md, taken by the program itself
 # (tools/shootpages --guide) on the sample appraisal, and the report's pages
 # drawn from the PDF it writes. Run after a change that shows on screen.

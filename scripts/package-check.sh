@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # make package-check: installs the .deb that `make package` built into a
 # clean Debian root and checks it as a user would meet it.
 #

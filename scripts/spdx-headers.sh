@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Puts the licence's SPDX line at the top of every source file of the project
 # that does not carry one yet:
 #   // SPDX-License-Identifier: GPL-2.0-or-later    C++ sources and headers, JavaScript

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Writes the sample appraisal (tools/sampleunit.h) into a folder and prints
 // the path of its table. Used by the package check, which then opens it with
 // the installed brevan-export.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // A sample appraisal written with the program's own file code: an apartment
 // in Abano Terme with its appraiser, rooms, judgments, rent and expenses,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Screenshots taken by the program itself.
 //
 //   shootpages OUTPUT_FOLDER [--filled]   every page at the window's smallest

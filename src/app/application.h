@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Process-wide set-up shared by the program and the tests that start the real
 // main window: Italian translations of Qt's dialogs, the picture allocation

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Pictures drawn in code: the program picture, the tree's node images, the
 // toolbar icons, the splash bar and the About picture. Nothing is loaded from

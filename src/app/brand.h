@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The program's face: the framed picture, the shadowed title and the
 // publisher's particulars, shared by the splash window and the start page.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The characteristics of the unit: town size and average rate, urban zone
 // with its lookup and editor, the position and typological judgments, the

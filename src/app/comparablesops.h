@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The comparables page's reactions: the tool row (earlier appraisals, load,
 // save, empty), the preview and the ticking of earlier appraisals, the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The reactions of the appraiser's and description pages: the location
 // cascades with the municipality's zone and unit-rent tables, the province

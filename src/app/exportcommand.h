@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // brevan-export: opens a saved appraisal in a main window nobody sees, with a
 // private data folder and configuration, computes it as the results page

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The appraisal files: saving, opening and clearing an appraisal, and the
 // appraiser's particulars files. The record's values are read from and put

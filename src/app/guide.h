@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // "Guida di Brevan": the guide as one HTML page, shown by the desktop's
 // browser.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The reactions of the page "Caratteristiche produttive": the rent looked up
 // from the municipality's reference rents, the gross income, the six proposed

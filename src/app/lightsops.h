@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The completeness lights of the page tree: red, yellow or green for how far
 // each of the twelve pages is filled in, read from the pages as they stand.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // TBrevanMainForm: menus, toolbar, page tree, the thirteen pages, status bar;
 // navigation between pages and the clipboard commands.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The market comparison beside the appraisal: its window ("Stima MCA…" on the
 // results page and in "&Visualizza"), built at first use; what it reads from

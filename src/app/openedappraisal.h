@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // An appraisal read whole for opening, before anything of it is shown: the
 // record's values in opening order, the pictures, the working tables' new

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The command line of the brevan program itself: --help, --version, Qt's
 // notices kept off the terminal, and a plain Italian answer when there is no

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Every chain between subsystems, in one place. Each subsystem's operations
 // react to the events of its own controls; when a step of an operation is
 // another subsystem's operation, the first emits a request that is connected

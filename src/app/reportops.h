@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The printed report's commands on the results page: the choice of pages
 // (SpeedButton65Click) and the preview (SpeedButton64Click), from which the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The results page's operations: the summary of the appraisal on screen, its
 // export as a rich-text file and its direct print.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "surfacesops.h"
 
 #include "tablefilecommand.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The surfaces page's commands: the three surfaces from the working surfaces
 // table, the accessory-spaces judgment they feed, the enabling of the page's

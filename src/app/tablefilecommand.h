@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The open and save commands of the grid pages: ask for a table file, then
 // copy it over the working table (open) or the working table to it (save).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Work that is not saved yet. Closing the window, or opening another
 // appraisal, with changes since the appraisal was last saved, opened or

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The two market values and the currency switch: the 21 capitalisation
 // coefficients with the rate and the value by income, the 15 comparison

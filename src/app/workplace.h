@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Where this run keeps its working tables. One data folder has one program
 // working in it: the first takes the folder's lock and answers a second

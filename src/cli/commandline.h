@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // What every Brevan command shares on its command line: the Italian --help
 // and the one-line --version, answered before any Qt application exists (so

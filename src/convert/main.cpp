@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // brevan-convert CARTELLA...
 #include "cli/commandline.h"
 #include "legacy/convert.h"

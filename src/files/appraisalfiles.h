@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The file set of a saved appraisal without widgets: the appraisal name, the
 // names of the table and its companion files, the record's row built from a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // One appraisal as it is saved: the record and its companions, written as one
 // set (whole or not at all) by "Salva stima" and by the recovery copy.

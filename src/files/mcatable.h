@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The market comparison saved with an appraisal: the companion table
 // "MCA - " + stem + ".db", in the program's table format. One row per

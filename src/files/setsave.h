@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Saving a set of files into one folder whole or not at all. Every file of
 // the new set is written into a hidden staging folder inside the target

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Writing an output file (a summary, a report, an export) in one piece.
 #include <QByteArray>

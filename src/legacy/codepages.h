@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The single-byte code pages that Paradox tables store their text in: the
 // header names one by its number (1252 for Windows, 850 or 437 for DOS).

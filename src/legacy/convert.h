@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Converting the Paradox tables of an archive folder to the program's own
 // format, for brevan-convert. Each original is kept beside its table with

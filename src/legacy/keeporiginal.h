@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Brevan never writes Paradox. Before a Paradox table is replaced by a table
 // of the program's own format, the original is kept beside it under its name

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Paradox data tables (".db" files of the desktop database engine that older
 // archives were kept in), read into the program's layout and rows. A table

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // brevan-metafile INPUT
 //
 // Rasterises one enhanced metafile (.emf, through libemf2svg and Qt's SVG

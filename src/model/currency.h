@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The currency in force and the flag that holds back automatic recomputation
 // while a conversion runs. One instance per running program.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Number text: amounts, rates and measures are held as text with the Italian
 // convention ("," decimals, "." thousands), whatever the machine's locale.

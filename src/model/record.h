@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The appraisal record: 149 fields in stored order. One table drives saving,
 // opening, a new appraisal and the appraiser's particulars files.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // brevan-omi: writes the zone and unit-rent tables of every municipality of
 // one or more OMI quotation files into the data folder.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // OMI quotations turned into the rows of a municipality's zone table and
 // unit-rent table: one zone row per OMI zone (its centrality from the band),

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The quotation files of the Osservatorio del Mercato Immobiliare (OMI) of the
 // Agenzia delle Entrate, as published every semester: "QI_…_VALORI.csv" (sale

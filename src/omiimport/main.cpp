@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // brevan-omi [--data FOLDER] [--tipo 20] [--stato NORMALE] [--anno YYYY] FILE...
 #include "cli/commandline.h"
 #include "omi/omicommand.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The page "Generalità del professionista" (TabSheet1): the appraiser's
 // particulars, fields 1 to 17 of the record. The location cascade is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // "Immobili di confronto": the tool row, the navigators and the one-record
 // editors over the working comparables table, and the list of earlier

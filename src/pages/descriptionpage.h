@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The page "Descrizione unità immobiliare" (TabSheet2): where the building
 // stands, its type and age, and the unit's cadastral data (fields 18 to 36).

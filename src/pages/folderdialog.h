@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // TCercaDirDatiForm: picks the folder whose earlier appraisals the
 // comparables page lists. Built once and kept, so the directory list stays

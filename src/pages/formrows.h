@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The layout of the appraiser's and the description pages: groups across the
 // centred panel, captions above their fields, the rows of both pages on the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Pieces shared by the editable grids (surfaces, urban zones, unit rents):
 // the decimal key filter of their cells and cell editors that pick from a list.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The page "Caratteristiche produttive": rent, deposit and rates, the gross
 // and net annual income and the six yearly expenses. The computations behind

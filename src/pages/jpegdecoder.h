@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Decoding a JPEG file with libjpeg directly, for what Qt's reader does not
 // tell: a file whose data is damaged or cut short (Qt fills the missing part

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // "Caratteristiche di localizzazione": town size with its average rate, urban
 // zone and centrality, distance and transport, quality of the surroundings.

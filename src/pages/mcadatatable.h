@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The data table of the market comparison window: one row per characteristic
 // (as appraisers lay it out), the subject's column and one column per

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The parameters of the market comparison window, each a field under its
 // label, and the marginal prices to leave to the estimation system, each a

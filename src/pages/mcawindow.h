@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // "Stima per confronto di mercato (MCA)": a window of its own beside the main
 // window, built at first use. The data table and the parameters on the first

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Every message box and file dialog goes through here, so tests can answer
 // them and read their texts instead of blocking on a modal window.

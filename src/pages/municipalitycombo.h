@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Type-ahead for the editable lists of municipalities, postal codes, provinces
 // and province codes. Typing completes the text to the first entry that begins

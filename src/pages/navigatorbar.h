@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Record navigators: a row of one-button navigators (first, prior, next,
 // last, delete, insert, post) on a TableModel and the current row of a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // "Importa quotazioni OMI": what an OMI quotation file gives one municipality,
 // shown before it fills the urban zones editor or the unit-rent editor: the

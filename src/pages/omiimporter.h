@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The "Importa OMI…" button of the urban zones editor and of the unit-rent
 // editor: asks for an OMI quotation file, shows what it gives the municipality

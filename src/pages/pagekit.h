@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Small builders shared by every page: fonts, navy group captions, fields
 // made from the record's definitions, key filters, hints and the program's

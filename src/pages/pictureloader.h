@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Reading and writing the pictures of the picture pages. A file is read as the
 // kind its extension names (JPEG, Windows bitmap, enhanced or standard

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The three picture pages (photograph, area plan, unit plan): one class, built
 // once per page. Each holds two pictures: the source picture as loaded or

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // "Caratteristiche di posizione": amenities within walking distance, the
 // environment judgments and the two position judgments the system derives.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // TParametriStampaForm: which pages go into the printed report. Built once;
 // its ticks are the selection, which lasts as long as the program runs.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The page "Risultati della stima": a tool row, the read-only summary of the
 // appraisal and the group with the four market values. It fills the page

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // "Calcolo delle superfici": the rooms of the unit in a grid over the working
 // surfaces table, its commands and navigators, and the three computed

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // One table file of the store as an item model: a row per rowid in insertion
 // order, every cell edit written to the file at once. Grids, the record

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // "Caratteristiche tipologiche": the four position judgments, the fittings of
 // the building with the kinds of lift and heating, and the six typological

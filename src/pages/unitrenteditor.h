@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // TAddCanoneLocazioneForm: the unit rents of one municipality (year, zone,
 // lowest and highest monthly rent per m², kept in Lire) edited in a grid over

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // "Imposta zone urbane per il Comune selezionato" (TAddZonaUrbanaForm): the
 // urban zones of one municipality, edited on the working zone table and

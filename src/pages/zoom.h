@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Zoom steps of the picture pages. Each step is taken from the size now shown,
 // not from the source picture, so in and out do not cancel exactly (100 → 110

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The market comparison's document built from the sheet: the tables
 // appraisers expect (data, parameters, marginal prices, valuation with each

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The market comparison as a document: tables with a column of labels and a
 // column per property, and the result lines. Built by buildMcaDocument

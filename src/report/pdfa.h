@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // PDF/A-1b for the documents Brevan writes (the report, the printed summary
 // when it goes to a PDF file). Qt's PDF engine in PDF/A-1b mode embeds the

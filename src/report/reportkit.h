@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // What the printed report's pages share: the styles, the painter that lays a
 // page out in 96-dpi units, the row and column helpers, and the factories of

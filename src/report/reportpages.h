@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The printed report: eleven A4 page layouts painted with QPainter on any
 // paged device (PDF writer, printer, print preview). Layout coordinates are

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Our RTF writer for the summary: Arial, a colour table with navy for the
 // headings, body text in the reader's default colour. The output is plain

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The summary of one appraisal as a document of lines, built in three forms
 // (screen, export, print) by one builder. The forms differ only in the number

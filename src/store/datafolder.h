@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The data folder reached through the alias "DataBase Brevan", the four
 // working tables and the per-municipality zone and unit-rent tables.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // One program per data folder: an exclusive lock on a small file in the
 // folder, held for as long as the program works there. The kernel lets go of

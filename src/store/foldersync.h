@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Makes the names in a folder durable: after a file was renamed into place,
 // a power cut brings back the new file rather than the one it replaced.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The system's file errors as the program's messages say them: in Italian,
 // whatever language the machine's C library speaks. Qt and the C library

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The table store's access to SQLite files, shared by the store's own files
 // (tablestore.cpp, tablefile.cpp) and nothing else: failures turned into

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Many tables replaced in one go (a national import writes some sixteen
 // thousand): each is written whole into a temporary file beside it, the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // A table's layout read from the statement that created it.
 #include "tablestore.h"

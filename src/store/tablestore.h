@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The table store: every table is one SQLite file ("DescrSup.db",
 // "Stima - ….db") holding one table under a fixed internal name, with

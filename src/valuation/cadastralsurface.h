@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The cadastral surface of a residential unit: the surface the OMI ranges
 // refer to, computed by the technical rules for the units of group R in

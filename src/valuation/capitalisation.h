@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The 21 capitalisation coefficients, the capitalisation rate and the value by
 // income capitalisation. Coefficients are percentage points added to the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The 37 coefficient values held beside the pages (record fields 108 to 144),
 // the inputs the valuation reads from the characteristic pages, and the small

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The 15 comparison coefficients (percent) and the value by direct
 // comparison: a least-squares line through the comparables' unit costs

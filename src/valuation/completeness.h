@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // How far each of the twelve pages is filled in: red, yellow or green.
 #include <QHash>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Converting shown amounts between Lire and Euro. Each amount has an
 // exact-amount shadow (plain float text) so that switching back starts from

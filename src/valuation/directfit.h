@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The value by direct comparison, explained: the least-squares line through
 // the complete comparables (unit cost against the sum of the four group

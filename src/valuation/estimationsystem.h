@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // A system of linear equations A·z = b with one row per equation, solved
 // exactly when it is square and by least squares when it has more rows than

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The yearly income of the unit: the unit rent proposed from the
 // municipality's reference rents, the gross income, the six expenses proposed

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Judgments derived from the fittings, grade explanations and the town size's
 // average rate, with the hints that explain them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The market comparison approach (MCA) as Simonotti presents it in the
 // Codice delle Valutazioni Immobiliari: each comparable sale is adjusted,

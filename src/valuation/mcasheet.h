@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The market comparison as the user writes it: the texts of the data table
 // and of the parameters, exactly as typed (and as saved), their labels, and

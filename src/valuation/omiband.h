@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The OMI sale range of the unit's zone applied to its surface (the band),
 // the valore normale of the Provvedimento del Direttore dell'Agenzia delle

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The names a space of the unit can take in the surfaces table, in the order
 // the grid's pick list offers them, with the part each plays in the three

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The three surfaces of the unit from the rows of a surfaces table, and the
 // judgment on the accessory spaces.

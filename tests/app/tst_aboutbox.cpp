@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // "Informazioni su…": the licence notice is there and readable, and a click
 // anywhere on the picture or the bands closes the box, the texts laid over
 // the picture included.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // An appraisal saved and opened as a whole set: a picture that cannot be
 // read, another unit's appraisal of the same shortened name, tables whose
 // names give the same companions, and what an interrupted save left in the

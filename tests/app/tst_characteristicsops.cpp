@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The characteristics reactions on the real main window: town size, the zone
 // list and lookup, the judgments with their explanations, the plants judged
 // from the fittings, and the requests they pass to the valuation.

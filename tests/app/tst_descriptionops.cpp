@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The reactions of the appraiser's and description pages, driven through the
 // widgets of the real main window: the location cascades with the working
 // zone and unit-rent tables, the province code, the building's age, the floor

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The program as a user meets it: every operation wired, chains crossing
 // subsystems, and an appraisal that survives saving, a new appraisal and
 // opening.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // brevan-export run in-process: argument handling, a file that cannot be
 // opened (missing, damaged, not a table) and, once "&Apri stima..." is
 // wired into the main window, a saved appraisal written as JSON, text and PDF.

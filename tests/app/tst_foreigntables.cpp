@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Tables written by other programs, met where the program takes tables in:
 // "Apri tabella" on the surfaces page, loading a comparables file, opening an
 // appraisal whose companions come from elsewhere, ticking an earlier

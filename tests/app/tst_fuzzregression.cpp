@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The most telling inputs of the open path's fuzzing (fuzz/), kept as a
 // table: each is an appraisal file set opened as "Apri stima..." opens it and
 // carried through to the results. None may crash; each ends opened or with

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The market comparison in the running program: its two ways in, the window
 // built at first use, the subject proposed from the pages, the companion
 // table saved, reopened and emptied with the appraisal, the report page

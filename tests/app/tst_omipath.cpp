@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // From the OMI quotation files to the rent proposed on the income page, as a
 // user goes: the municipality typed on the description page, the zones and
 // then the rents imported through the two editors' "Importa OMI…" buttons and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Opening reads the whole appraisal before the pages change: a market
 // comparison that cannot be read is named and left empty while the rest
 // loads (in the window and in brevan-export), and a file that fails leaves

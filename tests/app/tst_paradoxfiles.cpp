@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // An archive of Paradox tables met through the program's own commands:
 // "Apri stima..." with its companions, then a save that keeps the originals;
 // the surfaces and comparables loads and saves; the folder of earlier

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The report commands on the real main window: the selection dialog keeps
 // its ticks, the report is filled from what the pages show, the preview
 // opens with the selected pages and saves them as PDF, and failures end in

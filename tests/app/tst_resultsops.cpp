@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The results page's operations on the real main window: the summary on
 // screen, the export to a rich-text file and the print.
 #include "../support/appfixture.h"

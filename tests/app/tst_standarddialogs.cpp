@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Qt's standard dialogs as the program shows them: Italian whatever the
 // system's language (the tests run in the C locale), the file dialogs' filters
 // showing their captions as the commands quote them, the file list's sizes and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The surfaces page's commands on the real main window: the three surfaces
 // and the accessory-spaces judgment from rows entered through the grid's
 // model, the enabling of the buttons and the events that run it, the row

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Work that is not saved: the close question, the recovery copy written
 // while there are changes, and the copy of a killed run offered back at the
 // next start (the killed run is a child process, this binary started again).

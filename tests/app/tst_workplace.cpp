@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // One program per data folder, and a data folder that cannot be used: the
 // second start, a second window, a read-only data folder. The other runs of
 // the program are child processes (this binary started again).

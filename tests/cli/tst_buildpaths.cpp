@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // No program the build installs keeps the build folder's path in its code or
 // data. A program that looked for files there would, once installed, run
 // whatever a later build, or another user of a shared folder, puts in it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Every installed command, run as a user or a script runs it: --help and
 // --version answered on standard output with nothing on standard error,
 // whatever the session lacks (no display, no runtime folder); usage errors

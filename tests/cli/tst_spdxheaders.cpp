@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // scripts/spdx-headers.sh on a scratch copy of a project tree: the SPDX line
 // in each language's comment, under a "#!" line, line ends and permissions
 // kept, everything that is not our source left byte for byte, and a second

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Tests of the municipality list: the compiled-in data (rows, provinces,
 // postal codes, order) and the TSV parser behind it.
 

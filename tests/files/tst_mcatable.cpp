@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The market comparison's companion table: what is written reads back the
 // same, texts that cannot be read yet included; a foreign, damaged or
 // tampered file is refused before use; a failed write leaves the earlier file;

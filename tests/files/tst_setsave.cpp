@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A set of files saved whole or not at all: the staging, the manifest, the
 // recovery of whatever a crash left, and a child process killed while it
 // saves an appraisal in a loop.

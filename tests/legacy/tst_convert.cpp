@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // brevan-convert: an archive folder of Paradox tables, mixed with tables of
 // the program's own format, other files and a damaged table, converted once
 // and then again; the command's arguments, summary and exit statuses.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Paradox tables written with pxlib's own writer, read back through the
 // reader and through the store's foreign opens; damaged tables as small
 // mutations of one table; the originals kept before a table is replaced.

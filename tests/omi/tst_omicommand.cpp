@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // brevan-omi: arguments, the closing counts, files that cannot be used,
 // damaged rows, the registered data folder, and the program as a user runs it.
 #include "../support/omifixtures.h"

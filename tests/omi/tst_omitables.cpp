@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // OMI quotations turned into zone and unit-rent rows, merged with the tables
 // a municipality already has, and written into a data folder.
 #include "../support/fixtures.h"

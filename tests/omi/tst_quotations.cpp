@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Reading OMI quotation files: numbers, encodings, the caption and the file
 // name, columns found by name, and every kind of damage.
 #include "../support/omifixtures.h"

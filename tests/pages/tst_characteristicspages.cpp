@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The localisation, position and typological pages: every record field 44 to
 // 95 on its page with its caption, group, list and key filter; the option
 // trios; the kind lists of lift and heating; fixed hints; and a layout that

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "pages/comparablespage.h"
 #include "pages/navigatorbar.h"
 #include "pages/pagekit.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The appraiser's page and the description page: every field of the record's
 // first 36 under its name, caption and group; the shared municipality lists;
 // key filters as typed; the type-ahead of the location lists; the date range

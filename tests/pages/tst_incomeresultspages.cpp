@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The income page and the results page: controls, captions, filters, typed
 // lengths, initial states, the hints that name the currency, and the results
 // page's resize rule.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The market comparison window on its own, driven as a user drives it: typed
 // cells and parameters compute at once; bad input is marked at its field with
 // its message and no value is shown; comparables are added and removed; the

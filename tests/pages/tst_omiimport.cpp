@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // "Importa OMI…" in the urban zones editor and in the unit-rent editor: the
 // file asked for, what the import dialog shows and offers, the grid it
 // fills, OK saving as always, Annulla putting back the rows, and the files

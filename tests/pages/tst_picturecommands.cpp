@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The picture pages' commands in the real main window: load (bitmaps, JPEG,
 // metafiles through the rasteriser), the bad files that must leave the page as
 // it was, zoom through the buttons, "Adatta immagine", delete, copy, cut,

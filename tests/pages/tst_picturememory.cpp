@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Pictures and memory: a large picture is scaled down while it is decoded,
 // so three of them stay within a bound; a file that only claims to be large
 // costs neither time nor memory; JPEG data cut short or damaged is refused

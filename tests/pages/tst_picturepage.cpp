@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The picture pages: toolbar names, hints and initial states for the three
 // pages, the zoom arithmetic, the two pictures a page holds, and the view
 // (centred, stretched, scrolling).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The choice of report pages: its caption, group, ten boxes in report order,
 // the three buttons, and a size the user cannot change.
 #include "pages/reportpagesdialog.h"

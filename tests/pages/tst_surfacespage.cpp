@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "pages/navigatorbar.h"
 #include "pages/surfacespage.h"
 #include "pages/tablemodel.h"

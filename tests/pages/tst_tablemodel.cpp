@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "../support/fixtures.h"
 #include "pages/messages.h"
 #include "pages/navigatorbar.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The most characters a field takes while typing counts characters as the
 // stored table does: an emoji (two UTF-16 units) is one character, so a field
 // takes as many as its table keeps, and never one the table would cut.

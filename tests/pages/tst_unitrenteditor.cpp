@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "../support/appfixture.h"
 #include "../support/fixtures.h"
 #include "app/application.h"

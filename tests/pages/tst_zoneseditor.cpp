@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The urban zones editor: its layout, the municipality it takes over and
 // changes, the grid's cells, OK writing the municipality's zone table and
 // refreshing the localisation page, Annulla, and the failures a user can meet.

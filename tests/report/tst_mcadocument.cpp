@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The market comparison's outputs: the document's tables and result lines,
 // the values of the other approaches in euro, tables split for the printed
 // page, the RTF export, the PDF, and the report page "Stima MCA" that the

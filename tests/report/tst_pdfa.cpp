@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The report as PDF/A-1b: what Debian's PDF tools read back from it (the
 // information dictionary, the XMP packet, embedded fonts, pictures at the
 // resolution of their printed box and stored as JPEG), the two notations of

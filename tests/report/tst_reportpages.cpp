@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The printed report written to PDF and read back with poppler's pdftotext
 // and pdftoppm: each page's texts, the cover rules, the fixed ranges of pages
 // 9 and 10, the comparables page, the 19/20-row spacing rule, marks and

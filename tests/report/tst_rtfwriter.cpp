@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The RTF writer: its escapes, and whole documents read back with a small
 // RTF reader that knows just the words the writer uses.
 #include "report/rtfwriter.h"

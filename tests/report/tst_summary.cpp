@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The summary builder, section by section, in its three forms.
 #include "model/numbertext.h"
 #include "report/summary.h"

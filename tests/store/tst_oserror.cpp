@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The system's file errors in Italian, from an error number and from the
 // text Qt keeps after a file operation failed, whatever language the C
 // library speaks; Qt's own texts are left to its translation.

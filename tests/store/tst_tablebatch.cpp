@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Tables replaced in a batch: nothing is touched before the commit, every
 // table is whole after it, temporaries never outlive the batch, and a table
 // that cannot be replaced is reported while the others are.

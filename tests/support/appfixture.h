@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Starts the real main window with its configuration, data folder and current
 // folder in a temporary directory, and answers message boxes through the seam.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The file commands on the real main window: the window, the file commands,
 // the requests they send to other parts, the dialogs' answers, and the small

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Small files that tests make on the spot: tables, damaged tables, files that
 // are not tables, and a folder nobody can write into.

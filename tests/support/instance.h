@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // A program folder, data folder and configuration shared by a test and the
 // child processes it starts as further runs of the program, each a test

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The Stimatrix worked example of tst_mca (three sales, the subject and the
 // parameters) typed into a market comparison sheet as a user types it.

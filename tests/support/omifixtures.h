@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // OMI quotation files written on the spot, to the published format: a caption
 // line, a header, ";" after every column, decimal commas, quoted zone names,

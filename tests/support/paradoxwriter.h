@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Paradox tables written on the spot with pxlib's own writer, as the
 // archives of the desktop database engine hold them: alpha text in the

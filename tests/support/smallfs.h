@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // A small file system that can be filled up: a tmpfs of a few KiB, mounted
 // in a mount namespace of the test process's own, so that it goes away with

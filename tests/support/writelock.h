@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Makes a folder or a file refuse to change for the life of the object. Root
 // ignores permission bits, so for root the entry is made immutable (where the

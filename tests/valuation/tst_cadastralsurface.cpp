@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The cadastral surface of a residential unit by the rule of DPR 138/98,
 // allegato C: each class on both sides of its limits, rooms lower than
 // 1,50 m, walls by thickness, villas' gardens and the rounding to the m².

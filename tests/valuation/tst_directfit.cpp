@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The direct comparison explained: R², residuals and the value without each
 // comparable, on lines worked out by hand, and always the same line as the
 // results page's.

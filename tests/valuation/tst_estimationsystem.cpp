@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The estimation system on its own: a square system with a known exact
 // solution, overdetermined systems against their least-squares solutions
 // worked out by hand, and the systems it must refuse.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The market comparison computed from numbers: a worked example published in
 // the Italian valuation literature, the rule of each marginal price, the
 // divergence, the rounding of the value, the estimation system, and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The market comparison as typed: number text and dates read the program's
 // way, every kind of bad input reported at its cell with an Italian message
 // and no value, the subject proposed from the pages, and what counts as data

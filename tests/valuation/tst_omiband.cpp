@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The OMI band on a surface, the valore normale with its coefficients K1, K2
 // and K, and where a value falls on the band.
 #include "valuation/omiband.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Report page 2, the appraiser.
 #include "report/reportkit.h"
 

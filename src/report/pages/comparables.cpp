@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Report page 8, the comparables.
 #include "report/reportkit.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Report page 7, the productive characteristics.
 #include "report/reportkit.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Report page 12, "Stima MCA": the market comparison's tables and result,
 // flowing over as many printed pages as they need, the band repeated on each.
 // The comparison window prints and exports the same pages on its own.

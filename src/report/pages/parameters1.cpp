@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Report page 9, the first page of the comparison parameters.
 #include "report/reportkit.h"
 

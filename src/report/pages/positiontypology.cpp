@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Report page 6, the position and typological characteristics.
 #include "report/reportkit.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Report page 4, the surfaces, with the plan of the unit.
 #include "report/reportkit.h"
 

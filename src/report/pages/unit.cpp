@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Report page 3, the unit and its building, with the photograph and the plan of the area.
 #include "report/reportkit.h"
 
