@@ -36,6 +36,11 @@
 
 namespace brevan::app {
 
+QString standardOutputFailureText(const QString &reason)
+{
+    return QStringLiteral("Impossibile scrivere sull'uscita standard:\n%1").arg(reason);
+}
+
 const QString kOpenAppraisalFailed = QStringLiteral(
     "Impossibile caricare da disco la stima selezionata:\nil file è danneggiato o non è un formato valido.");
 
@@ -88,7 +93,7 @@ QString outputFailureText(const QTextStream &out)
         why = fileErrorText(*file);
     if (why.isEmpty())
         why = systemErrorText(EIO);
-    return QStringLiteral("Impossibile scrivere sull'uscita standard:\n%1").arg(why);
+    return standardOutputFailureText(why);
 }
 
 // "1,3,9-11": the choices that include the pages named.

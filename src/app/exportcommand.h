@@ -26,6 +26,10 @@ cli::CommandInfo exportCommandInfo();
 // The warning "&Apri stima..." shows for a file it cannot load.
 extern const QString kOpenAppraisalFailed;
 
+// What the command says when the standard output cannot take its results
+// (a full disk, a closed pipe), with the system's reason.
+QString standardOutputFailureText(const QString &reason);
+
 // Runs the command on the running QApplication. arguments excludes the
 // program's name. Results go to out, messages and errors to err.
 int runExportCommand(const QStringList &arguments, QTextStream &out, QTextStream &err);

@@ -30,9 +30,9 @@ int main(int argc, char *argv[])
     // network share) fails only then.
     out.flush();
     if (std::fflush(stdout) != 0 || (::close(STDOUT_FILENO) != 0 && errno != EBADF)) {
+        const QString reason = brevan::systemErrorText(errno);
         if (status == brevan::app::ExportOk) {
-            err << "brevan-export: Impossibile scrivere sull'uscita standard:\n"
-                << brevan::systemErrorText(errno) << "\n";
+            err << "brevan-export: " << brevan::app::standardOutputFailureText(reason) << "\n";
             status = brevan::app::ExportCannotWrite;
         }
     }
