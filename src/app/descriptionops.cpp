@@ -213,12 +213,7 @@ void DescriptionOps::municipalityRestored()
     // Names repeat across provinces ("Calliano", "Castro"), and a former
     // name may be another province's name in force: the list's position
     // follows the province stored with the name, which the editors take over.
-    const MunicipalityList &list = municipalities();
-    int row = -1;
-    for (int i = 0; i < list.size() && row < 0 && !name.isEmpty(); ++i) {
-        if (list.names.at(i) == name && (provinceCode.isEmpty() || list.provinceCodes.at(i) == provinceCode))
-            row = i;
-    }
+    const int row = municipalityRow(name, provinceCode);
     if (row != combo->currentIndex()) {
         const QSignalBlocker blockCombo(combo);
         const QSignalBlocker blockEdit(combo->lineEdit());

@@ -231,6 +231,19 @@ QList<FormerMunicipality> parseFormerMunicipalities(const QString &tsv)
     return parseFormerRows(tsv);
 }
 
+int municipalityRow(const QString &name, const QString &provinceCode, Qt::CaseSensitivity cs)
+{
+    if (name.isEmpty())
+        return -1;
+    const MunicipalityList &list = municipalities();
+    for (int i = 0; i < list.size(); ++i) {
+        if (QString::compare(list.names.at(i), name, cs) == 0
+            && (provinceCode.isEmpty() || list.provinceCodes.at(i) == provinceCode))
+            return i;
+    }
+    return -1;
+}
+
 int municipalityByCadastralCode(const QString &code)
 {
     static const QHash<QString, int> index = [] {

@@ -26,6 +26,12 @@ const MunicipalityList &municipalities();
 // when none. The index behind it is built at the first call, not at start-up.
 int municipalityByCadastralCode(const QString &code);
 
+// The row of the municipality in force with that name in the province of that
+// code (any province when the code is empty), -1 when none or when the name
+// is empty. Names repeat across provinces ("Livo"), and a former name may be
+// another province's name in force ("Calliano").
+int municipalityRow(const QString &name, const QString &provinceCode, Qt::CaseSensitivity cs = Qt::CaseSensitive);
+
 // Parses TSV text as above (used by the loader and tests), keeping the rows in
 // force; throws std::runtime_error on a malformed row.
 MunicipalityList parseMunicipalities(const QString &tsv);

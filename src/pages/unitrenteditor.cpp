@@ -42,7 +42,9 @@ constexpr int kMargin = 8;
 constexpr int kYearWidth = 50;
 constexpr int kZoneWidth = 110;
 // The fixed rate, as the law gives it: the rents are converted with it both
-// ways, so a rent typed in Euro shows again as typed.
+// ways, so a rent typed in Euro shows again as typed. Not the currency
+// switch's single-precision factor (kFattoreLire): the rents in the table
+// must read as the Lire the OMI import writes, exactly.
 constexpr double kLireToTheEuro = 1936.27;
 
 const QStringList &zoneChoices()
@@ -355,14 +357,7 @@ void UnitRentEditor::FormShow()
     if (index < 0 || m_description->municipalityCombo->itemText(index) != name) {
         // The row of that name in the page's province: a name of the past
         // may be another province's name today ("Calliano").
-        const MunicipalityList &list = municipalities();
-        const QString provinceCode = m_description->provinceCodeCombo->currentText();
-        index = -1;
-        for (int i = 0; i < list.size() && index < 0 && !name.isEmpty(); ++i) {
-            if (QString::compare(list.names.at(i), name, Qt::CaseInsensitive) == 0
-                && (provinceCode.isEmpty() || list.provinceCodes.at(i) == provinceCode))
-                index = i;
-        }
+        index = municipalityRow(name, m_description->provinceCodeCombo->currentText(), Qt::CaseInsensitive);
     }
     setComboText(municipalityCombo, name);
     showPlace(index);
