@@ -50,7 +50,7 @@ bool fillFromMunicipality(const LocationFields &f)
     int i = -1;
     if (!name.isEmpty()) {
         i = f.municipality->currentIndex();
-        const MunicipalityList &list = municipalities();
+        const MunicipalityList &list = ui::offeredMunicipalities();
         ui::setComboText(f.postalCode, at(list.postalCodes, i));
         ui::setComboText(f.province, at(list.provinces, i));
         ui::setComboText(f.provinceCode, at(list.provinceCodes, i));
@@ -210,24 +210,27 @@ void DescriptionOps::municipalityRestored()
     QComboBox *combo = d->municipalityCombo;
     const QString name = combo->currentText();
     const QString provinceCode = d->provinceCodeCombo->currentText();
+    // The lists offer the municipalities of the appraisal's date.
+    ui::offerMunicipalitiesAt(d->dateEdit->date());
     // Names repeat across provinces ("Calliano", "Castro"), and a former
     // name may be another province's name in force: the list's position
     // follows the province stored with the name, which the editors take over.
-    const int row = municipalityRow(name, provinceCode);
+    const int row = municipalityRow(ui::offeredMunicipalities(), name, provinceCode);
     if (row != combo->currentIndex()) {
         const QSignalBlocker blockCombo(combo);
         const QSignalBlocker blockEdit(combo->lineEdit());
         combo->setCurrentIndex(row);
         combo->lineEdit()->setText(name);
     }
-    if (row < 0) {
-        if (const std::optional<FormerMunicipality> former = formerMunicipality(name, provinceCode))
-            ui::Messages::note(m_window, formerMunicipalityNote(*former));
-    }
+    // A municipality no longer in force is said even when the list of the
+    // appraisal's date still offers it.
+    if (const std::optional<FormerMunicipality> former = formerMunicipality(name, provinceCode))
+        ui::Messages::note(m_window, formerMunicipalityNote(*former));
 }
 
 void DescriptionOps::DateTimePicker1Change()
 {
+    ui::offerMunicipalitiesAt(m_window->descriptionPage->dateEdit->date());
     if (!ImpostaEtaEdificio())
         return;
     Q_EMIT SetCanoneMensileDiLocazioneUnitarioRequested();

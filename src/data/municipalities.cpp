@@ -5,7 +5,11 @@
 #include <QHash>
 #include <QString>
 
+#include <algorithm>
 #include <array>
+#include <map>
+#include <memory>
+#include <mutex>
 #include <stdexcept>
 #include <string>
 
@@ -147,7 +151,17 @@ void forEachRow(QStringView text, Take take)
 // text does); with Storage::Copy each string owns a copy.
 enum class Storage { Borrow, Copy };
 
-MunicipalityList parseRows(QStringView text, Storage storage)
+// Whether a row was in force on the day written "yyyy-mm-dd" (ISO dates
+// compare as text). A former name never is: its municipality's row, under
+// today's name, stands for it.
+bool inForceOn(const Row &row, QStringView isoDay)
+{
+    const bool formerName = row.until.isEmpty() && !row.successor.isEmpty();
+    return !formerName && row.from <= isoDay && (row.until.isEmpty() || isoDay < row.until);
+}
+
+// isoDay empty: the rows in force today.
+MunicipalityList parseRows(QStringView text, Storage storage, QStringView isoDay = {})
 {
     MunicipalityList list;
     // Rows in force end with their two empty columns; reserving for those
@@ -177,7 +191,7 @@ MunicipalityList parseRows(QStringView text, Storage storage)
     };
 
     forEachRow(text, [&](const Row &row) {
-        if (!row.inForce())
+        if (isoDay.isEmpty() ? !row.inForce() : !inForceOn(row, isoDay))
             return;
         list.names.append(make(row.name));
         list.provinces.append(interned(row.province));
@@ -226,6 +240,50 @@ const MunicipalityList &municipalities()
     return list;
 }
 
+MunicipalityList parseMunicipalitiesAt(const QString &tsv, const QDate &date)
+{
+    return parseRows(tsv, Storage::Copy, date.toString(Qt::ISODate));
+}
+
+const MunicipalityList &municipalitiesAt(const QDate &date)
+{
+    // A new appraisal is dated today: the list in hand, with no pass over
+    // the text at start-up.
+    if (!date.isValid() || date >= QDate::currentDate())
+        return municipalities();
+    const QStringView text(kComuniText, qsizetype(kComuniTextLength));
+    // The days the list changed, in order: a municipality made or ceased.
+    static const QStringList changes = [text] {
+        QStringList days;
+        forEachRow(text, [&days](const Row &row) {
+            if (!row.from.isEmpty())
+                days.append(row.from.toString());
+            if (!row.until.isEmpty())
+                days.append(row.until.toString());
+        });
+        days.sort();
+        days.removeDuplicates();
+        return days;
+    }();
+    if (changes.isEmpty())
+        return municipalities();
+    const QString day = date.toString(Qt::ISODate);
+    // The last change on or before the day names the list of that day; before
+    // the first change, the first list.
+    auto last = std::upper_bound(changes.cbegin(), changes.cend(), day);
+    const QString epoch = last == changes.cbegin() ? changes.first() : *(last - 1);
+    if (epoch == changes.last())
+        return municipalities();
+
+    static std::mutex guard;
+    static std::map<QString, std::unique_ptr<MunicipalityList>> lists;
+    const std::lock_guard<std::mutex> lock(guard);
+    std::unique_ptr<MunicipalityList> &list = lists[epoch];
+    if (!list)
+        list = std::make_unique<MunicipalityList>(parseRows(text, Storage::Borrow, epoch));
+    return *list;
+}
+
 QList<FormerMunicipality> parseFormerMunicipalities(const QString &tsv)
 {
     return parseFormerRows(tsv);
@@ -233,9 +291,22 @@ QList<FormerMunicipality> parseFormerMunicipalities(const QString &tsv)
 
 int municipalityRow(const QString &name, const QString &provinceCode, Qt::CaseSensitivity cs)
 {
+    return municipalityRow(municipalities(), name, provinceCode, cs);
+}
+
+int rowWithCadastralCode(const MunicipalityList &list, const QString &code)
+{
+    if (&list == &municipalities())
+        return municipalityByCadastralCode(code);
+    const QString wanted = code.trimmed().toUpper();
+    return wanted.isEmpty() ? -1 : int(list.cadastralCodes.indexOf(wanted));
+}
+
+int municipalityRow(const MunicipalityList &list, const QString &name, const QString &provinceCode,
+                    Qt::CaseSensitivity cs)
+{
     if (name.isEmpty())
         return -1;
-    const MunicipalityList &list = municipalities();
     for (int i = 0; i < list.size(); ++i) {
         if (QString::compare(list.names.at(i), name, cs) == 0
             && (provinceCode.isEmpty() || list.provinceCodes.at(i) == provinceCode))

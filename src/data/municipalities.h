@@ -22,6 +22,14 @@ struct MunicipalityList {
 // compiled in from data/comuni.tsv. This is the list the pages offer.
 const MunicipalityList &municipalities();
 
+// The municipalities in force on date, in the list's order: today's list
+// (the same object as municipalities()) for an invalid date or one since the
+// list's last change; for an earlier date, the rows in force that day, with
+// their names and provinces of today (the sources date the municipalities
+// made and ceased, not the renames). Each list is built at its first use and
+// kept.
+const MunicipalityList &municipalitiesAt(const QDate &date);
+
 // The row of the municipality in force with that cadastral code ("A182"), -1
 // when none. The index behind it is built at the first call, not at start-up.
 int municipalityByCadastralCode(const QString &code);
@@ -31,10 +39,18 @@ int municipalityByCadastralCode(const QString &code);
 // is empty. Names repeat across provinces ("Livo"), and a former name may be
 // another province's name in force ("Calliano").
 int municipalityRow(const QString &name, const QString &provinceCode, Qt::CaseSensitivity cs = Qt::CaseSensitive);
+// The same in another list (one of municipalitiesAt()).
+int municipalityRow(const MunicipalityList &list, const QString &name, const QString &provinceCode,
+                    Qt::CaseSensitivity cs = Qt::CaseSensitive);
+
+// The row of list with that cadastral code, -1 when none.
+int rowWithCadastralCode(const MunicipalityList &list, const QString &code);
 
 // Parses TSV text as above (used by the loader and tests), keeping the rows in
 // force; throws std::runtime_error on a malformed row.
 MunicipalityList parseMunicipalities(const QString &tsv);
+// The same, keeping the rows in force on date (tests; see municipalitiesAt()).
+MunicipalityList parseMunicipalitiesAt(const QString &tsv, const QDate &date);
 
 // A name the list held once and offers no more: a municipality that ceased
 // (merged into another, or absorbed), or the former name of one renamed.

@@ -120,6 +120,7 @@ void DescriptionPage::setAppraisalDate(const QDate &date)
 {
     const QSignalBlocker program(dateEdit);
     dateEdit->setDate(date);
+    offerMunicipalitiesAt(date);
 }
 
 } // namespace brevan::ui

@@ -5,6 +5,8 @@
 
 #include <QAbstractItemView>
 #include <QAction>
+#include <QApplication>
+#include <QLineEdit>
 #include <QCoreApplication>
 #include <QCheckBox>
 #include <QCompleter>
@@ -22,6 +24,7 @@
 #include <QToolButton>
 
 #include <algorithm>
+#include <vector>
 
 namespace brevan::ui {
 
@@ -404,20 +407,85 @@ void setComboText(QComboBox *combo, const QString &text)
         combo->lineEdit()->setText(text);
 }
 
+namespace {
+const MunicipalityList *offeredList = nullptr;
+QStringListModel *municipalityNames = nullptr;
+QStringListModel *municipalityPostalCodes = nullptr;
+} // namespace
+
+const MunicipalityList &offeredMunicipalities()
+{
+    return offeredList ? *offeredList : municipalities();
+}
+
+void offerMunicipalitiesAt(const QDate &date)
+{
+    const MunicipalityList &from = offeredMunicipalities();
+    const MunicipalityList &to = municipalitiesAt(date);
+    if (&from == &to)
+        return;
+    offeredList = &to;
+    if (!municipalityNames && !municipalityPostalCodes)
+        return; // the lists are built from the new one when first asked for
+
+    // Every pick list on the two models, with its text and the row it shows.
+    struct Shown {
+        QPointer<QComboBox> combo;
+        QString text;
+        int row;
+        bool blocked;
+        bool editBlocked;
+    };
+    std::vector<Shown> shown;
+    const QWidgetList widgets = QApplication::allWidgets();
+    for (QWidget *w : widgets) {
+        auto *combo = qobject_cast<QComboBox *>(w);
+        if (!combo || !combo->model()
+            || (combo->model() != municipalityNames && combo->model() != municipalityPostalCodes))
+            continue;
+        const int index = combo->currentIndex();
+        int row = -1;
+        if (index >= 0 && index < from.size()) {
+            row = rowWithCadastralCode(to, from.cadastralCodes.at(index));
+            // A municipality made anew under its old name takes a new code
+            // ("Sovizzo" of 2024): the same name in the same province.
+            if (row < 0)
+                row = municipalityRow(to, from.names.at(index), from.provinceCodes.at(index));
+        }
+        QLineEdit *edit = combo->lineEdit();
+        shown.push_back({combo, combo->currentText(), row, combo->blockSignals(true),
+                         edit ? edit->blockSignals(true) : false});
+    }
+    if (municipalityNames)
+        municipalityNames->setStringList(to.names);
+    if (municipalityPostalCodes)
+        municipalityPostalCodes->setStringList(to.postalCodes);
+    for (const Shown &s : shown) {
+        if (!s.combo)
+            continue;
+        s.combo->setCurrentIndex(s.row);
+        if (QLineEdit *edit = s.combo->lineEdit()) {
+            edit->setText(s.text);
+            edit->blockSignals(s.editBlocked);
+        }
+        s.combo->blockSignals(s.blocked);
+    }
+}
+
 QStringListModel *sharedListModel(Choice list)
 {
-    static QStringListModel *names = nullptr;
-    static QStringListModel *postal = nullptr;
+    QStringListModel *&names = municipalityNames;
+    QStringListModel *&postal = municipalityPostalCodes;
     static QStringListModel *provinceNames = nullptr;
     static QStringListModel *provinceCodes = nullptr;
     switch (list) {
     case Choice::Comuni:
         if (!names)
-            names = new QStringListModel(municipalities().names, qApp);
+            names = new QStringListModel(offeredMunicipalities().names, qApp);
         return names;
     case Choice::CAP:
         if (!postal)
-            postal = new QStringListModel(municipalities().postalCodes, qApp);
+            postal = new QStringListModel(offeredMunicipalities().postalCodes, qApp);
         return postal;
     case Choice::Province:
         if (!provinceNames)

@@ -3,9 +3,11 @@
 // Small builders shared by every page: fonts, navy group captions, fields
 // made from the record's definitions, key filters, hints and the program's
 // writes into pick lists (which must not run the user's reactions).
+#include "data/municipalities.h"
 #include "model/record.h"
 
 #include <QComboBox>
+#include <QDate>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -105,6 +107,15 @@ void setComboText(QComboBox *combo, const QString &text);
 // The municipality columns and the province columns, each one model shared by
 // every list that shows it (built once).
 QStringListModel *sharedListModel(Choice list);
+
+// The municipalities the shared municipality and postal code lists offer, row
+// for row: those in force at the valuation date last given to
+// offerMunicipalitiesAt(), today's until then.
+const MunicipalityList &offeredMunicipalities();
+// Makes the shared lists offer the municipalities in force on date. Every
+// pick list on them keeps its text and its entry (found again by cadastral
+// code), or no entry when the new list lacks it; nothing is emitted.
+void offerMunicipalitiesAt(const QDate &date);
 
 // The fixed panel of the centred pages and its placement in the page area.
 inline constexpr int kCentredPanelWidth = 415;

@@ -303,7 +303,7 @@ void UnitRentEditor::setRentTitles()
 
 void UnitRentEditor::showPlace(int index)
 {
-    const MunicipalityList &list = municipalities();
+    const MunicipalityList &list = offeredMunicipalities();
     const bool known = index >= 0 && index < list.size();
     postalCodeLabel->setText(known ? list.postalCodes.at(index) : QString());
     provinceLabel->setText(known ? list.provinces.at(index) : QString());
@@ -357,7 +357,8 @@ void UnitRentEditor::FormShow()
     if (index < 0 || m_description->municipalityCombo->itemText(index) != name) {
         // The row of that name in the page's province: a name of the past
         // may be another province's name today ("Calliano").
-        index = municipalityRow(name, m_description->provinceCodeCombo->currentText(), Qt::CaseInsensitive);
+        index = municipalityRow(offeredMunicipalities(), name, m_description->provinceCodeCombo->currentText(),
+                                Qt::CaseInsensitive);
     }
     setComboText(municipalityCombo, name);
     showPlace(index);

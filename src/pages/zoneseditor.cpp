@@ -310,7 +310,7 @@ void ZonesEditor::takeOverDescriptionSelection()
 {
     if (!m_description)
         return;
-    const MunicipalityList &list = municipalities();
+    const MunicipalityList &list = offeredMunicipalities();
     const int i = m_description->municipalityCombo->currentIndex();
     const bool known = i >= 0 && i < list.size();
     // A name typed on the description page that is in no list has no
@@ -342,7 +342,7 @@ void ZonesEditor::openWorkingTable()
 
 void ZonesEditor::municipalityChosen(int index)
 {
-    const MunicipalityList &list = municipalities();
+    const MunicipalityList &list = offeredMunicipalities();
     const bool known = index >= 0 && index < list.size();
     setComboText(postalCodeCombo, known ? list.postalCodes.at(index) : QString());
     setComboText(provinceCombo, known ? list.provinces.at(index) : QString());

@@ -618,6 +618,69 @@ private Q_SLOTS:
         }
     }
 
+    // The lists offer the municipalities in force at the valuation date; a
+    // change of date keeps what the pages show.
+    void municipalitiesOfTheDate()
+    {
+        const auto offers = [](QComboBox *combo, const QString &name) {
+            return combo->findText(name, Qt::MatchExactly) >= 0;
+        };
+        QComboBox *municipality = page()->municipalityCombo;
+        QComboBox *appraiserMunicipality = w()->appraiserPage->municipalityCombo;
+        // A new appraisal is dated today: today's list.
+        QCOMPARE(&ui::offeredMunicipalities(), &municipalities());
+        QVERIFY(offers(municipality, "Misiliscemi"));
+        QVERIFY(!offers(municipality, "Tonengo"));
+
+        typeInto(appraiserMunicipality, "Setteville");
+        typeInto(municipality, "Asti");
+        QCOMPARE(page()->provinceCodeCombo->currentText(), QStringLiteral("AT"));
+        const qsizetype boxes = Messages::shown().size();
+
+        // The user dates the appraisal June 2022.
+        page()->dateEdit->setDate(QDate(2022, 6, 1));
+        QVERIFY(offers(municipality, "Tonengo"));
+        QVERIFY(offers(municipality, "Misiliscemi")); // made in 2021
+        QVERIFY(!offers(municipality, "Setteville")); // made in 2024
+        QVERIFY(!offers(municipality, "Moransengo-Tonengo"));
+        QCOMPARE(municipality->currentText(), QStringLiteral("Asti"));
+        QCOMPARE(municipality->itemText(municipality->currentIndex()), QStringLiteral("Asti"));
+        QCOMPARE(page()->postalCodeCombo->currentText(), QStringLiteral("14100"));
+        // A name the date's list lacks stays as shown, with no entry.
+        QCOMPARE(appraiserMunicipality->currentText(), QStringLiteral("Setteville"));
+        QCOMPARE(appraiserMunicipality->currentIndex(), -1);
+        QCOMPARE(w()->appraiserPage->provinceCodeCombo->currentText(), QStringLiteral("BL"));
+
+        // Tonengo can be chosen, with its cascade.
+        typeInto(municipality, "Tonengo");
+        QCOMPARE(municipality->currentText(), QStringLiteral("Tonengo"));
+        QCOMPARE(page()->postalCodeCombo->currentText(), QStringLiteral("14023"));
+        QCOMPARE(page()->provinceCombo->currentText(), QStringLiteral("Asti"));
+        QCOMPARE(page()->provinceCodeCombo->currentText(), QStringLiteral("AT"));
+
+        // Back to today: Tonengo stays on the page, no longer offered.
+        page()->dateEdit->setDate(QDate::currentDate());
+        QCOMPARE(&ui::offeredMunicipalities(), &municipalities());
+        QCOMPARE(municipality->currentText(), QStringLiteral("Tonengo"));
+        QCOMPARE(municipality->currentIndex(), -1);
+        QCOMPARE(page()->postalCodeCombo->currentText(), QStringLiteral("14023"));
+        QCOMPARE(Messages::shown().size(), boxes);
+
+        // Sovizzo, made anew in 2024 under a new code, keeps its entry.
+        page()->dateEdit->setDate(QDate(2023, 6, 1));
+        typeInto(municipality, "Sovizzo");
+        QCOMPARE(ui::offeredMunicipalities().cadastralCodes.at(municipality->currentIndex()), QStringLiteral("I879"));
+        page()->dateEdit->setDate(QDate(2025, 6, 1));
+        QCOMPARE(municipality->currentText(), QStringLiteral("Sovizzo"));
+        QVERIFY(municipality->currentIndex() >= 0);
+        QCOMPARE(ui::offeredMunicipalities().cadastralCodes.at(municipality->currentIndex()), QStringLiteral("M436"));
+
+        // A new appraisal's date brings today's list back.
+        page()->dateEdit->setDate(QDate(2022, 6, 1));
+        page()->setAppraisalDate(QDate::currentDate());
+        QVERIFY(offers(municipality, "Setteville"));
+    }
+
     // The user's building type or age asks for the value by income.
     void buildingTypeAndAge()
     {

@@ -3,7 +3,6 @@
 #include "../support/fixtures.h"
 #include "app/application.h"
 #include "app/fileops.h"
-#include "data/municipalities.h"
 #include "pages/comparablespage.h"
 #include "pages/descriptionpage.h"
 #include "pages/incomepage.h"
@@ -640,78 +639,6 @@ private Q_SLOTS:
         QCOMPARE(s.ops.currentRecord(), before);
         QCOMPARE(w->selectedNode(), -1);
         QCOMPARE(s.warnings(), QStringList());
-    }
-
-    // An appraisal naming a municipality no longer in force opens as saved:
-    // its name, province and postal code stand, the list has no position (no
-    // namesake of another province is taken), the status bar says what became
-    // of it, and the file is not rewritten.
-    void reopensMunicipalityNoLongerInForce_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("postal");
-        QTest::addColumn<QString>("province");
-        QTest::addColumn<QString>("code");
-        QTest::addColumn<QString>("note"); // empty: in force, no note
-        QTest::addColumn<bool>("listed");  // the list stands on its row
-
-        QTest::newRow("Tonengo, merged") << "Tonengo" << "14023" << "Asti" << "AT"
-                                         << "Comune soppresso il 01/01/2023: ora Moransengo-Tonengo" << false;
-        QTest::newRow("Calliano of Asti, renamed; the Trento one is not taken")
-            << "Calliano" << "14031" << "Asti" << "AT" << "Comune rinominato in Calliano Monferrato" << false;
-        QTest::newRow("Calliano of Trento, in force") << "Calliano" << "38060" << "Trento" << "TN" << "" << true;
-        QTest::newRow("second Livo: its own row") << "Livo" << "38020" << "Trento" << "TN" << "" << true;
-    }
-    void reopensMunicipalityNoLongerInForce()
-    {
-        QFETCH(QString, name);
-        QFETCH(QString, postal);
-        QFETCH(QString, province);
-        QFETCH(QString, code);
-        QFETCH(QString, note);
-        QFETCH(bool, listed);
-
-        AppFixture f(app::Operations::Wired);
-        MainWindow *w = f.window.get();
-        QDir().mkpath(f.path("appraisals"));
-        QStringList answers;
-        Messages::setFileAnswers([&](const FileDialogRequest &) { return answers.isEmpty() ? QString() : answers.takeFirst(); });
-        ui::DescriptionPage *d = w->descriptionPage;
-        // As a file saved with the list of its day holds them.
-        ui::setComboText(d->municipalityCombo, name);
-        ui::setComboText(d->postalCodeCombo, postal);
-        ui::setComboText(d->provinceCombo, province);
-        ui::setComboText(d->provinceCodeCombo, code);
-        const QString table = f.path("appraisals/Stima - comune.db");
-        answers << table;
-        w->saveAction->trigger();
-        QCOMPARE(storedText(table, "ComuneImmob"), name);
-        const QDateTime written = QFileInfo(table).lastModified();
-
-        f.answer = true;
-        w->newAction->trigger();
-        QCOMPARE(d->municipalityCombo->currentText(), QString());
-        w->statusBar()->clearMessage();
-        answers << table;
-        w->openAction->trigger();
-
-        QCOMPARE(d->municipalityCombo->currentText(), name);
-        QCOMPARE(d->postalCodeCombo->currentText(), postal);
-        QCOMPARE(d->provinceCombo->currentText(), province);
-        QCOMPARE(d->provinceCodeCombo->currentText(), code);
-        const int row = d->municipalityCombo->currentIndex();
-        if (listed) {
-            QVERIFY(row >= 0);
-            QCOMPARE(municipalities().names.at(row), name);
-            QCOMPARE(municipalities().provinceCodes.at(row), code);
-        } else {
-            QCOMPARE(row, -1);
-        }
-        QCOMPARE(w->statusBar()->currentMessage(), note);
-        // Nothing stored was rewritten by opening.
-        QCOMPARE(QFileInfo(table).lastModified(), written);
-        QCOMPARE(storedText(table, "ComuneImmob"), name);
-        QCOMPARE(storedText(table, "ProvinciaImmob"), province);
     }
 
     void appraiserRoundTrip()

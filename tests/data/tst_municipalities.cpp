@@ -152,6 +152,9 @@ private Q_SLOTS:
     void loadedOnce();
     void changesSinceTwentyTwenty_data();
     void changesSinceTwentyTwenty();
+    void offeredOnDate_data();
+    void offeredOnDate();
+    void listOfADateIsKept();
     void formerByCadastralCode_data();
     void formerByCadastralCode();
 
@@ -508,6 +511,87 @@ void TestMunicipalities::changesSinceTwentyTwenty()
     QCOMPARE(brevan::formerMunicipalityNote(*former), note);
     // A renamed municipality keeps its code; a ceased one's code is no longer in force.
     QCOMPARE(brevan::municipalityByCadastralCode(cadastralCode) >= 0, former->renamed());
+}
+
+void TestMunicipalities::offeredOnDate_data()
+{
+    QTest::addColumn<QDate>("date");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("code");          // province code
+    QTest::addColumn<QString>("cadastralCode"); // of the row offered; empty: none offered
+
+    const QDate today(2026, 12, 11);
+    auto row = [](const char *tag, QDate date, const char16_t *name, const char16_t *code, const char16_t *cadastral) {
+        QTest::newRow(tag) << date << QString::fromUtf16(name) << QString::fromUtf16(code)
+                           << QString::fromUtf16(cadastral);
+    };
+    // Merged on 1 January 2023: the two until the day before, the new one from that day.
+    row("Tonengo, 31/12/2022", QDate(2022, 12, 31), u"Tonengo", u"AT", u"L204");
+    row("Tonengo, 01/01/2023", QDate(2023, 1, 1), u"Tonengo", u"AT", u"");
+    row("Moransengo, 2020", QDate(2020, 6, 1), u"Moransengo", u"AT", u"F709");
+    row("Moransengo-Tonengo, 31/12/2022", QDate(2022, 12, 31), u"Moransengo-Tonengo", u"AT", u"");
+    row("Moransengo-Tonengo, 01/01/2023", QDate(2023, 1, 1), u"Moransengo-Tonengo", u"AT", u"M434");
+    row("Tonengo, today", today, u"Tonengo", u"AT", u"");
+    // Made on 20 February 2021.
+    row("Misiliscemi, 19/02/2021", QDate(2021, 2, 19), u"Misiliscemi", u"TP", u"");
+    row("Misiliscemi, 20/02/2021", QDate(2021, 2, 20), u"Misiliscemi", u"TP", u"M432");
+    // One name, two municipalities: the old Sovizzo until 21 January 2024, the new one after.
+    row("old Sovizzo", QDate(2024, 1, 21), u"Sovizzo", u"VI", u"I879");
+    row("new Sovizzo", QDate(2024, 1, 22), u"Sovizzo", u"VI", u"M436");
+    row("Gambugliano, 2023", QDate(2023, 9, 30), u"Gambugliano", u"VI", u"D902");
+    row("Uggiate-Trevano, 31/12/2023", QDate(2023, 12, 31), u"Uggiate-Trevano", u"CO", u"L487");
+    row("Uggiate con Ronago, 2025", QDate(2025, 3, 1), u"Uggiate con Ronago", u"CO", u"M435");
+    // Renames carry no date in the sources: today's name at every date.
+    row("Calliano Monferrato, 2015", QDate(2015, 5, 4), u"Calliano Monferrato", u"AT", u"B418");
+    row("Calliano of Asti, 2015", QDate(2015, 5, 4), u"Calliano", u"AT", u"");
+    row("Calliano of Trento, 2015", QDate(2015, 5, 4), u"Calliano", u"TN", u"B419");
+    // Province moves too: Montecopiolo under Rimini.
+    row("Montecopiolo, 2015", QDate(2015, 5, 4), u"Montecopiolo", u"RN", u"F478");
+    row("Montecopiolo under Pesaro, 2015", QDate(2015, 5, 4), u"Montecopiolo", u"PS", u"");
+    // Quero and Vas merged into Quero Vas on 28/12/2013, itself merged in 2024.
+    row("Quero, 2010", QDate(2010, 1, 1), u"Quero", u"BL", u"H124");
+    row("Quero Vas, 2020", QDate(2020, 1, 1), u"Quero Vas", u"BL", u"M332");
+    row("Setteville, 2020", QDate(2020, 1, 1), u"Setteville", u"BL", u"");
+}
+
+void TestMunicipalities::offeredOnDate()
+{
+    QFETCH(QDate, date);
+    QFETCH(QString, name);
+    QFETCH(QString, code);
+    QFETCH(QString, cadastralCode);
+
+    const MunicipalityList &list = brevan::municipalitiesAt(date);
+    const QList<int> rows = rowsOf(list, name, code);
+    if (cadastralCode.isEmpty()) {
+        QVERIFY2(rows.isEmpty(), qPrintable(QStringLiteral("offered: ") + describeRow(list, rows.value(0))));
+        QCOMPARE(brevan::municipalityRow(list, name, code), -1);
+        return;
+    }
+    QCOMPARE(rows.size(), 1);
+    const int i = rows.first();
+    QCOMPARE(list.cadastralCodes[i], cadastralCode);
+    QCOMPARE(brevan::municipalityRow(list, name, code), i);
+    QCOMPARE(brevan::rowWithCadastralCode(list, cadastralCode), i);
+    // Cadastral codes stay unique in the list of any date.
+    QCOMPARE(QSet<QString>(list.cadastralCodes.cbegin(), list.cadastralCodes.cend()).size(), list.size());
+}
+
+void TestMunicipalities::listOfADateIsKept()
+{
+    // Today's list, and that of any day since the last change, is the list itself.
+    QCOMPARE(&brevan::municipalitiesAt(QDate(2026, 12, 11)), m_list);
+    QCOMPARE(&brevan::municipalitiesAt(QDate(2024, 1, 22)), m_list);
+    QCOMPARE(&brevan::municipalitiesAt(QDate()), m_list);
+    // Days with the same municipalities share one list, built once.
+    const MunicipalityList &june = brevan::municipalitiesAt(QDate(2022, 6, 1));
+    QCOMPARE(&brevan::municipalitiesAt(QDate(2022, 6, 2)), &june);
+    QVERIFY(&june != m_list);
+    // 2022 counted 7,904 municipalities, as ISTAT did (the list of 2020 less
+    // Monteciccardo, plus Misiliscemi; the mergers of 2023 and 2024 later).
+    QCOMPARE(june.size(), 7904);
+    QCOMPARE(june.names.size(), june.postalCodes.size());
+    QCOMPARE(june.names.size(), june.cadastralCodes.size());
 }
 
 void TestMunicipalities::formerByCadastralCode_data()
