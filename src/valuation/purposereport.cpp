@@ -59,14 +59,15 @@ bool validShare(const Owner &o)
     return o.numerator > 0 && o.denominator > 0 && o.numerator <= o.denominator;
 }
 
-// The owners' valid shares summed; the whole when no owner is named.
-Fraction ownersShare(const Report &report)
+// The owners' valid shares summed, all of them or only those valued; the
+// whole when no owner is named.
+Fraction ownersShare(const Report &report, bool valuedOnly)
 {
     if (report.owners.isEmpty())
         return {1, 1};
     Fraction sum;
     for (const Owner &o : report.owners) {
-        if (validShare(o))
+        if (validShare(o) && (o.valued || !valuedOnly))
             sum.add(o.numerator, o.denominator);
     }
     return sum;
@@ -223,13 +224,13 @@ bool reasonRequired(const Report &report, const AppraisalFacts &facts)
 
 double shareFraction(const Report &report)
 {
-    const Fraction sum = ownersShare(report);
+    const Fraction sum = ownersShare(report, true);
     return double(sum.num) / double(sum.den);
 }
 
 bool wholeShare(const Report &report)
 {
-    const Fraction sum = ownersShare(report);
+    const Fraction sum = ownersShare(report, true);
     return sum.num == sum.den;
 }
 
@@ -300,8 +301,11 @@ QVector<Problem> problems(const Report &r, const AppraisalFacts &facts)
                               .arg(o.numerator)
                               .arg(o.denominator));
     }
-    if (const Fraction sum = ownersShare(r); sum.num > sum.den)
+    if (const Fraction sum = ownersShare(r, false); sum.num > sum.den)
         add("owners", QStringLiteral("Le quote dei proprietari superano l'intero."));
+    else if (!r.owners.isEmpty()
+             && std::none_of(r.owners.cbegin(), r.owners.cend(), [](const Owner &o) { return o.valued; }))
+        add("owners", QStringLiteral("Nessuna quota è indicata come oggetto della valutazione."));
 
     // Amounts and percentages.
     for (const auto &[field, value] : std::initializer_list<std::pair<const char *, double>>{

@@ -63,6 +63,7 @@ struct Owner {
     bool naturalPerson = true; // a natural person's name is left out of the privacy copy
     int numerator = 1;         // share of the right: numerator / denominator
     int denominator = 1;
+    bool valued = true;        // the share is the one valued (a court values the debtor's)
 };
 
 struct Deed {
@@ -211,8 +212,6 @@ struct Report {
     QString averageSource;
     QVector<Adjustment> adjustments;   // court
     double roundingStep = 1000;        // court: the base price's step
-
-    bool operator==(const Report &) const = default;
 };
 
 // The energy classes of the APE, best first.
@@ -246,7 +245,8 @@ std::optional<double> valuesSpread(const AppraisalFacts &facts);
 // the values calculated differ by more than the threshold.
 bool reasonRequired(const Report &report, const AppraisalFacts &facts);
 
-// The share of the right valued, the owners' shares summed (1 with no owner).
+// The share of the right valued: the shares of the owners whose share is
+// valued, summed (1 with no owner).
 double shareFraction(const Report &report);
 bool wholeShare(const Report &report);
 

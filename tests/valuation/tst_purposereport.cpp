@@ -184,6 +184,9 @@ private Q_SLOTS:
         QTest::newRow("a half share")
             << QVector<Adjustment>{{AdjustmentKind::Condominium, "", 3000, none}}
             << QVector<Owner>{{"A", true, 1, 2}} << 1000.0 << QVector<double>{3000} << 197000.0 << 98500.0 << 99000.0;
+        QTest::newRow("the debtor's half of two owners")
+            << QVector<Adjustment>{} << QVector<Owner>{{"Debitore", true, 1, 2, true}, {"Altro", true, 1, 2, false}}
+            << 1000.0 << QVector<double>{} << 200000.0 << 100000.0 << 100000.0;
         QTest::newRow("three thirds are the whole")
             << QVector<Adjustment>{} << QVector<Owner>{{"A", true, 1, 3}, {"B", true, 1, 3}, {"C", true, 1, 3}}
             << 1000.0 << QVector<double>{} << 200000.0 << 200000.0 << 200000.0;
@@ -260,6 +263,9 @@ private Q_SLOTS:
         QTest::newRow("a share above the whole on its own")
             << Change([](Report &r, AppraisalFacts &) { r.owners = {{"A", true, 3, 2}}; }) << "owners"
             << "La quota di \"A\" non è valida: 3/2.";
+        QTest::newRow("no share valued")
+            << Change([](Report &r, AppraisalFacts &) { r.owners = {{"A", true, 1, 2, false}, {"B", true, 1, 2, false}}; })
+            << "owners" << "Nessuna quota è indicata come oggetto della valutazione.";
         QTest::newRow("a share of nought")
             << Change([](Report &r, AppraisalFacts &) { r.owners = {{"A", true, 1, 0}}; }) << "owners"
             << "La quota di \"A\" non è valida: 1/0.";
