@@ -15,7 +15,7 @@ PACKAGES=(
   libsqlite3-dev pxlib-dev
   libjpeg62-turbo-dev libemf2svg-dev libwmf-dev
   fonts-liberation2 fonts-dejavu-core
-  xvfb xauth poppler-utils time
+  xvfb xauth poppler-utils unzip time
   desktop-file-utils appstream cmark
 )
 
