@@ -9,6 +9,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -463,6 +464,13 @@ void PeriziaWindow::buildSection(Section section, QFormLayout *form)
              kCourt);
         form->addRow(QString(), courtLabel);
     }
+}
+
+bool PeriziaWindow::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        Q_EMIT activated();
+    return QWidget::event(event);
 }
 
 void PeriziaWindow::setReport(const Report &report)

@@ -75,6 +75,11 @@ Q_SIGNALS:
     void reportEdited();
     // The user asked for the page that holds a value ("description", "appraiser", "results").
     void pageRequested(const QString &page);
+    // The window became the active one: the pages' values may have changed.
+    void activated();
+
+protected:
+    bool event(QEvent *event) override;
 
 private:
     void build();
