@@ -10,7 +10,6 @@
 #include "pages/periziaform.h"
 #include "pages/periziawindow.h"
 #include "report/pdfa.h"
-#include "report/reportpages.h"
 
 #include <QJsonObject>
 #include <QLocale>
@@ -52,12 +51,11 @@ bool PeriziaOps::hasData() const
     return reportHasData(report());
 }
 
-perizia::AppraisalFacts PeriziaOps::facts() const
+report::ReportInput PeriziaOps::pages() const
 {
-    perizia::AppraisalFacts f;
-    if (!m_window->reportOps)
-        return f;
     report::ReportInput in;
+    if (!m_window->reportOps)
+        return in;
     try {
         in = m_window->reportOps->collectInput();
     } catch (const std::exception &e) {
@@ -65,6 +63,17 @@ perizia::AppraisalFacts PeriziaOps::facts() const
         // still worth showing; the report's lights say what is missing.
         qWarning("PeriziaOps: %s", e.what());
     }
+    return in;
+}
+
+perizia::AppraisalFacts PeriziaOps::facts() const
+{
+    return factsOf(pages());
+}
+
+perizia::AppraisalFacts PeriziaOps::factsOf(const report::ReportInput &in) const
+{
+    perizia::AppraisalFacts f;
     f.incomeValue = shownValue(in.text(QStringLiteral("CICostoComplessivo")));
     f.comparisonValue = shownValue(in.text(QStringLiteral("CostoComplessivo")));
     if (m_window->mcaOps && m_window->mcaOps->hasData()) {
@@ -84,17 +93,10 @@ perizia::AppraisalFacts PeriziaOps::facts() const
 
 report::PeriziaInput PeriziaOps::input() const
 {
+    const report::ReportInput in = pages();
     report::PeriziaInput out;
     out.report = report();
-    out.facts = facts();
-    if (!m_window->reportOps)
-        return out;
-    report::ReportInput in;
-    try {
-        in = m_window->reportOps->collectInput();
-    } catch (const std::exception &e) {
-        qWarning("PeriziaOps: %s", e.what());
-    }
+    out.facts = factsOf(in);
     out.title = report::appraisalMetadata(in.texts, QString()).title;
     out.surfacesHeader = {QStringLiteral("Descrizione"), QStringLiteral("Superficie m²")};
     for (const SurfaceRow &row : in.surfaces) {

@@ -5,6 +5,7 @@
 // give it (the values, the surface, the appraiser, the address, the pictures,
 // the market comparison) and the report saved and opened with the appraisal.
 #include "report/periziadocument.h"
+#include "report/reportpages.h"
 #include "valuation/purposereport.h"
 
 #include <QObject>
@@ -44,6 +45,9 @@ public Q_SLOTS:
 
 private:
     void setReport(const perizia::Report &report);
+    // The pages as the printed report reads them.
+    report::ReportInput pages() const;
+    perizia::AppraisalFacts factsOf(const report::ReportInput &in) const;
 
     MainWindow *m_window;
     QPointer<ui::PeriziaWindow> m_periziaWindow; // a child of the main window

@@ -207,15 +207,6 @@ struct Writer {
     }
 };
 
-template <typename T>
-QString labelOf(const QVector<QPair<T, QString>> &table, T value)
-{
-    for (const auto &[v, label] : table) {
-        if (v == value)
-            return label;
-    }
-    return {};
-}
 
 // --- reading ---------------------------------------------------------------------
 

@@ -134,25 +134,7 @@ QStringList labels(const QVector<QPair<T, QString>> &table)
     return out;
 }
 
-template <typename T>
-T kindOf(const QVector<QPair<T, QString>> &table, const QString &label, T fallback)
-{
-    for (const auto &[v, l] : table) {
-        if (l == label)
-            return v;
-    }
-    return fallback;
-}
 
-template <typename T>
-QString labelOf(const QVector<QPair<T, QString>> &table, T value)
-{
-    for (const auto &[v, label] : table) {
-        if (v == value)
-            return label;
-    }
-    return {};
-}
 
 QIcon lightIcon(bool on)
 {
@@ -628,9 +610,9 @@ void PeriziaWindow::collect()
         unreadable(QStringLiteral("Data dell'atto"));
     r.deed.date = dateOr(deedDate);
     r.deed.repertory = static_cast<QLineEdit *>(m_fields.value(QStringLiteral("deedRepertory")))->text();
-    r.occupation = kindOf(occupations(), static_cast<QComboBox *>(m_fields.value(QStringLiteral("occupation")))->currentText(),
+    r.occupation = valueOfLabel(occupations(), static_cast<QComboBox *>(m_fields.value(QStringLiteral("occupation")))->currentText(),
                           Occupation::NotStated);
-    r.stated = kindOf(statedValues(), static_cast<QComboBox *>(m_fields.value(QStringLiteral("stated")))->currentText(),
+    r.stated = valueOfLabel(statedValues(), static_cast<QComboBox *>(m_fields.value(QStringLiteral("stated")))->currentText(),
                       StatedValue::Comparison);
     r.energyClass = static_cast<QComboBox *>(m_fields.value(QStringLiteral("energyClass")))->currentText();
 
@@ -666,7 +648,7 @@ void PeriziaWindow::collect()
                           amountOr(row[4]), perizia::parseTick(row[5])};
     r.encumbrances.clear();
     for (const QStringList &row : rowsOf("encumbrances"))
-        r.encumbrances << Encumbrance{kindOf(encumbranceKinds(), row[0], EncumbranceKind::Other), row[1], dateOr(row[2]),
+        r.encumbrances << Encumbrance{valueOfLabel(encumbranceKinds(), row[0], EncumbranceKind::Other), row[1], dateOr(row[2]),
                                       row[3], perizia::parseTick(row[4]).value_or(false), amountOr(row[5])};
     r.permits.clear();
     for (const QStringList &row : rowsOf("permits"))
@@ -676,7 +658,7 @@ void PeriziaWindow::collect()
         r.amnesties << Amnesty{row[0], row[1], row[2], amountOr(row[3]), amountOr(row[4])};
     r.adjustments.clear();
     for (const QStringList &row : rowsOf("adjustments"))
-        r.adjustments << Adjustment{kindOf(adjustmentKinds(), row[0], AdjustmentKind::Other), row[1], amountOr(row[2]),
+        r.adjustments << Adjustment{valueOfLabel(adjustmentKinds(), row[0], AdjustmentKind::Other), row[1], amountOr(row[2]),
                                     amountOr(row[3])};
     r.annexes.clear();
     for (const QStringList &row : rowsOf("annexes")) {

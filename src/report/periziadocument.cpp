@@ -46,15 +46,6 @@ QString number(double v, int decimals)
     return given(v) ? QLocale(QLocale::Italian, QLocale::Italy).toString(v, 'f', decimals) : QString();
 }
 
-template <typename T>
-QString labelOf(const QVector<QPair<T, QString>> &table, T value)
-{
-    for (const auto &[v, label] : table) {
-        if (v == value)
-            return label;
-    }
-    return {};
-}
 
 // One line "Label: value" of a section, printed for some purposes when its value is given.
 struct Line {

@@ -7,6 +7,7 @@
 // price) and the checks of what was typed. No widgets: the window shows a
 // Report, the outputs print one, the companion table stores one.
 #include <QDate>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -39,6 +40,27 @@ enum class Section { Engagement, Identification, Title, Encumbrances, Planning, 
 inline constexpr int kSectionCount = 9;
 // "Incarico", "Identificazione", …, in the order of the window and the report.
 QString sectionTitle(Section section);
+
+// The label a value has in one of the pick-list tables below, and the value
+// of a label (fallback for a label the table does not hold).
+template <typename T>
+QString labelOf(const QVector<QPair<T, QString>> &table, T value)
+{
+    for (const auto &[v, label] : table) {
+        if (v == value)
+            return label;
+    }
+    return {};
+}
+template <typename T>
+T valueOfLabel(const QVector<QPair<T, QString>> &table, const QString &label, T fallback)
+{
+    for (const auto &[v, l] : table) {
+        if (l == label)
+            return v;
+    }
+    return fallback;
+}
 
 // --- the data ------------------------------------------------------------------
 
