@@ -221,9 +221,6 @@ McaWindow::McaWindow(QWidget *parent) : QWidget(parent, Qt::Window)
     bar->setSpacing(6);
     for (QPushButton *b : {addButton, removeButton, proposeButton})
         bar->addWidget(b);
-    bar->addSpacing(6);
-    bar->addWidget(subjectSurfacesLabel);
-    bar->addWidget(subjectSurfacesCombo);
     bar->addStretch(1);
     for (QPushButton *b : {printButton, rtfButton, pdfButton})
         bar->addWidget(b);
@@ -247,6 +244,11 @@ McaWindow::McaWindow(QWidget *parent) : QWidget(parent, Qt::Window)
     auto *dataTab = new QWidget;
     auto *dataLayout = new QVBoxLayout(dataTab);
     dataLayout->setContentsMargins(6, 6, 6, 6);
+    auto *subjectSurfaces = new QHBoxLayout;
+    subjectSurfaces->addWidget(subjectSurfacesLabel);
+    subjectSurfaces->addWidget(subjectSurfacesCombo);
+    subjectSurfaces->addStretch(1);
+    dataLayout->addLayout(subjectSurfaces);
     dataLayout->addWidget(dataTable, 1);
     dataLayout->addWidget(dataNote);
     tabs->addTab(dataTab, QStringLiteral("Dati"));
