@@ -15,10 +15,12 @@
 
 #include "app/application.h"
 #include "app/mainwindow.h"
+#include "app/cadastralops.h"
 #include "app/characteristicsops.h"
 #include "app/mcaops.h"
 #include "app/reportops.h"
 #include "app/surfacesops.h"
+#include "pages/cadastralwindow.h"
 #include "pages/descriptionpage.h"
 #include "pages/incomepage.h"
 #include "pages/comparablespage.h"
@@ -41,6 +43,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
@@ -123,6 +126,28 @@ QWidget *mcaTab(MainWindow &w, int tab)
     return mca;
 }
 
+// The cadastral surface's window, the cellar taken as communicating with the
+// rooms.
+QWidget *cadastralSurface(MainWindow &w)
+{
+    if (!w.cadastralOps)
+        return nullptr;
+    w.cadastralOps->SuperficieCatastaleClick();
+    brevan::ui::CadastralWindow *window = w.cadastralOps->window();
+    window->resize(980, 560);
+    for (int row = 0; row < window->table->rowCount(); ++row) {
+        QComboBox *combo = qobject_cast<QComboBox *>(window->table->cellWidget(row, 2));
+        if (combo && window->table->item(row, 0)->text() == QStringLiteral("Cantina")) {
+            combo->setCurrentIndex(1);
+            Q_EMIT combo->activated(1);
+        }
+    }
+    if (!QTest::qWaitForWindowExposed(window))
+        return nullptr;
+    QTest::qWait(50);
+    return window;
+}
+
 // The guide's pictures, in the guide's order.
 const std::vector<Shot> &guideShots()
 {
@@ -152,6 +177,7 @@ const std::vector<Shot> &guideShots()
         {"15-omi-zone.png", omiImport},
         {"16-mca-dati.png", [](MainWindow &w) { return mcaTab(w, 0); }},
         {"17-mca-valutazione.png", [](MainWindow &w) { return mcaTab(w, 3); }},
+        {"18-superficie-catastale.png", cadastralSurface},
     };
     return shots;
 }

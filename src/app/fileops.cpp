@@ -4,6 +4,7 @@
 #include <QMultiHash>
 
 #include "mainwindow.h"
+#include "cadastralops.h"
 #include "mcaops.h"
 #include "openedappraisal.h"
 #include "unsavedwork.h"
@@ -19,6 +20,7 @@
 #include "pages/resultspage.h"
 #include "pages/surfacespage.h"
 #include "pages/tablemodel.h"
+#include "files/cadastraltable.h"
 #include "files/mcatable.h"
 #include "files/setsave.h"
 #include "legacy/keeporiginal.h"
@@ -176,6 +178,13 @@ QString FileOps::unreadableMcaText(const QString &companion)
 {
     return QStringLiteral("Impossibile leggere la stima per confronto di mercato \"%1\":\n"
                           "la finestra MCA resta vuota; il resto della stima è stato caricato.")
+        .arg(companion);
+}
+
+QString FileOps::unreadableCadastralText(const QString &companion)
+{
+    return QStringLiteral("Impossibile leggere la superficie catastale \"%1\":\n"
+                          "valgono le classi proposte; il resto della stima è stato caricato.")
         .arg(companion);
 }
 
@@ -381,6 +390,9 @@ files::AppraisalContent FileOps::currentContent(bool postPendingEdit)
     // its name beside the appraisal table.
     if (m_window->mcaOps && m_window->mcaOps->hasData())
         content.tables.insert(Companion::Mca, files::mcaRows(m_window->mcaOps->sheet()));
+    // The cadastral surface likewise, when the appraiser changed a proposal.
+    if (m_window->cadastralOps && !m_window->cadastralOps->choices().isEmpty())
+        content.tables.insert(Companion::Cadastral, files::cadastralRows(m_window->cadastralOps->choices()));
     return content;
 }
 
@@ -432,6 +444,8 @@ void FileOps::showAppraisal(OpenedAppraisal &opened)
             replaceWorkingTable(m_window->surfacesPage->model(), [&] { opened.surfaces.putInPlace(); });
             Q_EMIT AttivaSpeedButtonCalcolaSuperficiRequested();
             replaceWorkingTable(m_window->comparablesPage->model(), [&] { opened.comparables.putInPlace(); });
+            if (m_window->cadastralOps)
+                m_window->cadastralOps->showOpened(opened.cadastral);
             if (m_window->mcaOps)
                 m_window->mcaOps->showOpened(opened.mca);
             companionsDone = true;
@@ -459,6 +473,7 @@ bool FileOps::openAppraisal(const QString &tablePath)
     bool opened = false;
     QStringList unreadable;
     QString unreadableMca;
+    QString unreadableCadastral;
     {
         const WaitCursor wait;
         // Read and check everything first: a file that fails leaves the
@@ -485,6 +500,7 @@ bool FileOps::openAppraisal(const QString &tablePath)
                     }
                 }
                 unreadableMca = read->unreadableMca;
+                unreadableCadastral = read->unreadableCadastral;
             } catch (const std::exception &e) {
                 qWarning("FileOpen1Execute: %s", e.what());
                 Messages::warning(m_window, openFailureText());
@@ -501,6 +517,8 @@ bool FileOps::openAppraisal(const QString &tablePath)
         Messages::warning(m_window, unreadablePicturesText(unreadable));
     if (!unreadableMca.isEmpty())
         Messages::warning(m_window, unreadableMcaText(unreadableMca));
+    if (!unreadableCadastral.isEmpty())
+        Messages::warning(m_window, unreadableCadastralText(unreadableCadastral));
     return opened;
 }
 
@@ -546,6 +564,8 @@ void FileOps::FileNew1Execute()
     Q_EMIT clearPreviousAppraisalsRequested();
     if (w->mcaOps)
         w->mcaOps->clearForNewAppraisal();
+    if (w->cadastralOps)
+        w->cadastralOps->clearForNewAppraisal();
 
     w->resultsPage->summaryEdit->clear();
     w->resultsPage->summaryEdit->setEnabled(false);

@@ -286,6 +286,10 @@ void MainWindow::buildActions()
     }
     mcaAction = make(QStringLiteral("StimaMCA1"), QStringLiteral("Stima MCA…"), {}, {});
     mcaAction->setStatusTip(QStringLiteral("Apre la stima per confronto di mercato (MCA)."));
+    cadastralAction = make(QStringLiteral("SuperficieCatastale1"), QStringLiteral("Superficie catastale (DPR 138/98)…"),
+                           {}, {});
+    cadastralAction->setStatusTip(
+        QStringLiteral("Apre il calcolo della superficie catastale (DPR 23 marzo 1998 n. 138, allegato C)."));
 }
 
 void MainWindow::buildMenus()
@@ -309,6 +313,7 @@ void MainWindow::buildMenus()
     for (QAction *a : std::as_const(viewActions))
         view->addAction(a);
     view->addSeparator();
+    view->addAction(cadastralAction);
     view->addAction(mcaAction);
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));

@@ -58,6 +58,7 @@ class ReportOps;
 class UnsavedWork;
 class WorkPlace;
 class McaOps;
+class CadastralOps;
 
 // Whether the window runs its operations (the reactions between fields and
 // pages). Tests of one subsystem start the window without them and build only
@@ -137,6 +138,7 @@ public:
     QAction *guideAction = nullptr;     // "Guida di Brevan" (F1), before "&About..."
     QVector<QAction *> viewActions;     // index n-1 for node n
     QAction *mcaAction = nullptr;       // "Stima MCA…", in "&Visualizza" after the pages
+    QAction *cadastralAction = nullptr; // "Superficie catastale (DPR 138/98)…", before "Stima MCA…"
     QVector<QToolButton *> pageButtons; // index n-1 for node n; index 12 is the hidden one
     QToolButton *lireButton = nullptr;  // SpeedButton38
     QToolButton *euroButton = nullptr;  // SpeedButton39
@@ -160,6 +162,7 @@ public:
     // Where the working tables live for this run; made by the start-up steps.
     WorkPlace *workPlace = nullptr;
     McaOps *mcaOps = nullptr;
+    CadastralOps *cadastralOps = nullptr;
 
 public Q_SLOTS:
     void HelpAbout1Execute();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "mcaops.h"
 
+#include "app/cadastralops.h"
 #include "app/mainwindow.h"
 #include "app/valueops.h"
 #include "files/mcatable.h"
@@ -128,6 +129,11 @@ mca::SheetColumn McaOps::subjectFromPages() const
     pages.floor = m_window->descriptionPage->floorCombo->currentText();
     pages.lift = m_window->typologyPage->liftCheck->isChecked();
     pages.interiorState = m_window->typologyPage->repairInsideCombo->currentText();
+    if (sheet().cadastralSubject) {
+        pages.cadastral = true;
+        if (m_window->cadastralOps)
+            pages.cadastralSurface = m_window->cadastralOps->surface();
+    }
     return mca::proposeSubject(pages);
 }
 

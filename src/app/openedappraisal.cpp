@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "openedappraisal.h"
 
+#include "files/cadastraltable.h"
 #include "files/mcatable.h"
 #include "pages/pictureloader.h"
 #include "store/datafolder.h"
@@ -128,6 +129,19 @@ OpenedAppraisal readOpenedAppraisal(const QString &tablePath, const std::functio
         } catch (const std::exception &e) {
             qWarning("FileOpen1Execute: %s", e.what());
             opened.unreadableMca = mcaName;
+        }
+    }
+    // The cadastral surface likewise: the proposals stand in for choices
+    // that cannot be read.
+    const QString cadastralName =
+        files::namedCompanionName(Companion::Cadastral, record, QFileInfo(tablePath).fileName());
+    const QString cadastralPath = files::companionPath(folder, cadastralName);
+    if (!cadastralPath.isEmpty()) {
+        try {
+            opened.cadastral = files::readCadastralTable(cadastralPath);
+        } catch (const std::exception &e) {
+            qWarning("FileOpen1Execute: %s", e.what());
+            opened.unreadableCadastral = cadastralName;
         }
     }
     return opened;

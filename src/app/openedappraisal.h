@@ -5,6 +5,7 @@
 // rows written beside them, and the market comparison. What cannot be used
 // fails here, while the pages still hold the appraisal they showed.
 #include "files/appraisalfiles.h"
+#include "valuation/cadastralsheet.h"
 #include "valuation/mcasheet.h"
 
 #include <QDate>
@@ -57,12 +58,16 @@ struct OpenedAppraisal {
     StagedTable comparables;
     mca::Sheet mca = mca::Sheet::blank();
     QString unreadableMca; // the companion's name
+    // The appraiser's choices of the cadastral surface (none: the proposals).
+    CadastralChoices cadastral;
+    QString unreadableCadastral; // the companion's name
 };
 
 // Reads the appraisal table at tablePath and its companions in its folder.
 // isDate tells the field shown in the date picker. Throws StoreError (or
 // TableTooLarge) for a record or a table companion that cannot be used; a
-// picture or a comparison that cannot be read is only listed.
+// picture, a comparison or a cadastral surface that cannot be read is only
+// listed.
 OpenedAppraisal readOpenedAppraisal(const QString &tablePath, const std::function<bool(const FieldDef &)> &isDate);
 
 } // namespace brevan::app

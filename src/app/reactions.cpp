@@ -6,6 +6,7 @@
 // in the order the requests are emitted, so each chain keeps its order.
 #include "mainwindow.h"
 
+#include "cadastralops.h"
 #include "characteristicsops.h"
 #include "comparablesops.h"
 #include "descriptionops.h"
@@ -35,6 +36,7 @@ void MainWindow::wireReactions()
     reportOps = new ReportOps(this, this);
     unsavedWork = new UnsavedWork(this, fileOps, this);
     mcaOps = new McaOps(this, this);
+    cadastralOps = new CadastralOps(this, this);
 
     // The surfaces behind the surfaces page, read by everything that needs them.
     auto commercial = [this] { return surfacesOps->commercialValue(); };

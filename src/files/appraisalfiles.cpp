@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "appraisalfiles.h"
 
+#include "cadastraltable.h"
 #include "mcatable.h"
 #include "setsave.h"
 
@@ -57,6 +58,18 @@ bool mcaWorthSaving(const TableRows &rows)
     return !rows.isEmpty();
 }
 
+const Layout &cadastralTableLayout()
+{
+    static const Layout layout = cadastralLayout();
+    return layout;
+}
+
+// The cadastral surface is saved when the appraiser changed a proposal.
+bool cadastralWorthSaving(const TableRows &rows)
+{
+    return !rows.isEmpty();
+}
+
 bool comparablesWorthSaving(const TableRows &rows)
 {
     for (const QVariantList &r : rows) {
@@ -77,6 +90,16 @@ struct CompanionDef {
     CompanionForm form;
     const Layout &(*layout)();                     // tables only
     bool (*worthSaving)(const TableRows &rows);    // tables only
+    // Companions found by their name: the record column that names them
+    // after a numbered stem, and whether it is written with every such save.
+    const char *column = "";
+    bool columnAlways = false;
+    // The stem is cut to fit this companion's name; a companion added later
+    // with a longer frame cuts it further for itself, so the names of the
+    // companions saved before stay what they were.
+    bool framesStem = true;
+    // The layout of the rows written, where it depends on them.
+    Layout (*layoutFor)(const TableRows &rows) = nullptr;
 };
 
 // One row per companion, in the order a save writes them.
@@ -89,7 +112,10 @@ const CompanionDef kCompanionDefs[] = {
     {Companion::Comparables, "ImmobConfr - ", ".db", "TableNameImmobConfr", CompanionForm::Table,
      comparablesLayout, comparablesWorthSaving},
     // Found by its name beside the appraisal table: no field of the record.
-    {Companion::Mca, "MCA - ", ".db", "", CompanionForm::Table, mcaTableLayout, mcaWorthSaving},
+    {Companion::Mca, "MCA - ", ".db", "", CompanionForm::Table, mcaTableLayout, mcaWorthSaving, "TabellaMCA", true, true,
+     mcaLayoutFor},
+    {Companion::Cadastral, "Superficie catastale - ", ".db", "", CompanionForm::Table, cadastralTableLayout,
+     cadastralWorthSaving, "TabellaSupCatastale", false, false},
 };
 
 const CompanionDef &def(Companion c)
@@ -105,8 +131,10 @@ const CompanionDef &def(Companion c)
 qsizetype longestFrame()
 {
     qsizetype longest = 0;
-    for (const CompanionDef &d : kCompanionDefs)
-        longest = std::max<qsizetype>(longest, qstrlen(d.prefix) + qstrlen(d.extension));
+    for (const CompanionDef &d : kCompanionDefs) {
+        if (d.framesStem)
+            longest = std::max<qsizetype>(longest, qstrlen(d.prefix) + qstrlen(d.extension));
+    }
     return longest;
 }
 
@@ -157,11 +185,12 @@ QString fileNameSafe(const QString &text)
     return out;
 }
 
-QString companionStem(const QString &text, const QString &suffix)
+namespace {
+
+// The stem cut so that a name of frame more ASCII characters, with the tail
+// kept whole after it, fits the record's fields and a file system's names.
+QString cutToFit(QString stem, const QString &tail, qsizetype frame)
 {
-    const qsizetype frame = longestFrame();
-    QString stem = fileNameSafe(text);
-    const QString tail = fileNameSafe(suffix);
     const qsizetype maxChars = kCompanionFieldSize - frame - tail.size();
     const qsizetype maxBytes = kFileNameBytes - frame - tail.toUtf8().size();
     auto tooLong = [&] { return stem.size() > maxChars || stem.toUtf8().size() > maxBytes; };
@@ -173,6 +202,13 @@ QString companionStem(const QString &text, const QString &suffix)
         stem.truncate(cut);
     }
     return stem + tail;
+}
+
+} // namespace
+
+QString companionStem(const QString &text, const QString &suffix)
+{
+    return cutToFit(fileNameSafe(text), fileNameSafe(suffix), longestFrame());
 }
 
 QString suggestedTableName(const QString &name)
@@ -283,7 +319,7 @@ QSet<QString> companionNamesOfOthers(const QString &folder, const QString &table
                 continue;
             const StoredRecord record(other.filePath());
             for (const Companion c : kCompanions) {
-                const QString stored = companionField(c).isEmpty() ? mcaCompanionName(record, name)
+                const QString stored = companionField(c).isEmpty() ? namedCompanionName(c, record, name)
                                                                    : record.text(companionField(c));
                 if (!stored.isEmpty())
                     used.insert(stored.toLower());
@@ -325,9 +361,27 @@ QString companionStemIn(const QString &folder, const QString &tableFileName)
 
 QString mcaCompanionName(const StoredRecord &record, const QString &tableFileName)
 {
-    if (record.has(kMcaColumn))
-        return record.text(kMcaColumn);
-    return companionName(Companion::Mca, stemForTable(tableFileName));
+    return namedCompanionName(Companion::Mca, record, tableFileName);
+}
+
+QString namedCompanionName(Companion c, const StoredRecord &record, const QString &tableFileName)
+{
+    const CompanionDef &d = def(c);
+    const QString column = QString::fromLatin1(d.column);
+    if (column.isEmpty())
+        return {};
+    if (record.has(column))
+        return record.text(column);
+    // A numbered save writes the comparison's column always, this one only
+    // with its companion: the name the table gives is another appraisal's.
+    if (!d.columnAlways && record.has(kMcaColumn))
+        return {};
+    return companionName(c, stemForTable(tableFileName));
+}
+
+QString companionColumn(Companion c)
+{
+    return QString::fromLatin1(def(c).column);
 }
 
 QString withDbExtension(const QString &path)
@@ -340,7 +394,16 @@ QString withDbExtension(const QString &path)
 QString companionName(Companion c, const QString &stem)
 {
     const CompanionDef &d = def(c);
-    return QString::fromUtf8(d.prefix) + stem + QString::fromUtf8(d.extension);
+    QString fitted = stem;
+    if (!d.framesStem) {
+        // A numbered stem keeps its number: the cut must not make two
+        // appraisals' names one.
+        static const QRegularExpression numbered(QStringLiteral("^(.*)( \\(\\d+\\))$"));
+        const QRegularExpressionMatch m = numbered.match(stem);
+        const qsizetype frame = qstrlen(d.prefix) + qstrlen(d.extension);
+        fitted = m.hasMatch() ? cutToFit(m.captured(1), m.captured(2), frame) : cutToFit(stem, {}, frame);
+    }
+    return QString::fromUtf8(d.prefix) + fitted + QString::fromUtf8(d.extension);
 }
 
 QString companionField(Companion c)
@@ -372,6 +435,11 @@ const Layout &companionLayout(Companion c)
 {
     static const Layout none;
     return def(c).layout ? def(c).layout() : none;
+}
+
+Layout companionLayoutFor(Companion c, const TableRows &rows)
+{
+    return def(c).layoutFor ? def(c).layoutFor(rows) : companionLayout(c);
 }
 
 bool companionWorthSaving(Companion c, const TableRows &rows)

@@ -56,11 +56,15 @@ QString companionStemIn(const QString &folder, const QString &tableFileName);
 // Appends ".db" to a chosen file name that does not end in it.
 QString withDbExtension(const QString &path);
 
-enum class Companion { Photo, AreaPlan, UnitPlan, Surfaces, Comparables, Mca };
+enum class Companion { Photo, AreaPlan, UnitPlan, Surfaces, Comparables, Mca, Cadastral };
 inline constexpr Companion kCompanions[] = {Companion::Photo,    Companion::AreaPlan,    Companion::UnitPlan,
-                                            Companion::Surfaces, Companion::Comparables, Companion::Mca};
+                                            Companion::Surfaces, Companion::Comparables, Companion::Mca,
+                                            Companion::Cadastral};
 // "Foto - " + stem + ".bmp", "PlanimZona - …", "Planim - …", "Superfici - … .db",
-// "ImmobConfr - … .db", "MCA - … .db".
+// "ImmobConfr - … .db", "MCA - … .db", "Superficie catastale - … .db". The
+// stem is cut (companionStem) to fit the names of the first six; the
+// cadastral surface's longer prefix cuts it a little more where it must,
+// keeping a numbered stem's " (n)".
 QString companionName(Companion c, const QString &stem);
 // The record field that stores the companion's bare name (fields 37 to 40,
 // 145). The market comparison has none: the record's 149 fields are fixed, so
@@ -82,6 +86,13 @@ bool currencyIsEuro(const QString &text);
 // the currency (empty when there is none).
 inline const QString kMcaColumn = QStringLiteral("TabellaMCA");
 inline constexpr int kMcaColumnSize = 150;
+// The cadastral surface's companion is found the same way. Its column is
+// written only with a numbered stem and a companion written: a numbered
+// record without it (it has the comparison's column) has none.
+inline const QString kCadastralColumn = QStringLiteral("TabellaSupCatastale");
+inline constexpr int kCadastralColumnSize = 150;
+// The record column of a companion found by its name (empty for the others).
+QString companionColumn(Companion c);
 
 // A companion is a picture saved as a bitmap or a copy of a working table.
 enum class CompanionForm { Picture, Table };
@@ -90,6 +101,8 @@ CompanionForm companionForm(Companion c);
 using TableRows = QVector<QVariantList>;
 // A table companion's layout (empty for pictures).
 const Layout &companionLayout(Companion c);
+// The layout a table companion is written with for these rows.
+Layout companionLayoutFor(Companion c, const TableRows &rows);
 // Whether a table companion is written for these rows: a surfaces copy when
 // a row has a description and an area, a comparables copy when a comparable
 // is complete.
@@ -156,6 +169,9 @@ private:
 // tableFileName: the one the record keeps, else the one the table's name
 // gives. Empty when the record keeps none.
 QString mcaCompanionName(const StoredRecord &record, const QString &tableFileName);
+// The same for any companion found by its name (the comparison, the cadastral
+// surface); empty when the record keeps none.
+QString namedCompanionName(Companion c, const StoredRecord &record, const QString &tableFileName);
 
 // A stored companion name that can be looked up in the appraisal's folder:
 // a bare file name that exists there. Names with a folder part are refused,

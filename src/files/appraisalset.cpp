@@ -40,10 +40,11 @@ QHash<QString, QString> saveAppraisalSet(const QString &tablePath, const Apprais
     const QFileInfo table(tablePath);
     SetSave set(table.absolutePath());
     const QString stem = givenStem.isEmpty() ? companionStemIn(set.folder(), table.fileName()) : givenStem;
-    // The comparison is found by the name the table's name gives, unless the
-    // record says otherwise.
+    // The companions without a field (the comparison, the cadastral surface)
+    // are found by the name the table's name gives, unless the record says
+    // otherwise.
     const bool mcaByName = stem == stemForTable(table.fileName());
-    QString mcaName;
+    QMap<Companion, QString> namedCompanions;
     QHash<QString, QString> names;
     for (const Companion c : kCompanions) {
         const QString name = companionName(c, stem);
@@ -63,12 +64,12 @@ QHash<QString, QString> saveAppraisalSet(const QString &tablePath, const Apprais
                     writeRows(set.stage(name), companionLayout(c), {});
                 continue;
             }
-            writeRows(set.stage(name), companionLayout(c), rows);
+            writeRows(set.stage(name), companionLayoutFor(c, rows), rows);
         }
         if (!companionField(c).isEmpty())
             names.insert(companionField(c), name);
         else
-            mcaName = name;
+            namedCompanions.insert(c, name);
     }
     // The record last: the set is put in place in the order it was staged.
     RecordValues record = content.record;
@@ -81,7 +82,13 @@ QHash<QString, QString> saveAppraisalSet(const QString &tablePath, const Apprais
     Layout layout = recordLayout();
     if (!mcaByName) {
         layout << Column{kMcaColumn, ColumnType::Text, kMcaColumnSize};
-        record.insert(kMcaColumn, mcaName);
+        record.insert(kMcaColumn, namedCompanions.value(Companion::Mca));
+        // Only with its companion: an appraisal without one saves the
+        // record it saved before.
+        if (namedCompanions.contains(Companion::Cadastral)) {
+            layout << Column{kCadastralColumn, ColumnType::Text, kCadastralColumnSize};
+            record.insert(kCadastralColumn, namedCompanions.value(Companion::Cadastral));
+        }
     }
     writeRows(set.stage(table.fileName()), layout, {rowFor(layout, record)});
     set.commit();

@@ -61,6 +61,7 @@ const QString kKind = QStringLiteral("Colonna");
 const QString kSubject = QStringLiteral("Soggetto");
 const QString kComparable = QStringLiteral("Comparabile");
 const QString kSubjectEdited = QStringLiteral("SoggettoModificato");
+const QString kCadastralSubject = QStringLiteral("SuperficieCatastale");
 constexpr int kKindSize = 12;
 
 QString name(const char *n)
@@ -93,6 +94,8 @@ QVariantList rowOf(const mca::SheetColumn &c, bool subject, const mca::Sheet &sh
     for (Feature f : mca::kFeatures)
         row << (subject && sheet.unknown[std::size_t(mca::index(f))]);
     row << (subject && sheet.subjectEdited);
+    if (sheet.cadastralSubject)
+        row << subject;
     return row;
 }
 
@@ -133,6 +136,14 @@ Layout mcaLayout()
     return l;
 }
 
+Layout mcaLayoutFor(const QVector<QVariantList> &rows)
+{
+    Layout l = mcaLayout();
+    if (!rows.isEmpty() && rows.constFirst().size() > l.size())
+        l << Column{kCadastralSubject, ColumnType::Logical, 0};
+    return l;
+}
+
 int mcaTextSize(Row row)
 {
     return kRowColumns[std::size_t(row)].size;
@@ -163,13 +174,17 @@ QVector<QVariantList> mcaRows(const mca::Sheet &sheet)
 
 void writeMcaTable(const QString &path, const mca::Sheet &sheet)
 {
-    writeTableFile(path, mcaLayout(), mcaRows(sheet));
+    const QVector<QVariantList> rows = mcaRows(sheet);
+    writeTableFile(path, mcaLayoutFor(rows), rows);
 }
 
 mca::Sheet readMcaTable(const QString &path)
 {
     const Table t = Table::open(path, Trust::Foreign, false);
-    if (t.layout() != mcaLayout())
+    Layout extended = mcaLayout();
+    extended << Column{kCadastralSubject, ColumnType::Logical, 0};
+    const bool cadastralColumn = t.layout() == extended;
+    if (t.layout() != mcaLayout() && !cadastralColumn)
         throw StoreError(QStringLiteral("La tabella \"%1\" non è una stima per confronto di mercato.").arg(native(path)));
     const QVector<qint64> ids = t.rowIds();
     if (ids.isEmpty())
@@ -188,6 +203,7 @@ mca::Sheet readMcaTable(const QString &path)
     for (Feature f : mca::kFeatures)
         sheet.unknown[std::size_t(mca::index(f))] = t.logical(subject, unknownColumn(f));
     sheet.subjectEdited = t.logical(subject, kSubjectEdited);
+    sheet.cadastralSubject = cadastralColumn && t.logical(subject, kCadastralSubject);
     for (qsizetype i = 1; i < ids.size(); ++i) {
         if (t.text(ids[i], kKind) != kComparable)
             throw StoreError(QStringLiteral("La tabella \"%1\" ha una riga non valida.").arg(native(path)));

@@ -5,7 +5,9 @@
 // property, the subject first and then the comparables in their order; every
 // value is the text as the user typed it (so what cannot be read yet is kept
 // as it was), the lift a logical. The parameters and the prices to estimate
-// are held in the subject's row, and are empty in the others.
+// are held in the subject's row, and are empty in the others. A comparison
+// whose subject takes the cadastral surface has one more logical column,
+// "SuperficieCatastale", true in the subject's row; the others have none.
 #include "store/tablestore.h"
 #include "valuation/mcasheet.h"
 
@@ -16,6 +18,9 @@
 namespace brevan::files {
 
 Layout mcaLayout();
+// The layout of the rows mcaRows() gives: with the cadastral surface's column
+// when they hold it.
+Layout mcaLayoutFor(const QVector<QVariantList> &rows);
 // The stored size of a data row's text, which typing is limited to.
 int mcaTextSize(mca::Row row);
 int mcaParamSize(mca::Param param);

@@ -12,6 +12,7 @@
 #include "files/wholefile.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QEvent>
 #include <QFrame>
@@ -25,6 +26,7 @@
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QScrollArea>
+#include <QSignalBlocker>
 #include <QStyleOptionViewItem>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -37,6 +39,9 @@ namespace brevan::ui {
 namespace {
 
 constexpr int kFontPoints = 9;
+
+// The sources of the subject's surfaces, in the order of the pick list.
+constexpr const char *kSubjectSurfaces[] = {"dalla tabella delle superfici", "superficie catastale (DPR 138/98)"};
 
 const report::McaTable *tableTitled(const report::McaDocument &doc, const QString &prefix)
 {
@@ -203,6 +208,15 @@ McaWindow::McaWindow(QWidget *parent) : QWidget(parent, Qt::Window)
                        QStringLiteral("|Esporta la stima per confronto di mercato in formato Word compatibile."));
     pdfButton = button("EsportaPdfMCA", QStringLiteral("Esporta PDF…"),
                        QStringLiteral("|Esporta la stima per confronto di mercato in formato PDF."));
+    subjectSurfacesCombo = new QComboBox(this);
+    subjectSurfacesCombo->setObjectName(QStringLiteral("SuperficiSoggetto"));
+    for (const char *choice : kSubjectSurfaces)
+        subjectSurfacesCombo->addItem(QString::fromUtf8(choice));
+    setHint(subjectSurfacesCombo,
+            QStringLiteral("|Da dove si propongono le superfici del soggetto: dai vani della tabella delle superfici, "
+                           "o la superficie catastale (che comprende già gli accessori, le cui superfici sono 0)."));
+    auto *subjectSurfacesLabel = new QLabel(QStringLiteral("Superfici del soggetto:"), this);
+    subjectSurfacesLabel->setBuddy(subjectSurfacesCombo);
     auto *bar = new QHBoxLayout;
     bar->setSpacing(6);
     for (QPushButton *b : {addButton, removeButton, proposeButton})
@@ -230,6 +244,11 @@ McaWindow::McaWindow(QWidget *parent) : QWidget(parent, Qt::Window)
     auto *dataTab = new QWidget;
     auto *dataLayout = new QVBoxLayout(dataTab);
     dataLayout->setContentsMargins(6, 6, 6, 6);
+    auto *subjectSurfaces = new QHBoxLayout;
+    subjectSurfaces->addWidget(subjectSurfacesLabel);
+    subjectSurfaces->addWidget(subjectSurfacesCombo);
+    subjectSurfaces->addStretch(1);
+    dataLayout->addLayout(subjectSurfaces);
     dataLayout->addWidget(dataTable, 1);
     dataLayout->addWidget(dataNote);
     tabs->addTab(dataTab, QStringLiteral("Dati"));
@@ -276,6 +295,17 @@ McaWindow::McaWindow(QWidget *parent) : QWidget(parent, Qt::Window)
     });
     connect(removeButton, &QPushButton::clicked, this, &McaWindow::RimuoviComparabileClick);
     connect(proposeButton, &QPushButton::clicked, this, &McaWindow::proposeRequested);
+    // Another source of the subject's surfaces proposes the subject again
+    // (asking first when the user wrote in its column).
+    connect(subjectSurfacesCombo, &QComboBox::activated, this, [this](int index) {
+        const bool cadastral = index == 1;
+        if (cadastral == m_sheet.cadastralSubject)
+            return;
+        m_sheet.cadastralSubject = cadastral;
+        Q_EMIT proposeRequested();
+        recompute();
+        Q_EMIT sheetEdited();
+    });
     connect(printButton, &QPushButton::clicked, this, &McaWindow::StampaClick);
     connect(rtfButton, &QPushButton::clicked, this, &McaWindow::EsportaRtfClick);
     connect(pdfButton, &QPushButton::clicked, this, &McaWindow::EsportaPdfClick);
@@ -377,6 +407,10 @@ QWidget *McaWindow::buildResultsPanel()
 void McaWindow::setSheet(const mca::Sheet &sheet)
 {
     m_sheet = sheet;
+    {
+        const QSignalBlocker block(subjectSurfacesCombo);
+        subjectSurfacesCombo->setCurrentIndex(m_sheet.cadastralSubject ? 1 : 0);
+    }
     dataTable->showSheet(m_sheet, m_context.valuationDate);
     parameters->showSheet(m_sheet);
     recompute();

@@ -10,6 +10,7 @@
 
 #include <QWidget>
 
+class QComboBox;
 class QLabel;
 class QListWidget;
 class QPrinter;
@@ -50,6 +51,9 @@ public:
     QPushButton *addButton;      // "Aggiungi comparabile"
     QPushButton *removeButton;   // "Rimuovi comparabile"
     QPushButton *proposeButton;  // "Proponi il soggetto dalle pagine"
+    // Where the subject's surfaces are proposed from: the rooms of the
+    // surfaces table, or the cadastral surface (DPR 138/98).
+    QComboBox *subjectSurfacesCombo; // SuperficiSoggetto
     QPushButton *printButton;    // "Stampa…"
     QPushButton *rtfButton;      // "Esporta RTF…"
     QPushButton *pdfButton;      // "Esporta PDF…"

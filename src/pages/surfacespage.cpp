@@ -14,6 +14,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QResizeEvent>
 #include <QShortcut>
 #include <QStyledItemDelegate>
@@ -63,6 +64,31 @@ private:
 QToolButton *commandButton(const char *name, TableCommand c, const char *hint, QWidget *parent)
 {
     return makeToolButton(QString::fromLatin1(name), tableCommandIcon(c), QString::fromUtf8(hint), parent);
+}
+
+// A floor plan: the unit's outline, its rooms and a balcony.
+QIcon cadastralIcon()
+{
+    QIcon icon;
+    for (bool enabled : {true, false}) {
+        QPixmap pm(16, 16);
+        pm.fill(Qt::transparent);
+        QPainter p(&pm);
+        p.setRenderHint(QPainter::Antialiasing);
+        const QColor ink = enabled ? QColor(0x20, 0x30, 0x60) : QColor(0xa0, 0xa0, 0xa0);
+        p.setPen(QPen(ink, 1.4));
+        p.setBrush(enabled ? QColor(0xf4, 0xe8, 0xc8) : QColor(0xf0, 0xf0, 0xf0));
+        p.drawRect(QRectF(1.5, 1.5, 13, 10));
+        p.setPen(QPen(ink, 1));
+        p.drawLine(QPointF(8, 1.5), QPointF(8, 8));
+        p.drawLine(QPointF(1.5, 6.5), QPointF(5.5, 6.5));
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(enabled ? QColor(0x30, 0x80, 0x30) : QColor(0xc0, 0xc0, 0xc0), 1, Qt::DashLine));
+        p.drawRect(QRectF(4.5, 11.5, 7, 3));
+        p.end();
+        icon.addPixmap(pm, enabled ? QIcon::Normal : QIcon::Disabled);
+    }
+    return icon;
 }
 
 } // namespace
@@ -126,6 +152,13 @@ SurfacesPage::SurfacesPage(QWidget *parent) : QWidget(parent), m_model(new Table
     computeButton->move(x, 3);
     x += computeButton->width() + 12;
     navigator->move(x, 3);
+    cadastralButton = makeToolButton(
+        QStringLiteral("SpeedButtonSuperficieCatastale"), cadastralIcon(),
+        QStringLiteral("Superficie catastale (DPR 138/98)…|Calcola la superficie catastale dell'unità secondo il DPR "
+                       "23 marzo 1998 n. 138, allegato C."),
+        this);
+    cadastralButton->setText(QStringLiteral("Superficie catastale (DPR 138/98)…"));
+    cadastralButton->move(navigator->x() + navigator->width() + 12, 3);
 
     m_model->setColumnTitles({QStringLiteral("Descrizione Superficie"), QStringLiteral("MQ")});
     m_model->setColumnAlignment(1, Qt::AlignCenter);
@@ -235,6 +268,14 @@ void SurfacesPage::layoutPage()
 {
     const int w = width();
     const int h = height();
+    // The cadastral surface's button shows its text only where the tool row
+    // holds it whole; nothing else on the row moves.
+    const int room = groupWidth(w) + kMargin - cadastralButton->x();
+    cadastralButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    const int withText = cadastralButton->sizeHint().width();
+    const bool text = withText <= room;
+    cadastralButton->setToolButtonStyle(text ? Qt::ToolButtonTextBesideIcon : Qt::ToolButtonIconOnly);
+    cadastralButton->setFixedSize(text ? withText : 23, 22);
     const int gridTop = kToolRowHeight;
     const int gridHeight = std::max(0, h - gridTop - kLowerPanelHeight);
     grid->setGeometry(kMargin, gridTop, std::max(0, groupWidth(w)), gridHeight);

@@ -36,6 +36,9 @@ public:
     QToolButton *computeButton;     // SpeedButtonCalcolaSuperfici
     // First, prior, next, last, delete, insert.
     NavigatorBar *navigator;        // NavigatorDescrSup
+    // "Superficie catastale (DPR 138/98)…", after the navigators: its text
+    // shows beside the icon where the tool row has room for it.
+    QToolButton *cadastralButton;   // SpeedButtonSuperficieCatastale
 
     QTableView *grid;               // DBGridDescrSup
     QGroupBox *surfacesGroup;       // "Calcolo delle superfici"

@@ -311,7 +311,7 @@ Sheet Sheet::blank()
 
 bool Sheet::hasData() const
 {
-    if (subjectEdited)
+    if (subjectEdited || cadastralSubject)
         return true;
     for (const SheetColumn &c : comparables) {
         if (!c.isBlank())
@@ -463,6 +463,11 @@ SheetColumn proposeSubject(const SubjectFromPages &pages)
         } else if (const RoomName *room = roomName(row.description); room && room->useful) {
             main += row.area;
         }
+    }
+    if (pages.cadastral) {
+        // The cadastral surface weighs the accessory spaces in already.
+        main = pages.cadastralSurface.value_or(0);
+        secondary.fill(0);
     }
     SheetColumn c;
     c.setText(Row::MainSurface, main > 0 ? FormattaImporto(main) : QString());

@@ -36,6 +36,9 @@ struct Sheet {
     // The subject's column was written by the user (or came from a file),
     // not proposed from the pages.
     bool subjectEdited = false;
+    // The subject's surfaces proposed from the pages are the cadastral
+    // surface (DPR 138/98), not the rooms of the surfaces table.
+    bool cadastralSubject = false;
 
     // Three empty comparables and the parameters at their defaults.
     static Sheet blank();
@@ -99,11 +102,17 @@ struct SubjectFromPages {
     QString floor;                // PianoImmob
     bool lift = false;            // Ascensore
     QString interiorState;        // StatoConservInt
+    // The subject's surfaces are the cadastral surface: S₁ is that surface,
+    // which already holds the accessory spaces, and the other surfaces are 0.
+    // No value: it cannot be computed now, and S₁ stays empty.
+    bool cadastral = false;
+    std::optional<double> cadastralSurface;
 };
 // The subject's column proposed from the pages: the rooms of the useful
 // surface give S₁, balconies and terraces, cellar, garage and garden come from
 // their rooms, the "Bagno" and "Servizio" rows count the bathrooms, and the
-// interior state of repair gives the maintenance step.
+// interior state of repair gives the maintenance step. With the cadastral
+// surface chosen, S₁ is that surface and the secondary surfaces are 0.
 SheetColumn proposeSubject(const SubjectFromPages &pages);
 // The pages' proposal taken into a subject's column the user wrote in: each
 // proposed text replaces the one in the column, an empty proposal never
