@@ -286,8 +286,9 @@ void PeriziaWindow::buildSection(Section section, QFormLayout *form)
         auto *row = new QWidget(form->parentWidget());
         auto *h = new QHBoxLayout(row);
         h->setContentsMargins(0, 0, 0, 0);
+        // No word wrap: a height-for-width row in a form whose rows are
+        // hidden makes Qt 6.4's QFormLayout write past its row data.
         auto *text = new QLabel(row);
-        text->setWordWrap(true);
         text->setTextInteractionFlags(Qt::TextSelectableByMouse);
         auto *go = new QPushButton(QStringLiteral("Vai alla pagina"), row);
         go->setObjectName(QStringLiteral("goTo_") + target);
@@ -670,8 +671,14 @@ void PeriziaWindow::collect()
 void PeriziaWindow::applyPurpose()
 {
     const unsigned purpose = bit(purposes().at(std::size_t(std::max(0, purposeCombo->currentIndex()))).purpose);
-    for (const Row &row : m_rows)
-        row.form->setRowVisible(row.field, (row.purposes & purpose) != 0);
+    // The label and the field are hidden one by one: QFormLayout::setRowVisible
+    // of Qt 6.4 lays out a shown form from stale rows and writes past them.
+    for (const Row &row : m_rows) {
+        const bool shown = (row.purposes & purpose) != 0;
+        if (QWidget *label = row.form->labelForField(row.field))
+            label->setVisible(shown);
+        row.field->setVisible(shown);
+    }
     privacyButton->setVisible(purpose == kCourt);
 }
 

@@ -100,14 +100,14 @@ W *field(PeriziaWindow &w, const char *name)
     return found;
 }
 
+// The field and its label are shown on their section's page.
 bool rowShown(PeriziaWindow &w, const char *name)
 {
     QWidget *f = w.findChild<QWidget *>(QString::fromLatin1(name));
-    auto *form = qobject_cast<QFormLayout *>(f->parentWidget()->layout());
-    int row = -1;
-    QFormLayout::ItemRole role;
-    form->getWidgetPosition(f, &row, &role);
-    return form->isRowVisible(row);
+    QWidget *page = f->parentWidget();
+    auto *form = qobject_cast<QFormLayout *>(page->layout());
+    QWidget *label = form->labelForField(f);
+    return f->isVisibleTo(page) && label && label->isVisibleTo(page);
 }
 
 void type(QLineEdit *edit, const QString &text)
