@@ -5,6 +5,7 @@
 
 #include "mainwindow.h"
 #include "mcaops.h"
+#include "omiops.h"
 #include "openedappraisal.h"
 #include "unsavedwork.h"
 
@@ -176,6 +177,13 @@ QString FileOps::unreadableMcaText(const QString &companion)
 {
     return QStringLiteral("Impossibile leggere la stima per confronto di mercato \"%1\":\n"
                           "la finestra MCA resta vuota; il resto della stima è stato caricato.")
+        .arg(companion);
+}
+
+QString FileOps::unreadableOmiText(const QString &companion)
+{
+    return QStringLiteral("Impossibile leggere il confronto con le quotazioni OMI \"%1\":\n"
+                          "la scelta di zona, tipologia e stato resta vuota; il resto della stima è stato caricato.")
         .arg(companion);
 }
 
@@ -381,6 +389,9 @@ files::AppraisalContent FileOps::currentContent(bool postPendingEdit)
     // its name beside the appraisal table.
     if (m_window->mcaOps && m_window->mcaOps->hasData())
         content.tables.insert(Companion::Mca, files::mcaRows(m_window->mcaOps->sheet()));
+    // The OMI comparison likewise, once the appraiser chose something.
+    if (m_window->omiOps && m_window->omiOps->hasChoice())
+        content.tables.insert(Companion::Omi, files::omiRows(m_window->omiOps->stored()));
     return content;
 }
 
@@ -434,6 +445,8 @@ void FileOps::showAppraisal(OpenedAppraisal &opened)
             replaceWorkingTable(m_window->comparablesPage->model(), [&] { opened.comparables.putInPlace(); });
             if (m_window->mcaOps)
                 m_window->mcaOps->showOpened(opened.mca);
+            if (m_window->omiOps)
+                m_window->omiOps->showOpened(opened.omi);
             companionsDone = true;
         }
         const FieldDef &f = field(v.number);
@@ -459,6 +472,7 @@ bool FileOps::openAppraisal(const QString &tablePath)
     bool opened = false;
     QStringList unreadable;
     QString unreadableMca;
+    QString unreadableOmi;
     {
         const WaitCursor wait;
         // Read and check everything first: a file that fails leaves the
@@ -485,6 +499,7 @@ bool FileOps::openAppraisal(const QString &tablePath)
                     }
                 }
                 unreadableMca = read->unreadableMca;
+                unreadableOmi = read->unreadableOmi;
             } catch (const std::exception &e) {
                 qWarning("FileOpen1Execute: %s", e.what());
                 Messages::warning(m_window, openFailureText());
@@ -501,6 +516,8 @@ bool FileOps::openAppraisal(const QString &tablePath)
         Messages::warning(m_window, unreadablePicturesText(unreadable));
     if (!unreadableMca.isEmpty())
         Messages::warning(m_window, unreadableMcaText(unreadableMca));
+    if (!unreadableOmi.isEmpty())
+        Messages::warning(m_window, unreadableOmiText(unreadableOmi));
     return opened;
 }
 
@@ -546,6 +563,8 @@ void FileOps::FileNew1Execute()
     Q_EMIT clearPreviousAppraisalsRequested();
     if (w->mcaOps)
         w->mcaOps->clearForNewAppraisal();
+    if (w->omiOps)
+        w->omiOps->clearForNewAppraisal();
 
     w->resultsPage->summaryEdit->clear();
     w->resultsPage->summaryEdit->setEnabled(false);

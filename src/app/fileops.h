@@ -48,6 +48,7 @@ public:
     static QString unreadablePicturesText(const QStringList &pictures);
     // The market comparison's companion, by its file name.
     static QString unreadableMcaText(const QString &companion);
+    static QString unreadableOmiText(const QString &companion);
     static QString appraiserSaveFailureText();
     static QString appraiserLoadFailureText();
 

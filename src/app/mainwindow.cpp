@@ -286,6 +286,8 @@ void MainWindow::buildActions()
     }
     mcaAction = make(QStringLiteral("StimaMCA1"), QStringLiteral("Stima MCA…"), {}, {});
     mcaAction->setStatusTip(QStringLiteral("Apre la stima per confronto di mercato (MCA)."));
+    omiAction = make(QStringLiteral("ConfrontoOMI1"), QStringLiteral("Confronto con le quotazioni OMI…"), {}, {});
+    omiAction->setStatusTip(QStringLiteral("Confronta i valori della stima con le quotazioni OMI della zona."));
 }
 
 void MainWindow::buildMenus()
@@ -310,6 +312,7 @@ void MainWindow::buildMenus()
         view->addAction(a);
     view->addSeparator();
     view->addAction(mcaAction);
+    view->addAction(omiAction);
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->addAction(guideAction);

@@ -58,6 +58,7 @@ class ReportOps;
 class UnsavedWork;
 class WorkPlace;
 class McaOps;
+class OmiOps;
 
 // Whether the window runs its operations (the reactions between fields and
 // pages). Tests of one subsystem start the window without them and build only
@@ -137,6 +138,7 @@ public:
     QAction *guideAction = nullptr;     // "Guida di Brevan" (F1), before "&About..."
     QVector<QAction *> viewActions;     // index n-1 for node n
     QAction *mcaAction = nullptr;       // "Stima MCA…", in "&Visualizza" after the pages
+    QAction *omiAction = nullptr;       // "Confronto con le quotazioni OMI…", after "Stima MCA…"
     QVector<QToolButton *> pageButtons; // index n-1 for node n; index 12 is the hidden one
     QToolButton *lireButton = nullptr;  // SpeedButton38
     QToolButton *euroButton = nullptr;  // SpeedButton39
@@ -160,6 +162,7 @@ public:
     // Where the working tables live for this run; made by the start-up steps.
     WorkPlace *workPlace = nullptr;
     McaOps *mcaOps = nullptr;
+    OmiOps *omiOps = nullptr;
 
 public Q_SLOTS:
     void HelpAbout1Execute();

@@ -79,6 +79,8 @@ report::McaContext McaOps::context() const
     c.comparisonTotal = results->comparisonTotalEdit->text();
     c.incomeUnit = results->incomeUnitEdit->text();
     c.incomeTotal = results->incomeTotalEdit->text();
+    if (omiBandLines)
+        c.omiBand = omiBandLines();
     for (const NamingField &f : kNamingFields) {
         const QWidget *page = f.appraiser ? static_cast<const QWidget *>(m_window->appraiserPage)
                                           : static_cast<const QWidget *>(m_window->descriptionPage);

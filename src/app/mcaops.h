@@ -12,6 +12,7 @@
 #include <QPointer>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 namespace brevan::ui {
@@ -32,6 +33,9 @@ public:
     bool hasData() const { return sheet().hasData(); }
     // Null until first use.
     ui::McaWindow *window() const;
+
+    // The OMI band's lines for "Altri procedimenti"; empty without a band.
+    std::function<QStringList()> omiBandLines;
 
     // What the comparison reads from the pages now.
     report::McaContext context() const;

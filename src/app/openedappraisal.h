@@ -5,6 +5,7 @@
 // rows written beside them, and the market comparison. What cannot be used
 // fails here, while the pages still hold the appraisal they showed.
 #include "files/appraisalfiles.h"
+#include "files/omitable.h"
 #include "valuation/mcasheet.h"
 
 #include <QDate>
@@ -57,6 +58,8 @@ struct OpenedAppraisal {
     StagedTable comparables;
     mca::Sheet mca = mca::Sheet::blank();
     QString unreadableMca; // the companion's name
+    files::StoredOmi omi;  // nothing chosen when the appraisal has no OMI comparison
+    QString unreadableOmi; // the companion's name
 };
 
 // Reads the appraisal table at tablePath and its companions in its folder.

@@ -2,6 +2,7 @@
 #include "appraisalfiles.h"
 
 #include "mcatable.h"
+#include "omitable.h"
 #include "setsave.h"
 
 #include "store/datafolder.h"
@@ -57,6 +58,18 @@ bool mcaWorthSaving(const TableRows &rows)
     return !rows.isEmpty();
 }
 
+const Layout &omiTableLayout()
+{
+    static const Layout layout = omiLayout();
+    return layout;
+}
+
+// The OMI comparison is saved when the appraiser chose something.
+bool omiWorthSaving(const TableRows &rows)
+{
+    return !rows.isEmpty();
+}
+
 bool comparablesWorthSaving(const TableRows &rows)
 {
     for (const QVariantList &r : rows) {
@@ -90,6 +103,7 @@ const CompanionDef kCompanionDefs[] = {
      comparablesLayout, comparablesWorthSaving},
     // Found by its name beside the appraisal table: no field of the record.
     {Companion::Mca, "MCA - ", ".db", "", CompanionForm::Table, mcaTableLayout, mcaWorthSaving},
+    {Companion::Omi, "OMI - ", ".db", "", CompanionForm::Table, omiTableLayout, omiWorthSaving},
 };
 
 const CompanionDef &def(Companion c)
@@ -283,7 +297,7 @@ QSet<QString> companionNamesOfOthers(const QString &folder, const QString &table
                 continue;
             const StoredRecord record(other.filePath());
             for (const Companion c : kCompanions) {
-                const QString stored = companionField(c).isEmpty() ? mcaCompanionName(record, name)
+                const QString stored = companionField(c).isEmpty() ? namedCompanionName(c, record, name)
                                                                    : record.text(companionField(c));
                 if (!stored.isEmpty())
                     used.insert(stored.toLower());
@@ -328,6 +342,24 @@ QString mcaCompanionName(const StoredRecord &record, const QString &tableFileNam
     if (record.has(kMcaColumn))
         return record.text(kMcaColumn);
     return companionName(Companion::Mca, stemForTable(tableFileName));
+}
+
+QString omiCompanionName(const StoredRecord &record, const QString &tableFileName)
+{
+    if (record.has(kOmiColumn))
+        return record.text(kOmiColumn);
+    if (record.has(kMcaColumn))
+        return {};
+    return companionName(Companion::Omi, stemForTable(tableFileName));
+}
+
+QString namedCompanionName(Companion c, const StoredRecord &record, const QString &tableFileName)
+{
+    switch (c) {
+    case Companion::Mca: return mcaCompanionName(record, tableFileName);
+    case Companion::Omi: return omiCompanionName(record, tableFileName);
+    default: return {};
+    }
 }
 
 QString withDbExtension(const QString &path)

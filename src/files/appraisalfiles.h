@@ -56,11 +56,12 @@ QString companionStemIn(const QString &folder, const QString &tableFileName);
 // Appends ".db" to a chosen file name that does not end in it.
 QString withDbExtension(const QString &path);
 
-enum class Companion { Photo, AreaPlan, UnitPlan, Surfaces, Comparables, Mca };
-inline constexpr Companion kCompanions[] = {Companion::Photo,    Companion::AreaPlan,    Companion::UnitPlan,
-                                            Companion::Surfaces, Companion::Comparables, Companion::Mca};
+enum class Companion { Photo, AreaPlan, UnitPlan, Surfaces, Comparables, Mca, Omi };
+inline constexpr Companion kCompanions[] = {Companion::Photo,       Companion::AreaPlan, Companion::UnitPlan,
+                                            Companion::Surfaces,    Companion::Comparables, Companion::Mca,
+                                            Companion::Omi};
 // "Foto - " + stem + ".bmp", "PlanimZona - …", "Planim - …", "Superfici - … .db",
-// "ImmobConfr - … .db", "MCA - … .db".
+// "ImmobConfr - … .db", "MCA - … .db", "OMI - … .db".
 QString companionName(Companion c, const QString &stem);
 // The record field that stores the companion's bare name (fields 37 to 40,
 // 145). The market comparison has none: the record's 149 fields are fixed, so
@@ -82,6 +83,10 @@ bool currencyIsEuro(const QString &text);
 // the currency (empty when there is none).
 inline const QString kMcaColumn = QStringLiteral("TabellaMCA");
 inline constexpr int kMcaColumnSize = 150;
+// The OMI comparison's companion likewise; its column follows TabellaMCA and
+// is written only when the companion is, so that a record saved without it
+// stays as it was.
+inline const QString kOmiColumn = QStringLiteral("TabellaOMI");
 
 // A companion is a picture saved as a bitmap or a copy of a working table.
 enum class CompanionForm { Picture, Table };
@@ -156,6 +161,11 @@ private:
 // tableFileName: the one the record keeps, else the one the table's name
 // gives. Empty when the record keeps none.
 QString mcaCompanionName(const StoredRecord &record, const QString &tableFileName);
+// The same for the OMI comparison. A record with TabellaMCA but without
+// TabellaOMI took a numbered stem and saved no comparison: empty.
+QString omiCompanionName(const StoredRecord &record, const QString &tableFileName);
+// The stored name of a companion found by its name (MCA, OMI); empty for the others.
+QString namedCompanionName(Companion c, const StoredRecord &record, const QString &tableFileName);
 
 // A stored companion name that can be looked up in the appraisal's folder:
 // a bare file name that exists there. Names with a folder part are refused,

@@ -43,7 +43,7 @@ QHash<QString, QString> saveAppraisalSet(const QString &tablePath, const Apprais
     // The comparison is found by the name the table's name gives, unless the
     // record says otherwise.
     const bool mcaByName = stem == stemForTable(table.fileName());
-    QString mcaName;
+    QMap<Companion, QString> namedByName; // companions without a record field, when written
     QHash<QString, QString> names;
     for (const Companion c : kCompanions) {
         const QString name = companionName(c, stem);
@@ -68,7 +68,7 @@ QHash<QString, QString> saveAppraisalSet(const QString &tablePath, const Apprais
         if (!companionField(c).isEmpty())
             names.insert(companionField(c), name);
         else
-            mcaName = name;
+            namedByName.insert(c, name);
     }
     // The record last: the set is put in place in the order it was staged.
     RecordValues record = content.record;
@@ -81,7 +81,13 @@ QHash<QString, QString> saveAppraisalSet(const QString &tablePath, const Apprais
     Layout layout = recordLayout();
     if (!mcaByName) {
         layout << Column{kMcaColumn, ColumnType::Text, kMcaColumnSize};
-        record.insert(kMcaColumn, mcaName);
+        record.insert(kMcaColumn, namedByName.value(Companion::Mca));
+        // Only a record that names an OMI comparison has its column: one
+        // without it, beside TabellaMCA, has none.
+        if (namedByName.contains(Companion::Omi)) {
+            layout << Column{kOmiColumn, ColumnType::Text, kMcaColumnSize};
+            record.insert(kOmiColumn, namedByName.value(Companion::Omi));
+        }
     }
     writeRows(set.stage(table.fileName()), layout, {rowFor(layout, record)});
     set.commit();
