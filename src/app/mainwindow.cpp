@@ -311,8 +311,9 @@ void MainWindow::buildMenus()
     for (QAction *a : std::as_const(viewActions))
         view->addAction(a);
     view->addSeparator();
-    view->addAction(mcaAction);
+    // The OMI comparison before "Stima MCA…", which stays the menu's last item.
     view->addAction(omiAction);
+    view->addAction(mcaAction);
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->addAction(guideAction);

@@ -138,7 +138,7 @@ public:
     QAction *guideAction = nullptr;     // "Guida di Brevan" (F1), before "&About..."
     QVector<QAction *> viewActions;     // index n-1 for node n
     QAction *mcaAction = nullptr;       // "Stima MCA…", in "&Visualizza" after the pages
-    QAction *omiAction = nullptr;       // "Confronto con le quotazioni OMI…", after "Stima MCA…"
+    QAction *omiAction = nullptr;       // "Confronto con le quotazioni OMI…", before "Stima MCA…"
     QVector<QToolButton *> pageButtons; // index n-1 for node n; index 12 is the hidden one
     QToolButton *lireButton = nullptr;  // SpeedButton38
     QToolButton *euroButton = nullptr;  // SpeedButton39

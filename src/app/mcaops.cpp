@@ -71,6 +71,14 @@ const mca::Sheet &McaOps::sheet() const
 
 report::McaContext McaOps::context() const
 {
+    report::McaContext c = pageContext();
+    if (omiBandLines)
+        c.omiBand = omiBandLines();
+    return c;
+}
+
+report::McaContext McaOps::pageContext() const
+{
     report::McaContext c;
     c.valuationDate = m_window->descriptionPage->dateEdit->date();
     c.lire = !currency().euroInForce();
@@ -79,8 +87,6 @@ report::McaContext McaOps::context() const
     c.comparisonTotal = results->comparisonTotalEdit->text();
     c.incomeUnit = results->incomeUnitEdit->text();
     c.incomeTotal = results->incomeTotalEdit->text();
-    if (omiBandLines)
-        c.omiBand = omiBandLines();
     for (const NamingField &f : kNamingFields) {
         const QWidget *page = f.appraiser ? static_cast<const QWidget *>(m_window->appraiserPage)
                                           : static_cast<const QWidget *>(m_window->descriptionPage);

@@ -39,6 +39,8 @@ public:
 
     // What the comparison reads from the pages now.
     report::McaContext context() const;
+    // The same without the OMI band (what the OMI comparison itself reads).
+    report::McaContext pageContext() const;
     mca::SheetColumn subjectFromPages() const;
 
     // The comparison for the printed report, when the appraisal has one.

@@ -148,7 +148,7 @@ omiband::Outcome OmiOps::compute(const omiband::Choice &choice, const QVector<om
     QString comparisonTotal = m_window->resultsPage->comparisonTotalEdit->text();
     std::optional<double> mcaValue;
     if (m_window->mcaOps) {
-        const report::McaContext c = m_window->mcaOps->context();
+        const report::McaContext c = m_window->mcaOps->pageContext();
         incomeTotal = c.incomeTotal;
         comparisonTotal = c.comparisonTotal;
         if (m_window->mcaOps->hasData()) {

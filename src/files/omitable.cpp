@@ -14,11 +14,11 @@ struct OmiColumn {
     int size;
 };
 enum OmiField { FZone, FType, FState, FSemester, FFloor, FHasQuote, FBand, FZoneDescription, FMicrozone,
-                FTypeName, FMin, FMax, FNet, OmiFieldCount };
+                FTypeName, FMin, FMax, FNet, FQuoteSemester, OmiFieldCount };
 const OmiColumn kColumns[OmiFieldCount] = {
     {"Zona", 10},      {"Tipologia", 4},   {"Stato", 10},     {"Semestre", 6},        {"Piano", 30},
     {"Quotazione", 0}, {"Fascia", 1},      {"DescrZona", 150}, {"Microzona", 10},     {"DescrTipologia", 60},
-    {"ComprMin", 15},  {"ComprMax", 15},   {"SupNLCompr", 1},
+    {"ComprMin", 15},  {"ComprMax", 15},   {"SupNLCompr", 1}, {"SemestreQuotazione", 6},
 };
 
 QString native(const QString &path)
@@ -73,6 +73,7 @@ QVector<QVariantList> omiRows(const StoredOmi &stored)
     row[FMin] = stored.quote ? amountText(q.min) : QString();
     row[FMax] = stored.quote ? amountText(q.max) : QString();
     row[FNet] = stored.quote ? (q.net ? QStringLiteral("N") : QStringLiteral("L")) : QString();
+    row[FQuoteSemester] = q.semester;
     return {row};
 }
 
@@ -100,7 +101,7 @@ StoredOmi readOmiTable(const QString &path)
         q.zone = c.zone;
         q.type = c.type;
         q.state = c.state;
-        q.semester = c.semester;
+        q.semester = text(FQuoteSemester);
         q.band = text(FBand);
         q.zoneDescription = text(FZoneDescription);
         q.microzone = text(FMicrozone);
