@@ -17,6 +17,7 @@
 #include "app/mainwindow.h"
 #include "app/characteristicsops.h"
 #include "app/mcaops.h"
+#include "app/omiops.h"
 #include "app/reportops.h"
 #include "app/surfacesops.h"
 #include "pages/descriptionpage.h"
@@ -24,6 +25,7 @@
 #include "pages/comparablespage.h"
 #include "pages/localisationpage.h"
 #include "pages/mcawindow.h"
+#include "pages/omiwindow.h"
 #include "pages/messages.h"
 #include "pages/omiimportdialog.h"
 #include "pages/omiimporter.h"
@@ -31,6 +33,7 @@
 #include "pages/surfacespage.h"
 #include "pages/tablemodel.h"
 #include "pages/zoneseditor.h"
+#include "omi/omitables.h"
 #include "store/datafolder.h"
 
 #include <QAction>
@@ -123,6 +126,30 @@ QWidget *mcaTab(MainWindow &w, int tab)
     return mca;
 }
 
+// "Confronto con le quotazioni OMI" on the sample's quotations, imported
+// into the data folder as brevan-omi does, with zone B1 chosen.
+QWidget *omiComparison(MainWindow &w)
+{
+    using namespace brevan;
+    if (!w.omiOps)
+        return nullptr;
+    const QString values = sample::writeOmiFiles(g_scratch + QStringLiteral("/omi-confronto"));
+    omi::Quotations quotations;
+    quotations.add(omi::readQuotationFile(values));
+    quotations.add(omi::readQuotationFile(omi::companionFileName(values)));
+    omi::importQuotations(quotations, dataFolder(), {});
+    w.omiOps->ConfrontoOMIClick();
+    ui::OmiWindow *window = w.omiOps->window();
+    const int b1 = window->zoneCombo->findData(QStringLiteral("B1"));
+    window->zoneCombo->setCurrentIndex(b1);
+    Q_EMIT window->zoneCombo->activated(b1);
+    window->resize(820, 720);
+    if (!QTest::qWaitForWindowExposed(window))
+        return nullptr;
+    QTest::qWait(50);
+    return window;
+}
+
 // The guide's pictures, in the guide's order.
 const std::vector<Shot> &guideShots()
 {
@@ -152,6 +179,7 @@ const std::vector<Shot> &guideShots()
         {"15-omi-zone.png", omiImport},
         {"16-mca-dati.png", [](MainWindow &w) { return mcaTab(w, 0); }},
         {"17-mca-valutazione.png", [](MainWindow &w) { return mcaTab(w, 3); }},
+        {"18-omi-confronto.png", omiComparison},
     };
     return shots;
 }
@@ -192,6 +220,11 @@ int shootGuide(MainWindow &w, const QString &out, const QString &scratch)
     if (w.reportOps) {
         QString why;
         if (!w.reportOps->writePdf(out + QStringLiteral("/report.pdf"), report::ReportSelection(), &why))
+            qWarning("report: %s", qPrintable(why));
+        // The page "Quotazioni OMI" alone, for its picture.
+        report::ReportSelection omiPage = report::ReportSelection::none();
+        omiPage.omi = true;
+        if (!w.reportOps->writePdf(out + QStringLiteral("/report-omi.pdf"), omiPage, &why))
             qWarning("report: %s", qPrintable(why));
     }
     return 0;

@@ -9,11 +9,13 @@
 #include "../support/omifixtures.h"
 #include "app/exportcommand.h"
 #include "app/fileops.h"
+#include "app/mcaops.h"
 #include "app/omiops.h"
 #include "app/reportops.h"
 #include "files/omitable.h"
 #include "omi/omitables.h"
 #include "pages/descriptionpage.h"
+#include "pages/mcawindow.h"
 #include "pages/omiwindow.h"
 #include "pages/pagekit.h"
 #include "pages/positionpage.h"
@@ -236,6 +238,11 @@ void TestOmiOps::windowProposesAndComputes()
     const QStringList lines = p.ops()->bandLines();
     QCOMPARE(lines.value(0), QStringLiteral("Fascia OMI (2024/2): 83.950,00 € – 120.450,00 €"));
     QCOMPARE(lines.last(), QStringLiteral("Fonte: Agenzia Entrate - OMI"));
+    p.w()->mcaAction->trigger();
+    const QString others = p.w()->mcaOps->window()->othersLabel->text();
+    QVERIFY2(others.contains(QStringLiteral("Fascia OMI (2024/2): 83.950,00 € – 120.450,00 €")), qPrintable(others));
+    QVERIFY(others.contains(QStringLiteral("Valore normale OMI: 102.200,00 €")));
+    QVERIFY(others.contains(QStringLiteral("Fonte: Agenzia Entrate - OMI")));
 
     // A floor not given: no K2, no valore normale, the band stays.
     choose(window, "OmiPiano", QString());
