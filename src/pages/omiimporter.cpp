@@ -15,6 +15,8 @@
 #include <QFileInfo>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace brevan::ui {
 
 namespace {
@@ -49,6 +51,28 @@ QString &lastFolderUsed()
 {
     static QString folder;
     return folder;
+}
+
+// The sale ranges of the municipality with their zones' descriptions: the
+// ZONE file beside a VALORI file is read for them when the import did not
+// read it (the rents), unless its rows of the municipality are damaged.
+omi::SalePlan salesWithZoneNames(const omi::Quotations &quotations, const QString &path, const QString &code)
+{
+    const QString other = omi::companionFileName(path);
+    const bool zonesRead = std::any_of(quotations.files().begin(), quotations.files().end(),
+                                       [](const omi::QuotationFile &f) { return f.kind == omi::FileKind::Zones; });
+    if (zonesRead || other.isEmpty() || !QFileInfo(other).isFile())
+        return quotations.salesOf(code);
+    omi::Quotations withZones = quotations;
+    try {
+        omi::QuotationFile zones = omi::readQuotationFile(other);
+        if (zones.kind != omi::FileKind::Zones)
+            return quotations.salesOf(code);
+        withZones.add(std::move(zones));
+    } catch (const omi::FileError &) {
+        return quotations.salesOf(code);
+    }
+    return withZones.isDamaged(code) ? quotations.salesOf(code) : withZones.salesOf(code);
 }
 
 const Layout &layoutOf(OmiTarget target)
@@ -199,7 +223,7 @@ bool OmiImporter::importFile(const QString &path)
     if (!dialog.ask())
         return false;
     keepSales(place, omi::salesTableName(list.names.at(row), list.postalCodes.at(row), list.provinceCodes.at(row)),
-              quotations.salesOf(code));
+              salesWithZoneNames(quotations, path, code));
 
     if (!m_saved) {
         m_saved = true;

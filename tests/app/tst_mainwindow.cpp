@@ -281,10 +281,12 @@ private Q_SLOTS:
                  (QStringList{"&Apri stima...\tCtrl+A", "&Salva stima...\tCtrl+S", "&Nuova stima\tCtrl+N", "-",
                               "&Carica professionista...\t", "Salva professio&nista...\t", "-", "&Esci\t"}));
         QCOMPARE(itemTexts(menus[1]->menu()), (QStringList{"&Taglia\tCtrl+X", "&Copia\tCtrl+C", "&Incolla\tCtrl+V"}));
-        // The twelve pages, then a separator and the market comparison's window.
-        QCOMPARE(menus[2]->menu()->actions().size(), 14);
+        // The twelve pages, then a separator, the OMI comparison's window and
+        // the market comparison's.
+        QCOMPARE(menus[2]->menu()->actions().size(), 15);
         QVERIFY(menus[2]->menu()->actions().at(12)->isSeparator());
-        QCOMPARE(menus[2]->menu()->actions().at(13)->text(), QStringLiteral("Stima MCA…"));
+        QCOMPARE(menus[2]->menu()->actions().at(13)->text(), QStringLiteral("Confronto con le quotazioni OMI…"));
+        QCOMPARE(menus[2]->menu()->actions().at(14)->text(), QStringLiteral("Stima MCA…"));
         QCOMPARE(menus[2]->menu()->actions().at(6)->text(), QStringLiteral("Caratterist. di Localizzazione"));
         QCOMPARE(menus[2]->menu()->actions().at(6)->statusTip(),
                  QStringLiteral("Visualizza la pagina Caratteristiche di localizzazione."));
