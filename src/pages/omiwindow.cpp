@@ -127,8 +127,9 @@ OmiWindow::OmiWindow(QWidget *parent) : QWidget(parent, Qt::Window)
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(offerLabel);
-    layout->addWidget(detailLabel, 1);
+    layout->addWidget(detailLabel);
     layout->addWidget(bandView);
+    layout->addStretch(1);
     layout->addWidget(sourceLabel);
     resize(760, 640);
 
@@ -175,7 +176,7 @@ omiband::Choice OmiWindow::choice() const
 
 void OmiWindow::setOutcome(const omiband::Outcome &outcome, const QDate &valuationDate)
 {
-    QString html = QStringLiteral("<table cellspacing=3>");
+    QString html = QStringLiteral("<table cellspacing=3 width=100%>");
     for (const report::OmiLine &line : report::omiLines(outcome, valuationDate)) {
         const QString value = line.warning ? QStringLiteral("<span style='color:#b00000'>%1</span>")
                                                  .arg(line.value.toHtmlEscaped())
@@ -183,7 +184,8 @@ void OmiWindow::setOutcome(const omiband::Outcome &outcome, const QDate &valuati
         if (line.label.isEmpty())
             html += QStringLiteral("<tr><td colspan=2><i>%1</i></td></tr>").arg(value);
         else
-            html += QStringLiteral("<tr><td><b>%1:</b></td><td>%2</td></tr>").arg(line.label.toHtmlEscaped(), value);
+            html += QStringLiteral("<tr><td width=30%><b>%1:</b></td><td>%2</td></tr>")
+                        .arg(line.label.toHtmlEscaped(), value);
     }
     html += QStringLiteral("</table>");
     detailLabel->setText(html);

@@ -7,11 +7,13 @@
 
 #include <QPainter>
 
+#include <algorithm>
+
 namespace brevan::report {
 
 namespace {
 
-constexpr double kLabelWidth = 170;
+constexpr double kLabelWidth = 190;
 
 class OmiPage : public ReportPage {
 public:
@@ -35,9 +37,11 @@ public:
                 h = rp.text(QRectF(0, rp.y, kContentWidth, 0), Qt::AlignLeft, arial(9, false, true), colour,
                             line.value);
             } else {
-                rp.text(QRectF(0, rp.y, kLabelWidth - 8, 0), Qt::AlignLeft, label, kNavy, line.label + u':');
-                h = rp.text(QRectF(kLabelWidth, rp.y, kContentWidth - kLabelWidth, 0), Qt::AlignLeft, value, colour,
-                            line.value);
+                // A label that wraps makes the row as tall as it is.
+                const double labelHeight =
+                    rp.text(QRectF(0, rp.y, kLabelWidth - 8, 0), Qt::AlignLeft, label, kNavy, line.label + u':');
+                h = std::max(labelHeight, rp.text(QRectF(kLabelWidth, rp.y, kContentWidth - kLabelWidth, 0),
+                                                  Qt::AlignLeft, value, colour, line.value));
             }
             rp.y += h + 6;
         }
