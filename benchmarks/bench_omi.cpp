@@ -3,10 +3,13 @@
 // generated for every municipality of the list (and a few codes the list does
 // not have), read, then written by brevan-omi's own code into an empty data
 // folder; then the next semester's files over the tables written, and that
-// semester once more (nothing left to change).
+// semester once more (nothing left to change). Then the band, the valore
+// normale and the placement of three values, as the comparison window
+// computes them.
 #include "data/municipalities.h"
 #include "omi/omicommand.h"
 #include "omi/quotations.h"
+#include "valuation/omicomparison.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -157,10 +160,46 @@ int main(int argc, char *argv[])
         std::printf("import %s: %.2f s, exit status %d\n", run.what, s, status);
         for (const QString &line : out.split(u'\n', Qt::SkipEmptyParts)) {
             if (line.startsWith(QLatin1String("Comuni")) || line.startsWith(QLatin1String("Zone"))
-                || line.startsWith(QLatin1String("Righe")))
+                || line.startsWith(QLatin1String("Righe")) || line.startsWith(QLatin1String("Quotazioni")))
                 std::printf("  %s\n", qPrintable(line.left(100)));
         }
     }
     std::printf("tables in the data folder: %lld\n", qlonglong(QDir(data).entryList(QDir::Files).size()));
+
+    // One comparison: the quotation looked up among a municipality's 60, the
+    // band, K1, K2, K, the valore normale and three values placed.
+    QVector<brevan::omiband::Quote> quotes;
+    for (int z = 0; z < 5; ++z) {
+        for (const char *type : {"20", "21", "1", "13", "5", "6"}) {
+            for (const char *state : {"NORMALE", "OTTIMO"}) {
+                brevan::omiband::Quote q;
+                q.semester = QStringLiteral("2024/2");
+                q.zone = QStringLiteral("B%1").arg(z + 1);
+                q.type = QString::fromLatin1(type);
+                q.state = QString::fromLatin1(state);
+                q.min = 1150 + 10 * z;
+                q.max = 1650 + 10 * z;
+                quotes << q;
+            }
+        }
+    }
+    brevan::omiband::Inputs in;
+    in.choice.zone = QStringLiteral("B4");
+    in.choice.type = QStringLiteral("20");
+    in.choice.state = QStringLiteral("NORMALE");
+    in.choice.floor = QStringLiteral("Piano intermedio");
+    in.grossSurface = 85;
+    in.valuationDate = QDate(2025, 3, 1);
+    in.values = {{QStringLiteral("a"), 120000.0}, {QStringLiteral("b"), 150000.0}, {QStringLiteral("c"), 90000.0}};
+    constexpr int kRounds = 20000;
+    double sink = 0;
+    t.restart();
+    for (int i = 0; i < kRounds; ++i) {
+        in.lookup = brevan::omiband::findQuote(quotes, in.choice);
+        const brevan::omiband::Outcome o = brevan::omiband::compare(in);
+        sink += o.valoreNormale.value_or(0);
+    }
+    std::printf("band, valore normale and placement: %.2f us each (%d rounds, %.0f)\n",
+                seconds(t) * 1e6 / kRounds, kRounds, sink / kRounds);
     return 0;
 }

@@ -16,6 +16,8 @@ QT_QPA_PLATFORM=offscreen "$build/tools/shootpages" "$tmp" --guide
 for page in 1 3 4 11; do
   pdftoppm -png -r 60 -f "$page" -l "$page" -singlefile "$tmp/report.pdf" "$tmp/report-$(printf '%02d' "$page")"
 done
+# The page "Quotazioni OMI", written on its own.
+pdftoppm -png -r 60 -f 1 -l 1 -singlefile "$tmp/report-omi.pdf" "$tmp/report-13"
 mkdir -p "$out"
 rm -f "$out"/*.png
 cp "$tmp"/*.png "$out"/

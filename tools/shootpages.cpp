@@ -18,6 +18,7 @@
 #include "app/cadastralops.h"
 #include "app/characteristicsops.h"
 #include "app/mcaops.h"
+#include "app/omiops.h"
 #include "app/reportops.h"
 #include "app/surfacesops.h"
 #include "pages/cadastralwindow.h"
@@ -26,6 +27,7 @@
 #include "pages/comparablespage.h"
 #include "pages/localisationpage.h"
 #include "pages/mcawindow.h"
+#include "pages/omiwindow.h"
 #include "pages/messages.h"
 #include "pages/omiimportdialog.h"
 #include "pages/omiimporter.h"
@@ -33,6 +35,7 @@
 #include "pages/surfacespage.h"
 #include "pages/tablemodel.h"
 #include "pages/zoneseditor.h"
+#include "omi/omitables.h"
 #include "store/datafolder.h"
 
 #include <QAction>
@@ -148,6 +151,30 @@ QWidget *cadastralSurface(MainWindow &w)
     return window;
 }
 
+// "Confronto con le quotazioni OMI" on the sample's quotations, imported
+// into the data folder as brevan-omi does, with zone B1 chosen.
+QWidget *omiComparison(MainWindow &w)
+{
+    using namespace brevan;
+    if (!w.omiOps)
+        return nullptr;
+    const QString values = sample::writeOmiFiles(g_scratch + QStringLiteral("/omi-confronto"));
+    omi::Quotations quotations;
+    quotations.add(omi::readQuotationFile(values));
+    quotations.add(omi::readQuotationFile(omi::companionFileName(values)));
+    omi::importQuotations(quotations, dataFolder(), {});
+    w.omiOps->ConfrontoOMIClick();
+    ui::OmiWindow *window = w.omiOps->window();
+    const int b1 = window->zoneCombo->findData(QStringLiteral("B1"));
+    window->zoneCombo->setCurrentIndex(b1);
+    Q_EMIT window->zoneCombo->activated(b1);
+    window->resize(820, 720);
+    if (!QTest::qWaitForWindowExposed(window))
+        return nullptr;
+    QTest::qWait(50);
+    return window;
+}
+
 // The guide's pictures, in the guide's order.
 const std::vector<Shot> &guideShots()
 {
@@ -178,6 +205,7 @@ const std::vector<Shot> &guideShots()
         {"16-mca-dati.png", [](MainWindow &w) { return mcaTab(w, 0); }},
         {"17-mca-valutazione.png", [](MainWindow &w) { return mcaTab(w, 3); }},
         {"18-superficie-catastale.png", cadastralSurface},
+        {"18-omi-confronto.png", omiComparison},
     };
     return shots;
 }
@@ -218,6 +246,11 @@ int shootGuide(MainWindow &w, const QString &out, const QString &scratch)
     if (w.reportOps) {
         QString why;
         if (!w.reportOps->writePdf(out + QStringLiteral("/report.pdf"), report::ReportSelection(), &why))
+            qWarning("report: %s", qPrintable(why));
+        // The page "Quotazioni OMI" alone, for its picture.
+        report::ReportSelection omiPage = report::ReportSelection::none();
+        omiPage.omi = true;
+        if (!w.reportOps->writePdf(out + QStringLiteral("/report-omi.pdf"), omiPage, &why))
             qWarning("report: %s", qPrintable(why));
     }
     return 0;

@@ -3,9 +3,11 @@
 
 #include "app/mainwindow.h"
 #include "app/mcaops.h"
+#include "app/omiops.h"
 #include "app/reportops.h"
 #include "files/appraisalfiles.h"
 #include "files/mcatable.h"
+#include "files/omitable.h"
 #include "model/currency.h"
 #include "model/numbertext.h"
 #include "model/record.h"
@@ -111,6 +113,10 @@ bool parsePages(const QString &list, report::ReportSelection *selection, QString
             selection->mca = true;
             continue;
         }
+        if (item.compare(QLatin1String("omi"), Qt::CaseInsensitive) == 0) {
+            selection->omi = true;
+            continue;
+        }
         bool ok1 = false, ok2 = false;
         int first = 0, last = 0;
         if (item.contains(QLatin1Char('-'))) {
@@ -196,8 +202,18 @@ QString recordJson(const MainWindow &window, ReportOps &ops, const QString &appr
         const QJsonDocument doc(files::mcaJson(window.mcaOps->sheet(), window.descriptionPage->dateEdit->date()));
         mca = QString::fromUtf8(doc.toJson(QJsonDocument::Indented)).trimmed().replace(QLatin1Char('\n'), QStringLiteral("\n  "));
     }
+    // The comparison with the OMI quotations, or null when there is no band.
+    QString omi = QStringLiteral("null");
+    if (window.omiOps) {
+        const QJsonValue value = files::omiJson(window.omiOps->outcome().value_or(omiband::Outcome{}));
+        if (value.isObject())
+            omi = QString::fromUtf8(QJsonDocument(value.toObject()).toJson(QJsonDocument::Indented))
+                      .trimmed()
+                      .replace(QLatin1Char('\n'), QStringLiteral("\n  "));
+    }
     return QStringLiteral("{\n  \"fields\": {\n") + lines.join(QStringLiteral(",\n")) + QStringLiteral("\n  },\n  \"ValutaCorrente\": ")
-           + jsonString(currency().ValutaCorrente) + QStringLiteral(",\n  \"mca\": ") + mca + QStringLiteral("\n}\n");
+           + jsonString(currency().ValutaCorrente) + QStringLiteral(",\n  \"mca\": ") + mca
+           + QStringLiteral(",\n  \"omi\": ") + omi + QStringLiteral("\n}\n");
 }
 
 // Restores the process-wide state the command changes, whatever way it ends.
@@ -230,11 +246,13 @@ cli::CommandInfo exportCommandInfo()
         "dei dati dell'utente), calcola i risultati e scrive quanto richiesto.\n");
     info.options = QStringLiteral(
         "      --text          il riepilogo della stima in testo semplice\n"
-        "      --json          i 149 campi della stima, la valuta in uso e la stima MCA (JSON)\n"
+        "      --json          i 149 campi della stima, la valuta in uso, la stima MCA e il\n"
+        "                      confronto con le quotazioni OMI (JSON)\n"
         "      --rtf FILE      il riepilogo in formato Word compatibile\n"
         "      --pdf FILE      il report di stampa in PDF/A-1b\n"
-        "      --pages ELENCO  le pagine del report, per esempio 1,3,9-11,mca (9 e 10 vanno\n"
-        "                      insieme; mca la pagina \"Stima MCA\", stampata se la stima ne ha una)\n"
+        "      --pages ELENCO  le pagine del report, per esempio 1,3,9-11,mca,omi (9 e 10 vanno\n"
+        "                      insieme; mca la pagina \"Stima MCA\", stampata se la stima ne ha una;\n"
+        "                      omi la pagina \"Quotazioni OMI\", stampata se la stima ha una fascia OMI)\n"
         "      --euro          mostra gli importi in Euro: una stima salvata in Lire è\n"
         "                      convertita dopo l'apertura (senza --euro gli importi restano\n"
         "                      nella valuta della stima)\n");

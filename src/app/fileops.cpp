@@ -6,6 +6,7 @@
 #include "mainwindow.h"
 #include "cadastralops.h"
 #include "mcaops.h"
+#include "omiops.h"
 #include "openedappraisal.h"
 #include "unsavedwork.h"
 
@@ -185,6 +186,13 @@ QString FileOps::unreadableCadastralText(const QString &companion)
 {
     return QStringLiteral("Impossibile leggere la superficie catastale \"%1\":\n"
                           "valgono le classi proposte; il resto della stima è stato caricato.")
+        .arg(companion);
+}
+
+QString FileOps::unreadableOmiText(const QString &companion)
+{
+    return QStringLiteral("Impossibile leggere il confronto con le quotazioni OMI \"%1\":\n"
+                          "la scelta di zona, tipologia e stato resta vuota; il resto della stima è stato caricato.")
         .arg(companion);
 }
 
@@ -393,6 +401,9 @@ files::AppraisalContent FileOps::currentContent(bool postPendingEdit)
     // The cadastral surface likewise, when the appraiser changed a proposal.
     if (m_window->cadastralOps && !m_window->cadastralOps->choices().isEmpty())
         content.tables.insert(Companion::Cadastral, files::cadastralRows(m_window->cadastralOps->choices()));
+    // The OMI comparison likewise, once the appraiser chose something.
+    if (m_window->omiOps && m_window->omiOps->hasChoice())
+        content.tables.insert(Companion::Omi, files::omiRows(m_window->omiOps->stored()));
     return content;
 }
 
@@ -448,6 +459,8 @@ void FileOps::showAppraisal(OpenedAppraisal &opened)
                 m_window->cadastralOps->showOpened(opened.cadastral);
             if (m_window->mcaOps)
                 m_window->mcaOps->showOpened(opened.mca);
+            if (m_window->omiOps)
+                m_window->omiOps->showOpened(opened.omi);
             companionsDone = true;
         }
         const FieldDef &f = field(v.number);
@@ -474,6 +487,7 @@ bool FileOps::openAppraisal(const QString &tablePath)
     QStringList unreadable;
     QString unreadableMca;
     QString unreadableCadastral;
+    QString unreadableOmi;
     {
         const WaitCursor wait;
         // Read and check everything first: a file that fails leaves the
@@ -501,6 +515,7 @@ bool FileOps::openAppraisal(const QString &tablePath)
                 }
                 unreadableMca = read->unreadableMca;
                 unreadableCadastral = read->unreadableCadastral;
+                unreadableOmi = read->unreadableOmi;
             } catch (const std::exception &e) {
                 qWarning("FileOpen1Execute: %s", e.what());
                 Messages::warning(m_window, openFailureText());
@@ -519,6 +534,8 @@ bool FileOps::openAppraisal(const QString &tablePath)
         Messages::warning(m_window, unreadableMcaText(unreadableMca));
     if (!unreadableCadastral.isEmpty())
         Messages::warning(m_window, unreadableCadastralText(unreadableCadastral));
+    if (!unreadableOmi.isEmpty())
+        Messages::warning(m_window, unreadableOmiText(unreadableOmi));
     return opened;
 }
 
@@ -566,6 +583,8 @@ void FileOps::FileNew1Execute()
         w->mcaOps->clearForNewAppraisal();
     if (w->cadastralOps)
         w->cadastralOps->clearForNewAppraisal();
+    if (w->omiOps)
+        w->omiOps->clearForNewAppraisal();
 
     w->resultsPage->summaryEdit->clear();
     w->resultsPage->summaryEdit->setEnabled(false);

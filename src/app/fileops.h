@@ -49,6 +49,7 @@ public:
     // The market comparison's companion, by its file name.
     static QString unreadableMcaText(const QString &companion);
     static QString unreadableCadastralText(const QString &companion);
+    static QString unreadableOmiText(const QString &companion);
     static QString appraiserSaveFailureText();
     static QString appraiserLoadFailureText();
 

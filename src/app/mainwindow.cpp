@@ -290,6 +290,8 @@ void MainWindow::buildActions()
                            {}, {});
     cadastralAction->setStatusTip(
         QStringLiteral("Apre il calcolo della superficie catastale (DPR 23 marzo 1998 n. 138, allegato C)."));
+    omiAction = make(QStringLiteral("ConfrontoOMI1"), QStringLiteral("Confronto con le quotazioni OMI…"), {}, {});
+    omiAction->setStatusTip(QStringLiteral("Confronta i valori della stima con le quotazioni OMI della zona."));
 }
 
 void MainWindow::buildMenus()
@@ -314,6 +316,8 @@ void MainWindow::buildMenus()
         view->addAction(a);
     view->addSeparator();
     view->addAction(cadastralAction);
+    // The OMI comparison before "Stima MCA…", which stays the menu's last item.
+    view->addAction(omiAction);
     view->addAction(mcaAction);
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));

@@ -59,6 +59,7 @@ class UnsavedWork;
 class WorkPlace;
 class McaOps;
 class CadastralOps;
+class OmiOps;
 
 // Whether the window runs its operations (the reactions between fields and
 // pages). Tests of one subsystem start the window without them and build only
@@ -139,6 +140,7 @@ public:
     QVector<QAction *> viewActions;     // index n-1 for node n
     QAction *mcaAction = nullptr;       // "Stima MCA…", in "&Visualizza" after the pages
     QAction *cadastralAction = nullptr; // "Superficie catastale (DPR 138/98)…", before "Stima MCA…"
+    QAction *omiAction = nullptr;       // "Confronto con le quotazioni OMI…", before "Stima MCA…"
     QVector<QToolButton *> pageButtons; // index n-1 for node n; index 12 is the hidden one
     QToolButton *lireButton = nullptr;  // SpeedButton38
     QToolButton *euroButton = nullptr;  // SpeedButton39
@@ -163,6 +165,7 @@ public:
     WorkPlace *workPlace = nullptr;
     McaOps *mcaOps = nullptr;
     CadastralOps *cadastralOps = nullptr;
+    OmiOps *omiOps = nullptr;
 
 public Q_SLOTS:
     void HelpAbout1Execute();

@@ -72,6 +72,14 @@ const mca::Sheet &McaOps::sheet() const
 
 report::McaContext McaOps::context() const
 {
+    report::McaContext c = pageContext();
+    if (omiBandLines)
+        c.omiBand = omiBandLines();
+    return c;
+}
+
+report::McaContext McaOps::pageContext() const
+{
     report::McaContext c;
     c.valuationDate = m_window->descriptionPage->dateEdit->date();
     c.lire = !currency().euroInForce();

@@ -12,6 +12,7 @@
 #include <QPointer>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 namespace brevan::ui {
@@ -33,8 +34,13 @@ public:
     // Null until first use.
     ui::McaWindow *window() const;
 
+    // The OMI band's lines for "Altri procedimenti"; empty without a band.
+    std::function<QStringList()> omiBandLines;
+
     // What the comparison reads from the pages now.
     report::McaContext context() const;
+    // The same without the OMI band (what the OMI comparison itself reads).
+    report::McaContext pageContext() const;
     mca::SheetColumn subjectFromPages() const;
 
     // The comparison for the printed report, when the appraisal has one.

@@ -144,6 +144,17 @@ OpenedAppraisal readOpenedAppraisal(const QString &tablePath, const std::functio
             opened.unreadableCadastral = cadastralName;
         }
     }
+    // The OMI comparison likewise.
+    const QString omiName = files::omiCompanionName(record, QFileInfo(tablePath).fileName());
+    const QString omiPath = files::companionPath(folder, omiName);
+    if (!omiPath.isEmpty()) {
+        try {
+            opened.omi = files::readOmiTable(omiPath);
+        } catch (const std::exception &e) {
+            qWarning("FileOpen1Execute: %s", e.what());
+            opened.unreadableOmi = omiName;
+        }
+    }
     return opened;
 }
 

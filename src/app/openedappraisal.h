@@ -6,6 +6,7 @@
 // fails here, while the pages still hold the appraisal they showed.
 #include "files/appraisalfiles.h"
 #include "valuation/cadastralsheet.h"
+#include "files/omitable.h"
 #include "valuation/mcasheet.h"
 
 #include <QDate>
@@ -61,6 +62,8 @@ struct OpenedAppraisal {
     // The appraiser's choices of the cadastral surface (none: the proposals).
     CadastralChoices cadastral;
     QString unreadableCadastral; // the companion's name
+    files::StoredOmi omi;  // nothing chosen when the appraisal has no OMI comparison
+    QString unreadableOmi; // the companion's name
 };
 
 // Reads the appraisal table at tablePath and its companions in its folder.

@@ -14,6 +14,7 @@
 #include "incomeops.h"
 #include "lightsops.h"
 #include "mcaops.h"
+#include "omiops.h"
 #include "reportops.h"
 #include "resultsops.h"
 #include "surfacesops.h"
@@ -37,6 +38,7 @@ void MainWindow::wireReactions()
     unsavedWork = new UnsavedWork(this, fileOps, this);
     mcaOps = new McaOps(this, this);
     cadastralOps = new CadastralOps(this, this);
+    omiOps = new OmiOps(this, this);
 
     // The surfaces behind the surfaces page, read by everything that needs them.
     auto commercial = [this] { return surfacesOps->commercialValue(); };
@@ -51,6 +53,9 @@ void MainWindow::wireReactions()
     reportOps->surfaceValues = surfaceValues;
     // The market comparison's page of the printed report.
     reportOps->mcaDocument = [this] { return mcaOps->reportDocument(); };
+    // The OMI comparison's page, and its band beside the MCA's other values.
+    reportOps->omiOutcome = [this] { return omiOps->outcome(); };
+    mcaOps->omiBandLines = [this] { return omiOps->bandLines(); };
     lightsOps->comparablesCompleteness = [this] { return comparablesOps->TableImmobConfrCompleta(); };
 
     // Description: the municipality cascade, the date, the cadastral data.

@@ -75,6 +75,9 @@ void ReportOps::SpeedButton65Click()
 {
     // "Stima MCA" is offered only when the appraisal has a comparison.
     m_dialog->setMcaOffered(mcaDocument && mcaDocument().has_value());
+    // "Quotazioni OMI" only when the appraisal has a band.
+    const std::optional<omiband::Outcome> omi = omiOutcome ? omiOutcome() : std::nullopt;
+    m_dialog->setOmiOffered(omi && omi->hasBand());
     m_dialog->exec();
 }
 
@@ -139,6 +142,8 @@ report::ReportInput ReportOps::collectInput() const
     in.today = today ? today() : QDate::currentDate();
     if (mcaDocument)
         in.mca = mcaDocument();
+    if (omiOutcome)
+        in.omi = omiOutcome();
     return in;
 }
 

@@ -38,6 +38,8 @@ public:
     std::function<QDate()> today = [] { return QDate::currentDate(); };
     // The market comparison's page, when the appraisal has one.
     std::function<std::optional<report::McaDocument>()> mcaDocument;
+    // The comparison with the OMI quotations, when the appraisal has a band.
+    std::function<std::optional<omiband::Outcome>()> omiOutcome;
 
     // The selection dialog, created once; its ticks are the selection.
     ui::ReportPagesDialog *selectionDialog() const { return m_dialog; }

@@ -3,6 +3,7 @@
 
 #include "cadastraltable.h"
 #include "mcatable.h"
+#include "omitable.h"
 #include "setsave.h"
 
 #include "store/datafolder.h"
@@ -54,6 +55,18 @@ const Layout &mcaTableLayout()
 
 // A market comparison is saved when it holds its subject's row.
 bool mcaWorthSaving(const TableRows &rows)
+{
+    return !rows.isEmpty();
+}
+
+const Layout &omiTableLayout()
+{
+    static const Layout layout = omiLayout();
+    return layout;
+}
+
+// The OMI comparison is saved when the appraiser chose something.
+bool omiWorthSaving(const TableRows &rows)
 {
     return !rows.isEmpty();
 }
@@ -116,6 +129,8 @@ const CompanionDef kCompanionDefs[] = {
      mcaLayoutFor},
     {Companion::Cadastral, "Superficie catastale - ", ".db", "", CompanionForm::Table, cadastralTableLayout,
      cadastralWorthSaving, "TabellaSupCatastale", false, false},
+    {Companion::Omi, "OMI - ", ".db", "", CompanionForm::Table, omiTableLayout, omiWorthSaving, "TabellaOMI", false,
+     true},
 };
 
 const CompanionDef &def(Companion c)
@@ -382,6 +397,11 @@ QString namedCompanionName(Companion c, const StoredRecord &record, const QStrin
 QString companionColumn(Companion c)
 {
     return QString::fromLatin1(def(c).column);
+}
+
+QString omiCompanionName(const StoredRecord &record, const QString &tableFileName)
+{
+    return namedCompanionName(Companion::Omi, record, tableFileName);
 }
 
 QString withDbExtension(const QString &path)

@@ -56,15 +56,15 @@ QString companionStemIn(const QString &folder, const QString &tableFileName);
 // Appends ".db" to a chosen file name that does not end in it.
 QString withDbExtension(const QString &path);
 
-enum class Companion { Photo, AreaPlan, UnitPlan, Surfaces, Comparables, Mca, Cadastral };
+enum class Companion { Photo, AreaPlan, UnitPlan, Surfaces, Comparables, Mca, Cadastral, Omi };
 inline constexpr Companion kCompanions[] = {Companion::Photo,    Companion::AreaPlan,    Companion::UnitPlan,
                                             Companion::Surfaces, Companion::Comparables, Companion::Mca,
-                                            Companion::Cadastral};
+                                            Companion::Cadastral, Companion::Omi};
 // "Foto - " + stem + ".bmp", "PlanimZona - …", "Planim - …", "Superfici - … .db",
-// "ImmobConfr - … .db", "MCA - … .db", "Superficie catastale - … .db". The
-// stem is cut (companionStem) to fit the names of the first six; the
-// cadastral surface's longer prefix cuts it a little more where it must,
-// keeping a numbered stem's " (n)".
+// "ImmobConfr - … .db", "MCA - … .db", "Superficie catastale - … .db", "OMI - …
+// .db". The stem is cut (companionStem) to fit the names of the first six
+// (the OMI's frame is as long as the MCA's); the cadastral surface's longer
+// prefix cuts it a little more where it must, keeping a numbered stem's " (n)".
 QString companionName(Companion c, const QString &stem);
 // The record field that stores the companion's bare name (fields 37 to 40,
 // 145). The market comparison has none: the record's 149 fields are fixed, so
@@ -93,6 +93,9 @@ inline const QString kCadastralColumn = QStringLiteral("TabellaSupCatastale");
 inline constexpr int kCadastralColumnSize = 150;
 // The record column of a companion found by its name (empty for the others).
 QString companionColumn(Companion c);
+// The OMI comparison's companion likewise; its column is written only when
+// the companion is, so that a record saved without it stays as it was.
+inline const QString kOmiColumn = QStringLiteral("TabellaOMI");
 
 // A companion is a picture saved as a bitmap or a copy of a working table.
 enum class CompanionForm { Picture, Table };
@@ -169,6 +172,8 @@ private:
 // tableFileName: the one the record keeps, else the one the table's name
 // gives. Empty when the record keeps none.
 QString mcaCompanionName(const StoredRecord &record, const QString &tableFileName);
+// The same for the OMI comparison.
+QString omiCompanionName(const StoredRecord &record, const QString &tableFileName);
 // The same for any companion found by its name (the comparison, the cadastral
 // surface); empty when the record keeps none.
 QString namedCompanionName(Companion c, const StoredRecord &record, const QString &tableFileName);

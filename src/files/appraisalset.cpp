@@ -89,6 +89,11 @@ QHash<QString, QString> saveAppraisalSet(const QString &tablePath, const Apprais
             layout << Column{kCadastralColumn, ColumnType::Text, kCadastralColumnSize};
             record.insert(kCadastralColumn, namedCompanions.value(Companion::Cadastral));
         }
+        // The OMI comparison's likewise.
+        if (namedCompanions.contains(Companion::Omi)) {
+            layout << Column{kOmiColumn, ColumnType::Text, kMcaColumnSize};
+            record.insert(kOmiColumn, namedCompanions.value(Companion::Omi));
+        }
     }
     writeRows(set.stage(table.fileName()), layout, {rowFor(layout, record)});
     set.commit();

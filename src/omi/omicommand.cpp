@@ -163,7 +163,11 @@ cli::CommandInfo omiCommandInfo()
     info.description = QStringLiteral(
         "Legge i file delle quotazioni OMI dell'Agenzia delle Entrate (QI_..._VALORI.csv e\n"
         "QI_..._ZONE.csv) e scrive nella cartella dei dati, per ogni Comune dei file, la\n"
-        "tabella delle zone urbane e quella dei canoni di locazione unitari.\n"
+        "tabella delle zone urbane, quella dei canoni di locazione unitari e quella delle\n"
+        "quotazioni di compravendita (QuotazioniOMI...db: per semestre, zona, tipologia e\n"
+        "stato, il valore minimo e massimo in euro/mq e la superficie, lorda o netta, a cui\n"
+        "si riferiscono; una quotazione con il minimo oltre il massimo, pari a 0 o vuota non\n"
+        "è tenuta ed è contata).\n"
         "I file si scaricano dal sito dell'Agenzia delle Entrate (Quotazioni immobiliari, area\n"
         "riservata agli utenti registrati). Fonte dei dati: Agenzia Entrate - OMI.\n");
     info.options = QStringLiteral(
@@ -278,6 +282,10 @@ int runOmiCommand(const QStringList &arguments, QTextStream &out, QTextStream &e
         << args.options.state << ")\n";
     out << "Righe saltate: " << s.emptyRents << " senza canone (vuoto o pari a 0), " << s.damagedRows
         << " danneggiate\n";
+    out << "Quotazioni di compravendita: " << s.saleRows << " (scartate " << s.badSales
+        << " con minimo oltre il massimo, pari a 0 o vuote)\n";
+    if (s.droppedSales > 0)
+        out << "Quotazioni di compravendita di semestri vecchi non tenute (tabella piena): " << s.droppedSales << '\n';
     if (s.zonesWithoutType > 0)
         out << "Zone senza quotazioni della tipologia " << args.options.type << ": " << s.zonesWithoutType << '\n';
     if (!s.damaged.isEmpty())

@@ -442,6 +442,9 @@ ImportSummary importQuotations(const Quotations &quotations, const QString &fold
         int rentRows = 0;
         int emptyRents = 0;
         int zonesWithoutType = 0;
+        int saleRows = 0;
+        int badSales = 0;
+        int droppedSales = 0;
     };
     TableBatch batch;
     QVector<Written> inBatch;
@@ -467,6 +470,9 @@ ImportSummary importQuotations(const Quotations &quotations, const QString &fold
             summary.rentRows += w.rentRows;
             summary.emptyRents += w.emptyRents;
             summary.zonesWithoutType += w.zonesWithoutType;
+            summary.saleRows += w.saleRows;
+            summary.badSales += w.badSales;
+            summary.droppedSales += w.droppedSales;
         }
         inBatch.clear();
     };
@@ -498,6 +504,7 @@ ImportSummary importQuotations(const Quotations &quotations, const QString &fold
         }
         const QVector<PlannedZone> zones = quotations.zonesOf(code);
         const RentPlan rents = quotations.rentsOf(code, options);
+        const SalePlan sales = quotations.salesOf(code);
         const QString &name = list.names.at(at);
         const QString &postal = list.postalCodes.at(at);
         const QString &province = list.provinceCodes.at(at);
@@ -507,10 +514,13 @@ ImportSummary importQuotations(const Quotations &quotations, const QString &fold
                 pathInFolder(folder, municipalityTableName(MunicipalityTable::Zones, name, postal, province));
             const QString rentPath =
                 pathInFolder(folder, municipalityTableName(MunicipalityTable::UnitRents, name, postal, province));
-            // Both tables are read before either is written: a table that
-            // cannot be read leaves the municipality as it was.
+            const QString salePath = pathInFolder(folder, salesTableName(name, postal, province));
+            // The tables are read before any is written: a table that cannot
+            // be read leaves the municipality as it was.
             const TextRows oldZones = readTextRows(zonePath, zonesLayout());
             const TextRows oldRents = rents.rows.isEmpty() ? TextRows() : readTextRows(rentPath, unitRentsLayout());
+            const QVector<QVariantList> oldSales =
+                sales.rows.isEmpty() ? QVector<QVariantList>() : readSalesRows(salePath);
             // A table that already holds exactly these rows is left alone.
             Written w;
             if (!zones.isEmpty()) {
@@ -531,6 +541,16 @@ ImportSummary importQuotations(const Quotations &quotations, const QString &fold
                 }
                 w.rentRows = int(rents.rows.size());
             }
+            if (!sales.rows.isEmpty()) {
+                const SaleMerge merged = mergeSales(oldSales, sales.rows);
+                if (merged.rows != oldSales) {
+                    batch.write(salePath, salesLayout(), merged.rows);
+                    w.tables << QDir::toNativeSeparators(QFileInfo(salePath).absoluteFilePath());
+                }
+                w.saleRows = int(sales.rows.size());
+                w.droppedSales = merged.dropped;
+            }
+            w.badSales = sales.badRanges;
             w.emptyRents = rents.emptyRents;
             w.zonesWithoutType = rents.zonesWithoutType;
             inBatch << w;

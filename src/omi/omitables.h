@@ -4,6 +4,7 @@
 // unit-rent table: one zone row per OMI zone (its centrality from the band),
 // one rent row per centrality (the lowest Loc_min and the highest Loc_max of
 // its zones for the chosen building type and state, converted to Lire).
+#include "omisales.h"
 #include "quotations.h"
 #include "store/tablestore.h"
 
@@ -87,6 +88,9 @@ public:
     QVector<PlannedZone> zonesOf(const QString &code) const;
     // The rent rows, one per semester and centrality, semesters in order.
     RentPlan rentsOf(const QString &code, const Options &options) const;
+    // The sale ranges of every zone, building type and state, one VALORI file
+    // per semester (the last given for it), semesters in order.
+    SalePlan salesOf(const QString &code) const;
 
 private:
     struct Where {
@@ -133,6 +137,9 @@ struct ImportSummary {
     int unchanged = 0;      // whose tables already held exactly the rows of the import
     int zones = 0;          // zone rows written from the quotations (new or updated)
     int rentRows = 0;       // rent rows written
+    int saleRows = 0;       // sale ranges written
+    int badSales = 0;       // sale ranges not kept: min above max, zero or empty
+    int droppedSales = 0;   // sale ranges of old semesters left out of a full table
     int emptyRents = 0;     // quotation rows with no rent
     int zonesWithoutType = 0;
     int damagedRows = 0;
@@ -143,8 +150,8 @@ struct ImportSummary {
     bool stopped = false;   // progress asked to stop: the municipalities after the last batch were not written
 };
 
-// Writes the zone table and the unit-rent table of every municipality of the
-// quotations into the folder, each file whole or not at all. progress is
+// Writes the zone table, the unit-rent table and the sale table of every
+// municipality of the quotations into the folder, each file whole or not at all. progress is
 // called with the municipalities done and their total; when it returns false
 // the import stops, and the tables not yet committed stay as they were.
 ImportSummary importQuotations(const Quotations &quotations, const QString &folder, const Options &options,

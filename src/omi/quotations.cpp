@@ -45,20 +45,21 @@ struct ColumnSpec {
 
 enum ValueColumn {
     VCode, VProvince, VMunicipality, VBand, VZone, VType, VTypeName, VState, VPrevalent,
-    VSaleMin, VSaleMax, VRentMin, VRentMax, ValueColumnCount
+    VSaleMin, VSaleMax, VRentMin, VRentMax, VSaleSurface, VRentSurface, ValueColumnCount
 };
 const ColumnSpec kValueColumns[ValueColumnCount] = {
     {"Comune_amm", true},      {"Prov", false},     {"Comune_descrizione", false}, {"Fascia", true},
     {"Zona", true},            {"Cod_Tip", true},   {"Descr_Tipologia", false},    {"Stato", true},
     {"Stato_prev", false},     {"Compr_min", false}, {"Compr_max", false},         {"Loc_min", true},
-    {"Loc_max", true},
+    {"Loc_max", true},         {"Sup_NL_compr", false}, {"Sup_NL_loc", false},
 };
 
-enum ZoneColumn { ZCode, ZProvince, ZMunicipality, ZBand, ZZone, ZDescription, ZoneColumnCount };
+enum ZoneColumn { ZCode, ZProvince, ZMunicipality, ZBand, ZZone, ZDescription, ZMicrozone, ZoneColumnCount };
 const ColumnSpec kZoneColumns[ZoneColumnCount] = {
-    {"Comune_amm", true}, {"Prov", false}, {"Comune_descrizione", false},
-    {"Fascia", true},     {"Zona", true},  {"Zona_Descr", true},
+    {"Comune_amm", true}, {"Prov", false}, {"Comune_descrizione", false}, {"Fascia", true},
+    {"Zona", true},       {"Zona_Descr", true}, {"Microzona", false},
 };
+
 
 // The bands of the OMI zones: B centrale, C semicentrale, D periferica,
 // E suburbana, R rurale.
@@ -86,6 +87,16 @@ QStringView unquoted(QStringView s, QChar quote)
     if (s.size() >= 2 && s.front() == quote && s.back() == quote)
         s = s.sliced(1, s.size() - 2).trimmed();
     return s;
+}
+
+// Sup_NL_compr and Sup_NL_loc: "L" for gross surface, "N" for net; anything
+// else is taken as not given, which the band treats as gross.
+QChar surfaceKind(QStringView text)
+{
+    const QStringView t = unquoted(text, u'"');
+    if (t.size() == 1 && (t[0] == u'L' || t[0] == u'N' || t[0] == u'l' || t[0] == u'n'))
+        return t[0].toUpper();
+    return {};
 }
 
 // A zone description without the quotes the files put around it: single
@@ -318,6 +329,10 @@ bool readValueRow(RowReader &reader, int line, const Fields &fields,
     const QString state = field(fields, at[VState]).toString().toUpper();
     row->state = reader.intern(state);
     row->prevalent = field(fields, at[VPrevalent]).compare(u"P", Qt::CaseInsensitive) == 0;
+    row->saleMin = numbers[0];
+    row->saleMax = numbers[1];
+    row->saleSurface = surfaceKind(field(fields, at[VSaleSurface]));
+    row->rentSurface = surfaceKind(field(fields, at[VRentSurface]));
     row->rentMin = numbers[2];
     row->rentMax = numbers[3];
     row->line = line;
@@ -351,6 +366,7 @@ bool readZoneRow(RowReader &reader, int line, const Fields &fields,
     row->band = band[0];
     row->zone = zone.toString();
     row->description = descriptionText(field(fields, at[ZDescription]));
+    row->microzone = reader.intern(unquoted(field(fields, at[ZMicrozone]), u'"'));
     row->line = line;
     reader.good(row->code);
     return true;

@@ -68,6 +68,10 @@ struct ValueRow {
     QString typeName;     // Descr_Tipologia
     QString state;        // Stato: OTTIMO, NORMALE, SCADENTE
     bool prevalent = false; // Stato_prev is "P"
+    Decimal saleMin;      // Compr_min, € per m²
+    Decimal saleMax;      // Compr_max
+    QChar saleSurface;    // Sup_NL_compr: 'L' gross, 'N' net; null when not given
+    QChar rentSurface;    // Sup_NL_loc
     Decimal rentMin;      // Loc_min, € per m² per month
     Decimal rentMax;      // Loc_max
     int line = 0;
@@ -81,6 +85,7 @@ struct ZoneRow {
     QChar band;
     QString zone;        // Zona: "B1"
     QString description; // Zona_Descr without its quotes: "CENTRO URBANO"
+    QString microzone;   // Microzona, the cadastral microzone the OMI zone lies in
     int line = 0;
 };
 

@@ -540,13 +540,18 @@ void McaWindow::showResults()
         return QStringLiteral("<tr><td>%1:</td><td align=right>%2</td><td align=right>&nbsp;&nbsp;%3/m²</td></tr>")
             .arg(name, t, u.isEmpty() ? QStringLiteral("-") : u);
     };
-    othersLabel->setText(QStringLiteral("<b>%1</b><table cellspacing=2>%2%3</table>")
+    // The OMI band, when the appraisal has one, under the other values.
+    QString omi;
+    for (const QString &line : m_context.omiBand)
+        omi += QStringLiteral("<tr><td colspan=3>%1</td></tr>").arg(line.toHtmlEscaped());
+    othersLabel->setText(QStringLiteral("<b>%1</b><table cellspacing=2>%2%3%4</table>")
                              .arg(lire ? QStringLiteral("Altri procedimenti (in euro, dalla pagina dei risultati)")
                                        : QStringLiteral("Altri procedimenti (dalla pagina dei risultati)"),
                                   other(QStringLiteral("Capitalizzazione dei redditi"), m_context.incomeTotal,
                                         m_context.incomeUnit),
                                   other(QStringLiteral("Comparazione diretta"), m_context.comparisonTotal,
-                                        m_context.comparisonUnit)));
+                                        m_context.comparisonUnit),
+                                  omi));
 }
 
 void McaWindow::updateButtons()

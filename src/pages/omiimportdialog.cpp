@@ -224,9 +224,10 @@ void OmiImportDialog::fillZones()
     preview->resizeColumnsToContents();
     preview->setColumnWidth(0, std::max(preview->columnWidth(0), 230));
     noteLabel->setText(
-        QStringLiteral("Zone nuove: %1; zone già presenti: %2. Saggio medio e giudizi sono da completare.")
+        QStringLiteral("Zone nuove: %1; zone già presenti: %2. Saggio medio e giudizi sono da completare. ")
             .arg(merge.added)
-            .arg(merge.updated));
+            .arg(merge.updated)
+        + salesNote());
     okButton->setEnabled(!zones.isEmpty());
 }
 
@@ -278,8 +279,19 @@ void OmiImportDialog::fillRents()
     if (!plan.rows.isEmpty())
         notes << QStringLiteral("Per ogni centralità: il minimo dei canoni minimi e il massimo dei massimi delle sue "
                                 "zone, convertiti in Lire a 1936,27.");
+    if (o.year > 0)
+        notes << salesNote();
     noteLabel->setText(notes.join(u' '));
     okButton->setEnabled(!plan.rows.isEmpty());
+}
+
+QString OmiImportDialog::salesNote() const
+{
+    const omi::SalePlan sales = m_setup.quotations->salesOf(m_setup.code);
+    return QStringLiteral("Quotazioni di compravendita tenute (salvate con OK): %1; scartate %2 con minimo oltre il "
+                          "massimo, pari a 0 o vuote.")
+        .arg(sales.rows.size())
+        .arg(sales.badRanges);
 }
 
 bool OmiImportDialog::ask()

@@ -58,6 +58,8 @@ private:
     void refresh();
     void fillZones();
     void fillRents();
+    // The sale ranges the import keeps and those it leaves out.
+    QString salesNote() const;
 
     Setup m_setup;
     omi::TextRows m_result;

@@ -15,6 +15,8 @@
 #include <QFileInfo>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace brevan::ui {
 
 namespace {
@@ -49,6 +51,28 @@ QString &lastFolderUsed()
 {
     static QString folder;
     return folder;
+}
+
+// The sale ranges of the municipality with their zones' descriptions: the
+// ZONE file beside a VALORI file is read for them when the import did not
+// read it (the rents), unless its rows of the municipality are damaged.
+omi::SalePlan salesWithZoneNames(const omi::Quotations &quotations, const QString &path, const QString &code)
+{
+    const QString other = omi::companionFileName(path);
+    const bool zonesRead = std::any_of(quotations.files().begin(), quotations.files().end(),
+                                       [](const omi::QuotationFile &f) { return f.kind == omi::FileKind::Zones; });
+    if (zonesRead || other.isEmpty() || !QFileInfo(other).isFile())
+        return quotations.salesOf(code);
+    omi::Quotations withZones = quotations;
+    try {
+        omi::QuotationFile zones = omi::readQuotationFile(other);
+        if (zones.kind != omi::FileKind::Zones)
+            return quotations.salesOf(code);
+        withZones.add(std::move(zones));
+    } catch (const omi::FileError &) {
+        return quotations.salesOf(code);
+    }
+    return withZones.isDamaged(code) ? quotations.salesOf(code) : withZones.salesOf(code);
 }
 
 const Layout &layoutOf(OmiTarget target)
@@ -198,6 +222,8 @@ bool OmiImporter::importFile(const QString &path)
     OmiImportDialog dialog(setup, m_editor);
     if (!dialog.ask())
         return false;
+    keepSales(place, omi::salesTableName(list.names.at(row), list.postalCodes.at(row), list.provinceCodes.at(row)),
+              salesWithZoneNames(quotations, path, code));
 
     if (!m_saved) {
         m_saved = true;
@@ -219,15 +245,38 @@ bool OmiImporter::importFile(const QString &path)
     return true;
 }
 
+void OmiImporter::keepSales(const Place &place, const QString &tableName, const omi::SalePlan &plan)
+{
+    m_hasSales = !plan.rows.isEmpty();
+    m_salesPlace = place;
+    m_salesTable = tableName;
+    m_sales = plan.rows;
+}
+
 void OmiImporter::editorFinished(int result)
 {
+    // The sale ranges go with the editor's OK, into the sale table of the
+    // municipality they were imported for, while the editor still shows it.
+    const Place now = m_place();
+    if (m_hasSales && result == QDialog::Accepted && now.municipality == m_salesPlace.municipality
+        && now.provinceCode == m_salesPlace.provinceCode) {
+        try {
+            const QString path = dataPath(m_salesTable);
+            const omi::SaleMerge merged = omi::mergeSales(omi::readSalesRows(path), m_sales);
+            Table::write(path, omi::salesLayout(), merged.rows);
+        } catch (const std::exception &e) {
+            Messages::error(m_editor, QString::fromUtf8(e.what()));
+        }
+    }
+    m_hasSales = false;
+    m_sales.clear();
+
     const bool restore = m_saved && result == QDialog::Rejected;
     m_saved = false;
     if (!restore)
         return;
     // After a change of municipality in the editor the working table holds
     // that municipality's rows, which Annulla keeps.
-    const Place now = m_place();
     if (now.municipality != m_beforePlace.municipality || now.provinceCode != m_beforePlace.provinceCode)
         return;
     const bool wasOpen = m_model->isOpen();

@@ -64,6 +64,14 @@ private:
     std::function<Place()> m_place;
     QPushButton *m_button;
 
+    // The sale ranges of the last import, written into the municipality's
+    // sale table when the editor's OK saves (Annulla drops them).
+    void keepSales(const Place &place, const QString &tableName, const omi::SalePlan &plan);
+    bool m_hasSales = false;
+    Place m_salesPlace;
+    QString m_salesTable;
+    QVector<omi::PlannedSale> m_sales;
+
     // The working table's rows before the first import of this showing of
     // the editor, with the municipality they were for.
     bool m_saved = false;

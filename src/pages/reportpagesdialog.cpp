@@ -37,6 +37,11 @@ ReportPagesDialog::ReportPagesDialog(QWidget *parent) : QDialog(parent)
     mcaBox->setChecked(true);
     mcaBox->hide();
     boxesLayout->addWidget(mcaBox);
+    omiBox = new QCheckBox(report::pageTitle(report::kOmiPage), group);
+    omiBox->setObjectName(QStringLiteral("CheckBoxPaginaOMI"));
+    omiBox->setChecked(true);
+    omiBox->hide();
+    boxesLayout->addWidget(omiBox);
 
     selectAllButton = new QPushButton(QStringLiteral("&Seleziona tutto"), this);
     selectAllButton->setObjectName(QStringLiteral("ButtonSelezionaTutto"));
@@ -71,6 +76,7 @@ report::ReportSelection ReportPagesDialog::selection() const
     for (int i = 0; i < boxes.size(); ++i)
         s.on[std::size_t(i)] = boxes[i]->isChecked();
     s.mca = mcaBox->isChecked();
+    s.omi = omiBox->isChecked();
     return s;
 }
 
@@ -79,6 +85,7 @@ void ReportPagesDialog::setSelection(const report::ReportSelection &selection)
     for (int i = 0; i < boxes.size(); ++i)
         boxes[i]->setChecked(selection.on[std::size_t(i)]);
     mcaBox->setChecked(selection.mca);
+    omiBox->setChecked(selection.omi);
 }
 
 void ReportPagesDialog::setMcaOffered(bool offered)
@@ -86,11 +93,17 @@ void ReportPagesDialog::setMcaOffered(bool offered)
     mcaBox->setVisible(offered);
 }
 
+void ReportPagesDialog::setOmiOffered(bool offered)
+{
+    omiBox->setVisible(offered);
+}
+
 void ReportPagesDialog::setAll(bool on)
 {
     for (QCheckBox *b : boxes)
         b->setChecked(on);
     mcaBox->setChecked(on);
+    omiBox->setChecked(on);
 }
 
 void ReportPagesDialog::showEvent(QShowEvent *event)

@@ -21,6 +21,7 @@ public:
     QGroupBox *group;                // "Parametri di stampa"
     QVector<QCheckBox *> boxes;      // the ten choices, in report order
     QCheckBox *mcaBox;               // "Stima MCA", shown only when offered
+    QCheckBox *omiBox;               // "Quotazioni OMI", shown only when offered
     QPushButton *selectAllButton;    // "&Seleziona tutto"
     QPushButton *clearAllButton;     // "&Deseleziona tutto"
     QPushButton *closeButton;        // "&Chiudi"
@@ -30,6 +31,8 @@ public:
     // Shows "Stima MCA" after the results page's box when the appraisal has
     // a market comparison; hidden, it keeps its tick for a later one.
     void setMcaOffered(bool offered);
+    // The same for "Quotazioni OMI", when the appraisal has an OMI band.
+    void setOmiOffered(bool offered);
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -202,6 +202,18 @@ ResultsPage::ResultsPage(QWidget *parent) : QWidget(parent)
     mcaButton->adjustSize();
     mcaButton->move(x + 8, 2);
     mcaButton->resize(mcaButton->width(), computeButton->height());
+    // The OMI comparison after it, again moving nothing.
+    omiButton = new QToolButton(m_toolRow);
+    omiButton->setObjectName(QStringLiteral("ConfrontoOMIButton"));
+    omiButton->setText(QStringLiteral("Confronto con le quotazioni OMI…"));
+    omiButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    omiButton->setAutoRaise(true);
+    omiButton->setFocusPolicy(Qt::NoFocus);
+    setHint(omiButton, QStringLiteral("Confronto con le quotazioni OMI|Confronta i valori della stima con le "
+                                      "quotazioni OMI della zona (fonte: Agenzia Entrate - OMI)."));
+    omiButton->adjustSize();
+    omiButton->move(mcaButton->x() + mcaButton->width() + 4, 2);
+    omiButton->resize(omiButton->width(), computeButton->height());
 
     summaryEdit = new QTextEdit(this);
     summaryEdit->setObjectName(QStringLiteral("RichEdit1"));

@@ -35,6 +35,7 @@ public:
     QToolButton *previewButton;       // SpeedButton64
     QToolButton *computeButton;       // SpeedButton40, hidden
     QToolButton *mcaButton;           // "Stima MCA…", after the others
+    QToolButton *omiButton;           // "Confronto con le quotazioni OMI…", after it
 
     QTextEdit *summaryEdit;           // RichEdit1, read-only
 

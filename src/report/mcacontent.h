@@ -27,6 +27,9 @@ struct McaContext {
     // The record's texts by persisted name that name the appraisal (the
     // unit's address) and the appraiser in the heading and the PDF's title.
     QHash<QString, QString> appraisal;
+    // The OMI band beside the other values, when the appraisal has one: its
+    // lines as the OMI comparison words them, the source last.
+    QStringList omiBand;
 };
 
 // The subject's address as the description page gives it ("Via Roma 10").

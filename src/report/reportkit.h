@@ -184,6 +184,7 @@ std::unique_ptr<ReportPage> makeParametersPage1();       // 9
 std::unique_ptr<ReportPage> makeParametersPage2();       // 10
 std::unique_ptr<ReportPage> makeResultsPage();           // 11
 std::unique_ptr<ReportPage> makeMcaPage();               // 12, "Stima MCA"
+std::unique_ptr<ReportPage> makeOmiPage();               // 13, "Quotazioni OMI"
 
 // The market comparison's tables and result from the painter's position,
 // flowing onto new pages under a band with the title given.

@@ -42,6 +42,8 @@ QString pageTitle(int page)
 {
     if (page == kMcaPage)
         return QStringLiteral("Stima MCA");
+    if (page == kOmiPage)
+        return QStringLiteral("Quotazioni OMI");
     static const char *const titles[kPageCount] = {
         "Brevan 2.0",
         "Generalità del professionista",
@@ -75,6 +77,7 @@ ReportSelection ReportSelection::none()
     ReportSelection s;
     s.on.fill(false);
     s.mca = false;
+    s.omi = false;
     return s;
 }
 
@@ -219,6 +222,7 @@ Report::Report()
                makeLocalisationPage(), makePositionTypologyPage(), makeIncomePage(), makeComparablesPage(),
                makeParametersPage1(),  makeParametersPage2(),      makeResultsPage()};
     m_mcaPage = makeMcaPage();
+    m_omiPage = makeOmiPage();
 }
 
 Report::~Report() = default;
@@ -228,10 +232,12 @@ void Report::resetAndFill(const ReportInput &in)
     for (auto &p : m_pages)
         p->reset();
     m_mcaPage->reset();
+    m_omiPage->reset();
     for (auto &p : m_pages)
         p->fill(in);
     m_metadata = reportMetadata(in);
     m_mcaPage->fill(in);
+    m_omiPage->fill(in);
 }
 
 QVector<int> Report::assembled(const ReportSelection &selection) const
@@ -239,6 +245,8 @@ QVector<int> Report::assembled(const ReportSelection &selection) const
     QVector<int> pages = assembledPages(selection);
     if (selection.mca && m_mcaPage->isFilled())
         pages << kMcaPage;
+    if (selection.omi && m_omiPage->isFilled())
+        pages << kOmiPage;
     return pages;
 }
 

@@ -10,6 +10,7 @@
 // look at a widget.
 #include "report/pdfa.h"
 #include "report/mcadocument.h"
+#include "valuation/omicomparison.h"
 #include "valuation/coefficients.h"
 #include "valuation/completeness.h"
 #include "valuation/surfaces.h"
@@ -55,6 +56,8 @@ struct ReportInput {
     QDate today;                                // the day of the preview
     // The market comparison, when the appraisal has one.
     std::optional<McaDocument> mca;
+    // The comparison with the OMI quotations, when the appraisal has a band.
+    std::optional<omiband::Outcome> omi;
 
     QString text(const QString &name) const { return texts.value(name); }
     bool tick(const QString &name) const { return ticks.value(name, false); }
@@ -80,6 +83,8 @@ inline constexpr int kPageCount = 11;
 // The market comparison's page, after the results; offered only when the
 // appraisal has a market comparison.
 inline constexpr int kMcaPage = 12;
+// "Quotazioni OMI", after it; offered only when the appraisal has an OMI band.
+inline constexpr int kOmiPage = 13;
 
 // The captions of the ten selection boxes, in order.
 QStringList choiceCaptions();
@@ -92,6 +97,8 @@ struct ReportSelection {
     std::array<bool, kChoiceCount> on;
     // "Stima MCA", printed when the appraisal has a market comparison.
     bool mca = true;
+    // "Quotazioni OMI", printed when the appraisal has an OMI band.
+    bool omi = true;
     ReportSelection() { on.fill(true); }
     bool operator[](Choice c) const { return on[static_cast<std::size_t>(c)]; }
     bool &operator[](Choice c) { return on[static_cast<std::size_t>(c)]; }
@@ -166,6 +173,8 @@ public:
     ~Report();
     const ReportPage &page(int n) const
     {
+        if (n == kOmiPage)
+            return *m_omiPage;
         return n == kMcaPage ? *m_mcaPage : *m_pages.at(static_cast<std::size_t>(n - 1));
     }
 
@@ -173,7 +182,7 @@ public:
     // selection.
     void resetAndFill(const ReportInput &in);
     // The pages a selection prints from the last fill: those of the ten
-    // choices, then "Stima MCA" when it is chosen and has been filled.
+    // choices, then "Stima MCA" and "Quotazioni OMI" when chosen and filled.
     QVector<int> assembled(const ReportSelection &selection) const;
     // Paints the selected pages in report order. False when the device
     // cannot be painted on (a file that cannot be opened, a printer error).
@@ -185,6 +194,7 @@ private:
     std::array<std::unique_ptr<ReportPage>, kPageCount> m_pages;
     PdfMetadata m_metadata;
     std::unique_ptr<ReportPage> m_mcaPage;
+    std::unique_ptr<ReportPage> m_omiPage;
 };
 
 // The page set-up of every report device: A4 portrait, margins 25 mm left,

@@ -170,7 +170,7 @@ private Q_SLOTS:
         const QList<QAction *> items = view->actions();
         const qsizetype at = items.indexOf(w->cadastralAction);
         QVERIFY(at > 12);
-        QCOMPARE(items.at(at + 1), w->mcaAction);
+        QVERIFY(at < items.indexOf(w->mcaAction));
         QCOMPARE(w->cadastralAction->text(), QStringLiteral("Superficie catastale (DPR 138/98)…"));
         w->cadastralAction->trigger();
         QCOMPARE(p.ops()->window(), cw);

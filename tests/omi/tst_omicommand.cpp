@@ -139,6 +139,8 @@ void TestOmiCommand::importsAWholeFile()
                                     "Zone: 6",
                                     "Righe di canone: 3 (tipologia 20, stato NORMALE)",
                                     "Righe saltate: 1 senza canone (vuoto o pari a 0), 0 danneggiate",
+                                    "Quotazioni di compravendita: 9 (scartate 0 con minimo oltre il massimo, "
+                                    "pari a 0 o vuote)",
                                     "Comuni non presenti nell'elenco: 1 (Z999 NUOVO COMUNE)",
                                     "Righe non collocate: 1",
                                     "Fonte dei dati: Agenzia Entrate - OMI",

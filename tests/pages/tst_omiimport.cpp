@@ -113,6 +113,8 @@ private Q_SLOTS:
     void yearNotes();
     void formerMunicipalityNotTakenForItsNamesake_data();
     void formerMunicipalityNotTakenForItsNamesake();
+    void saleRangesKeptWithOk_data();
+    void saleRangesKeptWithOk();
 
 private:
     std::unique_ptr<AppFixture> f;
@@ -531,6 +533,65 @@ void TestOmiImport::formerMunicipalityNotTakenForItsNamesake()
              QStringLiteral("Il Comune \"Calliano\" non è nell'elenco dei comuni: le quotazioni OMI si cercano per "
                             "codice catastale, che solo l'elenco conosce."));
     QCOMPARE(rowsOf(working, layout), before);
+}
+
+// The sale ranges of the file go into the municipality's sale table with the
+// editor's OK, and the import's summary counts those it leaves out; Annulla
+// writes nothing.
+void TestOmiImport::saleRangesKeptWithOk_data()
+{
+    QTest::addColumn<bool>("rents");
+    QTest::addColumn<bool>("ok");
+    QTest::newRow("zones, OK") << false << true;
+    QTest::newRow("zones, Annulla") << false << false;
+    QTest::newRow("unit rents, OK") << true << true;
+}
+
+void TestOmiImport::saleRangesKeptWithOk()
+{
+    QFETCH(bool, rents);
+    QFETCH(bool, ok);
+    // One more row whose range cannot be used: its minimum above its maximum.
+    Value bad{"A001", "PD", "ABANO TERME", "C", "C1", "21", "NORMALE", "P", "4", "5"};
+    bad.comprMin = QStringLiteral("1.700");
+    bad.comprMax = QStringLiteral("1.600");
+    write(m_values, encode(valuesFile("2024/2", abanoValues() + QStringList{valueRow(bad)}), Encoding::Windows1252));
+    chooseAbano(f->window.get());
+    std::unique_ptr<QDialog> editor;
+    QPushButton *okButton = nullptr;
+    if (rents) {
+        auto *e = new ui::UnitRentEditor(f->window->descriptionPage, f->window.get());
+        okButton = e->okButton;
+        editor.reset(e);
+    } else {
+        auto *e = new ui::ZonesEditor(f->window->descriptionPage, f->window.get());
+        okButton = e->okButton;
+        editor.reset(e);
+    }
+    editor->show();
+    ui::Messages::setFileAnswers([this](const ui::FileDialogRequest &) { return m_values; });
+    QString note;
+    OmiImportDialog::setTestHandler([&](OmiImportDialog &d) {
+        note = d.noteLabel->text();
+        return true;
+    });
+    importButton(editor.get())->click();
+    QVERIFY2(note.contains(QStringLiteral("Quotazioni di compravendita tenute (salvate con OK): 9; scartate 1 con "
+                                          "minimo oltre il massimo, pari a 0 o vuote.")),
+             qPrintable(note));
+    const QString sales = dataPath(QStringLiteral("QuotazioniOMIAbano Terme35031PD.db"));
+    QVERIFY(!Table::exists(sales)); // nothing before the editor's own OK
+    if (ok) {
+        okButton->click();
+        const QVector<QVariantList> rows = omi::readSalesRows(sales);
+        QCOMPARE(rows.size(), 9);
+        QCOMPARE(rows.first().value(omi::SMin).toString(), QStringLiteral("1150"));
+        QCOMPARE(rows.first().value(omi::SZoneDescription).toString(), QStringLiteral("CENTRO URBANO"));
+    } else {
+        editor->reject();
+        QVERIFY(!Table::exists(sales));
+    }
+    QVERIFY(ui::Messages::shown().isEmpty());
 }
 
 QTEST_MAIN(TestOmiImport)
