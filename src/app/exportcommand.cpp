@@ -4,10 +4,12 @@
 #include "app/mainwindow.h"
 #include "app/mcaops.h"
 #include "app/omiops.h"
+#include "app/periziaops.h"
 #include "app/reportops.h"
 #include "files/appraisalfiles.h"
 #include "files/mcatable.h"
 #include "files/omitable.h"
+#include "files/periziatable.h"
 #include "model/currency.h"
 #include "model/numbertext.h"
 #include "model/record.h"
@@ -49,7 +51,8 @@ const QString kOpenAppraisalFailed = QStringLiteral(
 namespace {
 
 const QString kUsageLine = QStringLiteral(
-    "Uso: brevan-export STIMA.db [--euro] [--text] [--json] [--rtf FILE] [--pdf FILE] [--pages ELENCO]\n");
+    "Uso: brevan-export STIMA.db [--euro] [--text] [--json] [--rtf FILE] [--pdf FILE] [--pages ELENCO]\n"
+    "                  [--perizia FILE.pdf] [--odt FILE.odt] [--privacy]\n");
 
 QString jsonString(const QString &s)
 {
@@ -211,9 +214,19 @@ QString recordJson(const MainWindow &window, ReportOps &ops, const QString &appr
                       .trimmed()
                       .replace(QLatin1Char('\n'), QStringLiteral("\n  "));
     }
+    // The report for a purpose with what it still lacks, or null when the
+    // appraisal has none.
+    QString perizia = QStringLiteral("null");
+    if (window.periziaOps && window.periziaOps->hasData())
+        perizia = QString::fromUtf8(
+                      QJsonDocument(files::periziaJson(window.periziaOps->report(), window.periziaOps->facts()))
+                          .toJson(QJsonDocument::Indented))
+                      .trimmed()
+                      .replace(QLatin1Char('\n'), QStringLiteral("\n  "));
     return QStringLiteral("{\n  \"fields\": {\n") + lines.join(QStringLiteral(",\n")) + QStringLiteral("\n  },\n  \"ValutaCorrente\": ")
            + jsonString(currency().ValutaCorrente) + QStringLiteral(",\n  \"mca\": ") + mca
-           + QStringLiteral(",\n  \"omi\": ") + omi + QStringLiteral("\n}\n");
+           + QStringLiteral(",\n  \"omi\": ") + omi + QStringLiteral(",\n  \"perizia\": ") + perizia
+           + QStringLiteral("\n}\n");
 }
 
 // Restores the process-wide state the command changes, whatever way it ends.
@@ -246,13 +259,18 @@ cli::CommandInfo exportCommandInfo()
         "dei dati dell'utente), calcola i risultati e scrive quanto richiesto.\n");
     info.options = QStringLiteral(
         "      --text          il riepilogo della stima in testo semplice\n"
-        "      --json          i 149 campi della stima, la valuta in uso, la stima MCA e il\n"
-        "                      confronto con le quotazioni OMI (JSON)\n"
+        "      --json          i 149 campi della stima, la valuta in uso, la stima MCA, il\n"
+        "                      confronto con le quotazioni OMI e il rapporto di valutazione con\n"
+        "                      gli elementi che mancano (JSON)\n"
         "      --rtf FILE      il riepilogo in formato Word compatibile\n"
         "      --pdf FILE      il report di stampa in PDF/A-1b\n"
         "      --pages ELENCO  le pagine del report, per esempio 1,3,9-11,mca,omi (9 e 10 vanno\n"
         "                      insieme; mca la pagina \"Stima MCA\", stampata se la stima ne ha una;\n"
         "                      omi la pagina \"Quotazioni OMI\", stampata se la stima ha una fascia OMI)\n"
+        "      --perizia FILE  il rapporto di valutazione in PDF/A-1b\n"
+        "      --odt FILE      il rapporto di valutazione in OpenDocument (ODT)\n"
+        "      --privacy       con --perizia e --odt, la copia per la pubblicazione: i nomi delle\n"
+        "                      persone fisiche sono sostituiti da \"omissis\"\n"
         "      --euro          mostra gli importi in Euro: una stima salvata in Lire è\n"
         "                      convertita dopo l'apertura (senza --euro gli importi restano\n"
         "                      nella valuta della stima)\n");
@@ -273,7 +291,10 @@ int runExportCommand(const QStringList &arguments, QTextStream &out, QTextStream
     const QCommandLineOption rtf(QStringLiteral("rtf"), {}, QStringLiteral("FILE"));
     const QCommandLineOption pdf(QStringLiteral("pdf"), {}, QStringLiteral("FILE"));
     const QCommandLineOption pages(QStringLiteral("pages"), {}, QStringLiteral("ELENCO"));
-    parser.addOptions({euro, text, json, rtf, pdf, pages});
+    const QCommandLineOption periziaPdf(QStringLiteral("perizia"), {}, QStringLiteral("FILE"));
+    const QCommandLineOption periziaOdt(QStringLiteral("odt"), {}, QStringLiteral("FILE"));
+    const QCommandLineOption privacy(QStringLiteral("privacy"));
+    parser.addOptions({euro, text, json, rtf, pdf, pages, periziaPdf, periziaOdt, privacy});
 
     const auto usageError = [&](const QString &why) {
         err << "brevan-export: " << why << "\n" << kUsageLine << "Per l'aiuto: brevan-export --help\n";
@@ -292,7 +313,7 @@ int runExportCommand(const QStringList &arguments, QTextStream &out, QTextStream
     if (positional.size() != 1)
         return usageError(positional.isEmpty() ? QStringLiteral("manca il file della stima")
                                                : QStringLiteral("un solo file di stima per volta"));
-    for (const QCommandLineOption *o : {&rtf, &pdf, &pages}) {
+    for (const QCommandLineOption *o : {&rtf, &pdf, &pages, &periziaPdf, &periziaOdt}) {
         if (parser.values(*o).size() > 1)
             return usageError(QStringLiteral("l'opzione --%1 va data una sola volta").arg(o->names().first()));
     }
@@ -304,14 +325,22 @@ int runExportCommand(const QStringList &arguments, QTextStream &out, QTextStream
         if (!parsePages(parser.value(pages), &selection, &why))
             return usageError(why);
     }
-    if (!parser.isSet(text) && !parser.isSet(json) && !parser.isSet(rtf) && !parser.isSet(pdf))
-        return usageError(QStringLiteral("nessun risultato richiesto (--text, --json, --rtf o --pdf)"));
+    if (parser.isSet(privacy) && !parser.isSet(periziaPdf) && !parser.isSet(periziaOdt))
+        return usageError(QStringLiteral("--privacy vale solo con --perizia o --odt"));
+    if (!parser.isSet(text) && !parser.isSet(json) && !parser.isSet(rtf) && !parser.isSet(pdf)
+        && !parser.isSet(periziaPdf) && !parser.isSet(periziaOdt))
+        return usageError(
+            QStringLiteral("nessun risultato richiesto (--text, --json, --rtf, --pdf, --perizia o --odt)"));
 
     // Paths are taken against the folder the command was started in, before
     // the command moves into its own.
     const QString appraisal = QFileInfo(positional.first()).absoluteFilePath();
     const QString rtfPath = parser.isSet(rtf) ? QFileInfo(parser.value(rtf)).absoluteFilePath() : QString();
     const QString pdfPath = parser.isSet(pdf) ? QFileInfo(parser.value(pdf)).absoluteFilePath() : QString();
+    const QString periziaPdfPath =
+        parser.isSet(periziaPdf) ? QFileInfo(parser.value(periziaPdf)).absoluteFilePath() : QString();
+    const QString periziaOdtPath =
+        parser.isSet(periziaOdt) ? QFileInfo(parser.value(periziaOdt)).absoluteFilePath() : QString();
 
     if (!QFileInfo::exists(appraisal)) {
         err << "brevan-export: " << missingAppraisalText(appraisal) << "\n";
@@ -430,6 +459,20 @@ int runExportCommand(const QStringList &arguments, QTextStream &out, QTextStream
             err.flush();
             status = ExportCannotWrite;
         }
+    }
+    if ((parser.isSet(periziaPdf) || parser.isSet(periziaOdt)) && window->periziaOps) {
+        report::PeriziaInput in = window->periziaOps->input();
+        in.privacy = parser.isSet(privacy);
+        QString why;
+        if (parser.isSet(periziaPdf) && !report::writePeriziaPdf(periziaPdfPath, in, &why)) {
+            err << "brevan-export: " << why << "\n";
+            status = ExportCannotWrite;
+        }
+        if (parser.isSet(periziaOdt) && !report::writePeriziaOdt(periziaOdtPath, in, &why)) {
+            err << "brevan-export: " << why << "\n";
+            status = ExportCannotWrite;
+        }
+        err.flush();
     }
     if (status == ExportOk && errorShown)
         status = ExportFailed;

@@ -7,6 +7,7 @@
 #include "cadastralops.h"
 #include "mcaops.h"
 #include "omiops.h"
+#include "periziaops.h"
 #include "openedappraisal.h"
 #include "unsavedwork.h"
 
@@ -23,6 +24,7 @@
 #include "pages/tablemodel.h"
 #include "files/cadastraltable.h"
 #include "files/mcatable.h"
+#include "files/periziatable.h"
 #include "files/setsave.h"
 #include "legacy/keeporiginal.h"
 #include "store/datafolder.h"
@@ -186,6 +188,13 @@ QString FileOps::unreadableCadastralText(const QString &companion)
 {
     return QStringLiteral("Impossibile leggere la superficie catastale \"%1\":\n"
                           "valgono le classi proposte; il resto della stima è stato caricato.")
+        .arg(companion);
+}
+
+QString FileOps::unreadablePeriziaText(const QString &companion)
+{
+    return QStringLiteral("Impossibile leggere il rapporto di valutazione \"%1\":\n"
+                          "il rapporto resta vuoto; il resto della stima è stato caricato.")
         .arg(companion);
 }
 
@@ -404,6 +413,9 @@ files::AppraisalContent FileOps::currentContent(bool postPendingEdit)
     // The OMI comparison likewise, once the appraiser chose something.
     if (m_window->omiOps && m_window->omiOps->hasChoice())
         content.tables.insert(Companion::Omi, files::omiRows(m_window->omiOps->stored()));
+    // The report for a purpose likewise, once the appraiser gave something.
+    if (m_window->periziaOps && m_window->periziaOps->hasData())
+        content.tables.insert(Companion::Perizia, files::periziaRows(m_window->periziaOps->report()));
     return content;
 }
 
@@ -461,6 +473,8 @@ void FileOps::showAppraisal(OpenedAppraisal &opened)
                 m_window->mcaOps->showOpened(opened.mca);
             if (m_window->omiOps)
                 m_window->omiOps->showOpened(opened.omi);
+            if (m_window->periziaOps)
+                m_window->periziaOps->showOpened(opened.perizia);
             companionsDone = true;
         }
         const FieldDef &f = field(v.number);
@@ -488,6 +502,7 @@ bool FileOps::openAppraisal(const QString &tablePath)
     QString unreadableMca;
     QString unreadableCadastral;
     QString unreadableOmi;
+    QString unreadablePerizia;
     {
         const WaitCursor wait;
         // Read and check everything first: a file that fails leaves the
@@ -516,6 +531,7 @@ bool FileOps::openAppraisal(const QString &tablePath)
                 unreadableMca = read->unreadableMca;
                 unreadableCadastral = read->unreadableCadastral;
                 unreadableOmi = read->unreadableOmi;
+                unreadablePerizia = read->unreadablePerizia;
             } catch (const std::exception &e) {
                 qWarning("FileOpen1Execute: %s", e.what());
                 Messages::warning(m_window, openFailureText());
@@ -536,6 +552,8 @@ bool FileOps::openAppraisal(const QString &tablePath)
         Messages::warning(m_window, unreadableCadastralText(unreadableCadastral));
     if (!unreadableOmi.isEmpty())
         Messages::warning(m_window, unreadableOmiText(unreadableOmi));
+    if (!unreadablePerizia.isEmpty())
+        Messages::warning(m_window, unreadablePeriziaText(unreadablePerizia));
     return opened;
 }
 
@@ -585,6 +603,8 @@ void FileOps::FileNew1Execute()
         w->cadastralOps->clearForNewAppraisal();
     if (w->omiOps)
         w->omiOps->clearForNewAppraisal();
+    if (w->periziaOps)
+        w->periziaOps->clearForNewAppraisal();
 
     w->resultsPage->summaryEdit->clear();
     w->resultsPage->summaryEdit->setEnabled(false);

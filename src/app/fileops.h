@@ -50,6 +50,7 @@ public:
     static QString unreadableMcaText(const QString &companion);
     static QString unreadableCadastralText(const QString &companion);
     static QString unreadableOmiText(const QString &companion);
+    static QString unreadablePeriziaText(const QString &companion);
     static QString appraiserSaveFailureText();
     static QString appraiserLoadFailureText();
 

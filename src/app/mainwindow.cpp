@@ -292,6 +292,9 @@ void MainWindow::buildActions()
         QStringLiteral("Apre il calcolo della superficie catastale (DPR 23 marzo 1998 n. 138, allegato C)."));
     omiAction = make(QStringLiteral("ConfrontoOMI1"), QStringLiteral("Confronto con le quotazioni OMI…"), {}, {});
     omiAction->setStatusTip(QStringLiteral("Confronta i valori della stima con le quotazioni OMI della zona."));
+    periziaAction = make(QStringLiteral("RapportoValutazione1"), QStringLiteral("Rapporto di valutazione…"), {}, {});
+    periziaAction->setStatusTip(
+        QStringLiteral("Apre il rapporto di valutazione per una banca, un tribunale o il mercato."));
 }
 
 void MainWindow::buildMenus()
@@ -318,6 +321,7 @@ void MainWindow::buildMenus()
     view->addAction(cadastralAction);
     // The OMI comparison before "Stima MCA…", which stays the menu's last item.
     view->addAction(omiAction);
+    view->addAction(periziaAction);
     view->addAction(mcaAction);
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));

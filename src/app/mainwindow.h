@@ -60,6 +60,7 @@ class WorkPlace;
 class McaOps;
 class CadastralOps;
 class OmiOps;
+class PeriziaOps;
 
 // Whether the window runs its operations (the reactions between fields and
 // pages). Tests of one subsystem start the window without them and build only
@@ -141,6 +142,7 @@ public:
     QAction *mcaAction = nullptr;       // "Stima MCA…", in "&Visualizza" after the pages
     QAction *cadastralAction = nullptr; // "Superficie catastale (DPR 138/98)…", before "Stima MCA…"
     QAction *omiAction = nullptr;       // "Confronto con le quotazioni OMI…", before "Stima MCA…"
+    QAction *periziaAction = nullptr;   // "Rapporto di valutazione…", before "Stima MCA…"
     QVector<QToolButton *> pageButtons; // index n-1 for node n; index 12 is the hidden one
     QToolButton *lireButton = nullptr;  // SpeedButton38
     QToolButton *euroButton = nullptr;  // SpeedButton39
@@ -166,6 +168,7 @@ public:
     McaOps *mcaOps = nullptr;
     CadastralOps *cadastralOps = nullptr;
     OmiOps *omiOps = nullptr;
+    PeriziaOps *periziaOps = nullptr;
 
 public Q_SLOTS:
     void HelpAbout1Execute();

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "openedappraisal.h"
 
+#include "files/periziatable.h"
+
 #include "files/cadastraltable.h"
 #include "files/mcatable.h"
 #include "pages/pictureloader.h"
@@ -153,6 +155,19 @@ OpenedAppraisal readOpenedAppraisal(const QString &tablePath, const std::functio
         } catch (const std::exception &e) {
             qWarning("FileOpen1Execute: %s", e.what());
             opened.unreadableOmi = omiName;
+        }
+    }
+    // The report for a purpose likewise: an empty one stands in for one
+    // that cannot be read.
+    const QString periziaName =
+        files::namedCompanionName(Companion::Perizia, record, QFileInfo(tablePath).fileName());
+    const QString periziaPath = files::companionPath(folder, periziaName);
+    if (!periziaPath.isEmpty()) {
+        try {
+            opened.perizia = files::readPeriziaTable(periziaPath);
+        } catch (const std::exception &e) {
+            qWarning("FileOpen1Execute: %s", e.what());
+            opened.unreadablePerizia = periziaName;
         }
     }
     return opened;

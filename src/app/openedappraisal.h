@@ -8,6 +8,7 @@
 #include "valuation/cadastralsheet.h"
 #include "files/omitable.h"
 #include "valuation/mcasheet.h"
+#include "valuation/purposereport.h"
 
 #include <QDate>
 #include <QImage>
@@ -64,6 +65,8 @@ struct OpenedAppraisal {
     QString unreadableCadastral; // the companion's name
     files::StoredOmi omi;  // nothing chosen when the appraisal has no OMI comparison
     QString unreadableOmi; // the companion's name
+    perizia::Report perizia;   // an empty report when the appraisal has none
+    QString unreadablePerizia; // the companion's name
 };
 
 // Reads the appraisal table at tablePath and its companions in its folder.

@@ -9,9 +9,12 @@
 #include "model/currency.h"
 #include "pages/periziaform.h"
 #include "pages/periziawindow.h"
+#include "pages/resultspage.h"
 #include "report/pdfa.h"
 
+#include <QAction>
 #include <QJsonObject>
+#include <QToolButton>
 #include <QLocale>
 
 namespace brevan::app {
@@ -39,7 +42,16 @@ bool reportHasData(const perizia::Report &report)
     return files::periziaRows(report) != files::periziaRows(perizia::Report());
 }
 
-PeriziaOps::PeriziaOps(MainWindow *window, QObject *parent) : QObject(parent), m_window(window) {}
+PeriziaOps::PeriziaOps(MainWindow *window, QObject *parent) : QObject(parent), m_window(window)
+{
+    connect(window->periziaAction, &QAction::triggered, this, &PeriziaOps::RapportoDiValutazioneClick);
+    connect(window->resultsPage->periziaButton, &QToolButton::clicked, this, &PeriziaOps::RapportoDiValutazioneClick);
+}
+
+ui::PeriziaWindow *PeriziaOps::window() const
+{
+    return m_periziaWindow;
+}
 
 const perizia::Report &PeriziaOps::report() const
 {

@@ -27,7 +27,7 @@ public:
     const perizia::Report &report() const;
     // Whether the report holds anything the appraiser gave: only then is it saved.
     bool hasData() const;
-    ui::PeriziaWindow *window() const { return m_periziaWindow; }
+    ui::PeriziaWindow *window() const;
 
     // What the pages hold now, as the report uses it.
     perizia::AppraisalFacts facts() const;

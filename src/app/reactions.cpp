@@ -19,6 +19,7 @@
 #include "resultsops.h"
 #include "surfacesops.h"
 #include "unsavedwork.h"
+#include "periziaops.h"
 #include "valueops.h"
 
 namespace brevan::app {
@@ -39,6 +40,7 @@ void MainWindow::wireReactions()
     mcaOps = new McaOps(this, this);
     cadastralOps = new CadastralOps(this, this);
     omiOps = new OmiOps(this, this);
+    periziaOps = new PeriziaOps(this, this);
 
     // The surfaces behind the surfaces page, read by everything that needs them.
     auto commercial = [this] { return surfacesOps->commercialValue(); };

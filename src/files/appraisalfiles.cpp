@@ -4,6 +4,7 @@
 #include "cadastraltable.h"
 #include "mcatable.h"
 #include "omitable.h"
+#include "periziatable.h"
 #include "setsave.h"
 
 #include "store/datafolder.h"
@@ -71,6 +72,18 @@ bool omiWorthSaving(const TableRows &rows)
     return !rows.isEmpty();
 }
 
+const Layout &periziaTableLayout()
+{
+    static const Layout layout = periziaLayout();
+    return layout;
+}
+
+// The report for a purpose is saved when the appraiser gave something.
+bool periziaWorthSaving(const TableRows &rows)
+{
+    return !rows.isEmpty();
+}
+
 const Layout &cadastralTableLayout()
 {
     static const Layout layout = cadastralLayout();
@@ -131,6 +144,8 @@ const CompanionDef kCompanionDefs[] = {
      cadastralWorthSaving, "TabellaSupCatastale", false, false},
     {Companion::Omi, "OMI - ", ".db", "", CompanionForm::Table, omiTableLayout, omiWorthSaving, "TabellaOMI", false,
      true},
+    {Companion::Perizia, "Perizia - ", ".db", "", CompanionForm::Table, periziaTableLayout, periziaWorthSaving,
+     "TabellaPerizia", false, false},
 };
 
 const CompanionDef &def(Companion c)

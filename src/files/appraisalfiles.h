@@ -56,15 +56,16 @@ QString companionStemIn(const QString &folder, const QString &tableFileName);
 // Appends ".db" to a chosen file name that does not end in it.
 QString withDbExtension(const QString &path);
 
-enum class Companion { Photo, AreaPlan, UnitPlan, Surfaces, Comparables, Mca, Cadastral, Omi };
+enum class Companion { Photo, AreaPlan, UnitPlan, Surfaces, Comparables, Mca, Cadastral, Omi, Perizia };
 inline constexpr Companion kCompanions[] = {Companion::Photo,    Companion::AreaPlan,    Companion::UnitPlan,
                                             Companion::Surfaces, Companion::Comparables, Companion::Mca,
-                                            Companion::Cadastral, Companion::Omi};
+                                            Companion::Cadastral, Companion::Omi, Companion::Perizia};
 // "Foto - " + stem + ".bmp", "PlanimZona - …", "Planim - …", "Superfici - … .db",
 // "ImmobConfr - … .db", "MCA - … .db", "Superficie catastale - … .db", "OMI - …
-// .db". The stem is cut (companionStem) to fit the names of the first six
+// .db", "Perizia - … .db". The stem is cut (companionStem) to fit the names of the first six
 // (the OMI's frame is as long as the MCA's); the cadastral surface's longer
-// prefix cuts it a little more where it must, keeping a numbered stem's " (n)".
+// prefix (and the report's) cuts it a little more where it must, keeping a
+// numbered stem's " (n)".
 QString companionName(Companion c, const QString &stem);
 // The record field that stores the companion's bare name (fields 37 to 40,
 // 145). The market comparison has none: the record's 149 fields are fixed, so
@@ -96,6 +97,8 @@ QString companionColumn(Companion c);
 // The OMI comparison's companion likewise; its column is written only when
 // the companion is, so that a record saved without it stays as it was.
 inline const QString kOmiColumn = QStringLiteral("TabellaOMI");
+// The report for a purpose's companion likewise.
+inline const QString kPeriziaColumn = QStringLiteral("TabellaPerizia");
 
 // A companion is a picture saved as a bitmap or a copy of a working table.
 enum class CompanionForm { Picture, Table };

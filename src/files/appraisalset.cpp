@@ -94,6 +94,11 @@ QHash<QString, QString> saveAppraisalSet(const QString &tablePath, const Apprais
             layout << Column{kOmiColumn, ColumnType::Text, kMcaColumnSize};
             record.insert(kOmiColumn, namedCompanions.value(Companion::Omi));
         }
+        // The report for a purpose's likewise.
+        if (namedCompanions.contains(Companion::Perizia)) {
+            layout << Column{kPeriziaColumn, ColumnType::Text, kMcaColumnSize};
+            record.insert(kPeriziaColumn, namedCompanions.value(Companion::Perizia));
+        }
     }
     writeRows(set.stage(table.fileName()), layout, {rowFor(layout, record)});
     set.commit();

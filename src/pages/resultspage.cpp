@@ -214,6 +214,18 @@ ResultsPage::ResultsPage(QWidget *parent) : QWidget(parent)
     omiButton->adjustSize();
     omiButton->move(mcaButton->x() + mcaButton->width() + 4, 2);
     omiButton->resize(omiButton->width(), computeButton->height());
+    // The report for a purpose last, moving nothing either.
+    periziaButton = new QToolButton(m_toolRow);
+    periziaButton->setObjectName(QStringLiteral("RapportoValutazioneButton"));
+    periziaButton->setText(QStringLiteral("Rapporto di valutazione…"));
+    periziaButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    periziaButton->setAutoRaise(true);
+    periziaButton->setFocusPolicy(Qt::NoFocus);
+    setHint(periziaButton, QStringLiteral("Rapporto di valutazione|Apre il rapporto di valutazione per una banca, "
+                                          "un tribunale o il mercato."));
+    periziaButton->adjustSize();
+    periziaButton->move(omiButton->x() + omiButton->width() + 4, 2);
+    periziaButton->resize(periziaButton->width(), computeButton->height());
 
     summaryEdit = new QTextEdit(this);
     summaryEdit->setObjectName(QStringLiteral("RichEdit1"));

@@ -36,6 +36,7 @@ public:
     QToolButton *computeButton;       // SpeedButton40, hidden
     QToolButton *mcaButton;           // "Stima MCA…", after the others
     QToolButton *omiButton;           // "Confronto con le quotazioni OMI…", after it
+    QToolButton *periziaButton;       // "Rapporto di valutazione…", after that
 
     QTextEdit *summaryEdit;           // RichEdit1, read-only
 

@@ -282,12 +282,13 @@ private Q_SLOTS:
                               "&Carica professionista...\t", "Salva professio&nista...\t", "-", "&Esci\t"}));
         QCOMPARE(itemTexts(menus[1]->menu()), (QStringList{"&Taglia\tCtrl+X", "&Copia\tCtrl+C", "&Incolla\tCtrl+V"}));
         // The twelve pages, then a separator, the cadastral surface's window,
-        // the OMI comparison's and the market comparison's.
-        QCOMPARE(menus[2]->menu()->actions().size(), 16);
+        // the OMI comparison's, the report for a purpose and the market comparison's.
+        QCOMPARE(menus[2]->menu()->actions().size(), 17);
         QVERIFY(menus[2]->menu()->actions().at(12)->isSeparator());
         QCOMPARE(menus[2]->menu()->actions().at(13)->text(), QStringLiteral("Superficie catastale (DPR 138/98)…"));
         QCOMPARE(menus[2]->menu()->actions().at(14)->text(), QStringLiteral("Confronto con le quotazioni OMI…"));
-        QCOMPARE(menus[2]->menu()->actions().at(15)->text(), QStringLiteral("Stima MCA…"));
+        QCOMPARE(menus[2]->menu()->actions().at(15)->text(), QStringLiteral("Rapporto di valutazione…"));
+        QCOMPARE(menus[2]->menu()->actions().at(16)->text(), QStringLiteral("Stima MCA…"));
         QCOMPARE(menus[2]->menu()->actions().at(6)->text(), QStringLiteral("Caratterist. di Localizzazione"));
         QCOMPARE(menus[2]->menu()->actions().at(6)->statusTip(),
                  QStringLiteral("Visualizza la pagina Caratteristiche di localizzazione."));

@@ -1,0 +1,241 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// The report for a purpose in the running program: its two ways in, the
+// report saved, reopened and emptied with the appraisal (an appraisal without
+// one writing nothing new, a damaged companion named), and brevan-export
+// writing it headless and carrying it in its JSON.
+#include "../support/appfixture.h"
+#include "../support/fixtures.h"
+#include "app/application.h"
+#include "app/exportcommand.h"
+#include "app/fileops.h"
+#include "app/periziaops.h"
+#include "files/appraisalfiles.h"
+#include "pages/periziawindow.h"
+#include "pages/resultspage.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QInputMethodEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+using namespace brevan;
+using brevan::ui::Messages;
+
+namespace {
+
+struct Program {
+    AppFixture app{app::Operations::Wired};
+    QStringList files;
+
+    Program()
+    {
+        Messages::setFileAnswers([this](const ui::FileDialogRequest &) {
+            return files.isEmpty() ? QString() : files.takeFirst();
+        });
+        Messages::setQuestionAnswers([](const Messages::Shown &) { return ui::Answer::No; });
+        QDir().mkpath(folder());
+    }
+    app::MainWindow *w() const { return app.window.get(); }
+    app::PeriziaOps *ops() const { return w()->periziaOps; }
+    QString folder() const { return app.path(QStringLiteral("stime")); }
+    QString inFolder(const QString &name) const { return folder() + QLatin1Char('/') + name; }
+    ui::PeriziaWindow *window() const
+    {
+        w()->periziaAction->trigger();
+        return ops()->window();
+    }
+    // The user writes in one of the window's text fields.
+    void type(const char *field, const QString &text) const
+    {
+        auto *edit = window()->findChild<QLineEdit *>(QString::fromLatin1(field));
+        QVERIFY(edit);
+        edit->setFocus();
+        edit->selectAll();
+        // As an input method commits it: accented letters too.
+        QInputMethodEvent typed;
+        typed.setCommitString(text);
+        QApplication::sendEvent(edit, &typed);
+    }
+    void save(const QString &name)
+    {
+        files << inFolder(name);
+        w()->saveAction->trigger();
+    }
+    void open(const QString &name)
+    {
+        files << inFolder(name);
+        w()->openAction->trigger();
+    }
+    void newAppraisal()
+    {
+        app.answer = true;
+        w()->newAction->trigger();
+    }
+    QStringList warnings() const
+    {
+        QStringList out;
+        for (const Messages::Shown &s : Messages::shown()) {
+            if (s.kind != Messages::Shown::Confirm && s.kind != Messages::Shown::Question)
+                out << s.text;
+        }
+        return out;
+    }
+};
+
+struct Run {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+Run runExport(const QStringList &args)
+{
+    Run r;
+    QTextStream out(&r.out), err(&r.err);
+    r.status = app::runExportCommand(args, out, err);
+    out.flush();
+    err.flush();
+    return r;
+}
+
+} // namespace
+
+class TestPeriziaOps : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { app::setUpApplication(*qApp); }
+
+    void twoWaysIn()
+    {
+        Program p;
+        app::MainWindow *w = p.w();
+        QToolButton *button = w->resultsPage->periziaButton;
+        QCOMPARE(button->text(), QStringLiteral("Rapporto di valutazione…"));
+        // After the OMI comparison's button, moving nothing.
+        QVERIFY(button->x() > w->resultsPage->omiButton->x() + w->resultsPage->omiButton->width() - 1);
+        button->click();
+        ui::PeriziaWindow *pw = p.ops()->window();
+        QVERIFY(pw && pw->isVisible() && !pw->isModal());
+        QCOMPARE(pw->parentWidget(), w);
+        QCOMPARE(pw->windowTitle(), QStringLiteral("Rapporto di valutazione"));
+        pw->hide();
+        QMenu *view = w->menuBar()->actions().at(2)->menu();
+        const QList<QAction *> items = view->actions();
+        QVERIFY(items.indexOf(w->periziaAction) > 12);
+        QVERIFY(items.indexOf(w->periziaAction) < items.indexOf(w->mcaAction));
+        w->periziaAction->trigger();
+        QCOMPARE(p.ops()->window(), pw);
+        QVERIFY(pw->isVisible());
+    }
+
+    void savedOpenedAndEmptied()
+    {
+        Program p;
+        p.window()->purposeCombo->setCurrentIndex(int(perizia::Purpose::Court));
+        p.type("court", QStringLiteral("Tribunale di Forlì"));
+        p.type("boundaries", QStringLiteral("via Roma; \"altra\" proprietà <b>"));
+        p.save(QStringLiteral("Stima - Via Po 3.db"));
+        const QString companion = p.inFolder(QStringLiteral("Perizia - Via Po 3.db"));
+        QVERIFY(QFileInfo::exists(companion));
+
+        p.newAppraisal();
+        QCOMPARE(p.ops()->report().court, QString());
+        QCOMPARE(p.window()->purposeCombo->currentIndex(), int(perizia::Purpose::Market));
+        QVERIFY(!p.ops()->hasData());
+
+        p.open(QStringLiteral("Stima - Via Po 3.db"));
+        QCOMPARE(p.warnings(), QStringList());
+        QCOMPARE(p.ops()->report().purpose, perizia::Purpose::Court);
+        QCOMPARE(p.ops()->report().court, QStringLiteral("Tribunale di Forlì"));
+        QCOMPARE(p.window()->findChild<QLineEdit *>(QStringLiteral("boundaries"))->text(),
+                 QStringLiteral("via Roma; \"altra\" proprietà <b>"));
+    }
+
+    void appraisalWithoutReportWritesNone()
+    {
+        Program p;
+        p.save(QStringLiteral("Stima - Senza.db"));
+        QVERIFY(!QFileInfo::exists(p.inFolder(QStringLiteral("Perizia - Senza.db"))));
+        QVERIFY(QFileInfo::exists(p.inFolder(QStringLiteral("Stima - Senza.db"))));
+    }
+
+    void damagedCompanion()
+    {
+        Program p;
+        p.type("client", QStringLiteral("Famiglia Rossi"));
+        p.save(QStringLiteral("Stima - Via Po 3.db"));
+        fixtures::damage(p.inFolder(QStringLiteral("Perizia - Via Po 3.db")));
+        p.newAppraisal();
+        p.type("client", QStringLiteral("Altro"));
+        p.open(QStringLiteral("Stima - Via Po 3.db"));
+        QCOMPARE(p.warnings(), QStringList{app::FileOps::unreadablePeriziaText(QStringLiteral("Perizia - Via Po 3.db"))});
+        QCOMPARE(p.ops()->report().client, QString());
+    }
+
+    // brevan-export: the report in the JSON with what it lacks, as PDF and
+    // as ODT, and --privacy alone refused. The appraisals are saved first,
+    // and the program closed, as a user runs the command afterwards.
+    void headless()
+    {
+        QTemporaryDir dir;
+        const QString appraisal = dir.filePath(QStringLiteral("Stima - Export.db"));
+        const QString without = dir.filePath(QStringLiteral("Stima - Senza.db"));
+        {
+            Program p;
+            p.window()->purposeCombo->setCurrentIndex(int(perizia::Purpose::Court));
+            p.type("court", QStringLiteral("Tribunale di Forlì"));
+            p.type("judge", QStringLiteral("Dott. Giudici"));
+            p.files << appraisal;
+            p.w()->saveAction->trigger();
+            p.newAppraisal();
+            p.files << without;
+            p.w()->saveAction->trigger();
+        }
+        QVERIFY(QFileInfo::exists(dir.filePath(QStringLiteral("Perizia - Export.db"))));
+
+        const Run json = runExport({appraisal, QStringLiteral("--json")});
+        QCOMPARE(json.status, 0);
+        const QJsonObject doc = QJsonDocument::fromJson(json.out.toUtf8()).object();
+        const QJsonObject perizia = doc.value(QStringLiteral("perizia")).toObject();
+        QCOMPARE(perizia.value(QStringLiteral("Scopo")).toString(), QStringLiteral("tribunale"));
+        QCOMPARE(perizia.value(QStringLiteral("Tribunale")).toString(), QStringLiteral("Tribunale di Forlì"));
+        QVERIFY(!perizia.value(QStringLiteral("conformita")).toObject().value(QStringLiteral("mancano")).toArray().isEmpty());
+
+        const QString pdf = dir.filePath(QStringLiteral("perizia.pdf"));
+        const QString odt = dir.filePath(QStringLiteral("perizia.odt"));
+        const Run written = runExport({appraisal, QStringLiteral("--perizia"), pdf, QStringLiteral("--odt"), odt});
+        QCOMPARE(written.status, 0);
+        QCOMPARE(written.err, QString());
+        QVERIFY(QFileInfo(pdf).size() > 0);
+        QVERIFY(QFileInfo(odt).size() > 0);
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"), {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")});
+        QVERIFY(text.waitForFinished(20000));
+        const QString words = QString::fromUtf8(text.readAllStandardOutput());
+        QVERIFY(words.contains(QStringLiteral("Elementi non indicati")));
+        QVERIFY(words.contains(QStringLiteral("Tribunale di Forlì")));
+
+        const Run refused = runExport({appraisal, QStringLiteral("--privacy")});
+        QCOMPARE(refused.status, 2);
+        QVERIFY(refused.err.contains(QStringLiteral("--privacy vale solo con --perizia o --odt")));
+
+        // An appraisal without a report: null in the JSON.
+        const Run none = runExport({without, QStringLiteral("--json")});
+        QCOMPARE(none.status, 0);
+        QVERIFY(QJsonDocument::fromJson(none.out.toUtf8()).object().value(QStringLiteral("perizia")).isNull());
+    }
+};
+
+QTEST_MAIN(TestPeriziaOps)
+#include "tst_periziaops.moc"
