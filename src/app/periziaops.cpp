@@ -123,6 +123,7 @@ report::PeriziaInput PeriziaOps::input() const
         if (!image.isNull())
             out.pictures.append({QString::fromUtf8(caption), image});
     }
+    out.mca = in.mca;
     return out;
 }
 

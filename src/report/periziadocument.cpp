@@ -7,6 +7,7 @@
 
 #include <QBuffer>
 #include <QLocale>
+#include <QPainter>
 #include <QPdfWriter>
 #include <QRegularExpression>
 #include <QTextCursor>
@@ -15,6 +16,7 @@
 #include <QTextTable>
 #include <QUrl>
 
+#include <cmath>
 #include <functional>
 
 namespace brevan::report {
@@ -315,11 +317,23 @@ private:
         if (p.image.isNull())
             return;
         const QUrl url(QStringLiteral("brevan://immagine/%1").arg(i));
-        m_doc->addResource(QTextDocument::ImageResource, url, p.image);
+        // 12 cm wide at most, in the document's points; the pixels that width
+        // needs at the report's resolution and no more, opaque, so that a
+        // photograph does not travel whole into the PDF and is stored as JPEG.
+        const double width = std::min<double>(340, p.image.width());
+        const int pixels = int(std::ceil(width / 72.0 * kPictureDpi));
+        QImage shown = p.image.width() > pixels ? p.image.scaledToWidth(pixels, Qt::SmoothTransformation) : p.image;
+        if (shown.hasAlphaChannel()) {
+            QImage opaque(shown.size(), QImage::Format_RGB32);
+            opaque.fill(Qt::white);
+            QPainter painter(&opaque);
+            painter.drawImage(0, 0, shown);
+            painter.end();
+            shown = opaque;
+        }
+        m_doc->addResource(QTextDocument::ImageResource, url, shown);
         QTextImageFormat image;
         image.setName(url.toString());
-        // 16 cm wide at most, in the document's points.
-        const double width = std::min<double>(453, p.image.width());
         image.setWidth(width);
         image.setHeight(width * p.image.height() / std::max(1, p.image.width()));
         m_cursor.insertBlock();

@@ -16,6 +16,7 @@
 #include <QVector>
 
 #include <memory>
+#include <optional>
 
 class QTextDocument;
 
@@ -33,7 +34,7 @@ struct PeriziaInput {
     QStringList surfacesHeader;      // the surfaces table as the pages show it
     QVector<QStringList> surfaces;
     QVector<PeriziaPicture> pictures;
-    const McaDocument *mca = nullptr; // its tables, when the comparison has a value
+    std::optional<McaDocument> mca;   // its tables, printed when the comparison has a value
     bool privacy = false;             // leave out the names of natural persons
 };
 

@@ -105,6 +105,22 @@ private Q_SLOTS:
         QVERIFY(text.contains(QStringLiteral("non calcolato"))); // the MCA
     }
 
+    // The market comparison's tables go in only when it has a value.
+    void mcaTables()
+    {
+        PeriziaInput in = courtInput();
+        McaDocument mca;
+        mca.tables = {McaTable{QStringLiteral("Tabella dei prezzi marginali"), {QStringLiteral("Caratteristica"), QStringLiteral("C1")},
+                               {{QStringLiteral("Superficie"), QStringLiteral("1.500,00 €")}}, {}, {}}};
+        mca.results = {QStringLiteral("Valore di mercato: 201.000,00 €")};
+        in.mca = mca;
+        QVERIFY(!periziaDocument(in)->toPlainText().contains(QStringLiteral("Tabella dei prezzi marginali")));
+        in.mca->hasValue = true;
+        const QString text = periziaDocument(in)->toPlainText();
+        QVERIFY(text.contains(QStringLiteral("Tabella dei prezzi marginali")));
+        QVERIFY(text.contains(QStringLiteral("Valore di mercato: 201.000,00 €")));
+    }
+
     // A field a purpose does not use is not printed for it.
     void purposeFields()
     {
