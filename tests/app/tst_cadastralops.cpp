@@ -4,7 +4,7 @@
 // category, the choices saved, reopened and cleared with the appraisal (an
 // appraisal without them writing nothing new, a damaged companion named),
 // the recovery copy, and the MCA subject proposed from the cadastral surface.
-#include "../support/appfixture.h"
+#include "../support/savedprogram.h"
 #include "../support/fixtures.h"
 #include "app/application.h"
 #include "app/cadastralops.h"
@@ -50,23 +50,9 @@ constexpr Room kUnit[] = {{"Soggiorno", "28"}, {"Cucina", "12,5"}, {"Camera", "1
 // 96 + 8 × 0,30 + 10 × 0,25 = 100,9.
 constexpr int kUnitSurface = 101;
 
-struct Program {
-    AppFixture app{app::Operations::Wired};
-    QStringList files;
-
-    Program()
-    {
-        Messages::setFileAnswers([this](const ui::FileDialogRequest &) {
-            return files.isEmpty() ? QString() : files.takeFirst();
-        });
-        Messages::setQuestionAnswers([](const Messages::Shown &) { return ui::Answer::No; });
-        QDir().mkpath(folder());
-    }
-    app::MainWindow *w() const { return app.window.get(); }
+struct Program : SavedProgram {
     app::CadastralOps *ops() const { return w()->cadastralOps; }
     ui::TableModel *surfaces() const { return w()->surfacesPage->model(); }
-    QString folder() const { return app.path(QStringLiteral("stime")); }
-    QString inFolder(const QString &name) const { return folder() + QLatin1Char('/') + name; }
     void setRoom(int row, const QString &name, const QString &area) const
     {
         surfaces()->setData(surfaces()->index(row, 0), name);
@@ -100,30 +86,6 @@ struct Program {
         item->setText(text);
     }
     QString surfaceText() { return window()->findChild<QLabel *>(QStringLiteral("SuperficieCatastale"))->text(); }
-    void save(const QString &name)
-    {
-        files << inFolder(name);
-        w()->saveAction->trigger();
-    }
-    void open(const QString &name)
-    {
-        files << inFolder(name);
-        w()->openAction->trigger();
-    }
-    void newAppraisal()
-    {
-        app.answer = true;
-        w()->newAction->trigger();
-    }
-    QStringList warnings() const
-    {
-        QStringList out;
-        for (const Messages::Shown &s : Messages::shown()) {
-            if (s.kind != Messages::Shown::Confirm && s.kind != Messages::Shown::Question)
-                out << s.text;
-        }
-        return out;
-    }
 };
 
 QString total(int squareMetres)

@@ -4,7 +4,7 @@
 // says when a quotation is missing, the companion saved, reopened and emptied
 // with the appraisal, a damaged companion named, the report page offered only
 // with a band, and brevan-export's "omi".
-#include "../support/appfixture.h"
+#include "../support/savedprogram.h"
 #include "../support/fixtures.h"
 #include "../support/omifixtures.h"
 #include "app/exportcommand.h"
@@ -49,37 +49,13 @@ using brevan::ui::Messages;
 
 namespace {
 
-struct Program {
-    AppFixture app{app::Operations::Wired};
-    QStringList files;
-    QString appraisals;
-
-    explicit Program(const QString &where = {}) : appraisals(where.isEmpty() ? app.path(QStringLiteral("stime")) : where)
+struct Program : SavedProgram {
+    explicit Program(const QString &where = {}) : SavedProgram(where)
     {
-        Messages::setFileAnswers([this](const ui::FileDialogRequest &) { return files.isEmpty() ? QString() : files.takeFirst(); });
-        Messages::setQuestionAnswers([](const Messages::Shown &) { return ui::Answer::No; });
-        QDir().mkpath(appraisals);
         const QSignalBlocker block(w()->descriptionPage->dateEdit);
         w()->descriptionPage->dateEdit->setDate(QDate(2025, 3, 1));
     }
-    app::MainWindow *w() const { return app.window.get(); }
     app::OmiOps *ops() const { return w()->omiOps; }
-    QString inFolder(const QString &name) const { return appraisals + QLatin1Char('/') + name; }
-    void save(const QString &name)
-    {
-        files << inFolder(name);
-        w()->saveAction->trigger();
-    }
-    void open(const QString &name)
-    {
-        files << inFolder(name);
-        w()->openAction->trigger();
-    }
-    void newAppraisal()
-    {
-        app.answer = true;
-        w()->newAction->trigger();
-    }
     // Abano Terme with its quotations imported, four rooms of 73 m², a civil
     // dwelling in good repair on an intermediate floor.
     void describeAbano()

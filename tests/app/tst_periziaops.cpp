@@ -3,7 +3,7 @@
 // report saved, reopened and emptied with the appraisal (an appraisal without
 // one writing nothing new, a damaged companion named), and brevan-export
 // writing it headless and carrying it in its JSON.
-#include "../support/appfixture.h"
+#include "../support/savedprogram.h"
 #include "../support/fixtures.h"
 #include "app/application.h"
 #include "app/exportcommand.h"
@@ -33,22 +33,8 @@ using brevan::ui::Messages;
 
 namespace {
 
-struct Program {
-    AppFixture app{app::Operations::Wired};
-    QStringList files;
-
-    Program()
-    {
-        Messages::setFileAnswers([this](const ui::FileDialogRequest &) {
-            return files.isEmpty() ? QString() : files.takeFirst();
-        });
-        Messages::setQuestionAnswers([](const Messages::Shown &) { return ui::Answer::No; });
-        QDir().mkpath(folder());
-    }
-    app::MainWindow *w() const { return app.window.get(); }
+struct Program : SavedProgram {
     app::PeriziaOps *ops() const { return w()->periziaOps; }
-    QString folder() const { return app.path(QStringLiteral("stime")); }
-    QString inFolder(const QString &name) const { return folder() + QLatin1Char('/') + name; }
     ui::PeriziaWindow *window() const
     {
         w()->periziaAction->trigger();
@@ -65,30 +51,6 @@ struct Program {
         QInputMethodEvent typed;
         typed.setCommitString(text);
         QApplication::sendEvent(edit, &typed);
-    }
-    void save(const QString &name)
-    {
-        files << inFolder(name);
-        w()->saveAction->trigger();
-    }
-    void open(const QString &name)
-    {
-        files << inFolder(name);
-        w()->openAction->trigger();
-    }
-    void newAppraisal()
-    {
-        app.answer = true;
-        w()->newAction->trigger();
-    }
-    QStringList warnings() const
-    {
-        QStringList out;
-        for (const Messages::Shown &s : Messages::shown()) {
-            if (s.kind != Messages::Shown::Confirm && s.kind != Messages::Shown::Question)
-                out << s.text;
-        }
-        return out;
     }
 };
 
