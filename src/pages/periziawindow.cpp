@@ -445,6 +445,19 @@ void PeriziaWindow::buildSection(Section section, QFormLayout *form)
               {QStringLiteral("Importo €"), ListColumn::Amount, {}},
               {QStringLiteral("Percentuale %"), ListColumn::Amount, {}}},
              kCourt);
+        // The regularisation and the unpaid expenses from their sections.
+        auto *propose = new QPushButton(QStringLiteral("Proponi dalle altre sezioni"), page);
+        propose->setToolTip(QStringLiteral("Regolarizzazione (sezioni Identificazione e Regolarità) e spese "
+                                           "condominiali insolute (sezione Condominio)"));
+        connect(propose, &QPushButton::clicked, this, [this] {
+            collect();
+            m_report.adjustments = proposedAdjustments(m_report);
+            fill();
+            collect();
+            refresh();
+            Q_EMIT reportEdited();
+        });
+        addField(form, QStringLiteral("proposeAdjustments"), QString(), propose, kCourt);
         form->addRow(QString(), courtLabel);
     }
 }

@@ -234,6 +234,40 @@ bool wholeShare(const Report &report)
     return sum.num == sum.den;
 }
 
+QVector<Adjustment> proposedAdjustments(const Report &report)
+{
+    const auto sum = [](std::initializer_list<double> values) {
+        double total = kNotGiven;
+        for (double v : values) {
+            if (given(v))
+                total = given(total) ? total + v : v;
+        }
+        return total;
+    };
+    double regularisation = report.planFixCost;
+    if (report.regularisable.has_value())
+        regularisation = sum({regularisation, *report.regularisable ? report.regularisationCost : report.restorationCost});
+    const std::pair<AdjustmentKind, double> proposals[] = {
+        {AdjustmentKind::Regularisation, regularisation},
+        {AdjustmentKind::Condominium, report.unpaidLastTwoYears},
+    };
+    QVector<Adjustment> lines = report.adjustments;
+    for (const auto &[kind, amount] : proposals) {
+        if (!given(amount))
+            continue;
+        auto it = std::find_if(lines.begin(), lines.end(), [kind](const Adjustment &a) { return a.kind == kind; });
+        if (it != lines.end()) {
+            it->amount = amount;
+            it->percent = kNotGiven;
+            continue;
+        }
+        // In the order of the law's list: before the first line of a later kind.
+        auto at = std::find_if(lines.begin(), lines.end(), [kind](const Adjustment &a) { return int(a.kind) > int(kind); });
+        lines.insert(at, Adjustment{kind, QString(), amount, kNotGiven});
+    }
+    return lines;
+}
+
 double roundToStep(double value, double step)
 {
     if (!(step > 0))

@@ -284,6 +284,15 @@ struct CourtValue {
 // Nothing when the market value is not calculated.
 std::optional<CourtValue> courtValue(const Report &report, const AppraisalFacts &facts);
 
+// The court's adjustments the other sections give: the regularisation of the
+// cadastral and planning differences (the cost of correcting the cadastral
+// plan, plus the cost of the amnesty when the differences can be regularised
+// or of restoring when they cannot) and the unpaid condominium expenses of
+// the last two years; the lines of the report with those two replaced (or
+// added, in the law's order, when missing). Nothing is proposed for the
+// other kinds, the missing warranty included.
+QVector<Adjustment> proposedAdjustments(const Report &report);
+
 // value rounded to the nearest multiple of step, halves up; value itself for
 // a step not above zero.
 double roundToStep(double value, double step);

@@ -260,12 +260,23 @@ private Q_SLOTS:
         QVERIFY(w.problemsLabel->text().contains(QStringLiteral("Adeguamenti (art. 568 c.p.c.), riga 1, Importo €: valore non valido.")));
         table->item(0, 2)->setText(QStringLiteral("3.000"));
         QVERIFY(w.courtLabel->text().contains(QStringLiteral("Valore al netto degli adeguamenti: 167.000,00 €")));
+        // The regularisation and the unpaid expenses proposed from their sections.
+        type(field<QLineEdit>(w, "planFixCost"), QStringLiteral("1.000"));
+        type(field<QLineEdit>(w, "unpaidLastTwoYears"), QStringLiteral("2.000"));
+        field<QPushButton>(w, "proposeAdjustments")->click();
+        QCOMPARE(table->rowCount(), 3);
+        QCOMPARE(table->item(0, 2)->text(), QStringLiteral("1.000"));
+        QCOMPARE(table->item(1, 2)->text(), QStringLiteral("2.000"));
+        // 200.000 less 1.000, 2.000 and 30.000.
+        QVERIFY(w.courtLabel->text().contains(QStringLiteral("Valore al netto degli adeguamenti: 167.000,00 €")));
+        table->item(1, 2)->setText(QString());
+        QCOMPARE(w.report().adjustments.size(), 3);
         // A row added and removed.
         field<QPushButton>(w, "adjustmentsAdd")->click();
-        QCOMPARE(table->rowCount(), 3);
-        table->setCurrentCell(2, 1);
+        QCOMPARE(table->rowCount(), 4);
+        table->setCurrentCell(3, 1);
         field<QPushButton>(w, "adjustmentsRemove")->click();
-        QCOMPARE(w.report().adjustments.size(), 2);
+        QCOMPARE(w.report().adjustments.size(), 3);
     }
 
     void exports()

@@ -226,6 +226,65 @@ private Q_SLOTS:
         QCOMPARE(c->basePrice, basePrice);
     }
 
+    // The adjustments the other sections give, in the law's order; a line
+    // the appraiser wrote for another kind stays, the missing warranty is
+    // never proposed.
+    void proposedAdjustments_data()
+    {
+        QTest::addColumn<Change>("change");
+        QTest::addColumn<QVector<Adjustment>>("expected");
+        const double none = kNotGiven;
+        QTest::newRow("nothing given") << Change([](Report &, AppraisalFacts &) {}) << QVector<Adjustment>{};
+        QTest::newRow("plan and amnesty, unpaid expenses")
+            << Change([](Report &r, AppraisalFacts &) {
+                   r.planFixCost = 800;
+                   r.regularisable = true;
+                   r.regularisationCost = 3500;
+                   r.restorationCost = 9000;
+                   r.unpaidLastTwoYears = 2100.25;
+               })
+            << QVector<Adjustment>{{AdjustmentKind::Regularisation, {}, 4300, none},
+                                   {AdjustmentKind::Condominium, {}, 2100.25, none}};
+        QTest::newRow("not regularisable: the cost of restoring, into a written line")
+            << Change([](Report &r, AppraisalFacts &) {
+                   const double none = kNotGiven;
+                   r.regularisable = false;
+                   r.regularisationCost = 3500;
+                   r.restorationCost = 9000;
+                   r.adjustments = {{AdjustmentKind::StateOfUse, "infissi", 5000, none},
+                                    {AdjustmentKind::Regularisation, "scritta", none, 2},
+                                    {AdjustmentKind::NoWarranty, {}, none, 15}};
+               })
+            << QVector<Adjustment>{{AdjustmentKind::StateOfUse, "infissi", 5000, none},
+                                   {AdjustmentKind::Regularisation, "scritta", 9000, none},
+                                   {AdjustmentKind::NoWarranty, {}, none, 15}};
+        QTest::newRow("unpaid expenses before the warranty's line")
+            << Change([](Report &r, AppraisalFacts &) {
+                   const double none = kNotGiven;
+                   r.unpaidLastTwoYears = 0;
+                   r.adjustments = {{AdjustmentKind::NoWarranty, {}, none, 15}};
+               })
+            << QVector<Adjustment>{{AdjustmentKind::Condominium, {}, 0, none}, {AdjustmentKind::NoWarranty, {}, none, 15}};
+    }
+    void proposedAdjustments()
+    {
+        QFETCH(Change, change);
+        QFETCH(QVector<Adjustment>, expected);
+        Report r;
+        AppraisalFacts f;
+        change(r, f);
+        const QVector<Adjustment> lines = brevan::perizia::proposedAdjustments(r);
+        QCOMPARE(lines.size(), expected.size());
+        for (int i = 0; i < lines.size(); ++i) {
+            QCOMPARE(lines[i].kind, expected[i].kind);
+            QCOMPARE(lines[i].description, expected[i].description);
+            QCOMPARE(given(lines[i].amount), given(expected[i].amount));
+            if (given(expected[i].amount))
+                QCOMPARE(lines[i].amount, expected[i].amount);
+            QCOMPARE(given(lines[i].percent), given(expected[i].percent));
+        }
+    }
+
     void courtValueNeedsAMarketValue()
     {
         Report r;
