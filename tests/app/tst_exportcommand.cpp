@@ -2,6 +2,7 @@
 // brevan-export run in-process: argument handling, a file that cannot be
 // opened (missing, damaged, not a table) and, once "&Apri stima..." is
 // wired into the main window, a saved appraisal written as JSON, text and PDF.
+#include "../support/exportrun.h"
 #include "../support/fixtures.h"
 #include "../support/smallfs.h"
 #include "../support/writelock.h"
@@ -27,22 +28,6 @@
 using namespace brevan;
 
 namespace {
-
-struct Run {
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-Run runExport(const QStringList &args)
-{
-    Run r;
-    QTextStream out(&r.out), err(&r.err);
-    r.status = app::runExportCommand(args, out, err);
-    out.flush();
-    err.flush();
-    return r;
-}
 
 // A saved appraisal of one record with a few fields, no companion files:
 // the 149 fields as a file saved before the currency was recorded, or with

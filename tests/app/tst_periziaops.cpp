@@ -4,6 +4,7 @@
 // one writing nothing new, a damaged companion named), and brevan-export
 // writing it headless and carrying it in its JSON.
 #include "../support/savedprogram.h"
+#include "../support/exportrun.h"
 #include "../support/fixtures.h"
 #include "app/application.h"
 #include "app/exportcommand.h"
@@ -53,22 +54,6 @@ struct Program : SavedProgram {
         QApplication::sendEvent(edit, &typed);
     }
 };
-
-struct Run {
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-Run runExport(const QStringList &args)
-{
-    Run r;
-    QTextStream out(&r.out), err(&r.err);
-    r.status = app::runExportCommand(args, out, err);
-    out.flush();
-    err.flush();
-    return r;
-}
 
 } // namespace
 
