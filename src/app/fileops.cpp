@@ -301,6 +301,19 @@ void FileOps::writeTick(const FieldDef &f, bool on)
         group->setExclusive(true);
 }
 
+void FileOps::showField(const QString &name, const QVariant &value)
+{
+    const FieldDef *f = recordField(name);
+    if (!f)
+        return;
+    if (f->type == FieldType::Logical)
+        writeTick(*f, value.toBool());
+    else if (auto *date = qobject_cast<QDateEdit *>(control(name)))
+        date->setDate(files::appraisalDateFrom(value.toString()));
+    else
+        writeText(*f, value.toString());
+}
+
 void FileOps::clearField(int number)
 {
     const FieldDef &f = field(number);

@@ -61,6 +61,13 @@ public:
     // only leaves its page or the comparison empty, and is named.
     bool openAppraisal(const QString &tablePath);
 
+    // A typed field shown again (undo, redo): its control gets the text or
+    // the tick, and its reactions run as they do for the user's edit.
+    void showField(const QString &field, const QVariant &value);
+    // Switches to the currency in Euro or in Lire as the toolbar button does,
+    // unless it is in force already.
+    void takeCurrency(bool euro);
+
 public Q_SLOTS:
     void FileSave1Execute();
     void FileOpen1Execute();
@@ -100,9 +107,6 @@ private:
     void clearField(int number);
     // Shows an appraisal read whole, in the order opening writes the fields.
     void showAppraisal(OpenedAppraisal &opened);
-    // Switches to the currency in Euro or in Lire as the toolbar button does,
-    // unless it is in force already.
-    void takeCurrency(bool euro);
     void saveAppraisal(const QString &tablePath);
 
     MainWindow *m_window;

@@ -249,6 +249,20 @@ void MainWindow::buildActions()
     exitAction = make(QStringLiteral("FileExit1"), QStringLiteral("&Esci"), {}, {});
     connect(exitAction, &QAction::triggered, this, &QWidget::close);
 
+    undoAction = make(QStringLiteral("Annulla1"), QStringLiteral("&Annulla"),
+                      QStringLiteral("Annulla|Annulla l'ultima modifica della stima."),
+                      QKeySequence(Qt::CTRL | Qt::Key_Z));
+    redoAction = make(QStringLiteral("Ripeti1"), QStringLiteral("&Ripeti"),
+                      QStringLiteral("Ripeti|Ripete la modifica della stima annullata per ultima."),
+                      QKeySequence(Qt::CTRL | Qt::Key_Y));
+    redoAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    // Also from the windows beside the pages (MCA, report, cadastral surface,
+    // OMI); a focused text field keeps Ctrl+Z for its own typing.
+    for (QAction *a : {undoAction, redoAction}) {
+        a->setShortcutContext(Qt::ApplicationShortcut);
+        a->setEnabled(false);
+    }
+
     cutAction = make(QStringLiteral("Taglia1"), QStringLiteral("&Taglia"),
                      QStringLiteral("Taglia|Taglia la selezione e la inserisce negli appunti."),
                      QKeySequence(Qt::CTRL | Qt::Key_X));
@@ -310,6 +324,9 @@ void MainWindow::buildMenus()
     file->addAction(exitAction);
 
     QMenu *edit = menuBar()->addMenu(QStringLiteral("&Modifica"));
+    edit->addAction(undoAction);
+    edit->addAction(redoAction);
+    edit->addSeparator();
     edit->addAction(cutAction);
     edit->addAction(copyAction);
     edit->addAction(pasteAction);

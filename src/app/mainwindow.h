@@ -61,6 +61,7 @@ class McaOps;
 class CadastralOps;
 class OmiOps;
 class PeriziaOps;
+class UndoOps;
 
 // Whether the window runs its operations (the reactions between fields and
 // pages). Tests of one subsystem start the window without them and build only
@@ -133,6 +134,8 @@ public:
     QAction *loadAppraiserAction = nullptr;
     QAction *saveAppraiserAction = nullptr;
     QAction *exitAction = nullptr;
+    QAction *undoAction = nullptr; // "&Annulla" (Ctrl+Z), first in "&Modifica"
+    QAction *redoAction = nullptr; // "&Ripeti" (Ctrl+Y, Ctrl+Maiusc+Z)
     QAction *cutAction = nullptr;
     QAction *copyAction = nullptr;
     QAction *pasteAction = nullptr;
@@ -169,6 +172,8 @@ public:
     CadastralOps *cadastralOps = nullptr;
     OmiOps *omiOps = nullptr;
     PeriziaOps *periziaOps = nullptr;
+    // The appraisal document under the pages, with its undo stack.
+    UndoOps *undoOps = nullptr;
 
 public Q_SLOTS:
     void HelpAbout1Execute();

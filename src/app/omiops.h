@@ -29,6 +29,8 @@ public:
 
     // Whether the appraiser chose anything: only then is it saved.
     bool hasChoice() const { return !m_stored.choice.isEmpty(); }
+    // The choice with the range it was opened with, as held (no lookup).
+    const files::StoredOmi &held() const { return m_stored; }
     // The choice with the quotation it finds now, as it is saved.
     files::StoredOmi stored() const;
     // The comparison as it stands; none while nothing is chosen.

@@ -20,6 +20,7 @@
 #include "surfacesops.h"
 #include "unsavedwork.h"
 #include "periziaops.h"
+#include "undoops.h"
 #include "valueops.h"
 
 namespace brevan::app {
@@ -41,6 +42,8 @@ void MainWindow::wireReactions()
     cadastralOps = new CadastralOps(this, this);
     omiOps = new OmiOps(this, this);
     periziaOps = new PeriziaOps(this, this);
+    // Last: it watches what the others show and write.
+    undoOps = new UndoOps(this, this);
 
     // The surfaces behind the surfaces page, read by everything that needs them.
     auto commercial = [this] { return surfacesOps->commercialValue(); };

@@ -280,7 +280,8 @@ private Q_SLOTS:
         QCOMPARE(itemTexts(menus[0]->menu()),
                  (QStringList{"&Apri stima...\tCtrl+A", "&Salva stima...\tCtrl+S", "&Nuova stima\tCtrl+N", "-",
                               "&Carica professionista...\t", "Salva professio&nista...\t", "-", "&Esci\t"}));
-        QCOMPARE(itemTexts(menus[1]->menu()), (QStringList{"&Taglia\tCtrl+X", "&Copia\tCtrl+C", "&Incolla\tCtrl+V"}));
+        QCOMPARE(itemTexts(menus[1]->menu()), (QStringList{"&Annulla\tCtrl+Z", "&Ripeti\tCtrl+Y", "-", "&Taglia\tCtrl+X",
+                                                           "&Copia\tCtrl+C", "&Incolla\tCtrl+V"}));
         // The twelve pages, then a separator, the cadastral surface's window,
         // the OMI comparison's, the report for a purpose and the market comparison's.
         QCOMPARE(menus[2]->menu()->actions().size(), 17);

@@ -1,0 +1,414 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "undoops.h"
+
+#include "cadastralops.h"
+#include "fileops.h"
+#include "lightsops.h"
+#include "mainwindow.h"
+#include "mcaops.h"
+#include "omiops.h"
+#include "periziaops.h"
+#include "surfacesops.h"
+#include "unsavedwork.h"
+#include "model/currency.h"
+#include "model/record.h"
+#include "pages/comparablespage.h"
+#include "pages/picturepage.h"
+#include "pages/surfacespage.h"
+#include "pages/tablemodel.h"
+#include "store/datafolder.h"
+#include "store/tablestore.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QEvent>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QStatusBar>
+#include <QTextEdit>
+
+namespace brevan::app {
+
+using files::Companion;
+
+namespace {
+
+struct PicturePart {
+    Companion kind;
+    ui::PicturePage *MainWindow::*page;
+};
+constexpr PicturePart kPictureParts[] = {
+    {Companion::Photo, &MainWindow::photoPage},
+    {Companion::AreaPlan, &MainWindow::areaPlanPage},
+    {Companion::UnitPlan, &MainWindow::unitPlanPage},
+};
+
+// The working tables the document holds, with the page whose grid shows them.
+struct TablePart {
+    Companion kind;
+    const QString *file;
+    const Layout &(*layout)();
+};
+const TablePart kTableParts[] = {
+    {Companion::Surfaces, &kDescrSup, &surfacesLayout},
+    {Companion::Comparables, &kImmConfr, &comparablesLayout},
+};
+
+// The fields the user types or picks: the record's others are computed or
+// name companion files.
+bool isTypedField(const FieldDef &f)
+{
+    return f.open == OpenRole::Restore && *f.control;
+}
+
+// A key that types into a text field (or takes typing back), not a command's.
+bool isTyping(const QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return true;
+    const auto *key = static_cast<const QKeyEvent *>(event);
+    switch (key->key()) {
+    case Qt::Key_Control:
+    case Qt::Key_Shift:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_Meta:
+        return true; // a modifier pressed on its way to a key
+    default:
+        break;
+    }
+    if (!(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+        return true;
+    for (const QKeySequence::StandardKey k : {QKeySequence::Undo, QKeySequence::Redo, QKeySequence::Cut,
+                                              QKeySequence::Paste, QKeySequence::DeleteStartOfWord,
+                                              QKeySequence::DeleteEndOfWord}) {
+        if (key->matches(k))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+UndoOps::UndoOps(MainWindow *window, QObject *parent) : QObject(parent), m_window(window)
+{
+    m_recordTimer.setSingleShot(true);
+    m_recordTimer.setInterval(0);
+    connect(&m_recordTimer, &QTimer::timeout, this, &UndoOps::record);
+
+    QUndoStack *stack = m_document.undoStack();
+    connect(&m_document, &files::AppraisalDocument::partsChanged, this, &UndoOps::showParts);
+    m_document.showCheck = [this](const files::PartsChange &change, bool undoing) {
+        return checkShow(change, undoing);
+    };
+    connect(&m_document, &files::AppraisalDocument::stepDropped, this, [this](const QString &why) {
+        m_window->statusBar()->showMessage(droppedText(m_undoing, QString(), why), 15'000);
+    });
+    if (m_window->undoAction) {
+        connect(m_window->undoAction, &QAction::triggered, this, &UndoOps::undo);
+        connect(stack, &QUndoStack::canUndoChanged, m_window->undoAction, &QAction::setEnabled);
+    }
+    if (m_window->redoAction) {
+        connect(m_window->redoAction, &QAction::triggered, this, &UndoOps::redo);
+        connect(stack, &QUndoStack::canRedoChanged, m_window->redoAction, &QAction::setEnabled);
+    }
+
+    // A program write into a typed field or a working table (a reaction, a
+    // command's follow-up) is taken in when the program is idle again: a
+    // step when the user did something since the last one, else silently.
+    if (FileOps *files = m_window->fileOps) {
+        for (const FieldDef &f : recordFields()) {
+            if (!isTypedField(f))
+                continue;
+            QWidget *w = files->control(QString::fromLatin1(f.name));
+            if (auto *edit = qobject_cast<QLineEdit *>(w))
+                connect(edit, &QLineEdit::textChanged, this, &UndoOps::scheduleRecord);
+            else if (auto *combo = qobject_cast<QComboBox *>(w))
+                connect(combo, &QComboBox::currentTextChanged, this, &UndoOps::scheduleRecord);
+            else if (auto *button = qobject_cast<QAbstractButton *>(w))
+                connect(button, &QAbstractButton::toggled, this, &UndoOps::scheduleRecord);
+            else if (auto *date = qobject_cast<QDateEdit *>(w))
+                connect(date, &QDateEdit::dateChanged, this, &UndoOps::scheduleRecord);
+        }
+        connect(files, &FileOps::appraisalOpened, this, &UndoOps::startAfresh);
+        connect(files, &FileOps::appraisalCleared, this, &UndoOps::startAfresh);
+        connect(files, &FileOps::appraisalSaved, this, &UndoOps::markSaved);
+    }
+    for (int t = 0; t < 2; ++t) {
+        ui::TableModel *model = t == 0 ? m_window->surfacesPage->model() : m_window->comparablesPage->model();
+        const auto changed = [this, t] {
+            m_tableChanged[t] = true;
+            scheduleRecord();
+        };
+        connect(model, &QAbstractItemModel::dataChanged, this, changed);
+        connect(model, &QAbstractItemModel::rowsInserted, this, changed);
+        connect(model, &QAbstractItemModel::rowsRemoved, this, changed);
+        connect(model, &QAbstractItemModel::modelReset, this, changed);
+    }
+    // A recovery copy taken back into the pages is a new starting point.
+    if (m_window->unsavedWork)
+        connect(m_window->unsavedWork, &UnsavedWork::ImpostaSemaforiTreeViewRequested, this, &UndoOps::startAfresh);
+    connect(m_window, &MainWindow::startupCompleted, this, &UndoOps::startAfresh);
+    qApp->installEventFilter(this);
+}
+
+UndoOps::~UndoOps()
+{
+    qApp->removeEventFilter(this);
+}
+
+QString UndoOps::droppedText(bool undoing, const QString &what, const QString &why)
+{
+    const QString head = undoing ? QStringLiteral("Impossibile annullare la modifica") : QStringLiteral("Impossibile ripetere la modifica");
+    const QString named = what.isEmpty() ? head : QStringLiteral("%1 (%2)").arg(head, what);
+    return QStringLiteral("%1: %2 La modifica è stata tolta dall'elenco di Annulla e Ripeti.").arg(named, why);
+}
+
+QString UndoOps::missingTableText(const QString &table)
+{
+    return QStringLiteral("la tabella di lavoro \"%1\" non c'è più.").arg(table);
+}
+
+QString UndoOps::changedTableText(const QString &table)
+{
+    return QStringLiteral("la tabella di lavoro \"%1\" è stata cambiata fuori dal programma.").arg(table);
+}
+
+files::AppraisalParts UndoOps::pagesState() const
+{
+    files::AppraisalParts state;
+    if (FileOps *files = m_window->fileOps) {
+        const files::RecordValues record = files->currentRecord();
+        for (const FieldDef &f : recordFields()) {
+            if (isTypedField(f)) {
+                const QString name = QString::fromLatin1(f.name);
+                state.fields.insert(name, record.value(name));
+            }
+        }
+    }
+    state.euro = currency().euroInForce();
+    for (const PicturePart &p : kPictureParts) {
+        const ui::PicturePage *page = m_window->*p.page;
+        state.pictures.insert(p.kind, page->hasPicture() ? page->sourceImage() : QImage());
+    }
+    for (int i = 0; i < 2; ++i) {
+        const TablePart &t = kTableParts[i];
+        // A table that cannot be read now keeps the rows it was last read with.
+        state.tables.insert(t.kind, m_document.state().tables.value(t.kind));
+        if (!m_tableChanged[i])
+            continue;
+        try {
+            state.tables.insert(t.kind, Table::open(dataPath(*t.file)).rows());
+            m_tableChanged[i] = false;
+        } catch (const std::exception &) {
+        }
+    }
+    if (m_window->mcaOps)
+        state.mca = m_window->mcaOps->sheet();
+    if (m_window->cadastralOps)
+        state.cadastral = m_window->cadastralOps->choices();
+    if (m_window->omiOps)
+        state.omi = m_window->omiOps->held();
+    if (m_window->periziaOps)
+        state.perizia = m_window->periziaOps->report();
+    return state;
+}
+
+void UndoOps::scheduleRecord()
+{
+    if (!m_showing && !m_recordTimer.isActive())
+        m_recordTimer.start(0);
+}
+
+void UndoOps::record()
+{
+    if (m_showing)
+        return;
+    // A message or a dialog in the middle of a command: the command's
+    // changes are one step, taken once it is over.
+    if (QApplication::activeModalWidget()) {
+        m_recordTimer.start(100);
+        return;
+    }
+    recordNow(m_userActed);
+}
+
+void UndoOps::recordNow(bool userEdit)
+{
+    m_recordTimer.stop();
+    const files::AppraisalParts state = pagesState();
+    if (userEdit && m_started)
+        m_document.record(state, m_onlyTyping ? typingKey() : QString());
+    else
+        m_document.settle(state);
+    m_userActed = false;
+    m_onlyTyping = true;
+}
+
+QString UndoOps::typingKey() const
+{
+    QWidget *focus = QApplication::focusWidget();
+    const bool typing = (qobject_cast<QLineEdit *>(focus) && !static_cast<QLineEdit *>(focus)->isReadOnly())
+                        || qobject_cast<QPlainTextEdit *>(focus) || qobject_cast<QTextEdit *>(focus);
+    if (!typing)
+        return {};
+    return QStringLiteral("typing:%1").arg(quintptr(focus), 0, 16);
+}
+
+void UndoOps::undo()
+{
+    // What was typed a moment ago is a step of its own first.
+    recordNow(m_userActed);
+    m_undoing = true;
+    m_document.undoStack()->undo();
+    m_undoing = false;
+    m_document.settle(pagesState());
+}
+
+void UndoOps::redo()
+{
+    recordNow(m_userActed);
+    m_document.undoStack()->redo();
+    m_document.settle(pagesState());
+}
+
+void UndoOps::startAfresh()
+{
+    m_recordTimer.stop();
+    m_tableChanged[0] = m_tableChanged[1] = true;
+    m_started = true;
+    m_userActed = false;
+    m_document.reset(pagesState());
+}
+
+void UndoOps::markSaved()
+{
+    m_recordTimer.stop();
+    m_tableChanged[0] = m_tableChanged[1] = true;
+    m_userActed = false;
+    m_document.markSaved(pagesState());
+}
+
+bool UndoOps::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::InputMethod:
+        if (m_started && !m_showing && watched->isWidgetType()) {
+            m_userActed = true;
+            m_onlyTyping = m_onlyTyping && isTyping(event);
+            scheduleRecord();
+        }
+        break;
+    case QEvent::MouseButtonRelease:
+    case QEvent::Drop:
+    case QEvent::Wheel:
+        if (m_started && !m_showing && watched->isWidgetType()) {
+            m_userActed = true;
+            m_onlyTyping = false;
+            scheduleRecord();
+        }
+        break;
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+QString UndoOps::checkShow(const files::PartsChange &change, bool) const
+{
+    // A working table is put back only over the rows it holds now: gone, or
+    // written by another program or another instance, it is left alone.
+    for (const TablePart &t : kTableParts) {
+        if (!change.after.tables.contains(t.kind))
+            continue;
+        const QString path = dataPath(*t.file);
+        const QString name = QFileInfo(path).fileName();
+        if (!Table::exists(path))
+            return missingTableText(name);
+        try {
+            if (Table::open(path).rows() != m_document.state().tables.value(t.kind))
+                return changedTableText(name);
+        } catch (const std::exception &) {
+            return changedTableText(name);
+        }
+    }
+    return {};
+}
+
+void UndoOps::showTable(Companion which, const files::TableRows &rows)
+{
+    for (const TablePart &t : kTableParts) {
+        if (t.kind != which)
+            continue;
+        ui::TableModel *model =
+            which == Companion::Surfaces ? m_window->surfacesPage->model() : m_window->comparablesPage->model();
+        model->close();
+        try {
+            // Written whole beside the working table and renamed over it.
+            files::writeTableFile(dataPath(*t.file), t.layout(), rows);
+        } catch (const std::exception &e) {
+            m_window->statusBar()->showMessage(
+                droppedText(m_undoing, QString(), QString::fromUtf8(e.what())), 15'000);
+        }
+        model->reload();
+        if (which == Companion::Surfaces && m_window->surfacesOps)
+            m_window->surfacesOps->AttivaSpeedButtonCalcolaSuperfici();
+    }
+}
+
+void UndoOps::showParts(const files::AppraisalParts &parts)
+{
+    m_showing = true;
+    FileOps *files = m_window->fileOps;
+    // The currency first: the switch converts the amounts, which the
+    // fields' own values then replace exactly.
+    if (parts.euro && files)
+        files->takeCurrency(*parts.euro);
+    for (const PicturePart &p : kPictureParts) {
+        if (!parts.pictures.contains(p.kind))
+            continue;
+        ui::PicturePage *page = m_window->*p.page;
+        const QImage picture = parts.pictures.value(p.kind);
+        if (picture.isNull())
+            page->clearForNewAppraisal();
+        else
+            page->setOpenedPicture(picture);
+    }
+    for (auto it = parts.tables.cbegin(); it != parts.tables.cend(); ++it)
+        showTable(it.key(), it.value());
+    if (parts.cadastral && m_window->cadastralOps)
+        m_window->cadastralOps->showOpened(*parts.cadastral);
+    if (parts.mca && m_window->mcaOps)
+        m_window->mcaOps->showOpened(*parts.mca);
+    if (parts.omi && m_window->omiOps)
+        m_window->omiOps->showOpened(*parts.omi);
+    if (parts.perizia && m_window->periziaOps)
+        m_window->periziaOps->showOpened(*parts.perizia);
+    if (files && !parts.fields.isEmpty()) {
+        // In the order opening writes them: the options before the values
+        // they propose, the expenses after the gross income.
+        for (const int number : openingOrder()) {
+            const QString name = QString::fromLatin1(recordFields()[size_t(number - 1)].name);
+            if (parts.fields.contains(name))
+                files->showField(name, parts.fields.value(name));
+        }
+        // A reaction of a later field may have proposed over an earlier one.
+        const files::RecordValues shown = files->currentRecord();
+        for (const int number : openingOrder()) {
+            const QString name = QString::fromLatin1(recordFields()[size_t(number - 1)].name);
+            if (parts.fields.contains(name) && shown.value(name) != parts.fields.value(name))
+                files->showField(name, parts.fields.value(name));
+        }
+    }
+    if (m_window->lightsOps)
+        m_window->lightsOps->ImpostaSemaforiTreeView();
+    m_showing = false;
+}
+
+} // namespace brevan::app

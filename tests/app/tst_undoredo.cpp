@@ -1,0 +1,326 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// "Annulla" and "Ripeti" on the running program: what the user types, ticks
+// and clears comes back with its reactions; saving marks the clean state,
+// opening and a new appraisal start afresh; a step whose working table was
+// changed outside the program is dropped with a word in the status bar.
+#include "../support/savedprogram.h"
+
+#include "app/fileops.h"
+#include "app/mainwindow.h"
+#include "app/surfacesops.h"
+#include "app/undoops.h"
+#include "app/unsavedwork.h"
+#include "files/appraisalfiles.h"
+#include "model/currency.h"
+#include "pages/incomepage.h"
+#include "pages/localisationpage.h"
+#include "pages/picturepage.h"
+#include "pages/surfacespage.h"
+#include "pages/tablemodel.h"
+#include "store/datafolder.h"
+#include "store/tablestore.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolButton>
+#include <QUndoStack>
+
+using namespace brevan;
+using namespace brevan::app;
+
+namespace {
+
+constexpr int kSurfacesNode = 6;
+constexpr int kLocalisationNode = 7;
+constexpr int kIncomeNode = 10;
+
+void showPage(MainWindow *w, int node)
+{
+    if (!w->isVisible()) {
+        w->show();
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+    }
+    w->selectNode(node);
+    QCOMPARE(w->shownPage(), node);
+}
+
+void click(QAbstractButton *b)
+{
+    QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(8, b->height() / 2));
+}
+
+// The program back in its event loop: the edit's step is taken.
+void idle()
+{
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+}
+
+QUndoStack *stackOf(MainWindow *w)
+{
+    return w->undoOps->document()->undoStack();
+}
+
+const files::TableRows kRooms{{QStringLiteral("Soggiorno"), 24.5}, {QStringLiteral("Camera"), 14.0},
+                              {QStringLiteral("Balcone"), 6.0}};
+
+// The surfaces table holding rooms as an opened appraisal's does.
+void putRooms(MainWindow *w, const files::TableRows &rows)
+{
+    w->surfacesPage->model()->close();
+    files::writeTableFile(dataPath(kDescrSup), surfacesLayout(), rows);
+    w->surfacesPage->model()->reload();
+    w->surfacesOps->AttivaSpeedButtonCalcolaSuperfici();
+    w->undoOps->startAfresh();
+}
+
+files::TableRows roomsOnDisk()
+{
+    return Table::open(dataPath(kDescrSup)).rows();
+}
+
+} // namespace
+
+class TestUndoRedo : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void menuFollowsTheStack()
+    {
+        SavedProgram p;
+        MainWindow *w = p.w();
+        QVERIFY(!w->undoAction->isEnabled());
+        QVERIFY(!w->redoAction->isEnabled());
+        QCOMPARE(w->undoAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
+        QCOMPARE(w->redoAction->shortcuts(),
+                 (QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}));
+        showPage(w, kIncomeNode);
+        w->incomePage->unitRentEdit->setFocus();
+        QTest::keyClicks(w->incomePage->unitRentEdit, "7");
+        idle();
+        QVERIFY(w->undoAction->isEnabled());
+        w->undoAction->trigger();
+        QVERIFY(!w->undoAction->isEnabled());
+        QVERIFY(w->redoAction->isEnabled());
+    }
+
+    // Typing in one field is one step; its reactions (the gross income)
+    // follow the field both ways.
+    void typingInOneFieldIsOneStep()
+    {
+        SavedProgram p;
+        MainWindow *w = p.w();
+        ui::IncomePage *page = w->incomePage;
+        showPage(w, kIncomeNode);
+        const QString grossBefore = page->grossIncomeEdit->text();
+        page->unitRentEdit->setFocus();
+        for (const char *key : {"4", "5", "0"}) {
+            QTest::keyClicks(page->unitRentEdit, key);
+            idle();
+        }
+        QCOMPARE(page->unitRentEdit->text(), QStringLiteral("450"));
+        QCOMPARE(stackOf(w)->count(), 1);
+        const QString grossAfter = page->grossIncomeEdit->text();
+
+        page->depositMonthsEdit->setFocus();
+        w->undoAction->trigger();
+        QCOMPARE(page->unitRentEdit->text(), QString());
+        QCOMPARE(page->grossIncomeEdit->text(), grossBefore);
+        w->redoAction->trigger();
+        QCOMPARE(page->unitRentEdit->text(), QStringLiteral("450"));
+        QCOMPARE(page->grossIncomeEdit->text(), grossAfter);
+        QCOMPARE(stackOf(w)->count(), 1);
+    }
+
+    // In a focused text field Ctrl+Z undoes that field's typing; typed back
+    // to what it was, the field leaves no step behind.
+    void aTextFieldKeepsItsOwnCtrlZ()
+    {
+        SavedProgram p;
+        MainWindow *w = p.w();
+        ui::IncomePage *page = w->incomePage;
+        showPage(w, kIncomeNode);
+        page->unitRentEdit->setFocus();
+        QTest::keyClicks(page->unitRentEdit, "45");
+        idle();
+        QCOMPARE(stackOf(w)->count(), 1);
+        QTest::keyClick(page->unitRentEdit, Qt::Key_Z, Qt::ControlModifier);
+        idle();
+        QCOMPARE(page->unitRentEdit->text(), QString());
+        QCOMPARE(stackOf(w)->count(), 0);
+        QVERIFY(!w->undoAction->isEnabled());
+    }
+
+    // A click that changes two fields (the town size and the rate it
+    // proposes) is one step.
+    void anOptionAndWhatItProposesAreOneStep()
+    {
+        SavedProgram p;
+        MainWindow *w = p.w();
+        ui::LocalisationPage *page = w->localisationPage;
+        showPage(w, kLocalisationNode);
+        const QString rateBefore = page->averageRateEdit->text();
+        auto *large = page->findChild<QRadioButton *>(QStringLiteral("GrandiDimensImmob"));
+        QVERIFY(large);
+        click(large);
+        idle();
+        QCOMPARE(page->averageRateEdit->text(), QStringLiteral("2,50"));
+        QCOMPARE(stackOf(w)->count(), 1);
+        w->undoAction->trigger();
+        QVERIFY(!large->isChecked());
+        QCOMPARE(page->averageRateEdit->text(), rateBefore);
+        w->redoAction->trigger();
+        QVERIFY(large->isChecked());
+        QCOMPARE(page->averageRateEdit->text(), QStringLiteral("2,50"));
+    }
+
+    // The currency switch converts every amount: one step, and undoing it
+    // gives back the amounts typed, to the last digit.
+    void theCurrencySwitchIsOneStep()
+    {
+        SavedProgram p;
+        MainWindow *w = p.w();
+        ui::IncomePage *page = w->incomePage;
+        showPage(w, kIncomeNode);
+        page->unitRentEdit->setFocus();
+        QTest::keyClicks(page->unitRentEdit, "7,77");
+        idle();
+        const bool euro = currency().euroInForce();
+        QToolButton *other = euro ? w->lireButton : w->euroButton;
+        QVERIFY(other->isEnabled());
+        click(other);
+        idle();
+        QCOMPARE(currency().euroInForce(), !euro);
+        QVERIFY(page->unitRentEdit->text() != QStringLiteral("7,77"));
+        QCOMPARE(stackOf(w)->count(), 2);
+        w->undoAction->trigger();
+        QCOMPARE(currency().euroInForce(), euro);
+        QCOMPARE(page->unitRentEdit->text(), QStringLiteral("7,77"));
+        w->redoAction->trigger();
+        QCOMPARE(currency().euroInForce(), !euro);
+    }
+
+    // "Elimina contenuto tabella" on the surfaces page, undone: the rooms
+    // and the surfaces computed from them come back.
+    void aClearedTableComesBack()
+    {
+        SavedProgram p;
+        MainWindow *w = p.w();
+        showPage(w, kSurfacesNode);
+        putRooms(w, kRooms);
+        const QString useful = w->surfacesOps->usefulValue();
+        QVERIFY(!useful.isEmpty());
+        click(w->surfacesPage->clearTableButton);
+        idle();
+        QVERIFY(roomsOnDisk() != kRooms);
+        QCOMPARE(stackOf(w)->count(), 1);
+        w->undoAction->trigger();
+        QCOMPARE(roomsOnDisk(), kRooms);
+        QCOMPARE(w->surfacesOps->usefulValue(), useful);
+        QVERIFY(w->surfacesPage->clearTableButton->isEnabled());
+    }
+
+    // A step whose working table was written by someone else since is not
+    // undone over it: it is dropped, and the status bar says why.
+    void aStepOverATableChangedOutsideIsDropped_data()
+    {
+        QTest::addColumn<bool>("removed");
+        QTest::newRow("written by another instance") << false;
+        QTest::newRow("removed") << true;
+    }
+    void aStepOverATableChangedOutsideIsDropped()
+    {
+        QFETCH(bool, removed);
+        SavedProgram p;
+        MainWindow *w = p.w();
+        showPage(w, kSurfacesNode);
+        putRooms(w, kRooms);
+        click(w->surfacesPage->clearTableButton);
+        idle();
+        QCOMPARE(stackOf(w)->count(), 1);
+        const files::TableRows theirs{{QStringLiteral("Cantina"), 9.0}};
+        if (removed)
+            Table::remove(dataPath(kDescrSup));
+        else
+            files::writeTableFile(dataPath(kDescrSup), surfacesLayout(), theirs);
+        w->undoAction->trigger();
+        QCOMPARE(stackOf(w)->count(), 0);
+        QVERIFY(!w->undoAction->isEnabled());
+        const QString why = removed ? UndoOps::missingTableText(kDescrSup) : UndoOps::changedTableText(kDescrSup);
+        QCOMPARE(w->statusBar()->currentMessage(), UndoOps::droppedText(true, QString(), why));
+        if (removed)
+            QVERIFY(!Table::exists(dataPath(kDescrSup)));
+        else
+            QCOMPARE(roomsOnDisk(), theirs);
+    }
+
+    // A picture deleted from its page comes back from memory, whatever
+    // became of the file it was taken from.
+    void aDeletedPictureComesBack()
+    {
+        SavedProgram p;
+        MainWindow *w = p.w();
+        QImage picture(40, 30, QImage::Format_RGB32);
+        picture.fill(Qt::darkGreen);
+        w->photoPage->setOpenedPicture(picture);
+        w->undoOps->startAfresh();
+        const qint64 key = w->photoPage->sourceImage().cacheKey();
+        showPage(w, 3);
+        w->photoPage->SpeedButtonDeleteImageClick();
+        w->undoOps->recordNow();
+        QVERIFY(!w->photoPage->hasPicture());
+        w->undoAction->trigger();
+        QVERIFY(w->photoPage->hasPicture());
+        QCOMPARE(w->photoPage->sourceImage().cacheKey(), key);
+        w->redoAction->trigger();
+        QVERIFY(!w->photoPage->hasPicture());
+    }
+
+    // Saving is the clean state: undo after it is a change again, redo back
+    // to it is none; opening and a new appraisal start with an empty stack.
+    void savingOpeningAndNewAppraisal()
+    {
+        SavedProgram p;
+        MainWindow *w = p.w();
+        ui::IncomePage *page = w->incomePage;
+        showPage(w, kIncomeNode);
+        page->unitRentEdit->setFocus();
+        QTest::keyClicks(page->unitRentEdit, "450");
+        idle();
+        p.save(QStringLiteral("Stima Prova.db"));
+        QVERIFY(p.warnings().isEmpty());
+        QVERIFY(stackOf(w)->isClean());
+        QVERIFY(!w->unsavedWork->hasChanges());
+
+        w->undoAction->trigger();
+        QCOMPARE(page->unitRentEdit->text(), QString());
+        QVERIFY(!stackOf(w)->isClean());
+        QVERIFY(w->unsavedWork->hasChanges());
+        w->redoAction->trigger();
+        QVERIFY(stackOf(w)->isClean());
+        QVERIFY(!w->unsavedWork->hasChanges());
+
+        page->unitRentEdit->setFocus();
+        QTest::keyClicks(page->unitRentEdit, "1");
+        idle();
+        QVERIFY(w->undoAction->isEnabled());
+        p.open(QStringLiteral("Stima Prova.db"));
+        QCOMPARE(page->unitRentEdit->text(), QStringLiteral("450"));
+        QVERIFY(!w->undoAction->isEnabled());
+        QVERIFY(!w->redoAction->isEnabled());
+
+        page->unitRentEdit->setFocus();
+        QTest::keyClicks(page->unitRentEdit, "9");
+        idle();
+        p.newAppraisal();
+        QCOMPARE(page->unitRentEdit->text(), QString());
+        QVERIFY(!w->undoAction->isEnabled());
+        QCOMPARE(stackOf(w)->count(), 0);
+    }
+};
+
+QTEST_MAIN(TestUndoRedo)
+#include "tst_undoredo.moc"
