@@ -72,9 +72,11 @@ fuzz:
 bench: build
 	@for b in $(BUILD_DIR)/benchmarks/bench_*; do \
 	  [ -f "$$b" ] && [ -x "$$b" ] || continue; \
+	  case "$$b" in *bench_export) continue;; esac; \
 	  echo "== $$b"; QT_QPA_PLATFORM=offscreen $$b; \
 	done
 	@echo "== start-up, side by side with a bare window"; bash benchmarks/startup.sh $(BUILD_DIR)/benchmarks/bench_startup
+	@echo "== brevan-export as whole processes, and undo"; bash benchmarks/export.sh $(BUILD_DIR)
 
 install: build
 	@cmake --install $(BUILD_DIR) --prefix $(PREFIX)

@@ -2,6 +2,7 @@
 #include "characteristicsops.h"
 
 #include "mainwindow.h"
+#include "undoops.h"
 #include "model/currency.h"
 #include "model/numbertext.h"
 #include "pages/incomepage.h"
@@ -68,6 +69,10 @@ ui::ZonesEditor *CharacteristicsOps::zonesEditor()
         m_zonesEditor = new ui::ZonesEditor(m_window->descriptionPage, m_window);
         // The editor's OK leaves the localisation page offering the zones just
         // written, with nothing of the previous zone selected.
+        // What OK writes over the municipality's table can be undone.
+        if (m_window->undoOps)
+            connect(m_zonesEditor, &ui::ZonesEditor::aboutToWriteTable, m_window->undoOps,
+                    &UndoOps::dataTableAboutToChange);
         connect(m_zonesEditor, &ui::ZonesEditor::zonesConfirmed, this, [this] {
             clearZoneFields();
             rebuildZoneList();

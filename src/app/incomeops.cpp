@@ -2,6 +2,7 @@
 #include "incomeops.h"
 
 #include "mainwindow.h"
+#include "undoops.h"
 
 #include "model/currency.h"
 #include "model/numbertext.h"
@@ -395,8 +396,13 @@ void IncomeOps::Edit32Change()
 ui::UnitRentEditor *IncomeOps::unitRentEditor()
 {
     // Built at its first use and kept, so it stays as the user left it.
-    if (!m_rentEditor)
+    if (!m_rentEditor) {
         m_rentEditor = new ui::UnitRentEditor(m_window->descriptionPage, m_window);
+        // What OK writes over the municipality's table can be undone.
+        if (m_window->undoOps)
+            connect(m_rentEditor, &ui::UnitRentEditor::aboutToWriteTable, m_window->undoOps,
+                    &UndoOps::dataTableAboutToChange);
+    }
     return m_rentEditor;
 }
 

@@ -2,6 +2,7 @@
 #include "undoops.h"
 
 #include "cadastralops.h"
+#include "characteristicsops.h"
 #include "fileops.h"
 #include "lightsops.h"
 #include "mainwindow.h"
@@ -91,6 +92,21 @@ bool isTyping(const QEvent *event)
             return true;
     }
     return false;
+}
+
+// A data-folder table's rows; none when it does not exist. Throws when it
+// exists and cannot be read.
+std::optional<files::TableRows> dataTableRows(const QString &path)
+{
+    if (!Table::exists(path))
+        return std::nullopt;
+    return Table::open(path, Trust::Own, false).rows();
+}
+
+const Layout &dataTableLayout(const QString &path)
+{
+    return QFileInfo(path).fileName().startsWith(QFileInfo(kZonaUrbana).completeBaseName()) ? zonesLayout()
+                                                                                            : unitRentsLayout();
 }
 
 } // namespace
@@ -241,9 +257,17 @@ void UndoOps::record()
 void UndoOps::recordNow(bool userEdit)
 {
     m_recordTimer.stop();
-    const files::AppraisalParts state = pagesState();
+    files::AppraisalParts state = pagesState();
+    const auto before = std::exchange(m_dataTablesBefore, {});
+    for (auto it = before.cbegin(); it != before.cend(); ++it) {
+        try {
+            state.dataTables.insert(it.key(), dataTableRows(it.key()));
+        } catch (const std::exception &) {
+            // Written as nothing this program reads: not a step.
+        }
+    }
     if (userEdit && m_started)
-        m_document.record(state, m_onlyTyping ? typingKey() : QString());
+        m_document.record(state, m_onlyTyping ? typingKey() : QString(), before);
     else
         m_document.settle(state);
     m_userActed = false;
@@ -275,6 +299,18 @@ void UndoOps::redo()
     recordNow(m_userActed);
     m_document.undoStack()->redo();
     m_document.settle(pagesState());
+}
+
+void UndoOps::dataTableAboutToChange(const QString &path)
+{
+    if (m_dataTablesBefore.contains(path))
+        return;
+    try {
+        m_dataTablesBefore.insert(path, dataTableRows(path));
+    } catch (const std::exception &) {
+        // A table this program cannot read (a damaged one): its writing
+        // cannot be undone.
+    }
 }
 
 void UndoOps::startAfresh()
@@ -338,6 +374,15 @@ QString UndoOps::checkShow(const files::PartsChange &change, bool) const
             return changedTableText(name);
         }
     }
+    for (auto it = change.after.dataTables.cbegin(); it != change.after.dataTables.cend(); ++it) {
+        const QString name = QFileInfo(it.key()).fileName();
+        try {
+            if (dataTableRows(it.key()) != m_document.state().dataTables.value(it.key()))
+                return changedTableText(name);
+        } catch (const std::exception &) {
+            return changedTableText(name);
+        }
+    }
     return {};
 }
 
@@ -390,6 +435,33 @@ void UndoOps::showParts(const files::AppraisalParts &parts)
         m_window->omiOps->showOpened(*parts.omi);
     if (parts.perizia && m_window->periziaOps)
         m_window->periziaOps->showOpened(*parts.perizia);
+    bool zonesWritten = false;
+    for (auto it = parts.dataTables.cbegin(); it != parts.dataTables.cend(); ++it) {
+        const MunicipalityTable kind =
+            &dataTableLayout(it.key()) == &zonesLayout() ? MunicipalityTable::Zones : MunicipalityTable::UnitRents;
+        try {
+            if (it.value())
+                files::writeTableFile(it.key(), dataTableLayout(it.key()), *it.value());
+            else
+                Table::remove(it.key());
+            // The working table of the municipality in hand takes the rows
+            // put back, as choosing the municipality would.
+            if (files) {
+                const files::RecordValues record = files->currentRecord();
+                const auto text = [&](const char *name) { return record.value(QLatin1String(name)).toString(); };
+                if (municipalityTableName(kind, text("ComuneImmob"), text("CAPImmob"), text("SiglaProvinciaImmob"))
+                    == QFileInfo(it.key()).fileName())
+                    reloadForMunicipality(kind, text("ComuneImmob"), text("CAPImmob"), text("SiglaProvinciaImmob"));
+            }
+            zonesWritten = zonesWritten || kind == MunicipalityTable::Zones;
+        } catch (const std::exception &e) {
+            m_window->statusBar()->showMessage(droppedText(m_undoing, QString(), QString::fromUtf8(e.what())),
+                                               15'000);
+        }
+    }
+    // The zone list offers the zones of the table put back.
+    if (zonesWritten && m_window->characteristicsOps)
+        m_window->characteristicsOps->rebuildZoneList();
     if (files && !parts.fields.isEmpty()) {
         // In the order opening writes them: the options before the values
         // they propose, the expenses after the gross income.

@@ -44,6 +44,9 @@ public Q_SLOTS:
     // A new starting point: the appraisal opened, cleared or recovered.
     void startAfresh();
     void markSaved();
+    // An editor is about to write a table of the data folder: its rows now
+    // are what undoing the edit puts back.
+    void dataTableAboutToChange(const QString &path);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -67,6 +70,8 @@ private:
     // said it changed: rows written by another program are not taken for
     // the user's.
     mutable bool m_tableChanged[2] = {true, true};
+    // The data tables an edit wrote, with their rows before it.
+    QMap<QString, std::optional<files::TableRows>> m_dataTablesBefore;
     bool m_showing = false;
     bool m_undoing = false;
     bool m_started = false;

@@ -63,6 +63,7 @@ const PartWord kPartWords[] = {
     {[](const AppraisalParts &p) { return p.cadastral.has_value(); }, "superficie catastale"},
     {[](const AppraisalParts &p) { return p.omi.has_value(); }, "confronto OMI"},
     {[](const AppraisalParts &p) { return p.perizia.has_value(); }, "rapporto di valutazione"},
+    {[](const AppraisalParts &p) { return !p.dataTables.isEmpty(); }, "tabelle del Comune"},
 };
 
 } // namespace
@@ -70,7 +71,7 @@ const PartWord kPartWords[] = {
 bool AppraisalParts::isEmpty() const
 {
     return fields.isEmpty() && !euro && pictures.isEmpty() && tables.isEmpty() && !mca && !cadastral && !omi
-           && !perizia;
+           && !perizia && dataTables.isEmpty();
 }
 
 void AppraisalParts::overlay(const AppraisalParts &other)
@@ -86,6 +87,8 @@ void AppraisalParts::overlay(const AppraisalParts &other)
     overlayPart(cadastral, other.cadastral);
     overlayPart(omi, other.omi);
     overlayPart(perizia, other.perizia);
+    for (auto it = other.dataTables.cbegin(); it != other.dataTables.cend(); ++it)
+        dataTables.insert(it.key(), it.value());
 }
 
 QString AppraisalParts::description() const
@@ -128,6 +131,14 @@ PartsChange difference(const AppraisalParts &from, const AppraisalParts &to)
             std::equal_to<CadastralChoices>());
     compare(from.omi, to.omi, change.before.omi, change.after.omi, sameOmi);
     compare(from.perizia, to.perizia, change.before.perizia, change.after.perizia, samePerizia);
+    for (auto it = to.dataTables.cbegin(); it != to.dataTables.cend(); ++it) {
+        const auto was = from.dataTables.constFind(it.key());
+        const std::optional<TableRows> before = was != from.dataTables.cend() ? *was : std::nullopt;
+        if (was != from.dataTables.cend() && before == *it)
+            continue;
+        change.before.dataTables.insert(it.key(), before);
+        change.after.dataTables.insert(it.key(), *it);
+    }
     return change;
 }
 
@@ -204,11 +215,15 @@ void AppraisalDocument::markSaved(const AppraisalParts &state)
     m_stack.setClean();
 }
 
-bool AppraisalDocument::record(const AppraisalParts &state, const QString &typingKey)
+bool AppraisalDocument::record(const AppraisalParts &state, const QString &typingKey,
+                               const QMap<QString, std::optional<TableRows>> &dataTablesBefore)
 {
     if (m_showing)
         return false;
-    PartsChange change = difference(m_state, state);
+    AppraisalParts from = m_state;
+    for (auto it = dataTablesBefore.cbegin(); it != dataTablesBefore.cend(); ++it)
+        from.dataTables.insert(it.key(), it.value());
+    PartsChange change = difference(from, state);
     if (change.isEmpty())
         return false;
     m_state.overlay(state);
@@ -251,6 +266,8 @@ bool AppraisalDocument::show(const PartsChange &change, bool undoing)
         Q_EMIT tableChanged(Companion::Omi);
     if (parts.perizia)
         Q_EMIT tableChanged(Companion::Perizia);
+    for (auto it = parts.dataTables.cbegin(); it != parts.dataTables.cend(); ++it)
+        Q_EMIT dataTableChanged(it.key());
     return true;
 }
 

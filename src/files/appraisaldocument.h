@@ -40,6 +40,9 @@ struct AppraisalParts {
     std::optional<CadastralChoices> cadastral;
     std::optional<StoredOmi> omi;
     std::optional<perizia::Report> perizia;
+    // Tables of the data folder that the zone and unit-rent editors write
+    // (a municipality's own), by path; none: the table did not exist.
+    QMap<QString, std::optional<TableRows>> dataTables;
 
     bool isEmpty() const;
     // Lays the parts of other over these.
@@ -78,7 +81,9 @@ public:
     // state held become one step, named text; typing in one field is one
     // step: a step with the typingKey of the step before it (the field being
     // typed in) merges into it. False when nothing changed.
-    bool record(const AppraisalParts &state, const QString &typingKey = {});
+    // dataTablesBefore: the data tables the edit wrote, as they were before.
+    bool record(const AppraisalParts &state, const QString &typingKey = {},
+                const QMap<QString, std::optional<TableRows>> &dataTablesBefore = {});
     // The state the views show after they showed a step (their reactions
     // may have proposed values of their own): taken without a step.
     void settle(const AppraisalParts &state);
@@ -95,6 +100,7 @@ Q_SIGNALS:
     void currencyChanged(bool euro);
     void pictureChanged(files::Companion which);
     void tableChanged(files::Companion which); // surfaces, comparables and the companions held as tables
+    void dataTableChanged(const QString &path);
     // A step could not be undone or redone: it was dropped from the stack.
     void stepDropped(const QString &why);
 

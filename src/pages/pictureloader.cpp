@@ -15,11 +15,17 @@
 #include <QPainter>
 #include <QProcess>
 #include <QSaveFile>
+#include <QtEndian>
 
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <new>
+#include <optional>
+#include <vector>
+
+#include <sys/mman.h>
 
 namespace brevan::ui {
 
@@ -77,6 +83,98 @@ QString tooLarge(QSize size)
 QString outOfMemory()
 {
     return QStringLiteral("memoria insufficiente per l'immagine: chiudere altri programmi e riprovare.");
+}
+
+// A 32-bit picture whose memory the system hands over all at once. A
+// picture's tens of megabytes taken page by page as they are first written
+// cost more than decoding them (a fault a page, slow on virtual machines);
+// mapped populated they come in one call. Falls back to Qt's own allocation.
+QImage wholeImage(QSize size)
+{
+    const qsizetype bytesPerLine = qsizetype(size.width()) * 4;
+    const size_t bytes = size_t(bytesPerLine) * size_t(size.height());
+    if (bytes < (size_t(1) << 20))
+        return QImage(size, QImage::Format_RGB32);
+    void *memory = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+    if (memory == MAP_FAILED)
+        return QImage(size, QImage::Format_RGB32);
+    struct Mapping {
+        void *memory;
+        size_t bytes;
+    };
+    const auto release = [](void *info) {
+        const auto *m = static_cast<Mapping *>(info);
+        ::munmap(m->memory, m->bytes);
+        delete m;
+    };
+    return QImage(static_cast<uchar *>(memory), size.width(), size.height(), bytesPerLine, QImage::Format_RGB32,
+                  release, new Mapping{memory, bytes});
+}
+
+// An uncompressed 24-bit bitmap (the kind the program writes for its
+// pictures) read straight from the mapped file into the picture Qt's reader
+// would give, pixel for pixel, in a fraction of its time: one pass, no copy
+// of the file. None for any other kind of bitmap, which Qt's reader reads.
+// The header was checked already (size, pixels all in the file).
+std::optional<QImage> readPlainBitmap(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray h = file.read(54);
+    if (h.size() < 54 || !h.startsWith("BM"))
+        return std::nullopt;
+    const auto u16 = [&h](int at) { return qint64(quint8(h[at])) | qint64(quint8(h[at + 1])) << 8; };
+    const auto u32 = [&u16](int at) { return u16(at) | u16(at + 2) << 16; };
+    const qint64 offBits = u32(10);
+    const qint64 infoSize = u32(14);
+    const qint64 width = qint32(quint32(u32(18)));
+    const qint64 height = qint32(quint32(u32(22)));
+    if (infoSize < 40 || u16(26) != 1 || u16(28) != 24 || u32(30) != 0 || width <= 0 || height == 0
+        || offBits < 14 + infoSize)
+        return std::nullopt;
+    const qint64 rows = std::abs(height);
+    if (width > kMaxSide || rows > kMaxSide)
+        return std::nullopt; // scaled down while decoded: Qt's reader does that
+    const qint64 stride = (width * 3 + 3) / 4 * 4;
+    if (file.size() < offBits + stride * rows || !file.seek(offBits))
+        return std::nullopt;
+    QImage image = wholeImage(QSize(int(width), int(rows)));
+    if (image.isNull())
+        failLoad(path, outOfMemory());
+    // The file's rows in runs of about a megabyte, in file order.
+    const qint64 runRows = std::max<qint64>(1, (qint64(1) << 20) / stride);
+    std::vector<uchar> run(size_t(runRows * stride));
+    for (qint64 first = 0; first < rows; first += runRows) {
+        const qint64 count = std::min(runRows, rows - first);
+        if (file.read(reinterpret_cast<char *>(run.data()), count * stride) != count * stride)
+            return std::nullopt;
+        for (qint64 r = 0; r < count; ++r) {
+            const qint64 fileRow = first + r;
+            // Bottom-up unless the height is negative.
+            const qint64 y = height > 0 ? rows - 1 - fileRow : fileRow;
+            const uchar *in = run.data() + r * stride;
+            auto *out = reinterpret_cast<QRgb *>(image.scanLine(int(y)));
+            qint64 x = 0;
+            // Four pixels (blue, green, red each) from three little-endian words.
+            for (; x + 4 <= width; x += 4, in += 12) {
+                quint32 a, b, c;
+                std::memcpy(&a, in, 4);
+                std::memcpy(&b, in + 4, 4);
+                std::memcpy(&c, in + 8, 4);
+                a = qFromLittleEndian(a);
+                b = qFromLittleEndian(b);
+                c = qFromLittleEndian(c);
+                out[x] = 0xff000000u | (a & 0xffffffu);
+                out[x + 1] = 0xff000000u | a >> 24 | (b & 0xffffu) << 8;
+                out[x + 2] = 0xff000000u | b >> 16 | (c & 0xffu) << 16;
+                out[x + 3] = 0xff000000u | c >> 8;
+            }
+            for (; x < width; ++x, in += 3)
+                out[x] = 0xff000000u | uint(in[2]) << 16 | uint(in[1]) << 8 | uint(in[0]);
+        }
+    }
+    return image;
 }
 
 bool acceptableSize(QSize size)
@@ -290,6 +388,8 @@ QImage load(const QString &path)
             return loadJpeg(path);
         if (kind == Kind::Bitmap) {
             checkBitmapHeader(path, info.size());
+            if (std::optional<QImage> plain = readPlainBitmap(path))
+                return std::move(*plain);
             QImageReader reader(path, QByteArrayLiteral("bmp"));
             return decode(reader, path, kind);
         }

@@ -403,6 +403,7 @@ void UnitRentEditor::Button1Click()
     try {
         m_model->close();
         if (name != kCanoniLocazUnitari) {
+            Q_EMIT aboutToWriteTable(dataPath(name));
             const QStringList kept = legacy::keepParadoxOriginal(dataPath(name));
             Table::copy(dataPath(kCanoniLocazUnitari), dataPath(name), unitRentsLayout());
             if (!kept.isEmpty())

@@ -63,6 +63,10 @@ public:
     // municipality + postal code + province code + ".db".
     QString targetTableName() const;
 
+Q_SIGNALS:
+    // OK is about to write the municipality's unit-rent table at path.
+    void aboutToWriteTable(const QString &path);
+
 public Q_SLOTS:
     void FormShow();
     // The user chose the municipality at index of the list (-1: typed text

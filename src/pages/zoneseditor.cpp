@@ -384,6 +384,7 @@ void ZonesEditor::OKClick()
         // With no municipality, postal code and province code the name is the
         // working table's own: there is nothing to write.
         if (name != kZonaUrbana) {
+            Q_EMIT aboutToWriteTable(dataPath(name));
             const QStringList kept = legacy::keepParadoxOriginal(dataPath(name));
             Table::copy(dataPath(kZonaUrbana), dataPath(name), zonesLayout());
             if (!kept.isEmpty())

@@ -64,6 +64,8 @@ Q_SIGNALS:
     // the working zone table: the localisation page's zone fields are due for
     // clearing and its zone list for rebuilding.
     void zonesConfirmed();
+    // OK is about to write the municipality's zone table at path.
+    void aboutToWriteTable(const QString &path);
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -5,6 +5,7 @@
 // changed outside the program is dropped with a word in the status bar.
 #include "../support/savedprogram.h"
 
+#include "app/characteristicsops.h"
 #include "app/fileops.h"
 #include "app/mainwindow.h"
 #include "app/surfacesops.h"
@@ -12,16 +13,22 @@
 #include "app/unsavedwork.h"
 #include "files/appraisalfiles.h"
 #include "model/currency.h"
+#include "data/municipalities.h"
+#include "pages/descriptionpage.h"
 #include "pages/incomepage.h"
 #include "pages/localisationpage.h"
+#include "pages/pagekit.h"
 #include "pages/picturepage.h"
 #include "pages/surfacespage.h"
 #include "pages/tablemodel.h"
+#include "pages/zoneseditor.h"
 #include "store/datafolder.h"
 #include "store/tablestore.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
 #include <QTest>
@@ -76,6 +83,34 @@ void putRooms(MainWindow *w, const files::TableRows &rows)
     w->surfacesPage->model()->reload();
     w->surfacesOps->AttivaSpeedButtonCalcolaSuperfici();
     w->undoOps->startAfresh();
+}
+
+// The description page at a municipality, its working zone table loaded.
+void chooseMunicipality(MainWindow *w, const QString &name)
+{
+    const MunicipalityList &list = municipalities();
+    const int i = int(list.names.indexOf(name));
+    QVERIFY(i >= 0);
+    ui::DescriptionPage *d = w->descriptionPage;
+    {
+        const QSignalBlocker block(d->municipalityCombo);
+        const QSignalBlocker blockEdit(d->municipalityCombo->lineEdit());
+        d->municipalityCombo->setCurrentIndex(i);
+        d->municipalityCombo->lineEdit()->setText(list.names.at(i));
+    }
+    ui::setComboText(d->postalCodeCombo, list.postalCodes.at(i));
+    ui::setComboText(d->provinceCombo, list.provinces.at(i));
+    ui::setComboText(d->provinceCodeCombo, list.provinceCodes.at(i));
+    reloadForMunicipality(MunicipalityTable::Zones, list.names.at(i), list.postalCodes.at(i),
+                          list.provinceCodes.at(i));
+}
+
+QStringList itemsOf(const QComboBox *combo)
+{
+    QStringList items;
+    for (int i = 0; i < combo->count(); ++i)
+        items << combo->itemText(i);
+    return items;
 }
 
 files::TableRows roomsOnDisk()
@@ -277,6 +312,38 @@ private Q_SLOTS:
         QCOMPARE(w->photoPage->sourceImage().cacheKey(), key);
         w->redoAction->trigger();
         QVERIFY(!w->photoPage->hasPicture());
+    }
+
+    // OK in the zones editor writes the municipality's zone table: undone,
+    // the table is as it was (here: none) and the zone list follows; redone,
+    // it is back.
+    void theZonesEditorsOkIsUndone()
+    {
+        SavedProgram p;
+        MainWindow *w = p.w();
+        chooseMunicipality(w, QStringLiteral("Milano"));
+        w->undoOps->startAfresh();
+        const QString milano = dataPath(QStringLiteral("ZonaUrbanaMilano20100MI.db"));
+        QVERIFY(!Table::exists(milano));
+        ui::ZonesEditor *e = w->characteristicsOps->zonesEditor();
+        e->show();
+        ui::TableModel *model = e->model();
+        QVERIFY(model->rowCount() > 0);
+        QVERIFY(model->setData(model->index(0, 2), QStringLiteral("Brera")));
+        QTest::mouseClick(e->okButton, Qt::LeftButton);
+        idle();
+        QVERIFY(!e->isVisible());
+        QVERIFY(Table::exists(milano));
+        QVERIFY(itemsOf(w->localisationPage->urbanZoneCombo).contains(QStringLiteral("Brera")));
+        QCOMPARE(stackOf(w)->count(), 1);
+        const files::TableRows written = Table::open(milano).rows();
+
+        w->undoAction->trigger();
+        QVERIFY(!Table::exists(milano));
+        QVERIFY(!itemsOf(w->localisationPage->urbanZoneCombo).contains(QStringLiteral("Brera")));
+        w->redoAction->trigger();
+        QCOMPARE(Table::open(milano).rows(), written);
+        QVERIFY(itemsOf(w->localisationPage->urbanZoneCombo).contains(QStringLiteral("Brera")));
     }
 
     // Saving is the clean state: undo after it is a change again, redo back

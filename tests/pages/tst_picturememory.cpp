@@ -10,6 +10,7 @@
 #include <QBuffer>
 #include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QImageReader>
 #include <QImageWriter>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -276,6 +277,46 @@ private Q_SLOTS:
     // that the reader would decode whole (7745 × 7745: 60 million pixels)
     // before scaling it down: refused before a pixel is decoded. One at the
     // bound still loads.
+    // The 24-bit bitmaps the program saves its pictures as are read without
+    // Qt's reader, pixel for pixel as it reads them: every row padding
+    // (widths 1 to 5), bottom-up as written and top-down.
+    void plainBitmapsReadAsQtReadsThem_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<bool>("topDown");
+        for (const QSize size : {QSize(1, 1), QSize(2, 3), QSize(3, 2), QSize(4, 4), QSize(5, 7), QSize(333, 201)}) {
+            for (const bool topDown : {false, true})
+                QTest::addRow("%d × %d %s", size.width(), size.height(), topDown ? "top-down" : "bottom-up")
+                    << size << topDown;
+        }
+    }
+    void plainBitmapsReadAsQtReadsThem()
+    {
+        QFETCH(QSize, size);
+        QFETCH(bool, topDown);
+        QByteArray bmp = encoded(noisy(size.width(), size.height()), "BMP");
+        QCOMPARE(qFromLittleEndian<quint16>(bmp.constData() + 28), quint16(24));
+        if (topDown) {
+            const int offBits = qFromLittleEndian<qint32>(bmp.constData() + 10);
+            const int stride = (size.width() * 3 + 3) / 4 * 4;
+            QByteArray flipped = bmp.left(offBits);
+            for (int y = size.height() - 1; y >= 0; --y)
+                flipped += bmp.mid(offBits + y * stride, stride);
+            flipped += bmp.mid(offBits + size.height() * stride);
+            qToLittleEndian<qint32>(-size.height(), flipped.data() + 22);
+            bmp = flipped;
+        }
+        const QString path = file(QStringLiteral("piana.bmp"), bmp);
+        QImageReader qt(path, "bmp");
+        const QImage expected = qt.read();
+        QVERIFY(!expected.isNull());
+        const QImage read = pictures::load(path);
+        QCOMPARE(read.format(), expected.format());
+        QCOMPARE(read, expected);
+        if (!topDown)
+            QCOMPARE(read, noisy(size.width(), size.height()));
+    }
+
     void bitmapsClaimingHugePictures_data()
     {
         QTest::addColumn<QSize>("claimed");
