@@ -224,8 +224,13 @@ files::AppraisalParts UndoOps::pagesState() const
         } catch (const std::exception &) {
         }
     }
-    if (m_window->mcaOps)
+    if (m_window->mcaOps) {
         state.mca = m_window->mcaOps->sheet();
+        // A subject the user has not written in follows the pages: it is
+        // proposed again whenever the comparison is shown, never a step.
+        if (!state.mca->subjectEdited)
+            state.mca->subject = mca::SheetColumn();
+    }
     if (m_window->cadastralOps)
         state.cadastral = m_window->cadastralOps->choices();
     if (m_window->omiOps)

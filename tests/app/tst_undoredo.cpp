@@ -7,6 +7,8 @@
 
 #include "app/characteristicsops.h"
 #include "app/fileops.h"
+#include "app/mcaops.h"
+#include "app/periziaops.h"
 #include "app/mainwindow.h"
 #include "app/surfacesops.h"
 #include "app/undoops.h"
@@ -17,6 +19,8 @@
 #include "pages/descriptionpage.h"
 #include "pages/incomepage.h"
 #include "pages/localisationpage.h"
+#include "pages/mcadatatable.h"
+#include "pages/mcawindow.h"
 #include "pages/pagekit.h"
 #include "pages/picturepage.h"
 #include "pages/surfacespage.h"
@@ -344,6 +348,62 @@ private Q_SLOTS:
         w->redoAction->trigger();
         QCOMPARE(Table::open(milano).rows(), written);
         QVERIFY(itemsOf(w->localisationPage->urbanZoneCombo).contains(QStringLiteral("Brera")));
+    }
+
+    // The market comparison: the subject proposed from the pages is no
+    // step; a comparable added and a value written over the proposal are,
+    // and undone the proposal is back.
+    void theMarketComparison()
+    {
+        SavedProgram p;
+        MainWindow *w = p.w();
+        showPage(w, kSurfacesNode);
+        putRooms(w, kRooms);
+        w->mcaOps->StimaMCA1Click();
+        ui::McaWindow *mca = w->mcaOps->window();
+        QVERIFY(mca);
+        w->undoOps->recordNow();
+        QCOMPARE(stackOf(w)->count(), 0);
+        const QString proposed = mca->dataTable->cell(0, mca::Row::MainSurface)->text();
+        QVERIFY(!proposed.isEmpty());
+
+        const int comparables = int(w->mcaOps->sheet().comparables.size());
+        QTest::mouseClick(mca->addButton, Qt::LeftButton);
+        idle();
+        QCOMPARE(int(w->mcaOps->sheet().comparables.size()), comparables + 1);
+        mca->dataTable->cell(0, mca::Row::MainSurface)->setText(QStringLiteral("65"));
+        w->undoOps->recordNow();
+        QVERIFY(w->mcaOps->sheet().subjectEdited);
+        QCOMPARE(stackOf(w)->count(), 2);
+
+        w->undoAction->trigger();
+        QVERIFY(!w->mcaOps->sheet().subjectEdited);
+        QCOMPARE(mca->dataTable->cell(0, mca::Row::MainSurface)->text(), proposed);
+        QCOMPARE(int(w->mcaOps->sheet().comparables.size()), comparables + 1);
+        w->undoAction->trigger();
+        QCOMPARE(int(w->mcaOps->sheet().comparables.size()), comparables);
+        w->redoAction->trigger();
+        w->redoAction->trigger();
+        QCOMPARE(mca->dataTable->cell(0, mca::Row::MainSurface)->text(), QStringLiteral("65"));
+        QVERIFY(w->mcaOps->sheet().subjectEdited);
+    }
+
+    // What the report for a purpose is given is a step.
+    void theReportForAPurpose()
+    {
+        SavedProgram p;
+        MainWindow *w = p.w();
+        QVERIFY(!w->periziaOps->hasData());
+        perizia::Report report = w->periziaOps->report();
+        report.client = QStringLiteral("Studio Rossi");
+        w->periziaOps->showOpened(report);
+        w->undoOps->recordNow();
+        QVERIFY(w->periziaOps->hasData());
+        QCOMPARE(stackOf(w)->count(), 1);
+        w->undoAction->trigger();
+        QVERIFY(!w->periziaOps->hasData());
+        w->redoAction->trigger();
+        QCOMPARE(w->periziaOps->report().client, QStringLiteral("Studio Rossi"));
     }
 
     // Saving is the clean state: undo after it is a change again, redo back
