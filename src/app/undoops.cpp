@@ -289,10 +289,20 @@ QString UndoOps::typingKey() const
     return QStringLiteral("typing:%1").arg(quintptr(focus), 0, 16);
 }
 
+void UndoOps::takePendingEdits()
+{
+    // A comparable typed into the page's editors belongs to the table, as
+    // saving posts it; then what was done a moment ago is a step of its own.
+    if (m_window->comparablesPage->hasPendingEdit()) {
+        m_window->comparablesPage->postEdits();
+        m_userActed = true;
+    }
+    recordNow(m_userActed);
+}
+
 void UndoOps::undo()
 {
-    // What was typed a moment ago is a step of its own first.
-    recordNow(m_userActed);
+    takePendingEdits();
     m_undoing = true;
     m_document.undoStack()->undo();
     m_undoing = false;
@@ -301,7 +311,7 @@ void UndoOps::undo()
 
 void UndoOps::redo()
 {
-    recordNow(m_userActed);
+    takePendingEdits();
     m_document.undoStack()->redo();
     m_document.settle(pagesState());
 }

@@ -54,6 +54,7 @@ protected:
 private:
     void scheduleRecord();
     void record();
+    void takePendingEdits();
     // The key that merges the steps typed into one text field.
     QString typingKey() const;
     void showParts(const files::AppraisalParts &parts);

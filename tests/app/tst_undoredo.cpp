@@ -16,6 +16,7 @@
 #include "files/appraisalfiles.h"
 #include "model/currency.h"
 #include "data/municipalities.h"
+#include "pages/comparablespage.h"
 #include "pages/descriptionpage.h"
 #include "pages/incomepage.h"
 #include "pages/localisationpage.h"
@@ -260,6 +261,29 @@ private Q_SLOTS:
         QCOMPARE(roomsOnDisk(), kRooms);
         QCOMPARE(w->surfacesOps->usefulValue(), useful);
         QVERIFY(w->surfacesPage->clearTableButton->isEnabled());
+    }
+
+    // A comparable typed into the page's editors is stored when the user
+    // moves on to another editor: one step, undone with the row.
+    void aComparableTypedIsOneStep()
+    {
+        SavedProgram p;
+        MainWindow *w = p.w();
+        showPage(w, 11);
+        ui::ComparablesPage *page = w->comparablesPage;
+        QCOMPARE(page->model()->rowCount(), 0);
+        page->addressEdit->setFocus();
+        QTest::keyClicks(page->addressEdit, "Via Verdi");
+        QTest::mouseClick(page->floorEdit, Qt::LeftButton);
+        idle();
+        QCOMPARE(page->model()->rowCount(), 1);
+        QCOMPARE(stackOf(w)->count(), 1);
+        w->undoAction->trigger();
+        QCOMPARE(page->model()->rowCount(), 0);
+        QCOMPARE(page->addressEdit->text(), QString());
+        w->redoAction->trigger();
+        QCOMPARE(page->model()->rowCount(), 1);
+        QCOMPARE(page->model()->data(page->model()->index(0, 0), Qt::EditRole).toString(), QStringLiteral("Via Verdi"));
     }
 
     // A step whose working table was written by someone else since is not
