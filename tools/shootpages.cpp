@@ -21,6 +21,7 @@
 #include "app/omiops.h"
 #include "app/reportops.h"
 #include "app/surfacesops.h"
+#include "app/undoops.h"
 #include "pages/cadastralwindow.h"
 #include "pages/descriptionpage.h"
 #include "pages/incomepage.h"
@@ -40,6 +41,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
@@ -129,6 +132,22 @@ QWidget *mcaTab(MainWindow &w, int tab)
     return mca;
 }
 
+// The "Modifica" menu open after a rent typed on the income page: "Annulla"
+// ready to take it back.
+QWidget *editMenu(MainWindow &w)
+{
+    if (!w.undoOps)
+        return nullptr;
+    w.selectNode(10);
+    w.incomePage->unitRentEdit->setText(QStringLiteral("7,50"));
+    w.undoOps->recordNow();
+    QMenu *edit = w.menuBar()->actions().at(1)->menu();
+    edit->popup(w.mapToGlobal(QPoint(60, 20)));
+    edit->setActiveAction(w.undoAction);
+    QCoreApplication::processEvents();
+    return edit;
+}
+
 // The cadastral surface's window, the cellar taken as communicating with the
 // rooms.
 QWidget *cadastralSurface(MainWindow &w)
@@ -206,6 +225,7 @@ const std::vector<Shot> &guideShots()
         {"17-mca-valutazione.png", [](MainWindow &w) { return mcaTab(w, 3); }},
         {"18-superficie-catastale.png", cadastralSurface},
         {"18-omi-confronto.png", omiComparison},
+        {"19-modifica-annulla.png", editMenu},
     };
     return shots;
 }

@@ -125,13 +125,24 @@ UndoOps::UndoOps(MainWindow *window, QObject *parent) : QObject(parent), m_windo
     connect(&m_document, &files::AppraisalDocument::stepDropped, this, [this](const QString &why) {
         m_window->statusBar()->showMessage(droppedText(m_undoing, QString(), why), 15'000);
     });
-    if (m_window->undoAction) {
-        connect(m_window->undoAction, &QAction::triggered, this, &UndoOps::undo);
-        connect(stack, &QUndoStack::canUndoChanged, m_window->undoAction, &QAction::setEnabled);
+    // The status bar says what the step touches: "Annulla l'ultima modifica
+    // della stima (tabella delle superfici)."
+    const auto describe = [](QAction *action, const QString &base, const QString &what) {
+        action->setStatusTip(what.isEmpty() ? base + QLatin1Char('.') : QStringLiteral("%1 (%2).").arg(base, what));
+    };
+    if (QAction *undoAction = m_window->undoAction) {
+        connect(undoAction, &QAction::triggered, this, &UndoOps::undo);
+        connect(stack, &QUndoStack::canUndoChanged, undoAction, &QAction::setEnabled);
+        connect(stack, &QUndoStack::undoTextChanged, undoAction, [undoAction, describe](const QString &what) {
+            describe(undoAction, QStringLiteral("Annulla l'ultima modifica della stima"), what);
+        });
     }
-    if (m_window->redoAction) {
-        connect(m_window->redoAction, &QAction::triggered, this, &UndoOps::redo);
-        connect(stack, &QUndoStack::canRedoChanged, m_window->redoAction, &QAction::setEnabled);
+    if (QAction *redoAction = m_window->redoAction) {
+        connect(redoAction, &QAction::triggered, this, &UndoOps::redo);
+        connect(stack, &QUndoStack::canRedoChanged, redoAction, &QAction::setEnabled);
+        connect(stack, &QUndoStack::redoTextChanged, redoAction, [redoAction, describe](const QString &what) {
+            describe(redoAction, QStringLiteral("Ripete la modifica della stima annullata per ultima"), what);
+        });
     }
 
     // A program write into a typed field or a working table (a reaction, a

@@ -150,6 +150,20 @@ public:
         : m_document(document), m_change(std::move(change)), m_typingKey(std::move(typingKey))
     {
         setText(m_change.after.description());
+        if (!m_change.after.pictures.isEmpty())
+            m_document->m_pictureSteps.append(this);
+    }
+    ~AppraisalStep() override { m_document->m_pictureSteps.removeOne(this); }
+    AppraisalStep(const AppraisalStep &) = delete;
+    AppraisalStep &operator=(const AppraisalStep &) = delete;
+
+    // Lets go of the pictures the step holds; the step can then no longer
+    // be undone or redone.
+    void releasePictures()
+    {
+        m_change.before.pictures.clear();
+        m_change.after.pictures.clear();
+        m_picturesReleased = true;
     }
 
     int id() const override { return m_typingKey.isEmpty() ? -1 : kStepId; }
@@ -176,21 +190,28 @@ public:
     {
         if (std::exchange(m_shown, false))
             return;
-        if (!m_document->show(m_change, false))
-            setObsolete(true);
+        show(false);
     }
 
-    void undo() override
-    {
-        if (!m_document->show(m_change, true))
-            setObsolete(true);
-    }
+    void undo() override { show(true); }
 
 private:
+    void show(bool undoing)
+    {
+        if (m_picturesReleased) {
+            Q_EMIT m_document->stepDropped(AppraisalDocument::releasedPictureText());
+            setObsolete(true);
+            return;
+        }
+        if (!m_document->show(m_change, undoing))
+            setObsolete(true);
+    }
+
     AppraisalDocument *m_document;
     PartsChange m_change;
     QString m_typingKey;
     bool m_shown = true; // the views showed it when it was recorded
+    bool m_picturesReleased = false;
 };
 
 AppraisalDocument::AppraisalDocument(QObject *parent) : QObject(parent)
@@ -200,7 +221,18 @@ AppraisalDocument::AppraisalDocument(QObject *parent) : QObject(parent)
     m_stack.setUndoLimit(0);
 }
 
-AppraisalDocument::~AppraisalDocument() = default;
+AppraisalDocument::~AppraisalDocument()
+{
+    // The steps let go of this document's list as they go.
+    m_stack.clear();
+}
+
+QString AppraisalDocument::releasedPictureText()
+{
+    return QStringLiteral("l'immagine di quella modifica non è più tenuta in memoria (si tengono le ultime %1 "
+                          "modifiche delle immagini).")
+        .arg(kPictureSteps);
+}
 
 void AppraisalDocument::reset(const AppraisalParts &state)
 {
@@ -228,6 +260,10 @@ bool AppraisalDocument::record(const AppraisalParts &state, const QString &typin
         return false;
     m_state.overlay(state);
     m_stack.push(new AppraisalStep(this, std::move(change), typingKey));
+    // Pictures are tens of megabytes each: only the latest steps that
+    // change one keep theirs.
+    while (m_pictureSteps.size() > kPictureSteps)
+        m_pictureSteps.takeFirst()->releasePictures();
     return true;
 }
 

@@ -61,6 +61,8 @@ struct PartsChange {
 };
 PartsChange difference(const AppraisalParts &from, const AppraisalParts &to);
 
+class AppraisalStep;
+
 class AppraisalDocument : public QObject {
     Q_OBJECT
 public:
@@ -88,6 +90,11 @@ public:
     // may have proposed values of their own): taken without a step.
     void settle(const AppraisalParts &state);
 
+    // How many of the latest steps that change a picture keep it: older
+    // ones let go of it and can no longer be undone.
+    static constexpr int kPictureSteps = 6;
+    static QString releasedPictureText();
+
     // Asked before a step is shown: why these parts cannot be shown now
     // (their file is gone, or was changed by another program), or "".
     std::function<QString(const PartsChange &change, bool undoing)> showCheck;
@@ -112,6 +119,7 @@ private:
     AppraisalParts m_state;
     QUndoStack m_stack;
     bool m_showing = false;
+    QList<AppraisalStep *> m_pictureSteps; // in the order they were recorded
 };
 
 } // namespace brevan::files

@@ -142,9 +142,13 @@ private Q_SLOTS:
         QTest::keyClicks(w->incomePage->unitRentEdit, "7");
         idle();
         QVERIFY(w->undoAction->isEnabled());
+        QCOMPARE(w->undoAction->statusTip(), QStringLiteral("Annulla l'ultima modifica della stima (dati della stima)."));
         w->undoAction->trigger();
         QVERIFY(!w->undoAction->isEnabled());
+        QCOMPARE(w->undoAction->statusTip(), QStringLiteral("Annulla l'ultima modifica della stima."));
         QVERIFY(w->redoAction->isEnabled());
+        QCOMPARE(w->redoAction->statusTip(),
+                 QStringLiteral("Ripete la modifica della stima annullata per ultima (dati della stima)."));
     }
 
     // Typing in one field is one step; its reactions (the gross income)

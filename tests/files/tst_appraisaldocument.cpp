@@ -151,6 +151,36 @@ private Q_SLOTS:
         doc.undoStack()->undo();
         QCOMPARE(doc.state().fields.value(QStringLiteral("Ascensore")), QVariant(false));
     }
+
+    // Only the latest steps that change a picture keep it; an older one is
+    // dropped, with its reason, when undo reaches it.
+    void onlyTheLatestPictureStepsKeepTheirPictures()
+    {
+        AppraisalDocument doc;
+        doc.reset(start());
+        AppraisalParts now = start();
+        QList<qint64> keys;
+        for (int i = 0; i <= AppraisalDocument::kPictureSteps; ++i) {
+            QImage photo(8, 8, QImage::Format_RGB32);
+            photo.fill(QColor(i * 20, 0, 0));
+            keys << photo.cacheKey();
+            now.pictures.insert(Companion::Photo, photo);
+            QVERIFY(doc.record(now));
+        }
+        QSignalSpy dropped(&doc, &AppraisalDocument::stepDropped);
+        QSignalSpy shown(&doc, &AppraisalDocument::partsChanged);
+        for (int i = AppraisalDocument::kPictureSteps; i > 0; --i) {
+            doc.undoStack()->undo();
+            QCOMPARE(shown.takeLast().at(0).value<AppraisalParts>().pictures.value(Companion::Photo).cacheKey(),
+                     keys.at(i - 1));
+        }
+        QVERIFY(dropped.isEmpty());
+        doc.undoStack()->undo();
+        QCOMPARE(dropped.count(), 1);
+        QCOMPARE(dropped.at(0).at(0).toString(), AppraisalDocument::releasedPictureText());
+        QVERIFY(shown.isEmpty());
+        QVERIFY(!doc.undoStack()->canUndo());
+    }
 };
 
 QTEST_GUILESS_MAIN(TestAppraisalDocument)
