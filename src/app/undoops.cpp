@@ -13,6 +13,7 @@
 #include "unsavedwork.h"
 #include "model/currency.h"
 #include "model/record.h"
+#include "omi/omisales.h"
 #include "pages/comparablespage.h"
 #include "pages/picturepage.h"
 #include "pages/surfacespage.h"
@@ -103,10 +104,37 @@ std::optional<files::TableRows> dataTableRows(const QString &path)
     return Table::open(path, Trust::Own, false).rows();
 }
 
+// The data tables the editors write, by the start of their names.
+struct DataTableKind {
+    const char *prefix;
+    const Layout &(*layout)();
+};
+const DataTableKind kDataTableKinds[] = {
+    {"ZonaUrbana", &zonesLayout},
+    {"CanoniLocazUnitari", &unitRentsLayout},
+    {"QuotazioniOMI", &omi::salesLayout},
+};
+
 const Layout &dataTableLayout(const QString &path)
 {
-    return QFileInfo(path).fileName().startsWith(QFileInfo(kZonaUrbana).completeBaseName()) ? zonesLayout()
-                                                                                            : unitRentsLayout();
+    const QString name = QFileInfo(path).fileName();
+    for (const DataTableKind &k : kDataTableKinds) {
+        if (name.startsWith(QLatin1String(k.prefix)))
+            return k.layout();
+    }
+    return unitRentsLayout();
+}
+
+// The municipality table a working table is loaded from, for the tables
+// that have a working table.
+std::optional<MunicipalityTable> workingKindOf(const QString &path)
+{
+    const Layout &layout = dataTableLayout(path);
+    if (&layout == &zonesLayout())
+        return MunicipalityTable::Zones;
+    if (&layout == &unitRentsLayout())
+        return MunicipalityTable::UnitRents;
+    return std::nullopt;
 }
 
 } // namespace
@@ -463,8 +491,7 @@ void UndoOps::showParts(const files::AppraisalParts &parts)
         m_window->periziaOps->showOpened(*parts.perizia);
     bool zonesWritten = false;
     for (auto it = parts.dataTables.cbegin(); it != parts.dataTables.cend(); ++it) {
-        const MunicipalityTable kind =
-            &dataTableLayout(it.key()) == &zonesLayout() ? MunicipalityTable::Zones : MunicipalityTable::UnitRents;
+        const std::optional<MunicipalityTable> kind = workingKindOf(it.key());
         try {
             if (it.value())
                 files::writeTableFile(it.key(), dataTableLayout(it.key()), *it.value());
@@ -472,12 +499,12 @@ void UndoOps::showParts(const files::AppraisalParts &parts)
                 Table::remove(it.key());
             // The working table of the municipality in hand takes the rows
             // put back, as choosing the municipality would.
-            if (files) {
+            if (files && kind) {
                 const files::RecordValues record = files->currentRecord();
                 const auto text = [&](const char *name) { return record.value(QLatin1String(name)).toString(); };
-                if (municipalityTableName(kind, text("ComuneImmob"), text("CAPImmob"), text("SiglaProvinciaImmob"))
+                if (municipalityTableName(*kind, text("ComuneImmob"), text("CAPImmob"), text("SiglaProvinciaImmob"))
                     == QFileInfo(it.key()).fileName())
-                    reloadForMunicipality(kind, text("ComuneImmob"), text("CAPImmob"), text("SiglaProvinciaImmob"));
+                    reloadForMunicipality(*kind, text("ComuneImmob"), text("CAPImmob"), text("SiglaProvinciaImmob"));
             }
             zonesWritten = zonesWritten || kind == MunicipalityTable::Zones;
         } catch (const std::exception &e) {

@@ -262,6 +262,7 @@ void OmiImporter::editorFinished(int result)
         && now.provinceCode == m_salesPlace.provinceCode) {
         try {
             const QString path = dataPath(m_salesTable);
+            Q_EMIT aboutToWriteTable(path);
             const omi::SaleMerge merged = omi::mergeSales(omi::readSalesRows(path), m_sales);
             Table::write(path, omi::salesLayout(), merged.rows);
         } catch (const std::exception &e) {

@@ -45,6 +45,10 @@ public:
     // The button, made for the editor to place.
     QPushButton *button() const { return m_button; }
 
+Q_SIGNALS:
+    // The editor's OK is about to write the municipality's sale table at path.
+    void aboutToWriteTable(const QString &path);
+
 public Q_SLOTS:
     // Asks for the file, then imports it.
     void chooseFile();

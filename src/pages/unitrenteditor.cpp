@@ -233,6 +233,7 @@ UnitRentEditor::UnitRentEditor(DescriptionPage *description, QWidget *parent)
         return OmiImporter::Place{municipalityCombo->currentText(), provinceCodeLabel->text()};
     });
     omiImporter->button()->setGeometry(kMargin, kDialogHeight - 34, 110, 25);
+    connect(omiImporter, &OmiImporter::aboutToWriteTable, this, &UnitRentEditor::aboutToWriteTable);
 }
 
 QString UnitRentEditor::cellText(const QModelIndex &index)

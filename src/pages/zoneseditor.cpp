@@ -241,6 +241,7 @@ ZonesEditor::ZonesEditor(DescriptionPage *description, QWidget *parent)
         return OmiImporter::Place{municipalityCombo->currentText(), provinceCodeCombo->currentText()};
     });
     omiImporter->button()->setGeometry(kMargin, kButtonTop, 110, kButtonHeight);
+    connect(omiImporter, &OmiImporter::aboutToWriteTable, this, &ZonesEditor::aboutToWriteTable);
 }
 
 void ZonesEditor::fitNameColumn()

@@ -32,6 +32,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -324,26 +325,36 @@ private Q_SLOTS:
             QCOMPARE(roomsOnDisk(), theirs);
     }
 
-    // A picture deleted from its page comes back from memory, whatever
-    // became of the file it was taken from.
-    void aDeletedPictureComesBack()
+    // A picture loaded from a file, then deleted from its page: undone, it
+    // comes back from memory, though its file is gone from the disk since.
+    void aDeletedPictureComesBackWithoutItsFile()
     {
         SavedProgram p;
         MainWindow *w = p.w();
         QImage picture(40, 30, QImage::Format_RGB32);
         picture.fill(Qt::darkGreen);
-        w->photoPage->setOpenedPicture(picture);
-        w->undoOps->startAfresh();
-        const qint64 key = w->photoPage->sourceImage().cacheKey();
+        const QString file = p.inFolder(QStringLiteral("facciata.bmp"));
+        QVERIFY(picture.save(file, "BMP"));
         showPage(w, 3);
+        p.files << file;
+        w->photoPage->SpeedButtonOpenImageClick();
+        w->undoOps->recordNow();
+        QVERIFY(w->photoPage->hasPicture());
+        const qint64 key = w->photoPage->sourceImage().cacheKey();
+        QVERIFY(QFile::remove(file));
         w->photoPage->SpeedButtonDeleteImageClick();
         w->undoOps->recordNow();
         QVERIFY(!w->photoPage->hasPicture());
+        QCOMPARE(stackOf(w)->count(), 2);
         w->undoAction->trigger();
         QVERIFY(w->photoPage->hasPicture());
         QCOMPARE(w->photoPage->sourceImage().cacheKey(), key);
-        w->redoAction->trigger();
+        QCOMPARE(w->photoPage->sourceImage(), picture);
+        w->undoAction->trigger();
         QVERIFY(!w->photoPage->hasPicture());
+        w->redoAction->trigger();
+        QCOMPARE(w->photoPage->sourceImage(), picture);
+        QVERIFY(p.warnings().isEmpty());
     }
 
     // OK in the zones editor writes the municipality's zone table: undone,
