@@ -346,6 +346,15 @@ void UndoOps::undo()
     m_document.undoStack()->undo();
     m_undoing = false;
     m_document.settle(pagesState());
+    afterStep();
+}
+
+void UndoOps::afterStep()
+{
+    // Back at the state saved: a recovery copy of the changes undone is no
+    // longer wanted (the copy drops itself when nothing is left to recover).
+    if (m_document.undoStack()->isClean() && m_window->unsavedWork)
+        m_window->unsavedWork->writeCopy();
 }
 
 void UndoOps::redo()
@@ -353,6 +362,7 @@ void UndoOps::redo()
     takePendingEdits();
     m_document.undoStack()->redo();
     m_document.settle(pagesState());
+    afterStep();
 }
 
 void UndoOps::dataTableAboutToChange(const QString &path)

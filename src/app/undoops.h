@@ -55,6 +55,7 @@ private:
     void scheduleRecord();
     void record();
     void takePendingEdits();
+    void afterStep();
     // The key that merges the steps typed into one text field.
     QString typingKey() const;
     void showParts(const files::AppraisalParts &parts);

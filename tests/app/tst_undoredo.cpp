@@ -465,9 +465,17 @@ private Q_SLOTS:
         QCOMPARE(page->unitRentEdit->text(), QString());
         QVERIFY(!stackOf(w)->isClean());
         QVERIFY(w->unsavedWork->hasChanges());
+        // The recovery copy holds the changed appraisal, and goes when redo
+        // brings back the one saved.
+        const QString copy = w->unsavedWork->recoveryFolder() + QLatin1Char('/') + UnsavedWork::recoveryTableName();
+        w->unsavedWork->writeCopy();
+        w->unsavedWork->waitForCopy();
+        QVERIFY(QFile::exists(copy));
         w->redoAction->trigger();
         QVERIFY(stackOf(w)->isClean());
         QVERIFY(!w->unsavedWork->hasChanges());
+        w->unsavedWork->waitForCopy();
+        QVERIFY(!QFile::exists(copy));
 
         page->unitRentEdit->setFocus();
         QTest::keyClicks(page->unitRentEdit, "1");
