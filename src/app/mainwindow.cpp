@@ -424,6 +424,11 @@ void MainWindow::buildPageArea()
     connect(startPage, &StartPage::aboutRequested, this, &MainWindow::HelpAbout1Execute);
 }
 
+QString MainWindow::pageCaption(int n)
+{
+    return n >= 1 && n <= kPageNodes ? u8(kPageEntries[n - 1].caption) : QString();
+}
+
 void MainWindow::buildPages()
 {
     appraiserPage = new AppraiserPage;

@@ -88,6 +88,8 @@ public:
 
     // Node 0 is the root ("Elaborazione stima"), nodes 1 to 12 the pages.
     static constexpr int kPageNodes = 12;
+    // The own caption of page n (1 to 12): "Caratteristiche produttive".
+    static QString pageCaption(int n);
     QTreeWidgetItem *node(int n) const;
     int selectedNode() const; // -1 when none
     void selectNode(int n);

@@ -32,7 +32,10 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QStatusBar>
+#include <QStackedWidget>
 #include <QTextEdit>
+
+#include <set>
 
 namespace brevan::app {
 
@@ -147,6 +150,7 @@ UndoOps::UndoOps(MainWindow *window, QObject *parent) : QObject(parent), m_windo
 
     QUndoStack *stack = m_document.undoStack();
     connect(&m_document, &files::AppraisalDocument::partsChanged, this, &UndoOps::showParts);
+    m_document.describe = [this](const files::AppraisalParts &parts) { return describe(parts); };
     m_document.showCheck = [this](const files::PartsChange &change, bool undoing) {
         return checkShow(change, undoing);
     };
@@ -222,6 +226,45 @@ QString UndoOps::droppedText(bool undoing, const QString &what, const QString &w
     const QString head = undoing ? QStringLiteral("Impossibile annullare la modifica") : QStringLiteral("Impossibile ripetere la modifica");
     const QString named = what.isEmpty() ? head : QStringLiteral("%1 (%2)").arg(head, what);
     return QStringLiteral("%1: %2 La modifica è stata tolta dall'elenco di Annulla e Ripeti.").arg(named, why);
+}
+
+QString UndoOps::describe(const files::AppraisalParts &parts) const
+{
+    // The pages the step touches, in the order of the tree, then the parts
+    // that live beside the pages.
+    std::set<int> nodes;
+    const auto nodeOf = [this](const QWidget *w) {
+        for (; w; w = w->parentWidget()) {
+            const int n = m_window->pages->indexOf(const_cast<QWidget *>(w));
+            if (n >= 1)
+                return n;
+        }
+        return -1;
+    };
+    if (FileOps *files = m_window->fileOps) {
+        for (auto it = parts.fields.cbegin(); it != parts.fields.cend(); ++it)
+            nodes.insert(nodeOf(files->control(it.key())));
+    }
+    for (const PicturePart &p : kPictureParts) {
+        if (parts.pictures.contains(p.kind))
+            nodes.insert(nodeOf(m_window->*p.page));
+    }
+    if (parts.tables.contains(Companion::Surfaces))
+        nodes.insert(nodeOf(m_window->surfacesPage));
+    if (parts.tables.contains(Companion::Comparables))
+        nodes.insert(nodeOf(m_window->comparablesPage));
+    QStringList words;
+    for (const int n : nodes) {
+        if (n >= 1)
+            words << MainWindow::pageCaption(n);
+    }
+    files::AppraisalParts beside = parts;
+    beside.fields.clear();
+    beside.pictures.clear();
+    beside.tables.clear();
+    if (const QString rest = beside.description(); !rest.isEmpty())
+        words << rest;
+    return words.join(QStringLiteral(", "));
 }
 
 QString UndoOps::missingTableText(const QString &table)

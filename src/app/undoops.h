@@ -58,6 +58,8 @@ private:
     void afterStep();
     // The key that merges the steps typed into one text field.
     QString typingKey() const;
+    // "Caratteristiche produttive, valuta": what a step touches.
+    QString describe(const files::AppraisalParts &parts) const;
     void showParts(const files::AppraisalParts &parts);
     void showTable(files::Companion which, const files::TableRows &rows);
     QString checkShow(const files::PartsChange &change, bool undoing) const;

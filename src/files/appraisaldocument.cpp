@@ -149,7 +149,7 @@ public:
     AppraisalStep(AppraisalDocument *document, PartsChange change, QString typingKey)
         : m_document(document), m_change(std::move(change)), m_typingKey(std::move(typingKey))
     {
-        setText(m_change.after.description());
+        setText(m_document->describeParts(m_change.after));
         if (!m_change.after.pictures.isEmpty())
             m_document->m_pictureSteps.append(this);
     }
@@ -182,7 +182,7 @@ public:
         // with none is dropped by the stack.
         m_change = difference(before, after);
         setObsolete(m_change.isEmpty());
-        setText(m_change.after.description());
+        setText(m_document->describeParts(m_change.after));
         return true;
     }
 
@@ -225,6 +225,11 @@ AppraisalDocument::~AppraisalDocument()
 {
     // The steps let go of this document's list as they go.
     m_stack.clear();
+}
+
+QString AppraisalDocument::describeParts(const AppraisalParts &parts) const
+{
+    return describe ? describe(parts) : parts.description();
 }
 
 QString AppraisalDocument::releasedPictureText()

@@ -95,6 +95,10 @@ public:
     static constexpr int kPictureSteps = 6;
     static QString releasedPictureText();
 
+    // The words that name a step's parts (the undo and redo status tips);
+    // AppraisalParts::description() when not set.
+    std::function<QString(const AppraisalParts &parts)> describe;
+
     // Asked before a step is shown: why these parts cannot be shown now
     // (their file is gone, or was changed by another program), or "".
     std::function<QString(const PartsChange &change, bool undoing)> showCheck;
@@ -113,6 +117,7 @@ Q_SIGNALS:
 
 private:
     friend class AppraisalStep;
+    QString describeParts(const AppraisalParts &parts) const;
     // Shows a step's parts; false (and the step is dropped) when showCheck refuses.
     bool show(const PartsChange &change, bool undoing);
 

@@ -143,13 +143,14 @@ private Q_SLOTS:
         QTest::keyClicks(w->incomePage->unitRentEdit, "7");
         idle();
         QVERIFY(w->undoAction->isEnabled());
-        QCOMPARE(w->undoAction->statusTip(), QStringLiteral("Annulla l'ultima modifica della stima (dati della stima)."));
+        QCOMPARE(w->undoAction->statusTip(),
+                 QStringLiteral("Annulla l'ultima modifica della stima (Caratteristiche produttive)."));
         w->undoAction->trigger();
         QVERIFY(!w->undoAction->isEnabled());
         QCOMPARE(w->undoAction->statusTip(), QStringLiteral("Annulla l'ultima modifica della stima."));
         QVERIFY(w->redoAction->isEnabled());
         QCOMPARE(w->redoAction->statusTip(),
-                 QStringLiteral("Ripete la modifica della stima annullata per ultima (dati della stima)."));
+                 QStringLiteral("Ripete la modifica della stima annullata per ultima (Caratteristiche produttive)."));
     }
 
     // Typing in one field is one step; its reactions (the gross income)
@@ -241,6 +242,7 @@ private Q_SLOTS:
         QCOMPARE(currency().euroInForce(), !euro);
         QVERIFY(page->unitRentEdit->text() != QStringLiteral("7,77"));
         QCOMPARE(stackOf(w)->count(), 2);
+        QVERIFY(w->undoAction->statusTip().endsWith(QStringLiteral(", valuta).")));
         w->undoAction->trigger();
         QCOMPARE(currency().euroInForce(), euro);
         QCOMPARE(page->unitRentEdit->text(), QStringLiteral("7,77"));
@@ -262,6 +264,9 @@ private Q_SLOTS:
         idle();
         QVERIFY(roomsOnDisk() != kRooms);
         QCOMPARE(stackOf(w)->count(), 1);
+        // The rooms' judgment on the position page followed the table.
+        QCOMPARE(w->undoAction->statusTip(), QStringLiteral("Annulla l'ultima modifica della stima (Calcolo delle "
+                                                            "superfici, Caratteristiche di posizione)."));
         w->undoAction->trigger();
         QCOMPARE(roomsOnDisk(), kRooms);
         QCOMPARE(w->surfacesOps->usefulValue(), useful);
