@@ -5,6 +5,7 @@
 // changed outside the program is dropped with a word in the status bar.
 #include "../support/savedprogram.h"
 
+#include "app/cadastralops.h"
 #include "app/characteristicsops.h"
 #include "app/fileops.h"
 #include "app/mcaops.h"
@@ -16,6 +17,7 @@
 #include "files/appraisalfiles.h"
 #include "model/currency.h"
 #include "data/municipalities.h"
+#include "pages/cadastralwindow.h"
 #include "pages/comparablespage.h"
 #include "pages/descriptionpage.h"
 #include "pages/incomepage.h"
@@ -37,6 +39,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
+#include <QTableWidget>
 #include <QTest>
 #include <QToolButton>
 #include <QUndoStack>
@@ -430,6 +433,37 @@ private Q_SLOTS:
         w->redoAction->trigger();
         QCOMPARE(mca->dataTable->cell(0, mca::Row::MainSurface)->text(), QStringLiteral("65"));
         QVERIFY(w->mcaOps->sheet().subjectEdited);
+    }
+
+    // A class chosen in the cadastral surface's window is a step; undone,
+    // the row goes back to the class proposed.
+    void aCadastralClassChosen()
+    {
+        SavedProgram p;
+        MainWindow *w = p.w();
+        showPage(w, kSurfacesNode);
+        putRooms(w, kRooms);
+        w->cadastralOps->SuperficieCatastaleClick();
+        ui::CadastralWindow *window = w->cadastralOps->window();
+        QVERIFY(window);
+        w->undoOps->recordNow();
+        QCOMPARE(stackOf(w)->count(), 0);
+        QVERIFY(w->cadastralOps->choices().isEmpty());
+        auto *combo = qobject_cast<QComboBox *>(window->table->cellWidget(0, 2));
+        QVERIFY(combo);
+        const int proposed = combo->currentIndex();
+        const int other = proposed == 1 ? 2 : 1;
+        combo->setCurrentIndex(other);
+        Q_EMIT combo->activated(other);
+        w->undoOps->recordNow();
+        QVERIFY(!w->cadastralOps->choices().isEmpty());
+        QCOMPARE(stackOf(w)->count(), 1);
+        QCOMPARE(w->undoAction->statusTip(), QStringLiteral("Annulla l'ultima modifica della stima (superficie catastale)."));
+        w->undoAction->trigger();
+        QVERIFY(w->cadastralOps->choices().isEmpty());
+        QCOMPARE(qobject_cast<QComboBox *>(window->table->cellWidget(0, 2))->currentIndex(), proposed);
+        w->redoAction->trigger();
+        QCOMPARE(qobject_cast<QComboBox *>(window->table->cellWidget(0, 2))->currentIndex(), other);
     }
 
     // What the report for a purpose is given is a step.
