@@ -155,10 +155,10 @@ UndoOps::UndoOps(MainWindow *window, QObject *parent) : QObject(parent), m_windo
         return checkShow(change, undoing);
     };
     connect(&m_document, &files::AppraisalDocument::stepDropped, this, [this](const QString &why) {
-        m_window->statusBar()->showMessage(droppedText(m_undoing, QString(), why), 15'000);
+        m_window->statusBar()->showMessage(droppedText(m_undoing, m_stepText, why), 15'000);
     });
     // The status bar says what the step touches: "Annulla l'ultima modifica
-    // della stima (tabella delle superfici)."
+    // della stima (Calcolo delle superfici)."
     const auto describe = [](QAction *action, const QString &base, const QString &what) {
         action->setStatusTip(what.isEmpty() ? base + QLatin1Char('.') : QStringLiteral("%1 (%2).").arg(base, what));
     };
@@ -386,6 +386,7 @@ void UndoOps::undo()
 {
     takePendingEdits();
     m_undoing = true;
+    m_stepText = m_document.undoStack()->undoText();
     m_document.undoStack()->undo();
     m_undoing = false;
     m_document.settle(pagesState());
@@ -403,6 +404,7 @@ void UndoOps::afterStep()
 void UndoOps::redo()
 {
     takePendingEdits();
+    m_stepText = m_document.undoStack()->redoText();
     m_document.undoStack()->redo();
     m_document.settle(pagesState());
     afterStep();
@@ -505,8 +507,8 @@ void UndoOps::showTable(Companion which, const files::TableRows &rows)
             // Written whole beside the working table and renamed over it.
             files::writeTableFile(dataPath(*t.file), t.layout(), rows);
         } catch (const std::exception &e) {
-            m_window->statusBar()->showMessage(
-                droppedText(m_undoing, QString(), QString::fromUtf8(e.what())), 15'000);
+            m_window->statusBar()->showMessage(droppedText(m_undoing, m_stepText, QString::fromUtf8(e.what())),
+                                               15'000);
         }
         model->reload();
         if (which == Companion::Surfaces && m_window->surfacesOps)
@@ -561,7 +563,7 @@ void UndoOps::showParts(const files::AppraisalParts &parts)
             }
             zonesWritten = zonesWritten || kind == MunicipalityTable::Zones;
         } catch (const std::exception &e) {
-            m_window->statusBar()->showMessage(droppedText(m_undoing, QString(), QString::fromUtf8(e.what())),
+            m_window->statusBar()->showMessage(droppedText(m_undoing, m_stepText, QString::fromUtf8(e.what())),
                                                15'000);
         }
     }

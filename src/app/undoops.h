@@ -78,6 +78,7 @@ private:
     QMap<QString, std::optional<files::TableRows>> m_dataTablesBefore;
     bool m_showing = false;
     bool m_undoing = false;
+    QString m_stepText; // what the step being undone or redone touches
     bool m_started = false;
 };
 

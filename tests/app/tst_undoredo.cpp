@@ -326,7 +326,8 @@ private Q_SLOTS:
         QCOMPARE(stackOf(w)->count(), 0);
         QVERIFY(!w->undoAction->isEnabled());
         const QString why = removed ? UndoOps::missingTableText(kDescrSup) : UndoOps::changedTableText(kDescrSup);
-        QCOMPARE(w->statusBar()->currentMessage(), UndoOps::droppedText(true, QString(), why));
+        QCOMPARE(w->statusBar()->currentMessage(),
+                 UndoOps::droppedText(true, QStringLiteral("Calcolo delle superfici, Caratteristiche di posizione"), why));
         if (removed)
             QVERIFY(!Table::exists(dataPath(kDescrSup)));
         else
