@@ -33,6 +33,7 @@
 #include "store/tablestore.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
@@ -154,6 +155,34 @@ private Q_SLOTS:
         QVERIFY(w->redoAction->isEnabled());
         QCOMPARE(w->redoAction->statusTip(),
                  QStringLiteral("Ripete la modifica della stima annullata per ultima (Caratteristiche produttive)."));
+    }
+
+    // Ctrl+Z, Ctrl+Y and Ctrl+Maiusc+Z reach the stack from a control that
+    // is not a text field (here the option just clicked).
+    void theKeysUndoAndRedo()
+    {
+        SavedProgram p;
+        MainWindow *w = p.w();
+        ui::LocalisationPage *page = w->localisationPage;
+        showPage(w, kLocalisationNode);
+        auto *large = page->findChild<QRadioButton *>(QStringLiteral("GrandiDimensImmob"));
+        click(large);
+        idle();
+        QVERIFY(large->isChecked());
+        QCOMPARE(QApplication::focusWidget(), large);
+        QTest::keyClick(large, Qt::Key_Z, Qt::ControlModifier);
+        idle();
+        QVERIFY(!large->isChecked());
+        QTest::keyClick(large, Qt::Key_Y, Qt::ControlModifier);
+        idle();
+        QVERIFY(large->isChecked());
+        QTest::keyClick(large, Qt::Key_Z, Qt::ControlModifier);
+        idle();
+        QVERIFY(!large->isChecked());
+        QTest::keyClick(large, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        idle();
+        QVERIFY(large->isChecked());
+        QCOMPARE(stackOf(w)->count(), 1);
     }
 
     // Typing in one field is one step; its reactions (the gross income)
