@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "exportcommand.h"
 
+#include "app/fileops.h"
 #include "app/mainwindow.h"
 #include "app/mcaops.h"
 #include "app/omiops.h"
@@ -396,6 +397,11 @@ int runExportCommand(const QStringList &arguments, QTextStream &out, QTextStream
         ops = ownOps.get();
     }
 
+    // The pictures' pixels go only into the printed outputs; the text ones
+    // need to know only which pages have a picture.
+    if (window->fileOps)
+        window->fileOps->picturePixels =
+            parser.isSet(pdf) || parser.isSet(periziaPdf) || parser.isSet(periziaOdt);
     nextFile = appraisal;
     const qsizetype requestsBefore = ui::Messages::fileRequests().size();
     window->openAction->trigger();

@@ -524,7 +524,7 @@ bool FileOps::openAppraisal(const QString &tablePath)
         try {
             read.emplace(readOpenedAppraisal(tablePath, [this](const FieldDef &f) {
                 return qobject_cast<QDateEdit *>(control(nameOf(f))) != nullptr;
-            }));
+            }, picturePixels));
         } catch (const TableTooLarge &e) {
             Messages::warning(m_window, openFailureText() + QStringLiteral("\n\n") + e.message());
         } catch (const std::exception &e) {

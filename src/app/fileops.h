@@ -29,6 +29,9 @@ public:
     // The three surfaces behind the surfaces page (fields 41 to 43, the
     // unformatted number texts); empty texts until it is set.
     std::function<QStringList()> surfaceValues;
+    // Whether opening reads the pictures' pixels; brevan-export writing
+    // only text needs to know only which pages have one.
+    bool picturePixels = true;
     // Today, for the new appraisal's date.
     std::function<QDate()> today = [] { return QDate::currentDate(); };
 

@@ -78,7 +78,8 @@ constexpr Companion kPictures[] = {Companion::Photo, Companion::AreaPlan, Compan
 
 } // namespace
 
-OpenedAppraisal readOpenedAppraisal(const QString &tablePath, const std::function<bool(const FieldDef &)> &isDate)
+OpenedAppraisal readOpenedAppraisal(const QString &tablePath, const std::function<bool(const FieldDef &)> &isDate,
+                                    bool pixels)
 {
     const QString folder = QFileInfo(tablePath).absolutePath();
     const files::StoredRecord record(tablePath);
@@ -107,7 +108,7 @@ OpenedAppraisal readOpenedAppraisal(const QString &tablePath, const std::functio
         if (path.isEmpty())
             continue;
         try {
-            opened.pictures.insert(c, ui::pictures::load(path));
+            opened.pictures.insert(c, pixels ? ui::pictures::load(path) : ui::pictures::loadPresence(path));
         } catch (const std::exception &e) {
             qWarning("FileOpen1Execute: %s", e.what());
             opened.unreadablePictures.append({c, stored});

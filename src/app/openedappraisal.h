@@ -74,6 +74,9 @@ struct OpenedAppraisal {
 // TableTooLarge) for a record or a table companion that cannot be used; a
 // picture, a comparison or a cadastral surface that cannot be read is only
 // listed.
-OpenedAppraisal readOpenedAppraisal(const QString &tablePath, const std::function<bool(const FieldDef &)> &isDate);
+// With pixels false, a picture that is surely readable is only looked at and
+// stands in as one pixel (pictures::loadPresence).
+OpenedAppraisal readOpenedAppraisal(const QString &tablePath, const std::function<bool(const FieldDef &)> &isDate,
+                                    bool pixels = true);
 
 } // namespace brevan::app

@@ -116,29 +116,49 @@ QImage wholeImage(QSize size)
 // would give, pixel for pixel, in a fraction of its time: one pass, no copy
 // of the file. None for any other kind of bitmap, which Qt's reader reads.
 // The header was checked already (size, pixels all in the file).
-std::optional<QImage> readPlainBitmap(const QString &path)
+// Where the pixels of a plain bitmap are, read from its header.
+struct PlainBitmap {
+    qint64 offBits = 0;
+    qint64 width = 0;
+    qint64 height = 0; // negative: top-down
+    qint64 stride = 0;
+    qint64 rows() const { return std::abs(height); }
+};
+
+// The header of an uncompressed 24-bit bitmap no larger than kMaxSide a side
+// whose pixels are all in the file; none for any other file.
+std::optional<PlainBitmap> plainBitmapHeader(QFile &file)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
     const QByteArray h = file.read(54);
     if (h.size() < 54 || !h.startsWith("BM"))
         return std::nullopt;
     const auto u16 = [&h](int at) { return qint64(quint8(h[at])) | qint64(quint8(h[at + 1])) << 8; };
     const auto u32 = [&u16](int at) { return u16(at) | u16(at + 2) << 16; };
-    const qint64 offBits = u32(10);
+    PlainBitmap b;
+    b.offBits = u32(10);
     const qint64 infoSize = u32(14);
-    const qint64 width = qint32(quint32(u32(18)));
-    const qint64 height = qint32(quint32(u32(22)));
-    if (infoSize < 40 || u16(26) != 1 || u16(28) != 24 || u32(30) != 0 || width <= 0 || height == 0
-        || offBits < 14 + infoSize)
+    b.width = qint32(quint32(u32(18)));
+    b.height = qint32(quint32(u32(22)));
+    if (infoSize < 40 || u16(26) != 1 || u16(28) != 24 || u32(30) != 0 || b.width <= 0 || b.height == 0
+        || b.offBits < 14 + infoSize)
         return std::nullopt;
-    const qint64 rows = std::abs(height);
-    if (width > kMaxSide || rows > kMaxSide)
+    if (b.width > kMaxSide || b.rows() > kMaxSide)
         return std::nullopt; // scaled down while decoded: Qt's reader does that
-    const qint64 stride = (width * 3 + 3) / 4 * 4;
-    if (file.size() < offBits + stride * rows || !file.seek(offBits))
+    b.stride = (b.width * 3 + 3) / 4 * 4;
+    if (file.size() < b.offBits + b.stride * b.rows())
         return std::nullopt;
+    return b;
+}
+
+std::optional<QImage> readPlainBitmap(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const std::optional<PlainBitmap> plain = plainBitmapHeader(file);
+    if (!plain || !file.seek(plain->offBits))
+        return std::nullopt;
+    const qint64 width = plain->width, height = plain->height, rows = plain->rows(), stride = plain->stride;
     QImage image = wholeImage(QSize(int(width), int(rows)));
     if (image.isNull())
         failLoad(path, outOfMemory());
@@ -401,6 +421,22 @@ QImage load(const QString &path)
     } catch (const std::bad_alloc &) {
         failLoad(path, outOfMemory());
     }
+}
+
+QImage loadPresence(const QString &path)
+{
+    const QFileInfo info(path);
+    if (kindOf(path) == Kind::Bitmap && info.isFile() && info.isReadable() && info.size() > 0) {
+        // What load() refuses from the header is refused here too.
+        checkBitmapHeader(path, info.size());
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly) && plainBitmapHeader(file)) {
+            QImage standIn(1, 1, QImage::Format_RGB32);
+            standIn.fill(Qt::white);
+            return standIn;
+        }
+    }
+    return load(path);
 }
 
 void saveBitmap(const QImage &source, const QString &path)

@@ -45,6 +45,12 @@ inline constexpr qint64 kMaxMetafileOutput = qint64(64) * 1024 * 1024;
 // claiming a huge picture costs nothing; a file whose data is damaged or cut
 // short is refused, not shown half grey; memory that runs out is said so.
 QImage load(const QString &path);
+// For a reader that needs to know only whether a picture is there (the
+// export writing text): a plain 24-bit bitmap, the kind the program saves
+// its pictures as, whose header and length show that load() would read it,
+// gives a one-pixel stand-in without a pixel read; any other file is
+// load()'s. Throws as load() does.
+QImage loadPresence(const QString &path);
 
 // A picture that came from elsewhere than a file (the clipboard), scaled down
 // as load() scales a file's, so every picture a page holds stays within

@@ -12,6 +12,7 @@
 #include "app/periziaops.h"
 #include "files/appraisalfiles.h"
 #include "pages/periziawindow.h"
+#include "pages/picturepage.h"
 #include "pages/resultspage.h"
 
 #include <QAction>
@@ -20,6 +21,8 @@
 #include <QComboBox>
 #include <QDir>
 #include <QJsonArray>
+#include <QFile>
+#include <QImage>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLineEdit>
@@ -181,6 +184,59 @@ private Q_SLOTS:
         const Run none = runExport({without, QStringLiteral("--json")});
         QCOMPARE(none.status, 0);
         QVERIFY(QJsonDocument::fromJson(none.out.toUtf8()).object().value(QStringLiteral("perizia")).isNull());
+    }
+
+    // The text outputs look only at whether a page has a picture: a photo
+    // saved whole counts as given, one cut short as missing, exactly as when
+    // the PDF is written too and every pixel is read.
+    void textOutputsSeeThePicturesAsThePdfDoes()
+    {
+        QTemporaryDir dir;
+        const QString appraisal = dir.filePath(QStringLiteral("Stima - Foto.db"));
+        {
+            Program p;
+            p.window()->purposeCombo->setCurrentIndex(int(perizia::Purpose::Bank));
+            p.type("client", QStringLiteral("Banca Popolare"));
+            QImage photo(37, 21, QImage::Format_RGB32);
+            photo.fill(QColor(90, 140, 200));
+            p.w()->photoPage->setPicture(photo);
+            p.files << appraisal;
+            p.w()->saveAction->trigger();
+            QVERIFY(p.warnings().isEmpty());
+        }
+        const QString photoFile = dir.filePath(QStringLiteral("Foto - Foto.bmp"));
+        QVERIFY(QFileInfo::exists(photoFile));
+        const auto missing = [](const Run &r) {
+            return QJsonDocument::fromJson(r.out.toUtf8())
+                .object()
+                .value(QStringLiteral("perizia"))
+                .toObject()
+                .value(QStringLiteral("conformita"))
+                .toObject()
+                .value(QStringLiteral("mancano"))
+                .toArray();
+        };
+        const auto listsPhotographs = [](const QJsonArray &items) {
+            for (const QJsonValue &v : items) {
+                if (v.toObject().value(QStringLiteral("elemento")).toString() == QStringLiteral("Fotografie"))
+                    return true;
+            }
+            return false;
+        };
+        for (const bool cut : {false, true}) {
+            if (cut) {
+                QFile f(photoFile);
+                QVERIFY(f.open(QIODevice::ReadWrite));
+                QVERIFY(f.resize(f.size() - 40));
+            }
+            const Run text = runExport({appraisal, QStringLiteral("--json")});
+            const Run printed =
+                runExport({appraisal, QStringLiteral("--json"), QStringLiteral("--pdf"), dir.filePath(QStringLiteral("r.pdf"))});
+            QCOMPARE(text.out, printed.out);
+            QCOMPARE(text.err, printed.err);
+            QCOMPARE(listsPhotographs(missing(text)), cut);
+            QCOMPARE(text.err.contains(QStringLiteral("Foto - Foto.bmp")), cut);
+        }
     }
 };
 
