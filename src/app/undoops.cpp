@@ -9,8 +9,10 @@
 #include "mcaops.h"
 #include "omiops.h"
 #include "periziaops.h"
+#include "resultsops.h"
 #include "surfacesops.h"
 #include "unsavedwork.h"
+#include "valueops.h"
 #include "model/currency.h"
 #include "model/record.h"
 #include "omi/omisales.h"
@@ -66,6 +68,8 @@ const TablePart kTableParts[] = {
 
 // The fields the user types or picks: the record's others are computed or
 // name companion files.
+constexpr int kResultsNode = 12;
+
 bool isTypedField(const FieldDef &f)
 {
     return f.open == OpenRole::Restore && *f.control;
@@ -306,6 +310,11 @@ files::AppraisalParts UndoOps::pagesState() const
         } catch (const std::exception &) {
         }
     }
+    if (SurfacesOps *surfaces = m_window->surfacesOps) {
+        state.computed.insert(QStringLiteral("SupUtileImmob"), surfaces->usefulValue());
+        state.computed.insert(QStringLiteral("SupConvenzImmob"), surfaces->conventionalValue());
+        state.computed.insert(QStringLiteral("SupCommercImmob"), surfaces->commercialValue());
+    }
     if (m_window->mcaOps) {
         state.mca = m_window->mcaOps->sheet();
         // A subject the user has not written in follows the pages: it is
@@ -536,6 +545,16 @@ void UndoOps::showParts(const files::AppraisalParts &parts)
     }
     for (auto it = parts.tables.cbegin(); it != parts.tables.cend(); ++it)
         showTable(it.key(), it.value());
+    // The surfaces as the step left them, also where the table alone would
+    // not compute them again (no complete row).
+    if (SurfacesOps *surfaces = m_window->surfacesOps) {
+        const auto value = [&parts](const char *name, const QString &now) {
+            return parts.computed.value(QLatin1String(name), now).toString();
+        };
+        surfaces->setUsefulValue(value("SupUtileImmob", surfaces->usefulValue()));
+        surfaces->setConventionalValue(value("SupConvenzImmob", surfaces->conventionalValue()));
+        surfaces->setCommercialValue(value("SupCommercImmob", surfaces->commercialValue()));
+    }
     if (parts.cadastral && m_window->cadastralOps)
         m_window->cadastralOps->showOpened(*parts.cadastral);
     if (parts.mca && m_window->mcaOps)
@@ -588,6 +607,13 @@ void UndoOps::showParts(const files::AppraisalParts &parts)
     }
     if (m_window->lightsOps)
         m_window->lightsOps->ImpostaSemaforiTreeView();
+    // The results page shown is brought up to date as choosing it does: a
+    // step taken back there would otherwise leave its figures behind.
+    if (m_window->selectedNode() == kResultsNode && m_window->valueOps && m_window->resultsOps) {
+        m_window->valueOps->CalcolaCIValoreMercato();
+        m_window->valueOps->CalcolaCDValoreMercato();
+        m_window->resultsOps->CalcolaRiepilogoInformazioni();
+    }
     m_showing = false;
 }
 

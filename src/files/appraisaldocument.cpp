@@ -71,7 +71,14 @@ const PartWord kPartWords[] = {
 bool AppraisalParts::isEmpty() const
 {
     return fields.isEmpty() && !euro && pictures.isEmpty() && tables.isEmpty() && !mca && !cadastral && !omi
-           && !perizia && dataTables.isEmpty();
+           && !perizia && dataTables.isEmpty() && computed.isEmpty();
+}
+
+bool AppraisalParts::onlyComputed() const
+{
+    AppraisalParts rest = *this;
+    rest.computed.clear();
+    return rest.isEmpty() && !computed.isEmpty();
 }
 
 void AppraisalParts::overlay(const AppraisalParts &other)
@@ -89,6 +96,8 @@ void AppraisalParts::overlay(const AppraisalParts &other)
     overlayPart(perizia, other.perizia);
     for (auto it = other.dataTables.cbegin(); it != other.dataTables.cend(); ++it)
         dataTables.insert(it.key(), it.value());
+    for (auto it = other.computed.cbegin(); it != other.computed.cend(); ++it)
+        computed.insert(it.key(), it.value());
 }
 
 QString AppraisalParts::description() const
@@ -101,16 +110,27 @@ QString AppraisalParts::description() const
     return words.join(QStringLiteral(", "));
 }
 
+namespace {
+
+void compareValues(const QMap<QString, QVariant> &from, const QMap<QString, QVariant> &to,
+                   QMap<QString, QVariant> &before, QMap<QString, QVariant> &after)
+{
+    for (auto it = to.cbegin(); it != to.cend(); ++it) {
+        const auto was = from.constFind(it.key());
+        if (was != from.cend() && *was == *it)
+            continue;
+        before.insert(it.key(), was != from.cend() ? *was : QVariant());
+        after.insert(it.key(), *it);
+    }
+}
+
+} // namespace
+
 PartsChange difference(const AppraisalParts &from, const AppraisalParts &to)
 {
     PartsChange change;
-    for (auto it = to.fields.cbegin(); it != to.fields.cend(); ++it) {
-        const auto was = from.fields.constFind(it.key());
-        if (was != from.fields.cend() && *was == *it)
-            continue;
-        change.before.fields.insert(it.key(), was != from.fields.cend() ? *was : QVariant());
-        change.after.fields.insert(it.key(), *it);
-    }
+    compareValues(from.fields, to.fields, change.before.fields, change.after.fields);
+    compareValues(from.computed, to.computed, change.before.computed, change.after.computed);
     compare(from.euro, to.euro, change.before.euro, change.after.euro, std::equal_to<bool>());
     for (auto it = to.pictures.cbegin(); it != to.pictures.cend(); ++it) {
         const QImage was = from.pictures.value(it.key());
@@ -181,7 +201,7 @@ public:
         // Parts typed back to what they were leave the step; a step left
         // with none is dropped by the stack.
         m_change = difference(before, after);
-        setObsolete(m_change.isEmpty());
+        setObsolete(m_change.isEmpty() || m_change.after.onlyComputed());
         setText(m_document->describeParts(m_change.after));
         return true;
     }
@@ -261,8 +281,11 @@ bool AppraisalDocument::record(const AppraisalParts &state, const QString &typin
     for (auto it = dataTablesBefore.cbegin(); it != dataTablesBefore.cend(); ++it)
         from.dataTables.insert(it.key(), it.value());
     PartsChange change = difference(from, state);
-    if (change.isEmpty())
+    // Computed values alone are no step: they follow the data they come from.
+    if (change.isEmpty() || change.after.onlyComputed()) {
+        m_state.overlay(state);
         return false;
+    }
     m_state.overlay(state);
     m_stack.push(new AppraisalStep(this, std::move(change), typingKey));
     // Pictures are tens of megabytes each: only the latest steps that

@@ -43,8 +43,14 @@ struct AppraisalParts {
     // Tables of the data folder that the zone and unit-rent editors write
     // (a municipality's own), by path; none: the table did not exist.
     QMap<QString, std::optional<TableRows>> dataTables;
+    // Values computed by a command and kept until it runs again (the three
+    // surfaces behind the surfaces page), by persisted name. They travel
+    // with the step whose edit changed them and are never a step alone.
+    QMap<QString, QVariant> computed;
 
     bool isEmpty() const;
+    // Whether only computed values are held.
+    bool onlyComputed() const;
     // Lays the parts of other over these.
     void overlay(const AppraisalParts &other);
     // What the parts are, in words for the undo menu: "Comune", "Tabella delle superfici", …

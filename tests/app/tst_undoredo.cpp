@@ -8,6 +8,7 @@
 #include "app/cadastralops.h"
 #include "app/characteristicsops.h"
 #include "app/fileops.h"
+#include "app/lightsops.h"
 #include "app/mcaops.h"
 #include "app/periziaops.h"
 #include "app/mainwindow.h"
@@ -26,6 +27,7 @@
 #include "pages/mcawindow.h"
 #include "pages/pagekit.h"
 #include "pages/picturepage.h"
+#include "pages/resultspage.h"
 #include "pages/surfacespage.h"
 #include "pages/tablemodel.h"
 #include "pages/zoneseditor.h"
@@ -42,6 +44,7 @@
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QTest>
+#include <QTextEdit>
 #include <QToolButton>
 #include <QUndoStack>
 
@@ -92,6 +95,8 @@ void putRooms(MainWindow *w, const files::TableRows &rows)
     files::writeTableFile(dataPath(kDescrSup), surfacesLayout(), rows);
     w->surfacesPage->model()->reload();
     w->surfacesOps->AttivaSpeedButtonCalcolaSuperfici();
+    // As opening ends: the lights follow what the pages hold.
+    w->lightsOps->ImpostaSemaforiTreeView();
     w->undoOps->startAfresh();
 }
 
@@ -155,6 +160,30 @@ private Q_SLOTS:
         QVERIFY(w->redoAction->isEnabled());
         QCOMPARE(w->redoAction->statusTip(),
                  QStringLiteral("Ripete la modifica della stima annullata per ultima (Caratteristiche produttive)."));
+    }
+
+    // Undone with the results page shown, a change leaves no figure of its
+    // own behind there: the page is brought up to date as choosing it does.
+    void theResultsPageFollowsAStepTakenBack()
+    {
+        SavedProgram p;
+        MainWindow *w = p.w();
+        showPage(w, kSurfacesNode);
+        putRooms(w, kRooms);
+        w->showPageCommand(12);
+        const QString before = w->resultsPage->summaryEdit->toPlainText();
+        // The rooms' judgment on the position page, which the table gives.
+        QVERIFY(before.contains(QStringLiteral("Valutazione degli spazi accessori: \tSufficiente")));
+        showPage(w, kSurfacesNode);
+        click(w->surfacesPage->clearTableButton);
+        idle();
+        w->showPageCommand(12);
+        const QString typed = w->resultsPage->summaryEdit->toPlainText();
+        QVERIFY(!typed.contains(QStringLiteral("Valutazione degli spazi accessori: \tSufficiente")));
+        w->undoAction->trigger();
+        QCOMPARE(w->resultsPage->summaryEdit->toPlainText(), before);
+        w->redoAction->trigger();
+        QCOMPARE(w->resultsPage->summaryEdit->toPlainText(), typed);
     }
 
     // Ctrl+Z, Ctrl+Y and Ctrl+Maiusc+Z reach the stack from a control that

@@ -111,6 +111,30 @@ private Q_SLOTS:
         QCOMPARE(doc.state().fields.value(QStringLiteral("ComuneImmob")), QVariant(QStringLiteral("Pisa")));
     }
 
+    // A computed value alone is no step; with an edit it travels in the
+    // edit's step, both ways.
+    void computedValuesFollowTheirStep()
+    {
+        AppraisalDocument doc;
+        AppraisalParts a = start();
+        a.computed.insert(QStringLiteral("SupUtileImmob"), QStringLiteral("38.5"));
+        doc.reset(a);
+        AppraisalParts b = a;
+        b.computed.insert(QStringLiteral("SupUtileImmob"), QStringLiteral("40"));
+        QVERIFY(!doc.record(b));
+        QCOMPARE(doc.undoStack()->count(), 0);
+        QCOMPARE(doc.state().computed.value(QStringLiteral("SupUtileImmob")), QVariant(QStringLiteral("40")));
+        AppraisalParts c = b;
+        c.tables.insert(Companion::Surfaces, TableRows{});
+        c.computed.insert(QStringLiteral("SupUtileImmob"), QString());
+        QVERIFY(doc.record(c));
+        QSignalSpy shown(&doc, &AppraisalDocument::partsChanged);
+        doc.undoStack()->undo();
+        const auto parts = shown.takeFirst().at(0).value<AppraisalParts>();
+        QCOMPARE(parts.computed.value(QStringLiteral("SupUtileImmob")), QVariant(QStringLiteral("40")));
+        QCOMPARE(parts.tables.value(Companion::Surfaces), a.tables.value(Companion::Surfaces));
+    }
+
     void savedIsCleanAndResetEmptiesTheStack()
     {
         AppraisalDocument doc;
