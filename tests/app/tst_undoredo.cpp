@@ -3,6 +3,7 @@
 // and clears comes back with its reactions; saving marks the clean state,
 // opening and a new appraisal start afresh; a step whose working table was
 // changed outside the program is dropped with a word in the status bar.
+#include "../support/omifixtures.h"
 #include "../support/savedprogram.h"
 
 #include "app/cadastralops.h"
@@ -25,12 +26,15 @@
 #include "pages/localisationpage.h"
 #include "pages/mcadatatable.h"
 #include "pages/mcawindow.h"
+#include "pages/omiimportdialog.h"
+#include "pages/omiimporter.h"
 #include "pages/pagekit.h"
 #include "pages/picturepage.h"
 #include "pages/resultspage.h"
 #include "pages/surfacespage.h"
 #include "pages/tablemodel.h"
 #include "pages/zoneseditor.h"
+#include "omi/omisales.h"
 #include "store/datafolder.h"
 #include "store/tablestore.h"
 
@@ -43,6 +47,7 @@
 #include <QRadioButton>
 #include <QStatusBar>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
 #include <QToolButton>
@@ -454,6 +459,48 @@ private Q_SLOTS:
         w->redoAction->trigger();
         QCOMPARE(Table::open(milano).rows(), written);
         QVERIFY(itemsOf(w->localisationPage->urbanZoneCombo).contains(QStringLiteral("Brera")));
+    }
+
+    // An OMI import in the zones editor, kept by its OK, is one step: the
+    // municipality's zone table and the sale table it writes go back to what
+    // they were (here: none), and come again with redo.
+    void anOmiImportKeptByOk()
+    {
+        SavedProgram p;
+        MainWindow *w = p.w();
+        QTemporaryDir files;
+        const QString values = files.filePath(QStringLiteral("QI_118633_1_20242_VALORI.csv"));
+        omifixtures::write(values, omifixtures::encode(omifixtures::valuesFile("2024/2", omifixtures::abanoValues()),
+                                                      omifixtures::Encoding::Windows1252));
+        omifixtures::write(files.filePath(QStringLiteral("QI_118633_1_20242_ZONE.csv")),
+                           omifixtures::encode(omifixtures::zonesFile("2024/2", omifixtures::abanoZones()),
+                                               omifixtures::Encoding::Utf8Bom));
+        chooseMunicipality(w, QStringLiteral("Abano Terme"));
+        w->undoOps->startAfresh();
+        const QString zones = dataPath(QStringLiteral("ZonaUrbanaAbano Terme35031PD.db"));
+        const QString sales = dataPath(QStringLiteral("QuotazioniOMIAbano Terme35031PD.db"));
+        QVERIFY(!Table::exists(zones) && !Table::exists(sales));
+
+        ui::ZonesEditor *e = w->characteristicsOps->zonesEditor();
+        e->show();
+        p.files << values;
+        ui::OmiImportDialog::setTestHandler([](ui::OmiImportDialog &) { return true; });
+        e->omiImporter->button()->click();
+        ui::OmiImportDialog::setTestHandler({});
+        QTest::mouseClick(e->okButton, Qt::LeftButton);
+        idle();
+        QVERIFY(Table::exists(zones) && Table::exists(sales));
+        const files::TableRows zoneRows = Table::open(zones).rows();
+        const files::TableRows saleRows = Table::open(sales).rows();
+        QCOMPARE(stackOf(w)->count(), 1);
+        QVERIFY(w->undoAction->statusTip().contains(QStringLiteral("tabelle del Comune")));
+
+        w->undoAction->trigger();
+        QVERIFY(!Table::exists(zones));
+        QVERIFY(!Table::exists(sales));
+        w->redoAction->trigger();
+        QCOMPARE(Table::open(zones).rows(), zoneRows);
+        QCOMPARE(Table::open(sales).rows(), saleRows);
     }
 
     // The market comparison: the subject proposed from the pages is no
