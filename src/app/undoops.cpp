@@ -34,7 +34,9 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QStatusBar>
+#include <QSignalBlocker>
 #include <QStackedWidget>
+#include <QTextDocument>
 #include <QTextEdit>
 
 #include <set>
@@ -372,12 +374,16 @@ void UndoOps::recordNow(bool userEdit)
 
 QString UndoOps::typingKey() const
 {
-    QWidget *focus = QApplication::focusWidget();
-    const bool typing = (qobject_cast<QLineEdit *>(focus) && !static_cast<QLineEdit *>(focus)->isReadOnly())
-                        || qobject_cast<QPlainTextEdit *>(focus) || qobject_cast<QTextEdit *>(focus);
+    return keyOf(QApplication::focusWidget());
+}
+
+QString UndoOps::keyOf(const QObject *widget)
+{
+    const bool typing = (qobject_cast<const QLineEdit *>(widget) && !static_cast<const QLineEdit *>(widget)->isReadOnly())
+                        || qobject_cast<const QPlainTextEdit *>(widget) || qobject_cast<const QTextEdit *>(widget);
     if (!typing)
         return {};
-    return QStringLiteral("typing:%1").arg(quintptr(focus), 0, 16);
+    return QStringLiteral("typing:%1").arg(quintptr(widget), 0, 16);
 }
 
 void UndoOps::takePendingEdits()
@@ -404,6 +410,19 @@ void UndoOps::undo()
 
 void UndoOps::afterStep()
 {
+    // The focused field's own typing history ends where the appraisal's
+    // undo took over: its next Ctrl+Z or redo key goes on with the steps.
+    QWidget *focus = QApplication::focusWidget();
+    if (auto *edit = qobject_cast<QLineEdit *>(focus)) {
+        const QSignalBlocker quiet(edit);
+        const int cursor = edit->cursorPosition();
+        edit->setText(edit->text());
+        edit->setCursorPosition(cursor);
+    } else if (auto *plain = qobject_cast<QPlainTextEdit *>(focus)) {
+        plain->document()->clearUndoRedoStacks();
+    } else if (auto *rich = qobject_cast<QTextEdit *>(focus)) {
+        rich->document()->clearUndoRedoStacks();
+    }
     // Back at the state saved: a recovery copy of the changes undone is no
     // longer wanted (the copy drops itself when nothing is left to recover).
     if (m_document.undoStack()->isClean() && m_window->unsavedWork)
@@ -450,6 +469,12 @@ void UndoOps::markSaved()
 
 bool UndoOps::eventFilter(QObject *watched, QEvent *event)
 {
+    // Ctrl+Z in a text field undoes its own typing while it has some; past
+    // that (or in a field just entered) it undoes the appraisal's steps.
+    if (event->type() == QEvent::ShortcutOverride && m_started && !fieldTakesKey(static_cast<QKeyEvent *>(event))) {
+        event->ignore();
+        return true;
+    }
     switch (event->type()) {
     case QEvent::KeyPress:
     case QEvent::InputMethod:
@@ -472,6 +497,23 @@ bool UndoOps::eventFilter(QObject *watched, QEvent *event)
         break;
     }
     return QObject::eventFilter(watched, event);
+}
+
+bool UndoOps::fieldTakesKey(const QKeyEvent *key) const
+{
+    const bool undoKey = key->matches(QKeySequence::Undo);
+    const bool redoKey = key->matches(QKeySequence::Redo);
+    if (!undoKey && !redoKey)
+        return true;
+    QWidget *focus = QApplication::focusWidget();
+    if (auto *edit = qobject_cast<QLineEdit *>(focus))
+        return edit->isReadOnly() || (undoKey ? edit->isUndoAvailable() : edit->isRedoAvailable());
+    if (auto *plain = qobject_cast<QPlainTextEdit *>(focus))
+        return plain->isReadOnly()
+               || (undoKey ? plain->document()->isUndoAvailable() : plain->document()->isRedoAvailable());
+    if (auto *rich = qobject_cast<QTextEdit *>(focus))
+        return rich->isReadOnly() || (undoKey ? rich->document()->isUndoAvailable() : rich->document()->isRedoAvailable());
+    return true;
 }
 
 QString UndoOps::checkShow(const files::PartsChange &change, bool) const

@@ -15,6 +15,8 @@
 #include <QPointer>
 #include <QTimer>
 
+class QKeyEvent;
+
 namespace brevan::app {
 
 class MainWindow;
@@ -58,6 +60,10 @@ private:
     void afterStep();
     // The key that merges the steps typed into one text field.
     QString typingKey() const;
+    static QString keyOf(const QObject *widget);
+    // Whether the focused text field takes Ctrl+Z (or the redo key) for its
+    // own typing: only while it has typing of its own to undo or redo.
+    bool fieldTakesKey(const QKeyEvent *key) const;
     // "Caratteristiche produttive, valuta": what a step touches.
     QString describe(const files::AppraisalParts &parts) const;
     void showParts(const files::AppraisalParts &parts);

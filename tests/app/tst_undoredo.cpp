@@ -266,6 +266,47 @@ private Q_SLOTS:
         QVERIFY(!w->undoAction->isEnabled());
     }
 
+    // Past the field's own typing (or in a field just entered) Ctrl+Z takes
+    // back the appraisal's last step.
+    void pastItsOwnTypingCtrlZUndoesTheAppraisal()
+    {
+        SavedProgram p;
+        MainWindow *w = p.w();
+        ui::IncomePage *page = w->incomePage;
+        showPage(w, kIncomeNode);
+        page->unitRentEdit->setFocus();
+        QTest::keyClicks(page->unitRentEdit, "45");
+        idle();
+        page->legalRateEdit->setFocus();
+        QTest::keyClicks(page->legalRateEdit, "3");
+        idle();
+        QCOMPARE(stackOf(w)->count(), 2);
+        const QString rentWithRate = page->unitRentEdit->text(); // written out in full by the rate's reaction
+        // The rate field's own typing first.
+        QTest::keyClick(page->legalRateEdit, Qt::Key_Z, Qt::ControlModifier);
+        idle();
+        QCOMPARE(page->legalRateEdit->text(), QString());
+        QCOMPARE(stackOf(w)->index(), 2);
+        // With nothing of its own left, the appraisal's steps: the rate's, then the rent's.
+        QTest::keyClick(page->legalRateEdit, Qt::Key_Z, Qt::ControlModifier);
+        idle();
+        QCOMPARE(stackOf(w)->index(), 1);
+        QCOMPARE(page->unitRentEdit->text(), QStringLiteral("45"));
+        QTest::keyClick(page->legalRateEdit, Qt::Key_Z, Qt::ControlModifier);
+        idle();
+        QCOMPARE(page->unitRentEdit->text(), QString());
+        QCOMPARE(stackOf(w)->index(), 0);
+        // The redo key goes on with the steps: the field's own history ended
+        // where the appraisal's undo took over.
+        QTest::keyClick(page->legalRateEdit, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        idle();
+        QCOMPARE(page->unitRentEdit->text(), QStringLiteral("45"));
+        QTest::keyClick(page->legalRateEdit, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        idle();
+        QCOMPARE(page->unitRentEdit->text(), rentWithRate);
+        QCOMPARE(page->legalRateEdit->text(), QString());
+    }
+
     // A click that changes two fields (the town size and the rate it
     // proposes) is one step.
     void anOptionAndWhatItProposesAreOneStep()
