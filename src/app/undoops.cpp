@@ -589,7 +589,7 @@ void UndoOps::showParts(const files::AppraisalParts &parts)
         showTable(it.key(), it.value());
     // The surfaces as the step left them, also where the table alone would
     // not compute them again (no complete row).
-    if (SurfacesOps *surfaces = m_window->surfacesOps) {
+    if (SurfacesOps *surfaces = m_window->surfacesOps; surfaces && !parts.computed.isEmpty()) {
         const auto value = [&parts](const char *name, const QString &now) {
             return parts.computed.value(QLatin1String(name), now).toString();
         };

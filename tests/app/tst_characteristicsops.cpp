@@ -3,6 +3,7 @@
 // list and lookup, the judgments with their explanations, the plants judged
 // from the fittings, and the requests they pass to the valuation.
 #include "../support/appfixture.h"
+#include "../support/pagedriving.h"
 #include "app/application.h"
 #include "app/characteristicsops.h"
 #include "model/currency.h"
@@ -51,24 +52,6 @@ struct Requests {
     }
     QStringList take() { return std::exchange(log, {}); }
 };
-
-// The main window on screen, active, at a page, so that clicks and focus
-// behave as for a user.
-void showPage(MainWindow *w, int node)
-{
-    if (!w->isVisible()) {
-        w->show();
-        w->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(w));
-    }
-    w->selectNode(node);
-    QCOMPARE(w->shownPage(), node);
-}
-
-void click(QAbstractButton *b)
-{
-    QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(8, b->height() / 2));
-}
 
 // Chooses an entry of a pick list with the arrow keys, as a user of a
 // pick-only list does; each step is a choice of its own.

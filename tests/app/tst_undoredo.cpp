@@ -4,6 +4,7 @@
 // opening and a new appraisal start afresh; a step whose working table was
 // changed outside the program is dropped with a word in the status bar.
 #include "../support/omifixtures.h"
+#include "../support/pagedriving.h"
 #include "../support/savedprogram.h"
 
 #include "app/cadastralops.h"
@@ -62,22 +63,6 @@ constexpr int kSurfacesNode = 6;
 constexpr int kLocalisationNode = 7;
 constexpr int kIncomeNode = 10;
 
-void showPage(MainWindow *w, int node)
-{
-    if (!w->isVisible()) {
-        w->show();
-        w->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(w));
-    }
-    w->selectNode(node);
-    QCOMPARE(w->shownPage(), node);
-}
-
-void click(QAbstractButton *b)
-{
-    QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(8, b->height() / 2));
-}
-
 // The program back in its event loop: the edit's step is taken.
 void idle()
 {
@@ -111,16 +96,7 @@ void chooseMunicipality(MainWindow *w, const QString &name)
     const MunicipalityList &list = municipalities();
     const int i = int(list.names.indexOf(name));
     QVERIFY(i >= 0);
-    ui::DescriptionPage *d = w->descriptionPage;
-    {
-        const QSignalBlocker block(d->municipalityCombo);
-        const QSignalBlocker blockEdit(d->municipalityCombo->lineEdit());
-        d->municipalityCombo->setCurrentIndex(i);
-        d->municipalityCombo->lineEdit()->setText(list.names.at(i));
-    }
-    ui::setComboText(d->postalCodeCombo, list.postalCodes.at(i));
-    ui::setComboText(d->provinceCombo, list.provinces.at(i));
-    ui::setComboText(d->provinceCodeCombo, list.provinceCodes.at(i));
+    setMunicipalityWithoutCascade(w, i);
     reloadForMunicipality(MunicipalityTable::Zones, list.names.at(i), list.postalCodes.at(i),
                           list.provinceCodes.at(i));
 }

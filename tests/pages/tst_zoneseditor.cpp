@@ -4,6 +4,7 @@
 // refreshing the localisation page, Annulla, and the failures a user can meet.
 #include "../support/appfixture.h"
 #include "../support/fixtures.h"
+#include "../support/pagedriving.h"
 #include "../support/writelock.h"
 #include "app/application.h"
 #include "app/characteristicsops.h"
@@ -59,16 +60,7 @@ const QString kAbano = QStringLiteral("ZonaUrbanaAbano Terme35031PD.db");
 void chooseOnDescription(brevan::app::MainWindow *w, int i)
 {
     const MunicipalityList &list = municipalities();
-    ui::DescriptionPage *d = w->descriptionPage;
-    {
-        const QSignalBlocker block(d->municipalityCombo);
-        const QSignalBlocker blockEdit(d->municipalityCombo->lineEdit());
-        d->municipalityCombo->setCurrentIndex(i);
-        d->municipalityCombo->lineEdit()->setText(list.names.at(i));
-    }
-    ui::setComboText(d->postalCodeCombo, list.postalCodes.at(i));
-    ui::setComboText(d->provinceCombo, list.provinces.at(i));
-    ui::setComboText(d->provinceCodeCombo, list.provinceCodes.at(i));
+    setMunicipalityWithoutCascade(w, i);
     w->localisationPage->zonesEditorButton->show();
     reloadForMunicipality(MunicipalityTable::Zones, list.names.at(i), list.postalCodes.at(i),
                           list.provinceCodes.at(i));
@@ -79,17 +71,7 @@ void chooseOnDescription(brevan::app::MainWindow *w, int i)
 // table keeps the rows it had.
 void setDescriptionWithoutCascade(brevan::app::MainWindow *w, int i)
 {
-    const MunicipalityList &list = municipalities();
-    ui::DescriptionPage *d = w->descriptionPage;
-    {
-        const QSignalBlocker block(d->municipalityCombo);
-        const QSignalBlocker blockEdit(d->municipalityCombo->lineEdit());
-        d->municipalityCombo->setCurrentIndex(i);
-        d->municipalityCombo->lineEdit()->setText(list.names.at(i));
-    }
-    ui::setComboText(d->postalCodeCombo, list.postalCodes.at(i));
-    ui::setComboText(d->provinceCombo, list.provinces.at(i));
-    ui::setComboText(d->provinceCodeCombo, list.provinceCodes.at(i));
+    setMunicipalityWithoutCascade(w, i);
 }
 
 int positionOf(const QString &name, int occurrence = 0)
