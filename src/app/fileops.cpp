@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "fileops.h"
+#include "widgetfields.h"
 
 #include <QMultiHash>
 
@@ -280,25 +281,7 @@ void FileOps::writeText(const FieldDef &f, const QString &text)
 
 void FileOps::writeTick(const FieldDef &f, bool on)
 {
-    auto *b = qobject_cast<QAbstractButton *>(control(nameOf(f)));
-    if (!b)
-        return;
-    if (on || !b->isChecked()) {
-        b->setChecked(on);
-        return;
-    }
-    // An option button of an exclusive trio refuses to be cleared on its own;
-    // the stored trio may hold no selected option at all.
-    QButtonGroup *group = b->group();
-    const bool groupExclusive = group && group->exclusive();
-    const bool autoExclusive = b->autoExclusive();
-    if (groupExclusive)
-        group->setExclusive(false);
-    b->setAutoExclusive(false);
-    b->setChecked(false);
-    b->setAutoExclusive(autoExclusive);
-    if (groupExclusive)
-        group->setExclusive(true);
+    app::writeTick(qobject_cast<QAbstractButton *>(control(nameOf(f))), on);
 }
 
 void FileOps::showField(const QString &name, const QVariant &value)

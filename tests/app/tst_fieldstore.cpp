@@ -1,0 +1,264 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// The fields without a window stand for the pages' controls: the same names,
+// the same kinds, the same first texts, and writes that report their changes
+// to the reactions as the controls do. The income work run on them gives what
+// the income page gives behind the window.
+#include "../support/appfixture.h"
+#include "app/incomeops.h"
+#include "app/widgetfields.h"
+#include "engine/fieldstore.h"
+#include "engine/incomework.h"
+#include "model/currency.h"
+#include "pages/descriptionpage.h"
+#include "pages/incomepage.h"
+#include "pages/localisationpage.h"
+#include "pages/messages.h"
+#include "pages/typologypage.h"
+#include "store/datafolder.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QStackedWidget>
+#include <QTest>
+
+using namespace brevan;
+using engine::FieldStore;
+
+namespace {
+
+const char *className(FieldStore::Kind kind)
+{
+    switch (kind) {
+    case FieldStore::Kind::Text: return "QLineEdit";
+    case FieldStore::Kind::Choice: return "QComboBox";
+    case FieldStore::Kind::Tick: return "QCheckBox";
+    case FieldStore::Kind::Option: return "QRadioButton";
+    case FieldStore::Kind::Date: return "QDateEdit";
+    }
+    return "";
+}
+
+// Every change reported by the fields watched, in order: "name=text" for a
+// text, "name:1" or "name:0" for a tick.
+struct ChangeLog {
+    QStringList lines;
+    void watch(engine::Fields &fields, QObject *context, const QStringList &texts, const QStringList &ticks)
+    {
+        for (const QString &name : texts)
+            fields.whenTextChanged(name, context, [this, &fields, name] { lines << name + u'=' + fields.text(name); });
+        for (const QString &name : ticks)
+            fields.whenToggled(name, context, [this, name](bool on) { lines << name + (on ? QStringLiteral(":1") : QStringLiteral(":0")); });
+    }
+};
+
+// The same writes, as the operations make them, on either kind of fields.
+void scriptedWrites(engine::Fields &f)
+{
+    f.setText(QStringLiteral("CanoneLocazUnit"), QStringLiteral("10.000"));
+    f.setText(QStringLiteral("CanoneLocazUnit"), QStringLiteral("10.000")); // no change
+    f.clear(QStringLiteral("CanoneLocazUnit"));
+    f.clear(QStringLiteral("CanoneLocazUnit"));          // empty already
+    f.setText(QStringLiteral("CanoneLocazUnit"), QString()); // no text is the empty text
+    f.setText(QStringLiteral("Edit39"), QStringLiteral("0"));
+    f.setText(QStringLiteral("Edit39"), QStringLiteral("12"));
+    f.setText(QStringLiteral("StatoConservExt"), QStringLiteral("Buono")); // a list: no report
+    f.setChecked(QStringLiteral("ZonaCentrImmob"), true);
+    f.setChecked(QStringLiteral("ZonaIntermImmob"), true);
+    f.setChecked(QStringLiteral("ZonaIntermImmob"), true); // no change
+    f.setChecked(QStringLiteral("ZonaIntermImmob"), false); // a trio with none ticked
+    f.setChecked(QStringLiteral("PiccoleDimensImmob"), true);
+    f.setChecked(QStringLiteral("GrandiDimensImmob"), true);
+    f.setChecked(QStringLiteral("Ascensore"), true);
+    f.setChecked(QStringLiteral("Ascensore"), false);
+}
+
+const QStringList kWatchedTexts{QStringLiteral("CanoneLocazUnit"), QStringLiteral("Edit39"),
+                                QStringLiteral("StatoConservExt")};
+const QStringList kWatchedTicks{QStringLiteral("ZonaCentrImmob"),     QStringLiteral("ZonaIntermImmob"),
+                                QStringLiteral("ZonaPeriferImmob"),   QStringLiteral("PiccoleDimensImmob"),
+                                QStringLiteral("MedieDimensImmob"),   QStringLiteral("GrandiDimensImmob"),
+                                QStringLiteral("Ascensore")};
+
+// The texts of the income page's fields, and the hints the work gave them
+// (the page starts with hints of its own, which hintOf leaves out).
+QStringList incomeState(const engine::Fields &f, const std::function<QString(const QString &)> &hintOf)
+{
+    QStringList out;
+    QStringList names{QStringLiteral("CanoneLocazUnit"),   QStringLiteral("NumCauzioni"),
+                      QStringLiteral("SaggioCommerciale"), QStringLiteral("SaggioLegale"),
+                      QStringLiteral("RedditoLordoAnnuo"), QStringLiteral("RedditoNettoAnnuo"),
+                      QStringLiteral("Edit39"),            QStringLiteral("Edit40"),
+                      QStringLiteral("Edit41")};
+    for (int i = 0; i < 6; ++i)
+        names << engine::expenseField(i);
+    for (const QString &name : names)
+        out << name + u'=' + f.text(name) + u'|' + hintOf(name);
+    return out;
+}
+
+class RecordedNotices final : public engine::Notices {
+public:
+    QStringList shown;
+    void warning(const QString &text) override { shown << QStringLiteral("warning: ") + text; }
+    void error(const QString &text) override { shown << QStringLiteral("error: ") + text; }
+};
+
+} // namespace
+
+class TestFieldStore : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void everyControlIsOnThePagesWithItsKindAndText()
+    {
+        AppFixture fixture;
+        const FieldStore store;
+        QVERIFY(store.names().size() > 100);
+        for (const QString &name : store.names()) {
+            const QList<QWidget *> found = fixture.window->pages->findChildren<QWidget *>(name);
+            QVERIFY2(found.size() == 1, qPrintable(name + QStringLiteral(": %1 controls").arg(found.size())));
+            const char *expected = className(store.kind(name));
+            QVERIFY2(found.first()->inherits(expected), qPrintable(name + QStringLiteral(" is no ") + expected));
+            if (auto *edit = qobject_cast<QLineEdit *>(found.first()))
+                QCOMPARE(store.text(name), edit->text());
+            if (auto *combo = qobject_cast<QComboBox *>(found.first()))
+                QCOMPARE(store.text(name), combo->currentText());
+            if (auto *button = qobject_cast<QAbstractButton *>(found.first()))
+                QCOMPARE(store.isChecked(name), button->isChecked());
+        }
+    }
+
+    void writesAreReportedAsTheControlsReportThem()
+    {
+        AppFixture fixture;
+        app::WidgetFields widgets(fixture.window.get());
+        FieldStore store;
+        QObject context;
+        ChangeLog onWidgets, onStore;
+        onWidgets.watch(widgets, &context, kWatchedTexts, kWatchedTicks);
+        onStore.watch(store, &context, kWatchedTexts, kWatchedTicks);
+        scriptedWrites(widgets);
+        scriptedWrites(store);
+        QVERIFY(onWidgets.lines.size() > 8);
+        QCOMPARE(onStore.lines, onWidgets.lines);
+        for (const QString &name : kWatchedTexts)
+            QCOMPARE(store.text(name), widgets.text(name));
+        for (const QString &name : kWatchedTicks)
+            QCOMPARE(store.isChecked(name), widgets.isChecked(name));
+    }
+
+    void reactionsEndWithTheirContext()
+    {
+        FieldStore store;
+        int runs = 0;
+        {
+            QObject context;
+            store.whenTextChanged(QStringLiteral("NumCauzioni"), &context, [&runs] { ++runs; });
+            store.setText(QStringLiteral("NumCauzioni"), QStringLiteral("2"));
+        }
+        store.setText(QStringLiteral("NumCauzioni"), QStringLiteral("3"));
+        QCOMPARE(runs, 1);
+        QVERIFY_THROWS_EXCEPTION(std::logic_error, store.text(QStringLiteral("NoSuchControl")));
+    }
+
+    // The income page's reactions, typed in the page's order, give the same
+    // incomes, expenses, hints and warnings with and without the window.
+    void incomeWorkIsTheIncomePagesWithoutWindow_data()
+    {
+        QTest::addColumn<QString>("rent");
+        QTest::addColumn<QString>("months");
+        QTest::addColumn<QString>("commercial");
+        QTest::addColumn<QString>("legal");
+        QTest::addColumn<QString>("surface");
+        QTest::addColumn<bool>("lift");
+        QTest::addColumn<QString>("repair");
+        QTest::addColumn<QString>("category");
+        QTest::addColumn<QString>("cadastralClass");
+
+        QTest::newRow("complete") << "10000" << "3" << "5" << "2.5" << "95,5" << true << "Buono" << "A/3" << "2";
+        QTest::newRow("no surface") << "10000" << "3" << "5" << "2.5" << "" << false << "" << "" << "";
+        QTest::newRow("deposit refused") << "9000" << "4" << "5" << "2.5" << "80" << false << "Scadente" << "A/3"
+                                         << "2";
+        QTest::newRow("nil deposit") << "9000" << "0" << "5" << "2.5" << "80" << true << "Ottimo" << "A/7" << "1";
+        QTest::newRow("text for a rate") << "9000" << "2" << "cinque" << "2.5" << "80" << false << "Buono"
+                                         << "A/2" << "";
+        QTest::newRow("rent as a float") << "7500.25" << "1" << "4.75" << "1" << "120,25" << true << "Mediocre"
+                                         << "A/4" << "5";
+    }
+    void incomeWorkIsTheIncomePagesWithoutWindow()
+    {
+        QFETCH(QString, rent);
+        QFETCH(QString, months);
+        QFETCH(QString, commercial);
+        QFETCH(QString, legal);
+        QFETCH(QString, surface);
+        QFETCH(bool, lift);
+        QFETCH(QString, repair);
+        QFETCH(QString, category);
+        QFETCH(QString, cadastralClass);
+        currency().reset();
+
+        const auto fill = [&](engine::Fields &f) {
+            f.setChecked(QStringLiteral("Ascensore"), lift);
+            f.setText(QStringLiteral("StatoConservExt"), repair);
+            f.setText(QStringLiteral("CategCatastImmob"), category);
+            f.setText(QStringLiteral("ClasseCatastImmob"), cadastralClass);
+            f.setText(QStringLiteral("CanoneLocazUnit"), rent);
+            f.setText(QStringLiteral("NumCauzioni"), months);
+            f.setText(QStringLiteral("SaggioCommerciale"), commercial);
+            f.setText(QStringLiteral("SaggioLegale"), legal);
+        };
+
+        // Behind the window.
+        AppFixture fixture;
+        QStringList windowNotices;
+        ui::Messages::setAnswers([&](const ui::Messages::Shown &shown) {
+            windowNotices << (shown.kind == ui::Messages::Shown::Error ? QStringLiteral("error: ")
+                                                                        : QStringLiteral("warning: "))
+                                 + shown.text;
+            return true;
+        });
+        app::IncomeOps ops(fixture.window.get());
+        ops.commercialSurface = [surface] { return surface; };
+        app::WidgetFields widgets(fixture.window.get());
+        int windowValueRequests = 0;
+        connect(&ops, &app::IncomeOps::CalcolaCIValoreMercatoRequested, this, [&] { ++windowValueRequests; });
+        fill(widgets);
+        ops.SetHintRedditoLordoNetto();
+        QStringList hinted; // the fields the work gave a hint, known after the run without the window
+        const auto windowHint = [&](const QString &name) {
+            return hinted.contains(name) ? widgets.control(name)->toolTip() + u'|' + widgets.control(name)->statusTip()
+                                         : QString();
+        };
+
+        // Without it.
+        currency().reset();
+        FieldStore store;
+        RecordedNotices notices;
+        engine::IncomeWork work(store, notices);
+        work.commercialSurface = [surface] { return surface; };
+        int storeValueRequests = 0;
+        connect(&work, &engine::IncomeWork::CalcolaCIValoreMercatoRequested, this, [&] { ++storeValueRequests; });
+        fill(store);
+        work.SetHintRedditoLordoNetto();
+        const QStringList withoutWindow = incomeState(store, [&](const QString &name) {
+            const QString hint = store.hint(name);
+            if (hint.isNull())
+                return QString();
+            hinted << name;
+            const int bar = hint.indexOf(u'|');
+            return (bar < 0 ? hint : hint.left(bar)) + u'|' + (bar < 0 ? hint : hint.mid(bar + 1));
+        });
+        QVERIFY(hinted.contains(QStringLiteral("RedditoLordoAnnuo")));
+        const QStringList behindWindow = incomeState(widgets, windowHint);
+
+        QCOMPARE(withoutWindow, behindWindow);
+        QCOMPARE(notices.shown, windowNotices);
+        QCOMPARE(storeValueRequests, windowValueRequests);
+    }
+};
+
+QTEST_MAIN(TestFieldStore)
+#include "tst_fieldstore.moc"
