@@ -1,122 +1,46 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
-// The two market values and the currency switch: the 21 capitalisation
-// coefficients with the rate and the value by income, the 15 comparison
-// coefficients with the line through the comparables, and the conversion of
-// every amount between Lire and Euro. The arithmetic lives in
-// valuation/capitalisation.h, comparison.h and conversion.h; this class reads
-// the pages, keeps window->coefficients and writes the result fields.
-#include "valuation/coefficients.h"
-#include "valuation/comparison.h"
+// The two market values and the currency switch behind the window: the work
+// of engine/valuework.h on the pages' controls and window->coefficients, with
+// the status bar's note, the comparables' grid, the hints of its cost editors
+// and the two buttons of the switch.
+#include "engine/valuework.h"
 
-#include <QObject>
-#include <QString>
+#include <memory>
 
-#include <functional>
-
-class QLineEdit;
 class QToolButton;
 
 namespace brevan::app {
 
 class MainWindow;
+struct WindowFields;
 
-class ValueOps : public QObject {
+class ValueOps : public engine::ValueWork {
     Q_OBJECT
 public:
     explicit ValueOps(MainWindow *window, QObject *parent = nullptr);
+    ~ValueOps() override;
 
-    // The commercial surface as plain float text, "" while it has not been
-    // computed. Pointed at the surfaces work by the wiring; empty by default.
-    std::function<QString()> commercialSurface;
-
-    // The judgments, ticks, zone, building and surface as the pages hold them now.
-    Characteristics characteristics() const;
-    // The rows of the working comparables table, first to last.
-    QList<ComparableRow> comparables() const;
-
-    // What a result field does when its value is not computed afresh: a
-    // value left from before a currency switch would be in the old currency.
-    enum class Stale { Leave, Clear };
+    // The rows of the working comparables table as its grid holds them.
+    QList<ComparableRow> comparables() const override;
 
 public Q_SLOTS:
-    // Capitalisation coefficients, one judgment each.
-    void CalcolaCICentralitaRispettoCentroUrbano();
-    void CalcolaCILivelloCollegamenti();
-    void CalcolaCIAttrezzatureCollettive();
-    void CalcolaCIQualificazAmbienteEsterno();
-    void CalcolaCIIdoneitaInsediativa();
-    void CalcolaCIPrevisioneMiglioramAmbientali();
-    void CalcolaCILivelloInquinamentoAmbientale();
-    void CalcolaCIPresenzaVerdePubblico();
-    void CalcolaCIDisponibilitaParcheggi();
-    void CalcolaCIPanoramicita();
-    void CalcolaCIProspicienza();
-    void CalcolaCILuminosita();
-    void CalcolaCIQuotaRispettoPianoStradale();
-    void CalcolaCIDimensioneSpaziAccessori();
-    void CalcolaCIGradoRifinituraInterno();
-    void CalcolaCIGradoRifinituraEsterno();
-    void CalcolaCILivelloTecnologicoImpianti();
-    void CalcolaCIStatoConservazInterno();
-    void CalcolaCIStatoConservazEsterno();
-    void CalcolaCIVetustaEdificio();
-    void CalcolaCICaratteristProduttive();
-
-    void ComparazIndirettaCalcoloCoeff();
-    void CalcolaSaggioCapitalizzazione();
-    void CalcolaCIValoreMercato();
-    void SetHintRisultatiStima();
-
-    // Comparison coefficients of single items (the groups run inside
-    // CalcolaCDValoreMercato).
-    void CalcolaCDLuminosita();
-    void CalcolaCDPanoramicita();
-    void CalcolaCDEsposizione();
-    void CalcolaCDProspicienza();
-    void CalcolaCDQuotaRispettoPianoStradale();
-    void CalcolaCDGradoRifinituraInterno();
-    void CalcolaCDGradoRifinituraEsterno();
-    void CalcolaCDStatoConservazInterno();
-    void CalcolaCDStatoConservazEsterno();
-    void CalcolaCDLivelloTecnologicoImpianti();
-    void CalcolaCDVetustaEdificio();
-
-    void CalcolaCDValoreMercato();
-    void SetHintImmobiliConfronto();
-
+    void SetHintImmobiliConfronto() override;
     // The click of "Conversione in Lire" (window->lireButton) or "Conversione
     // in Euro" (window->euroButton): the button decides the direction.
     void SpeedButtonLireEuroClick(QToolButton *clicked);
-    // The six expense pairs and the comparables' cost pairs, with a factor.
-    void ConversioneSpeseLiraEuro(double factor);
-    void ConvertiValutaImmobiliConfronto(double factor);
+    void ConvertiValutaImmobiliConfronto(double factor) override;
 
-Q_SIGNALS:
-    // Steps of the currency switch that belong to the income page, in the
-    // switch's order: the rent hint (after the rent is converted), the net
-    // income (after the expenses), the two income hints and the expense hints.
-    void SetHintCanoneLocazioneRequested();
-    void CalcolaRedditoNettoAnnuoRequested();
-    void SetHintRedditoLordoNettoRequested();
-    void SetHintSpeseRequested();
-    // The switch with the results page shown: the summary, after both values.
-    void CalcolaRiepilogoInformazioniRequested();
+protected:
+    void currencySwitched(bool toEuro) override;
+    bool resultsShown() const override;
+    void showComparisonNote(const QString &note) override;
 
 private:
-    QString surface() const;
-    // Runs fn; a failure ends in the error box. False when fn failed.
-    bool guarded(const std::function<void()> &fn);
-    void reportConversionFailure(const QString &text);
-    void computeIncomeValue(Stale stale);
-    void computeComparisonValue(Stale stale);
-    // The status bar's word on the value by comparison; "" takes back the last.
-    void showComparisonNote(const QString &note);
+    ValueOps(MainWindow *window, QObject *parent, std::unique_ptr<WindowFields> fields);
 
     MainWindow *m_window;
-    // Conversion failures reported since the program last went back to its
-    // event loop.
-    QStringList m_reportedFailures;
+    std::unique_ptr<WindowFields> m_windowFields;
     QString m_comparisonNote;
 };
 

@@ -5,6 +5,10 @@
 // the income page gives behind the window.
 #include "../support/appfixture.h"
 #include "app/incomeops.h"
+#include "app/valueops.h"
+#include "engine/valuework.h"
+#include "pages/comparablespage.h"
+#include "pages/tablemodel.h"
 #include "app/widgetfields.h"
 #include "engine/fieldstore.h"
 #include "engine/incomework.h"
@@ -15,6 +19,7 @@
 #include "pages/messages.h"
 #include "pages/typologypage.h"
 #include "store/datafolder.h"
+#include "store/tablestore.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -25,6 +30,7 @@
 #include <QTest>
 
 using namespace brevan;
+using brevan::app::MainWindow;
 using engine::FieldStore;
 
 namespace {
@@ -105,6 +111,87 @@ public:
     void warning(const QString &text) override { shown << QStringLiteral("warning: ") + text; }
     void error(const QString &text) override { shown << QStringLiteral("error: ") + text; }
 };
+
+
+// The income and value work wired as the program wires them.
+template <typename Income, typename Value>
+void wire(Income &income, Value &value, const QString &surface)
+{
+    const auto s = [surface] { return surface; };
+    income.commercialSurface = s;
+    value.commercialSurface = s;
+    QObject::connect(&income, &engine::IncomeWork::CalcolaCIValoreMercatoRequested, &value,
+                     &engine::ValueWork::CalcolaCIValoreMercato);
+    QObject::connect(&income, &engine::IncomeWork::CalcolaCDValoreMercatoRequested, &value,
+                     &engine::ValueWork::CalcolaCDValoreMercato);
+    QObject::connect(&value, &engine::ValueWork::SetHintCanoneLocazioneRequested, &income,
+                     &engine::IncomeWork::SetHintCanoneLocazione);
+    QObject::connect(&value, &engine::ValueWork::CalcolaRedditoNettoAnnuoRequested, &income,
+                     &engine::IncomeWork::CalcolaRedditoNettoAnnuo);
+    QObject::connect(&value, &engine::ValueWork::SetHintRedditoLordoNettoRequested, &income,
+                     &engine::IncomeWork::SetHintRedditoLordoNetto);
+    QObject::connect(&value, &engine::ValueWork::SetHintSpeseRequested, &income, &engine::IncomeWork::SetHintSpese);
+}
+
+// Two comparables in the working table, in Lire.
+void writeComparables()
+{
+    const QString path = dataPath(kImmConfr);
+    rebuildTable(path, comparablesLayout(), 0);
+    Table t = Table::open(path);
+    t.append({"Via Roma", "1", "2", "3", "70", "10", "10", "10", "10", "1.000.000,00", "", "", ""});
+    t.append({"Via Po", "4", "5", "6", "90", "12", "9", "11", "8", "2.000.000,00", "140.000.000,00", "", ""});
+}
+
+// A whole appraisal's worth of judgments and amounts, as the pages take them.
+void fillAppraisal(engine::Fields &f)
+{
+    const std::pair<const char *, const char *> texts[] = {
+        {"DistanzaViaPrincip", "Vicina"}, {"ServTraspPubblico", "Buono"}, {"QualifAmbienteExt", "Buona"},
+        {"IdoneitaInsediat", "Buona"},    {"MiglioramAmbiente", "Nessuno"}, {"InquinamAmbiente", "Scarso"},
+        {"VerdePubblico", "Buono"},       {"DisponibAreeSosta", "Buona"}, {"Luminosita", "Buona"},
+        {"Panoramicita", "Ottima"},       {"Esposizione", "Buona"},       {"Prospicienza", "Buona"},
+        {"QuotaDaPianoStrad", "Buona"},   {"SuperfAccessorie", "Buona"},  {"GradoRifinitInt", "Buono"},
+        {"GradoRifinitExt", "Buono"},     {"LivImpiantiTecnol", "Buono"}, {"StatoConservInt", "Buono"},
+        {"StatoConservExt", "Buono"},     {"TipologEdiliziaImmob", "Palazzina"},
+        {"EtaEdificioImmob", "Da 10 a 20 anni"}, {"SaggioMedioImmob", "4,00"},
+    };
+    for (const auto &[name, text] : texts)
+        f.setText(QString::fromLatin1(name), QString::fromUtf8(text));
+    f.setChecked(QStringLiteral("ZonaIntermImmob"), true);
+    f.setChecked(facilityName(0), true);
+    f.setChecked(facilityName(4), true);
+    f.setText(QStringLiteral("CanoneLocazUnit"), QStringLiteral("10000"));
+    f.setText(QStringLiteral("NumCauzioni"), QStringLiteral("3"));
+    f.setText(QStringLiteral("SaggioCommerciale"), QStringLiteral("5"));
+    f.setText(QStringLiteral("SaggioLegale"), QStringLiteral("2.5"));
+    f.setText(QStringLiteral("SpeseAssicurazioni"), QStringLiteral("1000000"));
+}
+
+QStringList valueState(const engine::Fields &f, const Coefficients &coefficients)
+{
+    QStringList out;
+    for (const char *name : {"CostoUnitario", "CostoComplessivo", "CICostoUnitario", "CICostoComplessivo",
+                             "CanoneLocazUnit", "RedditoLordoAnnuo", "RedditoNettoAnnuo", "SpeseManutenzione",
+                             "SpeseAssicurazioni", "Edit39", "Edit43", "Edit46"})
+        out << QString::fromLatin1(name) + u'=' + f.text(QString::fromLatin1(name));
+    for (const FieldDef &def : recordFields()) {
+        const QString name = QString::fromLatin1(def.name);
+        if (def.type == FieldType::Real)
+            out << name + u'=' + QString::number(coefficients.value(name).value_or(0), 'g', 17);
+    }
+    return out;
+}
+
+QStringList storedComparables()
+{
+    QStringList out;
+    const Table t = Table::open(dataPath(kImmConfr));
+    for (const qint64 id : t.rowIds())
+        out << t.text(id, QStringLiteral("CostoUnitario")) + u'|' + t.text(id, QStringLiteral("Servizio1")) + u'|'
+                   + t.text(id, QStringLiteral("CostoComplessivo")) + u'|' + t.text(id, QStringLiteral("Servizio2"));
+    return out;
+}
 
 } // namespace
 
@@ -257,6 +344,51 @@ private Q_SLOTS:
         QCOMPARE(withoutWindow, behindWindow);
         QCOMPARE(notices.shown, windowNotices);
         QCOMPARE(storeValueRequests, windowValueRequests);
+    }
+
+    // The values and every coefficient, then the switch to Euro with the
+    // comparables' costs, the same with and without the window.
+    void valueWorkIsTheWindowsWithoutIt()
+    {
+        AppFixture fixture;
+        MainWindow *w = fixture.window.get();
+        currency().reset();
+        writeComparables();
+        w->comparablesPage->model()->reload();
+        app::IncomeOps income(w);
+        app::ValueOps values(w);
+        wire(income, values, QStringLiteral("100"));
+        app::WidgetFields widgets(w);
+        fillAppraisal(widgets);
+        values.CalcolaCIValoreMercato();
+        values.CalcolaCDValoreMercato();
+        const QStringList windowLire = valueState(widgets, w->coefficients);
+        w->euroButton->click();
+        const QStringList windowEuro = valueState(widgets, w->coefficients);
+        const QStringList windowTable = storedComparables();
+
+        currency().reset();
+        writeComparables();
+        FieldStore store;
+        RecordedNotices notices;
+        Coefficients coefficients;
+        engine::IncomeWork storeIncome(store, notices);
+        engine::ValueWork storeValues(store, notices, coefficients);
+        wire(storeIncome, storeValues, QStringLiteral("100"));
+        fillAppraisal(store);
+        storeValues.CalcolaCIValoreMercato();
+        storeValues.CalcolaCDValoreMercato();
+        QCOMPARE(valueState(store, coefficients), windowLire);
+        storeValues.switchCurrency(true);
+        QCOMPARE(valueState(store, coefficients), windowEuro);
+        QCOMPARE(storedComparables(), windowTable);
+        QVERIFY(notices.shown.isEmpty());
+
+        // Computed on both sides, so the comparison says something.
+        QVERIFY(!store.text(QStringLiteral("CostoUnitario")).isEmpty());
+        QVERIFY(!store.text(QStringLiteral("CICostoComplessivo")).isEmpty());
+        QVERIFY(windowTable.first().startsWith(QStringLiteral("516,46|")));
+        currency().reset();
     }
 };
 
