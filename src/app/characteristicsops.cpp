@@ -3,6 +3,7 @@
 
 #include "mainwindow.h"
 #include "undoops.h"
+#include "widgetfields.h"
 #include "model/currency.h"
 #include "model/numbertext.h"
 #include "pages/incomepage.h"
@@ -55,12 +56,20 @@ QString errorText(const std::exception &e)
 
 } // namespace
 
-CharacteristicsOps::CharacteristicsOps(MainWindow *window, QObject *parent) : QObject(parent), m_window(window)
+CharacteristicsOps::CharacteristicsOps(MainWindow *window, QObject *parent)
+    : CharacteristicsOps(window, parent, std::make_unique<WindowFields>(window))
+{
+}
+
+CharacteristicsOps::CharacteristicsOps(MainWindow *window, QObject *parent, std::unique_ptr<WindowFields> fields)
+    : CharacteristicsWork(fields->fields, parent), m_window(window), m_windowFields(std::move(fields))
 {
     connectLocalisation();
     connectPosition();
     connectTypology();
 }
+
+CharacteristicsOps::~CharacteristicsOps() = default;
 
 ui::ZonesEditor *CharacteristicsOps::zonesEditor()
 {
@@ -92,22 +101,8 @@ void CharacteristicsOps::onUserChange(QComboBox *combo, Fn fn)
 void CharacteristicsOps::connectLocalisation()
 {
     ui::LocalisationPage *page = m_window->localisationPage;
-    for (QRadioButton *r : {page->smallTownRadio, page->mediumTownRadio, page->largeTownRadio}) {
-        connect(r, &QRadioButton::toggled, this, [this](bool on) {
-            if (on)
-                SetDimensioniCentroUrbano();
-        });
-    }
     onUserChange(page->urbanZoneCombo, [this] { ComboBox34Change(); });
     connect(page->zonesEditorButton, &QToolButton::clicked, this, &CharacteristicsOps::ZoneUrbaneButtonClick);
-    // The centrality chooses the unit rent, whether the user or the zone
-    // lookup selects it.
-    for (QRadioButton *r : {page->centralZoneRadio, page->intermediateZoneRadio, page->outlyingZoneRadio}) {
-        connect(r, &QRadioButton::toggled, this, [this](bool on) {
-            if (on)
-                Q_EMIT SetCanoneMensileDiLocazioneUnitarioRequested();
-        });
-    }
     for (QComboBox *c : {page->mainStreetDistanceCombo, page->publicTransportCombo, page->surroundingsCombo,
                          page->settlementCombo, page->improvementsCombo})
         onUserChange(c, [this] { Q_EMIT CalcolaCIValoreMercatoRequested(); });
@@ -116,9 +111,6 @@ void CharacteristicsOps::connectLocalisation()
 void CharacteristicsOps::connectPosition()
 {
     ui::PositionPage *page = m_window->positionPage;
-    // Ticked or cleared by the user or by the program alike.
-    for (QCheckBox *box : page->amenityChecks)
-        connect(box, &QCheckBox::toggled, this, [this] { Q_EMIT CalcolaCIValoreMercatoRequested(); });
     for (QComboBox *c : {page->pollutionCombo, page->greeneryCombo, page->parkingCombo, page->streetLevelCombo,
                          page->accessorySpacesCombo})
         onUserChange(c, [this] { Q_EMIT CalcolaCIValoreMercatoRequested(); });
@@ -156,11 +148,6 @@ void CharacteristicsOps::connectTypology()
         c->installEventFilter(this);
     onUserChange(page->liftKindCombo, [this] { ComboBox28Change(); });
     onUserChange(page->heatingKindCombo, [this] { ComboBox28Change(); });
-
-    // The page itself sets and shows the kind on a tick (connected first);
-    // the expenses follow.
-    for (QCheckBox *box : {page->liftCheck, page->heatingCheck, page->porterCheck})
-        connect(box, &QCheckBox::toggled, this, &CharacteristicsOps::AggiornaSpeseAmministrazione);
 }
 
 bool CharacteristicsOps::eventFilter(QObject *watched, QEvent *event)
@@ -176,23 +163,6 @@ bool CharacteristicsOps::eventFilter(QObject *watched, QEvent *event)
 }
 
 // ---- Localisation ----------------------------------------------------------
-
-void CharacteristicsOps::SetDimensioniCentroUrbano()
-{
-    ui::LocalisationPage *page = m_window->localisationPage;
-    TownSize size;
-    if (page->smallTownRadio->isChecked())
-        size = TownSize::Small;
-    else if (page->mediumTownRadio->isChecked())
-        size = TownSize::Medium;
-    else if (page->largeTownRadio->isChecked())
-        size = TownSize::Large;
-    else
-        return;
-    const TownRate rate = brevan::SetDimensioniCentroUrbano(size);
-    page->averageRateEdit->setText(rate.rate);
-    ui::setHint(page->averageRateEdit, rate.hint);
-}
 
 void CharacteristicsOps::clearZoneFields()
 {
@@ -285,112 +255,6 @@ void CharacteristicsOps::ComboBox34Change()
 void CharacteristicsOps::ZoneUrbaneButtonClick()
 {
     zonesEditor()->exec();
-}
-
-// ---- Typological judgments -------------------------------------------------
-
-namespace {
-
-void applyGradeHint(QComboBox *combo, GradedJudgment which)
-{
-    if (const auto hint = gradeExplanation(which, combo->currentText()))
-        ui::setHint(combo, *hint);
-}
-
-} // namespace
-
-void CharacteristicsOps::SetHintStatoConservazInterno()
-{
-    applyGradeHint(m_window->typologyPage->repairInsideCombo, GradedJudgment::StatoConservInt);
-}
-
-void CharacteristicsOps::SetHintStatoConservazEsterno()
-{
-    applyGradeHint(m_window->typologyPage->repairOutsideCombo, GradedJudgment::StatoConservExt);
-}
-
-void CharacteristicsOps::SetHintGradoRifinituraInterno()
-{
-    applyGradeHint(m_window->typologyPage->finishInsideCombo, GradedJudgment::GradoRifinitInt);
-}
-
-void CharacteristicsOps::SetHintGradoRifinituraEsterno()
-{
-    applyGradeHint(m_window->typologyPage->finishOutsideCombo, GradedJudgment::GradoRifinitExt);
-}
-
-void CharacteristicsOps::StatoConservazEsternoChange()
-{
-    SetHintStatoConservazEsterno();
-    if (currency().RicalcoloAttivo) {
-        m_window->incomePage->maintenanceEdit->clear();
-        Q_EMIT CalcolaSpeseManutenzioneRequested();
-    }
-    Q_EMIT CalcolaCIStatoConservazEsternoRequested();
-}
-
-namespace {
-
-Fittings fittingsOf(const ui::TypologyPage *page)
-{
-    Fittings f;
-    f.lift = page->liftCheck->isChecked();
-    f.heating = page->heatingCheck->isChecked();
-    f.waterReserve = page->waterReserveCheck->isChecked();
-    f.aerial = page->aerialCheck->isChecked();
-    f.gate = page->gateCheck->isChecked();
-    f.wiring = page->wiringCheck->isChecked();
-    f.liftKind = page->liftKindCombo->currentText();
-    f.heatingKind = page->heatingKindCombo->currentText();
-    return f;
-}
-
-} // namespace
-
-void CharacteristicsOps::GiudicaPresenzaImpiantiTecnologici()
-{
-    ui::TypologyPage *page = m_window->typologyPage;
-    ui::setComboText(page->plantsPresenceCombo, brevan::GiudicaPresenzaImpiantiTecnologici(fittingsOf(page)));
-}
-
-void CharacteristicsOps::GiudicaLivelloTecnologicoImpianti()
-{
-    ui::TypologyPage *page = m_window->typologyPage;
-    const QString current = page->plantsLevelCombo->currentText();
-    const QString level = brevan::GiudicaLivelloTecnologicoImpianti(fittingsOf(page), current);
-    if (level != current)
-        ui::setComboText(page->plantsLevelCombo, level);
-}
-
-void CharacteristicsOps::SetHintPresenzaImpiantiTecnologici()
-{
-    QComboBox *combo = m_window->typologyPage->plantsPresenceCombo;
-    if (const auto hint = brevan::SetHintPresenzaImpiantiTecnologici(combo->currentText()))
-        ui::setHint(combo, *hint);
-}
-
-void CharacteristicsOps::SetHintLivelloTecnologicoImpianti()
-{
-    QComboBox *combo = m_window->typologyPage->plantsLevelCombo;
-    if (const auto hint = brevan::SetHintLivelloTecnologicoImpianti(combo->currentText()))
-        ui::setHint(combo, *hint);
-}
-
-void CharacteristicsOps::ComboBox28Change()
-{
-    GiudicaPresenzaImpiantiTecnologici();
-    GiudicaLivelloTecnologicoImpianti();
-    SetHintPresenzaImpiantiTecnologici();
-    SetHintLivelloTecnologicoImpianti();
-    AggiornaSpeseAmministrazione();
-}
-
-void CharacteristicsOps::AggiornaSpeseAmministrazione()
-{
-    if (!currency().RicalcoloAttivo)
-        return;
-    m_window->incomePage->administrationEdit->clear();
-    Q_EMIT CalcolaSpeseAmministrazioneRequested();
 }
 
 } // namespace brevan::app

@@ -3,8 +3,12 @@
 // The characteristics of the unit: town size and average rate, urban zone
 // with its lookup and editor, the position and typological judgments, the
 // plants judged from the fittings. Operations of other subsystems that these
-// reactions start are requested through the signals below.
-#include <QObject>
+// reactions start are requested through the signals below. The reactions to
+// the options and ticks are engine/characteristicswork.h; this class adds the
+// pick lists' reactions to the user, the zone lookup and list, and the editor.
+#include "engine/characteristicswork.h"
+
+#include <memory>
 
 class QComboBox;
 
@@ -15,18 +19,19 @@ class ZonesEditor;
 namespace brevan::app {
 
 class MainWindow;
+struct WindowFields;
 
-class CharacteristicsOps : public QObject {
+class CharacteristicsOps : public engine::CharacteristicsWork {
     Q_OBJECT
 public:
     explicit CharacteristicsOps(MainWindow *window, QObject *parent = nullptr);
+    ~CharacteristicsOps() override;
 
     // Created once with the operations, shown by the "..." beside the zone.
     ui::ZonesEditor *zonesEditor();
 
 public Q_SLOTS:
     // Localisation page.
-    void SetDimensioniCentroUrbano();
     void ComboBox34Change();
     // Zone text and list, average rate, the three environment judgments and
     // the three centrality options emptied; no reaction runs.
@@ -36,34 +41,6 @@ public Q_SLOTS:
     void rebuildZoneList();
     // The "..." beside the urban zone: the editor, modally.
     void ZoneUrbaneButtonClick();
-
-    // Typological page.
-    void SetHintStatoConservazInterno();
-    void SetHintStatoConservazEsterno();
-    void SetHintGradoRifinituraInterno();
-    void SetHintGradoRifinituraEsterno();
-    void GiudicaPresenzaImpiantiTecnologici();
-    void GiudicaLivelloTecnologicoImpianti();
-    void SetHintPresenzaImpiantiTecnologici();
-    void SetHintLivelloTecnologicoImpianti();
-    // The plants refresh: both plants judgments, their hints, then the
-    // expenses refresh while RicalcoloAttivo.
-    void ComboBox28Change();
-    // "Spese per servizi e amministrazione:" emptied and recomputed, only
-    // while RicalcoloAttivo.
-    void AggiornaSpeseAmministrazione();
-
-Q_SIGNALS:
-    void SetCanoneMensileDiLocazioneUnitarioRequested();
-    void CalcolaCIValoreMercatoRequested();
-    void CalcolaCIStatoConservazInternoRequested();
-    void CalcolaCIStatoConservazEsternoRequested();
-    void CalcolaCIGradoRifinituraInternoRequested();
-    void CalcolaCIGradoRifinituraEsternoRequested();
-    void CalcolaCILivelloTecnologicoImpiantiRequested();
-    void CalcolaCDEsposizioneRequested();
-    void CalcolaSpeseAmministrazioneRequested();
-    void CalcolaSpeseManutenzioneRequested();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -76,9 +53,10 @@ private:
     // text typed or erased. Program writes (setComboText) run nothing.
     template <typename Fn>
     void onUserChange(QComboBox *combo, Fn fn);
-    void StatoConservazEsternoChange();
+    CharacteristicsOps(MainWindow *window, QObject *parent, std::unique_ptr<WindowFields> fields);
 
     MainWindow *m_window;
+    std::unique_ptr<WindowFields> m_windowFields;
     ui::ZonesEditor *m_zonesEditor = nullptr;
 };
 

@@ -40,6 +40,18 @@ constexpr HiddenControl kHidden[] = {
     {"CostoComplessivo", ""},         {"CICostoUnitario", ""},                  {"CICostoComplessivo", ""},
 };
 
+// A plant's tick shows its kind with the usual kind; clearing it empties
+// the kind. The write is the program's: the kind's list reacts to nothing.
+struct PlantKind {
+    const char *tick;
+    const char *kind;
+    const char *usual;
+};
+constexpr PlantKind kPlantKinds[] = {
+    {"Ascensore", "AscensoreTipo", "Singolo"},
+    {"Riscaldamento", "RiscaldamentoTipo", "Centralizzato"},
+};
+
 // Runs each reaction whose context still lives; a reaction added while they
 // run waits for the next change, as a new connection does.
 template <typename List, typename... Args>
@@ -47,7 +59,7 @@ void runAll(const List &reactions, Args... args)
 {
     const List now = reactions;
     for (const auto &r : now) {
-        if (r.context)
+        if (r.own || r.context)
             r.react(args...);
     }
 }
@@ -70,6 +82,14 @@ FieldStore::FieldStore()
     for (int t = 0; t < int(std::size(kTrios)); ++t) {
         for (const char *option : kTrios[t])
             at(QString::fromLatin1(option)).trio = t;
+    }
+    for (const PlantKind &p : kPlantKinds) {
+        const QString kind = QString::fromLatin1(p.kind);
+        const QString usual = QString::fromLatin1(p.usual);
+        Reaction<std::function<void(bool)>> rule;
+        rule.own = true;
+        rule.react = [this, kind, usual](bool ticked) { setText(kind, ticked ? usual : QString()); };
+        at(QString::fromLatin1(p.tick)).onToggle.push_back(std::move(rule));
     }
 }
 
@@ -169,12 +189,12 @@ QString FieldStore::hint(const QString &name) const
 
 void FieldStore::whenTextChanged(const QString &name, QObject *context, std::function<void()> react)
 {
-    at(name).onText.push_back({context, std::move(react)});
+    at(name).onText.push_back({context, false, std::move(react)});
 }
 
 void FieldStore::whenToggled(const QString &name, QObject *context, std::function<void(bool)> react)
 {
-    at(name).onToggle.push_back({context, std::move(react)});
+    at(name).onToggle.push_back({context, false, std::move(react)});
 }
 
 QList<QString> FieldStore::names() const

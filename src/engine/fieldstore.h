@@ -20,6 +20,9 @@ public:
     enum class Kind { Text, Choice, Tick, Option, Date };
 
     FieldStore();
+    // Its own rules hold the store's address.
+    FieldStore(const FieldStore &) = delete;
+    FieldStore &operator=(const FieldStore &) = delete;
 
     QString text(const QString &name) const override;
     void setText(const QString &name, const QString &text) override;
@@ -43,6 +46,7 @@ private:
     template <typename Fn>
     struct Reaction {
         QPointer<QObject> context;
+        bool own = false; // one of the store's own rules, with no context
         Fn react;
     };
     struct Control {

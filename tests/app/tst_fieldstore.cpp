@@ -79,6 +79,7 @@ void scriptedWrites(engine::Fields &f)
     f.setChecked(QStringLiteral("GrandiDimensImmob"), true);
     f.setChecked(QStringLiteral("Ascensore"), true);
     f.setChecked(QStringLiteral("Ascensore"), false);
+    f.setChecked(QStringLiteral("Riscaldamento"), true); // the page's rule: the usual kind
 }
 
 const QStringList kWatchedTexts{QStringLiteral("CanoneLocazUnit"), QStringLiteral("Edit39"),
@@ -230,8 +231,10 @@ private Q_SLOTS:
         scriptedWrites(store);
         QVERIFY(onWidgets.lines.size() > 8);
         QCOMPARE(onStore.lines, onWidgets.lines);
-        for (const QString &name : kWatchedTexts)
+        for (const QString &name : kWatchedTexts + QStringList{QStringLiteral("AscensoreTipo"),
+                                                               QStringLiteral("RiscaldamentoTipo")})
             QCOMPARE(store.text(name), widgets.text(name));
+        QCOMPARE(store.text(QStringLiteral("RiscaldamentoTipo")), QStringLiteral("Centralizzato"));
         for (const QString &name : kWatchedTicks)
             QCOMPARE(store.isChecked(name), widgets.isChecked(name));
     }
