@@ -4,6 +4,7 @@
 #include "tablefilecommand.h"
 
 #include "mainwindow.h"
+#include "widgetfields.h"
 
 #include "model/numbertext.h"
 #include "pages/messages.h"
@@ -34,14 +35,20 @@ const QString SurfacesOps::kClearQuestion = QStringLiteral("Si conferma l'elimin
 
 namespace {
 
-enum Surface { Useful, Conventional, Commercial };
-
 constexpr int kClearedRows = 25;
 
 // The name the user chose, with the default extension when it has none.
 } // namespace
 
-SurfacesOps::SurfacesOps(MainWindow *window, QObject *parent) : QObject(parent), m_window(window)
+SurfacesOps::SurfacesOps(MainWindow *window, QObject *parent)
+    : SurfacesOps(window, parent, std::make_unique<WindowFields>(window))
+{
+}
+
+SurfacesOps::~SurfacesOps() = default;
+
+SurfacesOps::SurfacesOps(MainWindow *window, QObject *parent, std::unique_ptr<WindowFields> fields)
+    : SurfacesWork(fields->fields, fields->notices, parent), m_window(window), m_windowFields(std::move(fields))
 {
     ui::SurfacesPage *page = window->surfacesPage;
     connect(page->computeButton, &QToolButton::clicked, this, &SurfacesOps::SpeedButtonCalcolaSuperficiClick);
@@ -59,52 +66,6 @@ SurfacesOps::SurfacesOps(MainWindow *window, QObject *parent) : QObject(parent),
     // already read the file again.
     connect(page->model(), &ui::TableModel::failed, this,
             [this](const QString &message) { ui::Messages::error(m_window, message); });
-}
-
-QString SurfacesOps::usefulValue() const
-{
-    return m_window->surfacesPage->usefulValueEdit->text();
-}
-
-QString SurfacesOps::conventionalValue() const
-{
-    return m_window->surfacesPage->conventionalValueEdit->text();
-}
-
-QString SurfacesOps::commercialValue() const
-{
-    return m_window->surfacesPage->commercialValueEdit->text();
-}
-
-void SurfacesOps::setUsefulValue(const QString &value)
-{
-    setValue(Useful, value);
-}
-
-void SurfacesOps::setConventionalValue(const QString &value)
-{
-    setValue(Conventional, value);
-}
-
-void SurfacesOps::setCommercialValue(const QString &value)
-{
-    setValue(Commercial, value);
-}
-
-void SurfacesOps::setValue(int which, const QString &value)
-{
-    ui::SurfacesPage *page = m_window->surfacesPage;
-    QLineEdit *const values[] = {page->usefulValueEdit, page->conventionalValueEdit, page->commercialValueEdit};
-    QLineEdit *const shown[] = {page->usefulEdit, page->conventionalEdit, page->commercialEdit};
-    values[which]->setText(value);
-    QString text;
-    if (!value.isEmpty()) {
-        double v = 0;
-        // A value that is no number (a damaged appraisal) is shown as it is
-        // rather than as a made-up figure.
-        text = TryTextToFloat(value, &v) ? surfaceShownText(value) : value;
-    }
-    shown[which]->setText(text);
 }
 
 void SurfacesOps::commitGridEdit()
@@ -160,68 +121,10 @@ QVector<SurfaceRow> SurfacesOps::rows() const
     return out;
 }
 
-bool SurfacesOps::readValue(const QString &text, double &value)
+void SurfacesOps::rowsCounted(const SurfaceRowCounts &counts)
 {
-    try {
-        value = TextToFloat(text);
-        return true;
-    } catch (const std::exception &e) {
-        ui::Messages::error(m_window, QString::fromUtf8(e.what()));
-        return false;
-    }
-}
-
-void SurfacesOps::CalcolaSuperficieUtile()
-{
-    commitGridEdit();
-    setUsefulValue(surfaceValueText(brevan::CalcolaSuperficieUtile(rows())));
-}
-
-void SurfacesOps::CalcolaSuperficieConvenzionale()
-{
-    commitGridEdit();
-    double useful = 0;
-    if (!readValue(usefulValue(), useful))
-        return;
-    setConventionalValue(surfaceValueText(brevan::CalcolaSuperficieConvenzionale(rows(), useful)));
-}
-
-void SurfacesOps::CalcolaSuperficieCommerciale()
-{
-    commitGridEdit();
-    double useful = 0;
-    if (!readValue(usefulValue(), useful))
-        return;
-    setCommercialValue(surfaceValueText(brevan::CalcolaSuperficieCommerciale(rows(), useful)));
-    ValutaDimensioneSpaziCopertiScoperti();
-    Q_EMIT CalcolaRedditoLordoAnnuoRequested();
-}
-
-void SurfacesOps::ValutaDimensioneSpaziCopertiScoperti()
-{
-    QComboBox *judgment = m_window->positionPage->accessorySpacesCombo;
-    const QString commercial = commercialValue();
-    double sc = 0;
-    if (!commercial.isEmpty() && !readValue(commercial, sc))
-        return;
-    ui::setComboText(judgment, brevan::ValutaDimensioneSpaziCopertiScoperti(rows(), commercial, judgment->currentText()));
-}
-
-void SurfacesOps::SpeedButtonCalcolaSuperficiClick()
-{
-    CalcolaSuperficieUtile();
-    CalcolaSuperficieConvenzionale();
-    CalcolaSuperficieCommerciale();
-}
-
-void SurfacesOps::AttivaSpeedButtonCalcolaSuperfici()
-{
-    commitGridEdit();
     ui::SurfacesPage *page = m_window->surfacesPage;
-    const SurfaceRowCounts counts = countSurfaceRows(rows());
     page->computeButton->setEnabled(counts.complete > 0);
-    if (counts.complete > 0)
-        SpeedButtonCalcolaSuperficiClick();
     page->saveTableButton->setEnabled(counts.used > 0);
     page->clearTableButton->setEnabled(counts.used > 0);
 }

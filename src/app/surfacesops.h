@@ -4,24 +4,22 @@
 // table, the accessory-spaces judgment they feed, the enabling of the page's
 // buttons, the one-row buffer and the table files.
 //
-// The three surface values (record fields 41 to 43) are held as plain number
-// text in the page's hidden fields usefulValueEdit, conventionalValueEdit and
-// commercialValueEdit (objectNames SupUtileImmob, SupConvenzImmob,
-// SupCommercImmob); the accessors below read and write them.
-#include <QObject>
-#include <QString>
-#include <QVector>
+// The surfaces themselves are computed by engine/surfaceswork.h, on the
+// page's fields and grid.
+#include "engine/surfaceswork.h"
 
-#include "valuation/surfaces.h"
+#include <memory>
 
 namespace brevan::app {
 
 class MainWindow;
+struct WindowFields;
 
-class SurfacesOps : public QObject {
+class SurfacesOps : public engine::SurfacesWork {
     Q_OBJECT
 public:
     explicit SurfacesOps(MainWindow *window, QObject *parent = nullptr);
+    ~SurfacesOps() override;
 
     // The dialogs' texts, as the user sees them.
     static const QString kOpenTitle;
@@ -32,31 +30,14 @@ public:
     static const QString kSaveFailed;  // %1: the chosen path
     static const QString kClearQuestion;
 
-    QString usefulValue() const;
-    QString conventionalValue() const;
-    QString commercialValue() const;
-    // Writes a value and its shown field (empty value: both empty). Opening
-    // an appraisal restores the values through these.
-    void setUsefulValue(const QString &value);
-    void setConventionalValue(const QString &value);
-    void setCommercialValue(const QString &value);
-
     // The row buffer of copy, cut and paste (not the system clipboard).
     QString bufferDescription() const { return m_bufferDescription; }
     QString bufferArea() const { return m_bufferArea; }
 
-    // Every row of the working surfaces table, first to last.
-    QVector<SurfaceRow> rows() const;
+    // Every row of the working surfaces table as the grid holds it.
+    QVector<SurfaceRow> rows() const override;
 
 public Q_SLOTS:
-    void CalcolaSuperficieUtile();
-    void CalcolaSuperficieConvenzionale();
-    void CalcolaSuperficieCommerciale();
-    void ValutaDimensioneSpaziCopertiScoperti();
-    // "Calcola superfici": the three in order.
-    void SpeedButtonCalcolaSuperficiClick();
-    void AttivaSpeedButtonCalcolaSuperfici();
-
     void SpeedButtonApriTabellaClick();
     void SpeedButtonSalvaTabellaClick();
     void SpeedButtonEliminaContenutoTabellaClick();
@@ -68,26 +49,26 @@ public Q_SLOTS:
     void DBGridDescrSupMouseUp();
 
 Q_SIGNALS:
-    // At the end of the commercial surface, after the accessory spaces.
-    void CalcolaRedditoLordoAnnuoRequested();
     // After "Apri tabella" (also when cancelled or failed) and after
     // "Elimina contenuto tabella" was confirmed.
     void ImpostaSemaforiTreeViewRequested();
 
-private:
+protected:
     // Writes an open cell editor's text into the table before a scan or a row
     // command reads it.
-    void commitGridEdit();
+    void commitGridEdit() override;
+    void rowsCounted(const SurfaceRowCounts &counts) override;
+
+private:
+    SurfacesOps(MainWindow *window, QObject *parent, std::unique_ptr<WindowFields> fields);
+
     // Closes an open cell editor without writing it (after commitGridEdit).
     void closeGridEditor();
     int currentRow() const;
-    // Reads a value for a computation; false (after the error box) when it is
-    // not a number.
-    bool readValue(const QString &text, double &value);
     void reopenWorkingTable();
-    void setValue(int which, const QString &value);
 
     MainWindow *m_window;
+    std::unique_ptr<WindowFields> m_windowFields;
     QString m_bufferDescription;
     QString m_bufferArea;
 };

@@ -29,7 +29,8 @@ constexpr const char *kTrios[][3] = {
 
 // Controls of the pages that are no stored field, with their first text:
 // the reference rents (middle, lowest, highest), the expenses' amounts as
-// typed, kept for the currency switch, and the results page's four values.
+// typed, kept for the currency switch, the results page's four values and the
+// surfaces page's three.
 struct HiddenControl {
     const char *name;
     const char *text;
@@ -38,6 +39,9 @@ constexpr HiddenControl kHidden[] = {
     {"Edit39", "0"}, {"Edit40", "0"}, {"Edit41", "0"}, {"Edit43", ""},          {"Edit44", ""},
     {"Edit45", ""},  {"Edit46", ""},  {"Edit47", ""},  {"Edit48", ""},          {"CostoUnitario", ""},
     {"CostoComplessivo", ""},         {"CICostoUnitario", ""},                  {"CICostoComplessivo", ""},
+    // The three surfaces as plain number text, and as shown.
+    {"SupUtileImmob", ""}, {"SupConvenzImmob", ""}, {"SupCommercImmob", ""},
+    {"Edit25", ""}, {"Edit26", ""}, {"Edit27", ""},
 };
 
 // A plant's tick shows its kind with the usual kind; clearing it empties

@@ -5,6 +5,9 @@
 // the income page gives behind the window.
 #include "../support/appfixture.h"
 #include "app/incomeops.h"
+#include "app/surfacesops.h"
+#include "engine/surfaceswork.h"
+#include "pages/surfacespage.h"
 #include "app/valueops.h"
 #include "engine/valuework.h"
 #include "pages/comparablespage.h"
@@ -183,6 +186,8 @@ QStringList valueState(const engine::Fields &f, const Coefficients &coefficients
     }
     return out;
 }
+
+using SurfaceRows = QList<QPair<QString, double>>;
 
 QStringList storedComparables()
 {
@@ -392,6 +397,59 @@ private Q_SLOTS:
         QVERIFY(!store.text(QStringLiteral("CICostoComplessivo")).isEmpty());
         QVERIFY(windowTable.first().startsWith(QStringLiteral("516,46|")));
         currency().reset();
+    }
+
+    // The three surfaces and the accessory spaces from the working table, as
+    // the grid shows it and as the table holds it; areas with many decimals.
+    void surfacesWorkReadsTheTableAsTheGridShowsIt_data()
+    {
+        QTest::addColumn<SurfaceRows>("rows");
+        QTest::newRow("flat") << SurfaceRows{
+            {"Camera", 14.5}, {"Cucina", 9.25}, {"Bagno", 4.125}, {"Balcone", 6.0}, {"Cantina", 8.0}};
+        QTest::newRow("long decimals") << SurfaceRows{
+            {"Camera", 12.345678901234}, {"Soggiorno", 21.1111111111111}, {"Balcone", 0.3333333333333333},
+            {"Aree verdi (quota millesimale)", 37.77777777777}};
+        QTest::newRow("no complete row") << SurfaceRows{{"Camera", 0.0}, {"", 12.0}};
+    }
+    void surfacesWorkReadsTheTableAsTheGridShowsIt()
+    {
+        QFETCH(SurfaceRows, rows);
+        const auto writeRows = [&rows] {
+            const QString path = dataPath(kDescrSup);
+            rebuildTable(path, surfacesLayout(), 0);
+            Table t = Table::open(path);
+            for (const auto &r : rows)
+                t.append(QVariantList{r.first, r.second});
+        };
+        const QStringList names{"SupUtileImmob", "SupConvenzImmob", "SupCommercImmob", "Edit25",
+                                "Edit26",        "Edit27",          "SuperfAccessorie"};
+
+        AppFixture fixture;
+        MainWindow *w = fixture.window.get();
+        writeRows();
+        w->surfacesPage->model()->reload();
+        app::SurfacesOps ops(w);
+        int windowRequests = 0;
+        connect(&ops, &engine::SurfacesWork::CalcolaRedditoLordoAnnuoRequested, this, [&] { ++windowRequests; });
+        ops.AttivaSpeedButtonCalcolaSuperfici();
+        app::WidgetFields widgets(w);
+        QStringList behindWindow;
+        for (const QString &name : names)
+            behindWindow << name + u'=' + widgets.text(name);
+
+        FieldStore store;
+        RecordedNotices notices;
+        engine::SurfacesWork work(store, notices);
+        int storeRequests = 0;
+        connect(&work, &engine::SurfacesWork::CalcolaRedditoLordoAnnuoRequested, this, [&] { ++storeRequests; });
+        work.AttivaSpeedButtonCalcolaSuperfici();
+        QStringList withoutWindow;
+        for (const QString &name : names)
+            withoutWindow << name + u'=' + store.text(name);
+
+        QCOMPARE(withoutWindow, behindWindow);
+        QCOMPARE(storeRequests, windowRequests);
+        QCOMPARE(storeRequests, QTest::currentDataTag() == QByteArray("no complete row") ? 0 : 1);
     }
 };
 
