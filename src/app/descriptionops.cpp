@@ -2,6 +2,7 @@
 #include "descriptionops.h"
 
 #include "mainwindow.h"
+#include "widgetfields.h"
 
 #include "data/municipalities.h"
 #include "model/currency.h"
@@ -72,7 +73,15 @@ void DescriptionOps::onUserChange(QComboBox *combo, Fn fn)
         connect(edit, &QLineEdit::textEdited, this, fn);
 }
 
-DescriptionOps::DescriptionOps(MainWindow *window, QObject *parent) : QObject(parent), m_window(window)
+DescriptionOps::DescriptionOps(MainWindow *window, QObject *parent)
+    : DescriptionOps(window, parent, std::make_unique<WindowFields>(window))
+{
+}
+
+DescriptionOps::~DescriptionOps() = default;
+
+DescriptionOps::DescriptionOps(MainWindow *window, QObject *parent, std::unique_ptr<WindowFields> fields)
+    : DescriptionWork(fields->fields, fields->notices, parent), m_window(window), m_windowFields(std::move(fields))
 {
     ui::DescriptionPage *d = window->descriptionPage;
     ui::AppraiserPage *a = window->appraiserPage;
@@ -92,7 +101,6 @@ DescriptionOps::DescriptionOps(MainWindow *window, QObject *parent) : QObject(pa
     onUserChange(d->categoryCombo, [this] { ComboBox4Change(); });
     onUserChange(d->buildingTypeCombo, [this] { Q_EMIT CalcolaCIValoreMercatoRequested(); });
     onUserChange(d->buildingAgeCombo, [this] { Q_EMIT CalcolaCIValoreMercatoRequested(); });
-    connect(d->classEdit, &QLineEdit::textChanged, this, [this] { Edit19Change(); });
     connect(d->dateEdit, &QDateEdit::dateChanged, this, [this] { DateTimePicker1Change(); });
 }
 
@@ -151,57 +159,12 @@ void DescriptionOps::ComboBox1Change(QComboBox *province)
     ui::setComboText(code, at(provinceCodes(), i));
 }
 
-bool DescriptionOps::ImpostaEtaEdificio()
-{
-    ui::DescriptionPage *d = m_window->descriptionPage;
-    try {
-        const std::optional<QString> age =
-            brevan::ImpostaEtaEdificio(d->constructionYearCombo->currentText(), d->dateEdit->date().year());
-        if (age)
-            ui::setComboText(d->buildingAgeCombo, *age);
-        return true;
-    } catch (const std::exception &e) {
-        ui::Messages::error(m_window, QString::fromUtf8(e.what()));
-        return false;
-    }
-}
-
-void DescriptionOps::GiudicaQuotaDalPianoStradale()
-{
-    ui::DescriptionPage *d = m_window->descriptionPage;
-    QComboBox *judgment = m_window->positionPage->streetLevelCombo;
-    try {
-        const FloorJudgment j =
-            brevan::GiudicaQuotaDalPianoStradale(d->totalFloorsCombo->currentText(), d->floorCombo->currentText());
-        if (!j.warning.isEmpty())
-            ui::Messages::warning(m_window, j.warning);
-        ui::setComboText(judgment, j.judgment);
-        if (j.clearFloor)
-            ui::setComboText(d->floorCombo, QString());
-    } catch (const std::exception &e) {
-        ui::Messages::error(m_window, QString::fromUtf8(e.what()));
-    }
-}
-
 void DescriptionOps::ComboBox4Change()
 {
     QComboBox *category = m_window->descriptionPage->categoryCombo;
     if (const std::optional<QString> hint = categoryHint(category->currentText()))
         ui::setHint(category, *hint);
     recalculateTaxes();
-}
-
-void DescriptionOps::Edit19Change()
-{
-    recalculateTaxes();
-}
-
-void DescriptionOps::recalculateTaxes()
-{
-    if (!currency().RicalcoloAttivo)
-        return;
-    m_window->incomePage->taxesEdit->setText(QString());
-    Q_EMIT CalcolaSpeseImposteRequested();
 }
 
 void DescriptionOps::municipalityRestored()
@@ -222,10 +185,7 @@ void DescriptionOps::municipalityRestored()
         combo->setCurrentIndex(row);
         combo->lineEdit()->setText(name);
     }
-    // A municipality no longer in force is said even when the list of the
-    // appraisal's date still offers it.
-    if (const std::optional<FormerMunicipality> former = formerMunicipality(name, provinceCode))
-        ui::Messages::note(m_window, formerMunicipalityNote(*former));
+    noteFormerMunicipality();
 }
 
 void DescriptionOps::DateTimePicker1Change()

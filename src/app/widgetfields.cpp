@@ -119,4 +119,9 @@ void WindowNotices::error(const QString &text)
     ui::Messages::error(m_window, text);
 }
 
+void WindowNotices::note(const QString &text)
+{
+    ui::Messages::note(m_window, text);
+}
+
 } // namespace brevan::app

@@ -40,6 +40,7 @@ public:
     explicit WindowNotices(QWidget *window) : m_window(window) {}
     void warning(const QString &text) override;
     void error(const QString &text) override;
+    void note(const QString &text) override;
 
 private:
     QWidget *m_window;

@@ -44,12 +44,14 @@ public:
     virtual void whenToggled(const QString &name, QObject *context, std::function<void(bool)> react) = 0;
 };
 
-// What the operations have to say to the user: the warning, the error box.
+// What the operations have to say to the user: the warning, the error box,
+// a note in passing (the status bar).
 class Notices {
 public:
     virtual ~Notices() = default;
     virtual void warning(const QString &text) = 0;
     virtual void error(const QString &text) = 0;
+    virtual void note(const QString &text) = 0;
 };
 
 } // namespace brevan::engine

@@ -4,7 +4,9 @@
 // to the reactions as the controls do. The income work run on them gives what
 // the income page gives behind the window.
 #include "../support/appfixture.h"
+#include "app/descriptionops.h"
 #include "app/incomeops.h"
+#include "engine/descriptionwork.h"
 #include "app/surfacesops.h"
 #include "engine/surfaceswork.h"
 #include "pages/surfacespage.h"
@@ -30,6 +32,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QStackedWidget>
+#include <QStatusBar>
 #include <QTest>
 
 using namespace brevan;
@@ -114,6 +117,7 @@ public:
     QStringList shown;
     void warning(const QString &text) override { shown << QStringLiteral("warning: ") + text; }
     void error(const QString &text) override { shown << QStringLiteral("error: ") + text; }
+    void note(const QString &text) override { shown << QStringLiteral("note: ") + text; }
 };
 
 
@@ -450,6 +454,80 @@ private Q_SLOTS:
         QCOMPARE(withoutWindow, behindWindow);
         QCOMPARE(storeRequests, windowRequests);
         QCOMPARE(storeRequests, QTest::currentDataTag() == QByteArray("no complete row") ? 0 : 1);
+    }
+
+    // The class's taxes trigger, the building's age, the floor judgment and
+    // the note on a former municipality, with and without the window.
+    void descriptionWorkIsThePagesWithoutWindow()
+    {
+        const auto run = [](engine::Fields &f, engine::DescriptionWork &description) {
+            f.setText(QStringLiteral("CategCatastImmob"), QStringLiteral("A/3"));
+            f.setText(QStringLiteral("ClasseCatastImmob"), QStringLiteral("2"));
+            f.setText(QStringLiteral("CanoneLocazUnit"), QStringLiteral("10000"));
+            f.setText(QStringLiteral("NumCauzioni"), QStringLiteral("3"));
+            f.setText(QStringLiteral("SaggioCommerciale"), QStringLiteral("5"));
+            f.setText(QStringLiteral("SaggioLegale"), QStringLiteral("2.5"));
+            f.setText(QStringLiteral("AliquoteTasse"), QStringLiteral("1000"));
+            f.setText(QStringLiteral("ClasseCatastImmob"), QStringLiteral("4"));
+            f.setText(QStringLiteral("AnnoCostruzImmob"), QStringLiteral("1990"));
+            description.ImpostaEtaEdificio();
+            f.setText(QStringLiteral("TotPianiImmob"), QStringLiteral("3"));
+            f.setText(QStringLiteral("PianoImmob"), QStringLiteral("5"));
+            description.GiudicaQuotaDalPianoStradale();
+            f.setText(QStringLiteral("ComuneImmob"), QStringLiteral("Abbadia Alpina"));
+            f.setText(QStringLiteral("SiglaProvinciaImmob"), QStringLiteral("TO"));
+            description.noteFormerMunicipality();
+            QStringList out;
+            for (const char *name : {"AliquoteTasse", "RedditoNettoAnnuo", "EtaEdificioImmob", "QuotaDaPianoStrad",
+                                     "PianoImmob"})
+                out << QString::fromLatin1(name) + u'=' + f.text(QString::fromLatin1(name));
+            return out;
+        };
+
+        currency().reset();
+        AppFixture fixture;
+        MainWindow *w = fixture.window.get();
+        QStringList windowNotices;
+        ui::Messages::setAnswers([&](const ui::Messages::Shown &shown) {
+            windowNotices << QString::number(int(shown.kind)) + u' ' + shown.text;
+            return true;
+        });
+        app::IncomeOps income(w);
+        income.commercialSurface = [] { return QStringLiteral("100"); };
+        app::DescriptionOps description(w);
+        connect(&description, &engine::DescriptionWork::CalcolaSpeseImposteRequested, &income,
+                &engine::IncomeWork::CalcolaSpeseImposte);
+        app::WidgetFields widgets(w);
+        const QStringList behindWindow = run(widgets, description);
+        // A note goes to the status bar.
+        if (!w->statusBar()->currentMessage().isEmpty())
+            windowNotices << QStringLiteral("note ") + w->statusBar()->currentMessage();
+
+        currency().reset();
+        FieldStore store;
+        store.setDate(QStringLiteral("DataStimaImmob"), widgets.date(QStringLiteral("DataStimaImmob")));
+        QStringList storeNotices;
+        struct Kinds final : engine::Notices {
+            QStringList *out;
+            void warning(const QString &t) override { *out << QString::number(int(ui::Messages::Shown::Warning)) + u' ' + t; }
+            void error(const QString &t) override { *out << QString::number(int(ui::Messages::Shown::Error)) + u' ' + t; }
+            void note(const QString &t) override { *out << QStringLiteral("note ") + t; }
+        } notices;
+        notices.out = &storeNotices;
+        engine::IncomeWork storeIncome(store, notices);
+        storeIncome.commercialSurface = [] { return QStringLiteral("100"); };
+        engine::DescriptionWork storeDescription(store, notices);
+        connect(&storeDescription, &engine::DescriptionWork::CalcolaSpeseImposteRequested, &storeIncome,
+                &engine::IncomeWork::CalcolaSpeseImposte);
+        const QStringList withoutWindow = run(store, storeDescription);
+
+        QCOMPARE(withoutWindow, behindWindow);
+        QCOMPARE(storeNotices, windowNotices);
+        // The class proposed the taxes again over the typed 1000; the note was given.
+        QVERIFY(store.text(QStringLiteral("AliquoteTasse")) != QStringLiteral("1000"));
+        QVERIFY(!store.text(QStringLiteral("AliquoteTasse")).isEmpty());
+        QVERIFY(!store.text(QStringLiteral("EtaEdificioImmob")).isEmpty());
+        QCOMPARE(storeNotices.size(), 2);
     }
 };
 
