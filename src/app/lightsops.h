@@ -1,41 +1,30 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
-// The completeness lights of the page tree: red, yellow or green for how far
-// each of the twelve pages is filled in, read from the pages as they stand.
-#include "valuation/completeness.h"
+// The completeness lights of the page tree behind the window: the work of
+// engine/lightswork.h on the pages, painted on the tree's nodes.
+#include "engine/lightswork.h"
 
-#include <QObject>
-#include <QStringList>
-
-#include <functional>
+#include <memory>
 
 namespace brevan::app {
 
 class MainWindow;
+struct WindowFields;
 
-class LightsOps : public QObject {
+class LightsOps : public engine::LightsWork {
     Q_OBJECT
 public:
     explicit LightsOps(MainWindow *window, QObject *parent = nullptr);
+    ~LightsOps() override;
 
-    // The useful, conventional and commercial surface values behind the
-    // surfaces page (not the texts it shows). Unset: the page's controls named
-    // SupUtileImmob, SupConvenzImmob and SupCommercImmob, empty when absent.
-    std::function<QStringList()> surfaceValues;
-    // TableImmobConfrCompleta: 3 without comparables, 1 when all are
-    // complete, 2 otherwise. Unset: the comparables page's own count.
-    std::function<int()> comparablesCompleteness;
-
-    // The pages' contents as the rules read them: texts by persisted field
-    // name, ticks, pictures, surfaces and comparables.
-    PageContents gatherContents() const;
-
-public Q_SLOTS:
-    // Sets the light of nodes 1 to 12; changes no field.
-    void ImpostaSemaforiTreeView();
+protected:
+    void showLights(const std::array<Light, 12> &lights) override;
 
 private:
+    LightsOps(MainWindow *window, QObject *parent, std::unique_ptr<WindowFields> fields);
+
     MainWindow *m_window;
+    std::unique_ptr<WindowFields> m_windowFields;
 };
 
 } // namespace brevan::app

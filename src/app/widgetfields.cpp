@@ -11,7 +11,9 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QStackedWidget>
+#include <QTextEdit>
 
 #include <stdexcept>
 
@@ -21,11 +23,16 @@ WidgetFields::WidgetFields(MainWindow *window) : m_window(window) {}
 
 QWidget *WidgetFields::control(const QString &name) const
 {
+    if (!has(name))
+        throw std::logic_error("no control named " + name.toStdString());
+    return m_controls.value(name);
+}
+
+bool WidgetFields::has(const QString &name) const
+{
     QPointer<QWidget> &found = m_controls[name];
     if (!found)
         found = m_window->pages ? m_window->pages->findChild<QWidget *>(name) : nullptr;
-    if (!found)
-        throw std::logic_error("no control named " + name.toStdString());
     return found;
 }
 
@@ -36,6 +43,10 @@ QString WidgetFields::text(const QString &name) const
         return edit->text();
     if (auto *combo = qobject_cast<QComboBox *>(w))
         return combo->currentText();
+    if (auto *t = qobject_cast<QTextEdit *>(w))
+        return t->toPlainText();
+    if (auto *t = qobject_cast<QPlainTextEdit *>(w))
+        return t->toPlainText();
     return {};
 }
 

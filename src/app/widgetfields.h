@@ -18,6 +18,7 @@ class WidgetFields final : public engine::Fields {
 public:
     explicit WidgetFields(MainWindow *window);
 
+    bool has(const QString &name) const override;
     QString text(const QString &name) const override;
     void setText(const QString &name, const QString &text) override;
     bool isChecked(const QString &name) const override;

@@ -25,6 +25,9 @@ class Fields {
 public:
     virtual ~Fields() = default;
 
+    // Whether the pages have a control of that name.
+    virtual bool has(const QString &name) const = 0;
+
     virtual QString text(const QString &name) const = 0;
     virtual void setText(const QString &name, const QString &text) = 0;
     void clear(const QString &name) { setText(name, QString()); }

@@ -24,6 +24,7 @@ public:
     FieldStore(const FieldStore &) = delete;
     FieldStore &operator=(const FieldStore &) = delete;
 
+    bool has(const QString &name) const override { return m_controls.contains(name); }
     QString text(const QString &name) const override;
     void setText(const QString &name, const QString &text) override;
     bool isChecked(const QString &name) const override;

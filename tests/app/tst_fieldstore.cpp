@@ -225,6 +225,12 @@ private Q_SLOTS:
             if (auto *button = qobject_cast<QAbstractButton *>(found.first()))
                 QCOMPARE(store.isChecked(name), button->isChecked());
         }
+        // No stored field has a control on the pages that the store lacks.
+        app::WidgetFields widgets(fixture.window.get());
+        for (const FieldDef &f : recordFields()) {
+            const QString name = QString::fromLatin1(f.name);
+            QVERIFY2(store.has(name) == widgets.has(name), qPrintable(name));
+        }
     }
 
     void writesAreReportedAsTheControlsReportThem()
