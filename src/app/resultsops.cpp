@@ -4,6 +4,7 @@
 #include "report/pdfa.h"
 
 #include "mainwindow.h"
+#include "widgetfields.h"
 #include "model/currency.h"
 #include "model/record.h"
 #include "pages/messages.h"
@@ -50,8 +51,6 @@ using report::SummaryLines;
 
 namespace {
 
-constexpr int kSurfacesNode = 6;
-constexpr int kComparablesNode = 11;
 const QColor kHeadingColour(0, 0, 128);
 const QString kJobTitle = QStringLiteral("Brevan 2.0");
 
@@ -76,71 +75,33 @@ QString exceptionText(const std::exception &e)
 
 } // namespace
 
-ResultsOps::ResultsOps(MainWindow *window, QObject *parent) : QObject(parent), m_window(window)
+ResultsOps::ResultsOps(MainWindow *window, QObject *parent)
+    : ResultsOps(window, parent, std::make_unique<WindowFields>(window))
 {
+}
+
+ResultsOps::~ResultsOps() = default;
+
+ResultsOps::ResultsOps(MainWindow *window, QObject *parent, std::unique_ptr<WindowFields> fields)
+    : ResultsWork(fields->fields, fields->notices, window->coefficients, parent), m_window(window),
+      m_windowFields(std::move(fields))
+{
+    lights = [this] {
+        std::array<Light, 12> shown;
+        for (int n = 1; n <= MainWindow::kPageNodes; ++n)
+            shown[std::size_t(n - 1)] = lightOf(m_window->nodeLight(n));
+        return shown;
+    };
     ResultsPage *page = window->resultsPage;
     connect(page->exportButton, &QToolButton::clicked, this, &ResultsOps::SpeedButton61Click);
     connect(page->printButton, &QToolButton::clicked, this, &ResultsOps::SpeedButton55Click);
     connect(page->computeButton, &QToolButton::clicked, this, &ResultsOps::SpeedButton40Click);
 }
 
-report::SummaryInput ResultsOps::summaryInput() const
+QString ResultsOps::surfacesTablePath() const
 {
-    report::SummaryInput in;
-    for (const FieldDef &f : recordFields()) {
-        const QString name = QString::fromLatin1(f.name);
-        QWidget *w = m_window->pages->findChild<QWidget *>(name);
-        if (!w)
-            continue;
-        if (auto *date = qobject_cast<QDateTimeEdit *>(w)) {
-            if (name == QLatin1String("DataStimaImmob"))
-                in.appraisalDate = date->date();
-        } else if (auto *edit = qobject_cast<QLineEdit *>(w)) {
-            in.texts.insert(name, edit->text());
-        } else if (auto *combo = qobject_cast<QComboBox *>(w)) {
-            in.texts.insert(name, combo->currentText());
-        } else if (auto *button = qobject_cast<QAbstractButton *>(w)) {
-            in.ticks.insert(name, button->isChecked());
-        }
-    }
-    for (int n = 1; n <= MainWindow::kPageNodes; ++n)
-        in.lights[std::size_t(n - 1)] = lightOf(m_window->nodeLight(n));
-
-    // The tables are read only for the sections that will show them, so an
-    // unlit page never costs a read or a failure.
-    if (in.lights[kSurfacesNode - 1] != Light::Red) {
-        QString path = m_window->surfacesPage->model()->tableFile();
-        if (path.isEmpty())
-            path = dataPath(kDescrSup);
-        // One pass over the table, not one query per cell.
-        const Table table = Table::open(path);
-        const Layout &layout = table.layout();
-        const int d = table.requireColumn(QStringLiteral("DescrizioneSuperficie"));
-        const int a = table.requireColumn(QStringLiteral("MqSuperficie"));
-        for (const QVariantList &r : table.rows())
-            in.surfaceRows.append({valueText(layout[d], r.at(d)), valueReal(layout[a], r.at(a))});
-    }
-    if (surfaceValues) {
-        in.surfaceValues = surfaceValues();
-    } else {
-        const SurfacesPage *s = m_window->surfacesPage;
-        in.surfaceValues = {s->usefulEdit->text(), s->conventionalEdit->text(), s->commercialEdit->text()};
-    }
-    if (in.lights[kComparablesNode - 1] != Light::Red) {
-        const Table table = Table::open(dataPath(kImmConfr));
-        const Layout &layout = table.layout();
-        for (const QVariantList &values : table.rows()) {
-            QHash<QString, QString> row;
-            for (int c = 0; c < layout.size() && c < values.size(); ++c) {
-                if (layout[c].type == ColumnType::Text)
-                    row.insert(layout[c].name, values[c].toString());
-            }
-            in.comparables.append(row);
-        }
-    }
-    in.coefficients = m_window->coefficients;
-    in.valutaCorrente = currency().ValutaCorrente;
-    return in;
+    const QString path = m_window->surfacesPage->model()->tableFile();
+    return path.isEmpty() ? dataPath(kDescrSup) : path;
 }
 
 void ResultsOps::fillDocument(QTextDocument *document, const SummaryLines &lines, SummaryForm form, qreal deviceDpi,
@@ -217,31 +178,6 @@ void ResultsOps::CalcolaRiepilogoInformazioni()
     edit->setEnabled(true);
 }
 
-void ResultsOps::buildBuffer(SummaryForm form)
-{
-    m_buffer.clear();
-    m_bufferForm = form;
-    m_buffer = report::buildSummary(summaryInput(), form);
-}
-
-void ResultsOps::CalcolaRiepilogoInformazioniSave()
-{
-    try {
-        buildBuffer(SummaryForm::Export);
-    } catch (const std::exception &e) {
-        Messages::error(m_window, exceptionText(e));
-    }
-}
-
-void ResultsOps::CalcolaRiepilogoInformazioniPrint()
-{
-    try {
-        buildBuffer(SummaryForm::Print);
-    } catch (const std::exception &e) {
-        Messages::error(m_window, exceptionText(e));
-    }
-}
-
 void ResultsOps::SpeedButton40Click()
 {
     Q_EMIT CalcolaCIValoreMercatoRequested();
@@ -265,13 +201,7 @@ void ResultsOps::SpeedButton61Click()
         const QString path = Messages::fileName(m_window, request);
         if (path.isEmpty())
             return;
-        const report::SummaryFormStyle style = report::summaryFormStyle(SummaryForm::Export);
-        const QByteArray rtf = report::writeRtf(m_buffer, style.pointSize, style.leftIndentPt);
-        // Written beside the target and renamed over it: a failure never
-        // leaves a torn file, nor spoils the one that was there.
-        QString why;
-        if (!files::writeWholeFile(path, rtf, &why))
-            throw failure(QStringLiteral("Impossibile scrivere il file \"%1\":\n%2").arg(QDir::toNativeSeparators(path), why));
+        exportRtf(path);
     } catch (const std::exception &e) {
         Messages::error(m_window, exceptionText(e));
     }
@@ -314,7 +244,7 @@ void ResultsOps::printBuffer(QPrinter *printer)
     document.documentLayout()->setPaintDevice(printer);
     document.setDocumentMargin(0);
     const QSizeF page = printer->pageRect(QPrinter::DevicePixel).size();
-    fillDocument(&document, m_buffer, SummaryForm::Print, printer->logicalDpiX(), qt_defaultDpiY(), page.width());
+    fillDocument(&document, buffer(), SummaryForm::Print, printer->logicalDpiX(), qt_defaultDpiY(), page.width());
     if (page.isEmpty())
         throw failure(QStringLiteral("La stampante non ha un'area di stampa valida."));
     document.setPageSize(page);

@@ -1,13 +1,12 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The results page's operations: the summary of the appraisal on screen, its
-// export as a rich-text file and its direct print.
-#include "report/summary.h"
+// export as a rich-text file and its direct print. The summary itself is
+// engine/resultswork.h; this class shows it, asks where to export it and
+// prints it.
+#include "engine/resultswork.h"
 
-#include <QObject>
-#include <QStringList>
-
-#include <functional>
+#include <memory>
 
 class QPrinter;
 class QTextDocument;
@@ -15,22 +14,13 @@ class QTextDocument;
 namespace brevan::app {
 
 class MainWindow;
+struct WindowFields;
 
-class ResultsOps : public QObject {
+class ResultsOps : public engine::ResultsWork {
     Q_OBJECT
 public:
     explicit ResultsOps(MainWindow *window, QObject *parent = nullptr);
-
-    // Useful, conventional and commercial surface as the surfaces page shows
-    // them. Unset, the three fields of the surfaces page are read.
-    std::function<QStringList()> surfaceValues;
-
-    // Everything the summary reads, taken from the pages now.
-    report::SummaryInput summaryInput() const;
-
-    // The hidden buffer: the export or print form built last.
-    const report::SummaryLines &buffer() const { return m_buffer; }
-    report::SummaryForm bufferForm() const { return m_bufferForm; }
+    ~ResultsOps() override;
 
     // Test seam: print on this printer instead of asking with the printer
     // dialog. Not owned.
@@ -46,23 +36,19 @@ public:
 
 public Q_SLOTS:
     void CalcolaRiepilogoInformazioni();
-    void CalcolaRiepilogoInformazioniSave();
-    void CalcolaRiepilogoInformazioniPrint();
     void SpeedButton40Click();
     void SpeedButton61Click();
     void SpeedButton55Click();
 
-Q_SIGNALS:
-    void CalcolaCIValoreMercatoRequested();
-    void CalcolaCDValoreMercatoRequested();
+protected:
+    QString surfacesTablePath() const override;
 
 private:
-    void buildBuffer(report::SummaryForm form);
+    ResultsOps(MainWindow *window, QObject *parent, std::unique_ptr<WindowFields> fields);
     void printBuffer(QPrinter *printer);
 
     MainWindow *m_window;
-    report::SummaryLines m_buffer;
-    report::SummaryForm m_bufferForm = report::SummaryForm::Export;
+    std::unique_ptr<WindowFields> m_windowFields;
     QPrinter *m_testPrinter = nullptr;
 };
 
