@@ -2,6 +2,7 @@
 #include "reportops.h"
 
 #include "app/mainwindow.h"
+#include "app/widgetfields.h"
 #include "model/currency.h"
 #include "model/record.h"
 #include "pages/appraiserpage.h"
@@ -57,9 +58,24 @@ QString tableFileOf(const ui::TableModel *model, const QString &working)
 } // namespace
 
 ReportOps::ReportOps(MainWindow *window, QObject *parent)
-    : QObject(parent), m_window(window), m_dialog(new ui::ReportPagesDialog(window)),
-      m_report(std::make_unique<report::Report>())
+    : ReportOps(window, parent, std::make_unique<WindowFields>(window))
 {
+}
+
+ReportOps::ReportOps(MainWindow *window, QObject *parent, std::unique_ptr<WindowFields> fields)
+    : ReportWork(fields->fields, window->coefficients, parent), m_window(window),
+      m_windowFields(std::move(fields)), m_dialog(new ui::ReportPagesDialog(window))
+{
+    lights = [this] {
+        std::array<Light, 12> shown;
+        for (int n = 1; n <= MainWindow::kPageNodes; ++n)
+            shown[std::size_t(n - 1)] = lightOf(m_window->nodeLight(n));
+        return shown;
+    };
+    pictures = [this] {
+        return std::array<QImage, 3>{m_window->photoPage->sourceImage(), m_window->areaPlanPage->sourceImage(),
+                                     m_window->unitPlanPage->sourceImage()};
+    };
     connect(window->resultsPage->reportPagesButton, &QAbstractButton::clicked, this, &ReportOps::SpeedButton65Click);
     connect(window->resultsPage->previewButton, &QAbstractButton::clicked, this, &ReportOps::SpeedButton64Click);
 }
@@ -81,87 +97,21 @@ void ReportOps::SpeedButton65Click()
     m_dialog->exec();
 }
 
-report::ReportInput ReportOps::collectInput() const
+QString ReportOps::surfacesTablePath() const
 {
-    report::ReportInput in;
-    // The record's controls live on these pages; the comparables page has
-    // editors of the same names for its own table and is read as a table.
-    const QList<QWidget *> recordPages{m_window->appraiserPage,   m_window->descriptionPage, m_window->surfacesPage,
-                                       m_window->localisationPage, m_window->positionPage,   m_window->typologyPage,
-                                       m_window->incomePage,      m_window->resultsPage};
-    for (const FieldDef &f : recordFields()) {
-        const QString name = QString::fromLatin1(f.name);
-        QWidget *control = nullptr;
-        for (QWidget *page : recordPages) {
-            if ((control = page->findChild<QWidget *>(name)))
-                break;
-        }
-        if (!control)
-            continue;
-        if (auto *edit = qobject_cast<QLineEdit *>(control))
-            in.texts.insert(name, edit->text());
-        else if (auto *combo = qobject_cast<QComboBox *>(control))
-            in.texts.insert(name, combo->currentText());
-        else if (auto *button = qobject_cast<QAbstractButton *>(control))
-            in.ticks.insert(name, button->isChecked());
-    }
-    in.appraisalDate = m_window->descriptionPage->dateEdit->date();
-
-    for (int n = 1; n <= MainWindow::kPageNodes; ++n)
-        in.lights[std::size_t(n - 1)] = lightOf(m_window->nodeLight(n));
-
-    const Table surfaces = Table::open(tableFileOf(m_window->surfacesPage->model(), kDescrSup));
-    const int description = surfaces.columnIndex(QStringLiteral("DescrizioneSuperficie"));
-    const int area = surfaces.columnIndex(QStringLiteral("MqSuperficie"));
-    if (description >= 0 && area >= 0) {
-        for (const QVariantList &row : surfaces.rows())
-            in.surfaces.append({row.value(description).toString(), row.value(area).toDouble()});
-    }
-    in.usefulShown = m_window->surfacesPage->usefulEdit->text();
-    in.conventionalShown = m_window->surfacesPage->conventionalEdit->text();
-    in.commercialShown = m_window->surfacesPage->commercialEdit->text();
-
-    in.photo = m_window->photoPage->sourceImage();
-    in.areaPlan = m_window->areaPlanPage->sourceImage();
-    in.unitPlan = m_window->unitPlanPage->sourceImage();
-
-    // A comparable being typed in counts, as walking the table would post it.
-    ui::ComparablesPage *comparablesPage = m_window->comparablesPage;
-    if (comparablesPage->hasPendingEdit())
-        comparablesPage->postEdits();
-    const Table comparables = Table::open(tableFileOf(comparablesPage->model(), kImmConfr));
-    for (const QVariantList &row : comparables.rows()) {
-        report::ComparableRow values;
-        for (int c = 0; c < comparables.layout().size(); ++c)
-            values.insert(comparables.layout()[c].name, row.value(c).toString());
-        in.comparables.append(values);
-    }
-
-    in.coefficients = m_window->coefficients;
-    in.currency = currency().ValutaCorrente;
-    in.today = today ? today() : QDate::currentDate();
-    if (mcaDocument)
-        in.mca = mcaDocument();
-    if (omiOutcome)
-        in.omi = omiOutcome();
-    return in;
+    return tableFileOf(m_window->surfacesPage->model(), kDescrSup);
 }
 
-void ReportOps::fillPages()
+QString ReportOps::comparablesTablePath() const
 {
-    m_report->resetAndFill(collectInput());
+    return tableFileOf(m_window->comparablesPage->model(), kImmConfr);
 }
 
-bool ReportOps::writePdf(const QString &path, const report::ReportSelection &selection, QString *error)
+void ReportOps::postPendingComparable() const
 {
-    try {
-        fillPages();
-        return report::writeReportPdf(path, *m_report, selection, error);
-    } catch (const std::exception &e) {
-        if (error)
-            *error = QString::fromUtf8(e.what());
-        return false;
-    }
+    ui::ComparablesPage *page = m_window->comparablesPage;
+    if (page->hasPendingEdit())
+        page->postEdits();
 }
 
 void ReportOps::SpeedButton64Click()
