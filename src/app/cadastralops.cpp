@@ -2,6 +2,7 @@
 #include "cadastralops.h"
 
 #include "app/mainwindow.h"
+#include "app/widgetfields.h"
 #include "app/surfacesops.h"
 #include "pages/cadastralwindow.h"
 #include "pages/descriptionpage.h"
@@ -15,8 +16,17 @@
 
 namespace brevan::app {
 
-CadastralOps::CadastralOps(MainWindow *window, QObject *parent) : QObject(parent), m_window(window)
+CadastralOps::CadastralOps(MainWindow *window, QObject *parent)
+    : CadastralOps(window, parent, std::make_unique<WindowFields>(window))
 {
+}
+
+CadastralOps::~CadastralOps() = default;
+
+CadastralOps::CadastralOps(MainWindow *window, QObject *parent, std::unique_ptr<WindowFields> fields)
+    : CadastralWork(fields->fields, parent), m_window(window), m_windowFields(std::move(fields))
+{
+    surfaceRows = [this] { return m_window->surfacesOps->rows(); };
     connect(window->cadastralAction, &QAction::triggered, this, &CadastralOps::SuperficieCatastaleClick);
     connect(window->surfacesPage->cadastralButton, &QToolButton::clicked, this,
             &CadastralOps::SuperficieCatastaleClick);
@@ -48,35 +58,10 @@ ui::CadastralWindow *CadastralOps::window() const
     return m_cadastralWindow;
 }
 
-QString CadastralOps::category() const
+void CadastralOps::showSheet()
 {
-    return m_window->descriptionPage->categoryCombo->currentText();
-}
-
-CadastralSheet CadastralOps::sheet() const
-{
-    return buildCadastralSheet(m_window->surfacesOps->rows(), m_choices, isVillaCategory(category()));
-}
-
-std::optional<double> CadastralOps::surface() const
-{
-    const CadastralSheet s = sheet();
-    if (!s.hasSurface())
-        return std::nullopt;
-    return s.result.surface;
-}
-
-void CadastralOps::refresh()
-{
-    m_choices.prune(m_window->surfacesOps->rows());
     if (m_cadastralWindow)
         m_cadastralWindow->setSheet(sheet(), category());
-}
-
-void CadastralOps::setChoice(int surfacesRow, const CadastralChoice &choice)
-{
-    m_choices.set(surfacesRow, choice);
-    refresh();
 }
 
 void CadastralOps::SuperficieCatastaleClick()
@@ -90,18 +75,6 @@ void CadastralOps::SuperficieCatastaleClick()
     m_cadastralWindow->show();
     m_cadastralWindow->raise();
     m_cadastralWindow->activateWindow();
-}
-
-void CadastralOps::showOpened(const CadastralChoices &choices)
-{
-    m_choices = choices;
-    refresh();
-}
-
-void CadastralOps::clearForNewAppraisal()
-{
-    m_choices.clear();
-    refresh();
 }
 
 } // namespace brevan::app

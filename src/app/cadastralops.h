@@ -4,13 +4,13 @@
 // catastale (DPR 138/98)…" on the surfaces page and in "&Visualizza"), built
 // at first use; the appraiser's choices, which follow the rows of the
 // surfaces table; the villa rule from the description page's category; and
-// the choices saved, opened and cleared with the appraisal.
-#include "valuation/cadastralsheet.h"
+// the choices saved, opened and cleared with the appraisal. The surface and
+// the choices are engine/cadastralwork.h; this class adds the window.
+#include "engine/cadastralwork.h"
 
-#include <QObject>
 #include <QPointer>
 
-#include <optional>
+#include <memory>
 
 namespace brevan::ui {
 class CadastralWindow;
@@ -19,40 +19,32 @@ class CadastralWindow;
 namespace brevan::app {
 
 class MainWindow;
+struct WindowFields;
 
-class CadastralOps : public QObject {
+class CadastralOps : public engine::CadastralWork {
     Q_OBJECT
 public:
     explicit CadastralOps(MainWindow *window, QObject *parent = nullptr);
+    ~CadastralOps() override;
 
-    const CadastralChoices &choices() const { return m_choices; }
-    // The rows of the surfaces table as the cadastral surface counts them now.
-    CadastralSheet sheet() const;
-    // The cadastral surface in m², when it can be computed and is not 0.
-    std::optional<double> surface() const;
     // Null until first use.
     ui::CadastralWindow *window() const;
-
-    // Opening: the choices read with the appraisal (none when it has none,
-    // or they could not be read) replace these.
-    void showOpened(const CadastralChoices &choices);
-    // A new appraisal goes back to the proposals.
-    void clearForNewAppraisal();
 
 public Q_SLOTS:
     // "Superficie catastale (DPR 138/98)…": builds the window at first use,
     // brings it up to date and shows it.
     void SuperficieCatastaleClick();
 
-private:
-    QString category() const;
+protected:
     // The window follows the surfaces table and the category.
-    void refresh();
-    void setChoice(int surfacesRow, const CadastralChoice &choice);
+    void showSheet() override;
+
+private:
+    CadastralOps(MainWindow *window, QObject *parent, std::unique_ptr<WindowFields> fields);
 
     MainWindow *m_window;
+    std::unique_ptr<WindowFields> m_windowFields;
     QPointer<ui::CadastralWindow> m_cadastralWindow; // a child of the main window
-    CadastralChoices m_choices;
 };
 
 } // namespace brevan::app
