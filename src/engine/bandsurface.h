@@ -7,7 +7,7 @@
 #include <QString>
 #include <QVector>
 
-namespace brevan::app {
+namespace brevan::engine {
 
 // The cadastral surface (DPR 138/98, allegato C) of the rows, each in the
 // class the appraiser chose or, without a choice, the one its room name
@@ -20,4 +20,4 @@ double cadastralSurfaceForBand(const QVector<SurfaceRow> &rows, const CadastralC
 // surfaces page.
 double netSurfaceForBand(const QVector<SurfaceRow> &rows);
 
-} // namespace brevan::app
+} // namespace brevan::engine

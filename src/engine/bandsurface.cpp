@@ -4,7 +4,7 @@
 #include "valuation/cadastralsheet.h"
 #include "valuation/cadastralsurface.h"
 
-namespace brevan::app {
+namespace brevan::engine {
 
 double cadastralSurfaceForBand(const QVector<SurfaceRow> &rows, const CadastralChoices &choices,
                                const QString &category)
@@ -20,4 +20,4 @@ double netSurfaceForBand(const QVector<SurfaceRow> &rows)
     return CalcolaSuperficieUtile(rows);
 }
 
-} // namespace brevan::app
+} // namespace brevan::engine
