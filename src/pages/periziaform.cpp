@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "periziaform.h"
+#include "valuation/purposereport.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -53,22 +54,7 @@ QString amountText(double value)
 
 std::optional<double> parseAmount(const QString &text)
 {
-    QString t = text.trimmed();
-    t.remove(QChar(0x20AC)).remove(QLatin1Char(' '));
-    if (t.isEmpty())
-        return std::numeric_limits<double>::quiet_NaN();
-    bool ok = false;
-    double v = italian().toDouble(t, &ok);
-    if (!ok) {
-        // "1234.5" as a machine writes it: a point with no comma and not
-        // followed by exactly three digits is a decimal point.
-        const qsizetype point = t.lastIndexOf(QLatin1Char('.'));
-        if (!t.contains(QLatin1Char(',')) && point >= 0 && t.size() - point - 1 != 3)
-            v = QLocale::c().toDouble(t, &ok);
-    }
-    if (!ok || !std::isfinite(v))
-        return std::nullopt;
-    return v;
+    return brevan::perizia::parseAmount(text);
 }
 
 QString tickText(const std::optional<bool> &tick)

@@ -4,6 +4,9 @@
 #include "valuation/mca.h"
 
 #include <algorithm>
+#include <limits>
+#include <cmath>
+#include <QLocale>
 #include <numeric>
 
 namespace brevan::perizia {
@@ -391,6 +394,27 @@ QVector<Problem> problems(const Report &r, const AppraisalFacts &facts)
                                                 "ultimi sei anni indicato."));
     }
     return out;
+}
+
+std::optional<double> parseAmount(const QString &text)
+{
+    static const QLocale italian(QLocale::Italian, QLocale::Italy);
+    QString t = text.trimmed();
+    t.remove(QChar(0x20AC)).remove(QLatin1Char(' '));
+    if (t.isEmpty())
+        return std::numeric_limits<double>::quiet_NaN();
+    bool ok = false;
+    double v = italian.toDouble(t, &ok);
+    if (!ok) {
+        // "1234.5" as a machine writes it: a point with no comma and not
+        // followed by exactly three digits is a decimal point.
+        const qsizetype point = t.lastIndexOf(QLatin1Char('.'));
+        if (!t.contains(QLatin1Char(',')) && point >= 0 && t.size() - point - 1 != 3)
+            v = QLocale::c().toDouble(t, &ok);
+    }
+    if (!ok || !std::isfinite(v))
+        return std::nullopt;
+    return v;
 }
 
 } // namespace brevan::perizia

@@ -305,4 +305,8 @@ struct Problem {
 };
 QVector<Problem> problems(const Report &report, const AppraisalFacts &facts);
 
+// The number a text names ("1.234,50", "1234.5", "1234,5", with or without
+// "€"); NaN for the empty text, nothing for a text that is no number.
+std::optional<double> parseAmount(const QString &text);
+
 } // namespace brevan::perizia
