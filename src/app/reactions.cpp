@@ -23,6 +23,8 @@
 #include "undoops.h"
 #include "valueops.h"
 
+#include "engine/appraisalwork.h"
+
 namespace brevan::app {
 
 void MainWindow::wireReactions()
@@ -45,82 +47,24 @@ void MainWindow::wireReactions()
     // Last: it watches what the others show and write.
     undoOps = new UndoOps(this, this);
 
-    // The surfaces behind the surfaces page, read by everything that needs them.
-    auto commercial = [this] { return surfacesOps->commercialValue(); };
-    auto surfaceValues = [this] {
+    // The chains between the subsystems, as without a window.
+    engine::connectWorks({descriptionOps, surfacesOps, characteristicsOps, incomeOps, valueOps, lightsOps, resultsOps,
+                          reportOps, mcaOps, cadastralOps, omiOps, periziaOps});
+    lightsOps->comparablesCompleteness = [this] { return comparablesOps->TableImmobConfrCompleta(); };
+    fileOps->surfaceValues = [this] {
         return QStringList{surfacesOps->usefulValue(), surfacesOps->conventionalValue(), surfacesOps->commercialValue()};
     };
-    incomeOps->commercialSurface = commercial;
-    valueOps->commercialSurface = commercial;
-    lightsOps->surfaceValues = surfaceValues;
-    fileOps->surfaceValues = surfaceValues;
-    resultsOps->surfaceValues = surfaceValues;
-    reportOps->surfaceValues = surfaceValues;
-    // The market comparison's page of the printed report.
-    reportOps->mcaDocument = [this] { return mcaOps->reportDocument(); };
-    // The OMI comparison's page, and its band beside the MCA's other values.
-    reportOps->omiOutcome = [this] { return omiOps->outcome(); };
-    mcaOps->omiBandLines = [this] { return omiOps->bandLines(); };
-    lightsOps->comparablesCompleteness = [this] { return comparablesOps->TableImmobConfrCompleta(); };
 
-    // Description: the municipality cascade, the date, the cadastral data.
-    connect(descriptionOps, &DescriptionOps::unitRentResetRequested, incomeOps, &IncomeOps::resetUnitRent);
+    // The window's own: the municipality cascade's zone list, the lights
+    // after the surfaces' table commands, the summary after a currency switch.
     connect(descriptionOps, &DescriptionOps::zoneFieldsClearRequested, characteristicsOps,
             &CharacteristicsOps::clearZoneFields);
     connect(descriptionOps, &DescriptionOps::zoneListRebuildRequested, characteristicsOps,
             &CharacteristicsOps::rebuildZoneList);
-    connect(descriptionOps, &DescriptionOps::CalcolaSpeseImposteRequested, incomeOps, &IncomeOps::CalcolaSpeseImposte);
-    connect(descriptionOps, &DescriptionOps::SetCanoneMensileDiLocazioneUnitarioRequested, incomeOps,
-            &IncomeOps::SetCanoneMensileDiLocazioneUnitario);
-    connect(descriptionOps, &DescriptionOps::CalcolaRedditoLordoAnnuoRequested, incomeOps,
-            &IncomeOps::CalcolaRedditoLordoAnnuo);
-    connect(descriptionOps, &DescriptionOps::CalcolaCIValoreMercatoRequested, valueOps,
-            &ValueOps::CalcolaCIValoreMercato);
-
-    // Surfaces: a new commercial surface recomputes the gross income.
-    connect(surfacesOps, &SurfacesOps::CalcolaRedditoLordoAnnuoRequested, incomeOps,
-            &IncomeOps::CalcolaRedditoLordoAnnuo);
     connect(surfacesOps, &SurfacesOps::ImpostaSemaforiTreeViewRequested, lightsOps,
             &LightsOps::ImpostaSemaforiTreeView);
-
-    // Characteristics: judgments recompute the value by income, single
-    // coefficients, the rent (centrality) and the proposed expenses.
-    connect(characteristicsOps, &CharacteristicsOps::SetCanoneMensileDiLocazioneUnitarioRequested, incomeOps,
-            &IncomeOps::SetCanoneMensileDiLocazioneUnitario);
-    connect(characteristicsOps, &CharacteristicsOps::CalcolaCIValoreMercatoRequested, valueOps,
-            &ValueOps::CalcolaCIValoreMercato);
-    connect(characteristicsOps, &CharacteristicsOps::CalcolaCIStatoConservazInternoRequested, valueOps,
-            &ValueOps::CalcolaCIStatoConservazInterno);
-    connect(characteristicsOps, &CharacteristicsOps::CalcolaCIStatoConservazEsternoRequested, valueOps,
-            &ValueOps::CalcolaCIStatoConservazEsterno);
-    connect(characteristicsOps, &CharacteristicsOps::CalcolaCIGradoRifinituraInternoRequested, valueOps,
-            &ValueOps::CalcolaCIGradoRifinituraInterno);
-    connect(characteristicsOps, &CharacteristicsOps::CalcolaCIGradoRifinituraEsternoRequested, valueOps,
-            &ValueOps::CalcolaCIGradoRifinituraEsterno);
-    connect(characteristicsOps, &CharacteristicsOps::CalcolaCILivelloTecnologicoImpiantiRequested, valueOps,
-            &ValueOps::CalcolaCILivelloTecnologicoImpianti);
-    connect(characteristicsOps, &CharacteristicsOps::CalcolaCDEsposizioneRequested, valueOps,
-            &ValueOps::CalcolaCDEsposizione);
-    connect(characteristicsOps, &CharacteristicsOps::CalcolaSpeseAmministrazioneRequested, incomeOps,
-            &IncomeOps::CalcolaSpeseAmministrazione);
-    connect(characteristicsOps, &CharacteristicsOps::CalcolaSpeseManutenzioneRequested, incomeOps,
-            &IncomeOps::CalcolaSpeseManutenzione);
-
-    // Income: a new net income recomputes both values.
-    connect(incomeOps, &IncomeOps::CalcolaCIValoreMercatoRequested, valueOps, &ValueOps::CalcolaCIValoreMercato);
-    connect(incomeOps, &IncomeOps::CalcolaCDValoreMercatoRequested, valueOps, &ValueOps::CalcolaCDValoreMercato);
-
-    // Values and the currency switch.
-    connect(valueOps, &ValueOps::SetHintCanoneLocazioneRequested, incomeOps, &IncomeOps::SetHintCanoneLocazione);
-    connect(valueOps, &ValueOps::CalcolaRedditoNettoAnnuoRequested, incomeOps, &IncomeOps::CalcolaRedditoNettoAnnuo);
-    connect(valueOps, &ValueOps::SetHintRedditoLordoNettoRequested, incomeOps, &IncomeOps::SetHintRedditoLordoNetto);
-    connect(valueOps, &ValueOps::SetHintSpeseRequested, incomeOps, &IncomeOps::SetHintSpese);
     connect(valueOps, &ValueOps::CalcolaRiepilogoInformazioniRequested, resultsOps,
             &ResultsOps::CalcolaRiepilogoInformazioni);
-
-    // Results page: its hidden button computes both values before the summary.
-    connect(resultsOps, &ResultsOps::CalcolaCIValoreMercatoRequested, valueOps, &ValueOps::CalcolaCIValoreMercato);
-    connect(resultsOps, &ResultsOps::CalcolaCDValoreMercatoRequested, valueOps, &ValueOps::CalcolaCDValoreMercato);
 
     // Appraisal files: saving brings both values up to date first.
     connect(fileOps, &FileOps::CalcolaCIValoreMercatoRequested, valueOps, &ValueOps::CalcolaCIValoreMercato);

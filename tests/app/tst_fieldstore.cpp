@@ -6,6 +6,7 @@
 #include "../support/appfixture.h"
 #include "app/descriptionops.h"
 #include "app/incomeops.h"
+#include "app/lightsops.h"
 #include "engine/descriptionwork.h"
 #include "app/surfacesops.h"
 #include "engine/surfaceswork.h"
@@ -13,9 +14,14 @@
 #include "app/valueops.h"
 #include "engine/valuework.h"
 #include "pages/comparablespage.h"
+#include "pages/resultspage.h"
+#include <QTextEdit>
 #include "pages/tablemodel.h"
 #include "app/widgetfields.h"
+#include "engine/appraisalwork.h"
 #include "engine/fieldstore.h"
+#include "engine/lightswork.h"
+#include "engine/resultswork.h"
 #include "engine/incomework.h"
 #include "model/currency.h"
 #include "pages/descriptionpage.h"
@@ -534,6 +540,67 @@ private Q_SLOTS:
         QVERIFY(!store.text(QStringLiteral("AliquoteTasse")).isEmpty());
         QVERIFY(!store.text(QStringLiteral("EtaEdificioImmob")).isEmpty());
         QCOMPARE(storeNotices.size(), 2);
+    }
+
+    // A whole appraisal worked on without a window gives the window's
+    // summary, coefficients and fields: the subsystems chained as the window
+    // chains them, the surfaces and comparables read from their tables.
+    void appraisalWorkIsTheWindowsWithoutIt()
+    {
+        const auto writeSurfaces = [] {
+            const QString path = dataPath(kDescrSup);
+            rebuildTable(path, surfacesLayout(), 0);
+            Table t = Table::open(path);
+            for (const auto &[d, a] : std::initializer_list<std::pair<const char *, double>>{
+                     {"Camera", 14.5}, {"Cucina", 9.25}, {"Bagno", 4.125}, {"Balcone", 6.0}, {"Cantina", 8.0}})
+                t.append(QVariantList{QString::fromUtf8(d), a});
+        };
+        const auto fillAll = [](engine::Fields &f) {
+            f.setText(QStringLiteral("CognomeProfess"), QStringLiteral("Rossi"));
+            f.setText(QStringLiteral("NomeProfess"), QStringLiteral("Maria"));
+            f.setText(QStringLiteral("IndirizzoImmob"), QStringLiteral("Via Roma"));
+            f.setText(QStringLiteral("ComuneImmob"), QStringLiteral("Torino"));
+            f.setText(QStringLiteral("SiglaProvinciaImmob"), QStringLiteral("TO"));
+            f.setText(QStringLiteral("CategCatastImmob"), QStringLiteral("A/3"));
+            f.setText(QStringLiteral("ClasseCatastImmob"), QStringLiteral("2"));
+            fillAppraisal(f);
+        };
+        currency().reset();
+        AppFixture fixture(app::Operations::Wired);
+        MainWindow *w = fixture.window.get();
+        writeSurfaces();
+        writeComparables();
+        w->surfacesPage->model()->reload();
+        w->comparablesPage->model()->reload();
+        app::WidgetFields widgets(w);
+        fillAll(widgets);
+        w->surfacesOps->AttivaSpeedButtonCalcolaSuperfici();
+        w->lightsOps->ImpostaSemaforiTreeView();
+        w->showPageCommand(12);
+        const QString windowSummary = w->resultsPage->summaryEdit->toPlainText();
+        const QStringList windowValues = valueState(widgets, w->coefficients);
+
+        currency().reset();
+        writeSurfaces();
+        writeComparables();
+        RecordedNotices notices;
+        engine::AppraisalWork work(notices);
+        engine::FieldStore &store = work.fields();
+        store.setDate(QStringLiteral("DataStimaImmob"), widgets.date(QStringLiteral("DataStimaImmob")));
+        fillAll(store);
+        work.works().surfaces->AttivaSpeedButtonCalcolaSuperfici();
+        work.works().lights->ImpostaSemaforiTreeView();
+        work.works().value->CalcolaCIValoreMercato();
+        work.works().value->CalcolaCDValoreMercato();
+        const QString summary = engine::ResultsWork::plainText(
+            report::buildSummary(work.works().results->summaryInput(), report::SummaryForm::Screen));
+
+        QCOMPARE(valueState(store, work.coefficients()), windowValues);
+        QCOMPARE(summary, windowSummary);
+        QVERIFY(summary.contains(QStringLiteral("Rossi")));
+        QVERIFY(!store.text(QStringLiteral("SupCommercImmob")).isEmpty());
+        QVERIFY(notices.shown.isEmpty());
+        currency().reset();
     }
 };
 
