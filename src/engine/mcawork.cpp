@@ -2,6 +2,7 @@
 #include "mcawork.h"
 
 #include "engine/fields.h"
+#include "engine/surfaceswork.h"
 #include "model/currency.h"
 #include "store/datafolder.h"
 #include "store/tablestore.h"
@@ -79,13 +80,7 @@ mca::SheetColumn McaWork::subjectFromPages() const
 {
     mca::SubjectFromPages pages;
     try {
-        const Table surfaces = Table::open(surfacesTablePath());
-        const int description = surfaces.columnIndex(QStringLiteral("DescrizioneSuperficie"));
-        const int area = surfaces.columnIndex(QStringLiteral("MqSuperficie"));
-        if (description >= 0 && area >= 0) {
-            for (const QVariantList &row : surfaces.rows())
-                pages.surfaces.append({row.value(description).toString(), row.value(area).toDouble()});
-        }
+        pages.surfaces = readSurfaceRows(surfacesTablePath());
     } catch (const std::exception &e) {
         qWarning("McaOps: %s", e.what());
     }

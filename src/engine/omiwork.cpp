@@ -4,6 +4,7 @@
 #include "engine/bandsurface.h"
 #include "engine/fields.h"
 #include "engine/mcawork.h"
+#include "engine/surfaceswork.h"
 #include "model/currency.h"
 #include "model/numbertext.h"
 #include "omi/omisales.h"
@@ -108,13 +109,7 @@ omiband::Outcome OmiWork::compute(const omiband::Choice &choice, const QVector<o
     in.lookup = lookup(choice, quotes);
     QVector<SurfaceRow> rows;
     try {
-        const Table surfaces = Table::open(surfacesTablePath());
-        const int description = surfaces.columnIndex(QStringLiteral("DescrizioneSuperficie"));
-        const int area = surfaces.columnIndex(QStringLiteral("MqSuperficie"));
-        if (description >= 0 && area >= 0) {
-            for (const QVariantList &row : surfaces.rows())
-                rows.append({row.value(description).toString(), row.value(area).toDouble()});
-        }
+        rows = readSurfaceRows(surfacesTablePath());
     } catch (const std::exception &e) {
         qWarning("OmiOps: %s", e.what());
     }

@@ -2,6 +2,7 @@
 #include "reportwork.h"
 
 #include "engine/fields.h"
+#include "engine/surfaceswork.h"
 #include "model/currency.h"
 #include "model/record.h"
 #include "store/datafolder.h"
@@ -46,13 +47,7 @@ report::ReportInput ReportWork::collectInput() const
     else
         in.lights.fill(Light::Red);
 
-    const Table surfaces = Table::open(surfacesTablePath());
-    const int description = surfaces.columnIndex(QStringLiteral("DescrizioneSuperficie"));
-    const int area = surfaces.columnIndex(QStringLiteral("MqSuperficie"));
-    if (description >= 0 && area >= 0) {
-        for (const QVariantList &row : surfaces.rows())
-            in.surfaces.append({row.value(description).toString(), row.value(area).toDouble()});
-    }
+    in.surfaces = readSurfaceRows(surfacesTablePath());
     in.usefulShown = m_fields.text(QStringLiteral("Edit25"));
     in.conventionalShown = m_fields.text(QStringLiteral("Edit26"));
     in.commercialShown = m_fields.text(QStringLiteral("Edit27"));

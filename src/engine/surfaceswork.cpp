@@ -66,12 +66,9 @@ void SurfacesWork::setValue(int which, const QString &value)
     m_fields.setText(QString::fromLatin1(kShown[which]), text);
 }
 
-QVector<SurfaceRow> SurfacesWork::rows() const
+QVector<SurfaceRow> readSurfaceRows(const QString &path)
 {
     QVector<SurfaceRow> out;
-    const QString path = dataPath(kDescrSup);
-    if (!Table::exists(path))
-        return out;
     const Table table = Table::open(path);
     const int description = table.columnIndex(QStringLiteral("DescrizioneSuperficie"));
     const int area = table.columnIndex(QStringLiteral("MqSuperficie"));
@@ -80,6 +77,12 @@ QVector<SurfaceRow> SurfacesWork::rows() const
     for (const QVariantList &r : table.rows())
         out.append({r.value(description).toString(), r.value(area).toDouble()});
     return out;
+}
+
+QVector<SurfaceRow> SurfacesWork::rows() const
+{
+    const QString path = dataPath(kDescrSup);
+    return Table::exists(path) ? readSurfaceRows(path) : QVector<SurfaceRow>();
 }
 
 bool SurfacesWork::readValue(const QString &text, double &value)

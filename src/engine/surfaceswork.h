@@ -65,4 +65,8 @@ private:
     void setValue(int which, const QString &value);
 };
 
+// The rows of a surfaces table file; none when it lacks a description or an
+// area column. Throws when the file cannot be read.
+QVector<SurfaceRow> readSurfaceRows(const QString &path);
+
 } // namespace brevan::engine

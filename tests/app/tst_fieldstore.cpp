@@ -157,6 +157,13 @@ void writeComparables()
     t.append({"Via Po", "4", "5", "6", "90", "12", "9", "11", "8", "2.000.000,00", "140.000.000,00", "", ""});
 }
 
+// Texts written in order, as the operations write them.
+void writeTexts(engine::Fields &f, std::initializer_list<std::pair<const char *, const char *>> texts)
+{
+    for (const auto &[name, text] : texts)
+        f.setText(QString::fromLatin1(name), QString::fromUtf8(text));
+}
+
 // A whole appraisal's worth of judgments and amounts, as the pages take them.
 void fillAppraisal(engine::Fields &f)
 {
@@ -175,11 +182,11 @@ void fillAppraisal(engine::Fields &f)
     f.setChecked(QStringLiteral("ZonaIntermImmob"), true);
     f.setChecked(facilityName(0), true);
     f.setChecked(facilityName(4), true);
-    f.setText(QStringLiteral("CanoneLocazUnit"), QStringLiteral("10000"));
-    f.setText(QStringLiteral("NumCauzioni"), QStringLiteral("3"));
-    f.setText(QStringLiteral("SaggioCommerciale"), QStringLiteral("5"));
-    f.setText(QStringLiteral("SaggioLegale"), QStringLiteral("2.5"));
-    f.setText(QStringLiteral("SpeseAssicurazioni"), QStringLiteral("1000000"));
+    writeTexts(f, {{"CanoneLocazUnit", "10000"},
+                   {"NumCauzioni", "3"},
+                   {"SaggioCommerciale", "5"},
+                   {"SaggioLegale", "2.5"},
+                   {"SpeseAssicurazioni", "1000000"}});
 }
 
 QStringList valueState(const engine::Fields &f, const Coefficients &coefficients)
@@ -473,15 +480,15 @@ private Q_SLOTS:
     void descriptionWorkIsThePagesWithoutWindow()
     {
         const auto run = [](engine::Fields &f, engine::DescriptionWork &description) {
-            f.setText(QStringLiteral("CategCatastImmob"), QStringLiteral("A/3"));
-            f.setText(QStringLiteral("ClasseCatastImmob"), QStringLiteral("2"));
-            f.setText(QStringLiteral("CanoneLocazUnit"), QStringLiteral("10000"));
-            f.setText(QStringLiteral("NumCauzioni"), QStringLiteral("3"));
-            f.setText(QStringLiteral("SaggioCommerciale"), QStringLiteral("5"));
-            f.setText(QStringLiteral("SaggioLegale"), QStringLiteral("2.5"));
-            f.setText(QStringLiteral("AliquoteTasse"), QStringLiteral("1000"));
-            f.setText(QStringLiteral("ClasseCatastImmob"), QStringLiteral("4"));
-            f.setText(QStringLiteral("AnnoCostruzImmob"), QStringLiteral("1990"));
+            writeTexts(f, {{"CategCatastImmob", "A/3"},
+                           {"ClasseCatastImmob", "2"},
+                           {"CanoneLocazUnit", "10000"},
+                           {"NumCauzioni", "3"},
+                           {"SaggioCommerciale", "5"},
+                           {"SaggioLegale", "2.5"},
+                           {"AliquoteTasse", "1000"},
+                           {"ClasseCatastImmob", "4"},
+                           {"AnnoCostruzImmob", "1990"}});
             description.ImpostaEtaEdificio();
             f.setText(QStringLiteral("TotPianiImmob"), QStringLiteral("3"));
             f.setText(QStringLiteral("PianoImmob"), QStringLiteral("5"));
@@ -556,13 +563,13 @@ private Q_SLOTS:
                 t.append(QVariantList{QString::fromUtf8(d), a});
         };
         const auto fillAll = [](engine::Fields &f) {
-            f.setText(QStringLiteral("CognomeProfess"), QStringLiteral("Rossi"));
-            f.setText(QStringLiteral("NomeProfess"), QStringLiteral("Maria"));
-            f.setText(QStringLiteral("IndirizzoImmob"), QStringLiteral("Via Roma"));
-            f.setText(QStringLiteral("ComuneImmob"), QStringLiteral("Torino"));
-            f.setText(QStringLiteral("SiglaProvinciaImmob"), QStringLiteral("TO"));
-            f.setText(QStringLiteral("CategCatastImmob"), QStringLiteral("A/3"));
-            f.setText(QStringLiteral("ClasseCatastImmob"), QStringLiteral("2"));
+            writeTexts(f, {{"CognomeProfess", "Rossi"},
+                           {"NomeProfess", "Maria"},
+                           {"IndirizzoImmob", "Via Roma"},
+                           {"ComuneImmob", "Torino"},
+                           {"SiglaProvinciaImmob", "TO"},
+                           {"CategCatastImmob", "A/3"},
+                           {"ClasseCatastImmob", "2"}});
             fillAppraisal(f);
         };
         currency().reset();
