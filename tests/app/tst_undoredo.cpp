@@ -64,6 +64,16 @@ constexpr int kLocalisationNode = 7;
 constexpr int kIncomeNode = 10;
 
 // The program back in its event loop: the edit's step is taken.
+void idle();
+
+// Typed into a field the user has just entered, then the program left idle.
+void typeIn(QWidget *field, const char *text)
+{
+    field->setFocus();
+    QTest::keyClicks(field, QString::fromUtf8(text));
+    idle();
+}
+
 void idle()
 {
     QCoreApplication::processEvents();
@@ -129,9 +139,7 @@ private Q_SLOTS:
         QCOMPARE(w->redoAction->shortcuts(),
                  (QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}));
         showPage(w, kIncomeNode);
-        w->incomePage->unitRentEdit->setFocus();
-        QTest::keyClicks(w->incomePage->unitRentEdit, "7");
-        idle();
+        typeIn(w->incomePage->unitRentEdit, "7");
         QVERIFY(w->undoAction->isEnabled());
         QCOMPARE(w->undoAction->statusTip(),
                  QStringLiteral("Annulla l'ultima modifica della stima (Caratteristiche produttive)."));
@@ -231,9 +239,7 @@ private Q_SLOTS:
         MainWindow *w = p.w();
         ui::IncomePage *page = w->incomePage;
         showPage(w, kIncomeNode);
-        page->unitRentEdit->setFocus();
-        QTest::keyClicks(page->unitRentEdit, "45");
-        idle();
+        typeIn(page->unitRentEdit, "45");
         QCOMPARE(stackOf(w)->count(), 1);
         QTest::keyClick(page->unitRentEdit, Qt::Key_Z, Qt::ControlModifier);
         idle();
@@ -250,12 +256,8 @@ private Q_SLOTS:
         MainWindow *w = p.w();
         ui::IncomePage *page = w->incomePage;
         showPage(w, kIncomeNode);
-        page->unitRentEdit->setFocus();
-        QTest::keyClicks(page->unitRentEdit, "45");
-        idle();
-        page->legalRateEdit->setFocus();
-        QTest::keyClicks(page->legalRateEdit, "3");
-        idle();
+        typeIn(page->unitRentEdit, "45");
+        typeIn(page->legalRateEdit, "3");
         QCOMPARE(stackOf(w)->count(), 2);
         const QString rentWithRate = page->unitRentEdit->text(); // written out in full by the rate's reaction
         // The rate field's own typing first.
@@ -314,9 +316,7 @@ private Q_SLOTS:
         MainWindow *w = p.w();
         ui::IncomePage *page = w->incomePage;
         showPage(w, kIncomeNode);
-        page->unitRentEdit->setFocus();
-        QTest::keyClicks(page->unitRentEdit, "7,77");
-        idle();
+        typeIn(page->unitRentEdit, "7,77");
         const bool euro = currency().euroInForce();
         QToolButton *other = euro ? w->lireButton : w->euroButton;
         QVERIFY(other->isEnabled());
@@ -615,9 +615,7 @@ private Q_SLOTS:
         MainWindow *w = p.w();
         ui::IncomePage *page = w->incomePage;
         showPage(w, kIncomeNode);
-        page->unitRentEdit->setFocus();
-        QTest::keyClicks(page->unitRentEdit, "450");
-        idle();
+        typeIn(page->unitRentEdit, "450");
         p.save(QStringLiteral("Stima Prova.db"));
         QVERIFY(p.warnings().isEmpty());
         QVERIFY(stackOf(w)->isClean());
@@ -639,18 +637,14 @@ private Q_SLOTS:
         w->unsavedWork->waitForCopy();
         QVERIFY(!QFile::exists(copy));
 
-        page->unitRentEdit->setFocus();
-        QTest::keyClicks(page->unitRentEdit, "1");
-        idle();
+        typeIn(page->unitRentEdit, "1");
         QVERIFY(w->undoAction->isEnabled());
         p.open(QStringLiteral("Stima Prova.db"));
         QCOMPARE(page->unitRentEdit->text(), QStringLiteral("450"));
         QVERIFY(!w->undoAction->isEnabled());
         QVERIFY(!w->redoAction->isEnabled());
 
-        page->unitRentEdit->setFocus();
-        QTest::keyClicks(page->unitRentEdit, "9");
-        idle();
+        typeIn(page->unitRentEdit, "9");
         p.newAppraisal();
         QCOMPARE(page->unitRentEdit->text(), QString());
         QVERIFY(!w->undoAction->isEnabled());
