@@ -148,7 +148,7 @@ void FieldStore::toggle(const QString &name, bool on)
 {
     Control &c = at(name);
     c.checked = on;
-    runAll(std::vector(c.onToggle), on);
+    runAll(c.onToggle, on);
 }
 
 void FieldStore::setChecked(const QString &name, bool on)
@@ -165,7 +165,7 @@ void FieldStore::setChecked(const QString &name, bool on)
             if (otherName != name && at(otherName).checked)
                 toggle(otherName, false);
         }
-        runAll(std::vector(at(name).onToggle), true);
+        runAll(at(name).onToggle, true);
         return;
     }
     toggle(name, on);
